@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "schema/CatalogueFile.h"
+
+namespace morvane {
+namespace {
+
+TEST(ParseCatalogue, ReadsEntriesAndEscapes) {
+    const auto parsed = ParseCatalogue(
+        "# a note\n"
+        "\n"
+        "200\tA|1\\nB|2\\n\n"
+        "3022\tNapalm=Napalm plane bomblets\\x20\n"
+        "7\tback\\\\slash\\ttab\\xe9\r\n"
+        "8\t  keeps inner and leading blanks\n");
+    ASSERT_EQ(parsed.index(), 0u);
+    const StringTable& table = std::get<0>(parsed);
+    EXPECT_EQ(table.Size(), 4u);
+    EXPECT_EQ(table.Text(200), "A|1\nB|2\n");
+    EXPECT_EQ(table.Text(3022), "Napalm=Napalm plane bomblets ");
+    EXPECT_EQ(table.Text(7), "back\\slash\ttab\xe9");
+    EXPECT_EQ(table.Text(8), "  keeps inner and leading blanks");
+    EXPECT_FALSE(table.Has(9));
+}
+
+TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
+    const struct {
+        const char* content;
+        std::size_t line;
+        const char* words;
+    } cases[] = {
+        {"1\tok\nno tab here\n", 2, "TAB"},
+        {"1\tok\n\nx1\ttext\n", 3, "not a number"},
+        {"65536\ttext\n", 1, "not a number"},
+        {"0\ttext\n", 1, "not a number"},
+        {"-5\ttext\n", 1, "not a number"},
+        {"5\t\n", 1, "no text"},
+        {"5\ta\n5\tb\n", 2, "twice"},
+        {"5\tbad \\q escape\n", 1, "unknown escape"},
+        {"5\tbad \\x4\n", 1, "hexadecimal"},
+        {"5\tends \\", 1, "backslash"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCatalogue(c.content);
+        ASSERT_EQ(parsed.index(), 1u) << c.content;
+        const CatalogueError& error = std::get<1>(parsed);
+        EXPECT_EQ(error.line, c.line) << c.content;
+        EXPECT_NE(error.message.find(c.words), std::string::npos) << error.message;
+    }
+}
+
+TEST(LoadCatalogueFile, MissingFileIsAnErrorNotACrash) {
+    const auto loaded = LoadCatalogueFile("/nonexistent/folder/catalogue.txt");
+    ASSERT_EQ(loaded.index(), 1u);
+    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)), "x.txt: cannot be read");
+    EXPECT_EQ(DescribeCatalogueError("x.txt", CatalogueError{4, "oops"}), "x.txt:4: oops");
+}
+
+}  // namespace
+}  // namespace morvane
