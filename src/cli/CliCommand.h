@@ -33,6 +33,7 @@ inline constexpr int kExitUsage = 64;
 
 // The subcommands of each file, gathered by the dispatcher.
 std::vector<Command> SchemaCommands();
+std::vector<Command> RulesCommands();
 
 // Runs the whole command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

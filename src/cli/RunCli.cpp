@@ -7,7 +7,11 @@
 namespace morvane::cli {
 namespace {
 
-std::vector<Command> AllCommands() { return SchemaCommands(); }
+std::vector<Command> AllCommands() {
+    std::vector<Command> all = SchemaCommands();
+    for (const Command& command : RulesCommands()) all.push_back(command);
+    return all;
+}
 
 void PrintOverview(std::ostream& out) {
     out << "usage: morvane-cli [--catalogue FILE] COMMAND [ARGS]\n\n"

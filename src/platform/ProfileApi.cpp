@@ -1,0 +1,110 @@
+#include "platform/ProfileApi.h"
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <unordered_map>
+
+#include "common/TextOps.h"
+#include "platform/FileAccess.h"
+#include "platform/IniDocument.h"
+
+namespace morvane::platform {
+namespace {
+
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long modifiedSeconds = 0;
+    long long modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+#if defined(__APPLE__)
+    const auto& modified = info.st_mtimespec;
+#else
+    const auto& modified = info.st_mtim;
+#endif
+    return FileIdentity{info.st_dev, info.st_ino, info.st_size, modified.tv_sec, modified.tv_nsec};
+}
+
+struct CachedDocument {
+    FileIdentity identity;
+    std::shared_ptr<const IniDocument> document;
+};
+
+std::unordered_map<std::string, CachedDocument>& Cache() {
+    static std::unordered_map<std::string, CachedDocument> cache;
+    return cache;
+}
+
+// The parsed file, from the cache while the file is unchanged; nothing when it cannot be read.
+std::shared_ptr<const IniDocument> Load(const std::string& path) {
+    const auto identity = IdentityOf(path);
+    auto& cache = Cache();
+    if (!identity) {
+        cache.erase(path);
+        return nullptr;
+    }
+    const auto found = cache.find(path);
+    if (found != cache.end() && found->second.identity == *identity) return found->second.document;
+    auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        cache.erase(path);
+        return nullptr;
+    }
+    auto document = std::make_shared<const IniDocument>(std::move(*bytes));
+    // A file changed while it was read gets a new identity and is read again next time.
+    if (const auto after = IdentityOf(path); after && *after == *identity)
+        cache[path] = CachedDocument{*identity, document};
+    return document;
+}
+
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// A key that would read back as something else: a comment, a section header, or split at "=".
+bool IsStorableKey(std::string_view key) {
+    const std::string_view trimmed = Trim(key);
+    return !trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' &&
+           key.find('=') == std::string_view::npos && !HasLineBreak(key);
+}
+
+}  // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    const std::string& path) {
+    const auto document = Load(path);
+    if (!document) return std::string(defaultValue);
+    const auto value = document->Find(section, key);
+    return std::string(value ? *value : defaultValue);
+}
+
+int WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
+                              const std::string& path) {
+    if (Trim(section).empty() || HasLineBreak(section) || section.find(']') != std::string_view::npos ||
+        !IsStorableKey(key) || HasLineBreak(value))
+        return kErrorInvalidParameter;
+
+    std::string current;
+    if (IdentityOf(path)) {
+        // Always edit what is on disk now, not what an earlier read saw.
+        auto bytes = ReadFileBytes(path);
+        if (!bytes) return kErrorAccessDenied;
+        current = std::move(*bytes);
+    }
+    auto edited = std::make_shared<const IniDocument>(IniDocument(std::move(current)).WithValue(section, key, value));
+    const int error = ReplaceFileAtomically(path, edited->Bytes());
+    Cache().erase(path);
+    if (error != 0) return error;
+    if (const auto identity = IdentityOf(path)) Cache()[path] = CachedDocument{*identity, std::move(edited)};
+    return 0;
+}
+
+void ForgetProfileCache() { Cache().clear(); }
+
+}  // namespace morvane::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Reading and writing one value of an INI file, with the semantics of the Windows profile
+// functions the game's own tools use. Reads share a parsed index of the file that is kept while
+// the file's identity (device, inode, size, modification time) stays the same.
+namespace morvane::platform {
+
+// The value of the key, trimmed, or `defaultValue` when the file, the section or the key is
+// missing. An inline comment after the value is part of what is returned.
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    const std::string& path);
+
+// Sets the key to the value; 0 on success, else a Windows error number and the file unchanged.
+// A name or value that would not read back as written (a line break anywhere, a "]" in the
+// section, an "=" in the key, a key starting with ";" or "[", an empty name) is refused with 87,
+// the invalid-parameter number.
+int WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
+                              const std::string& path);
+
+inline constexpr int kErrorInvalidParameter = 87;
+
+// Forgets every cached index (tests use it to compare against a fresh read).
+void ForgetProfileCache();
+
+}  // namespace morvane::platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// The label of a key item: the bare key (no value in the file) or key " = " value.
+std::string MakeValueLabel(std::string_view key, const std::optional<std::string>& value);
+
+// A label split at its first "=": the key and the value, each trimmed. A label without "="
+// is all key, with no value.
+struct ValueLabelParts {
+    std::string key;
+    std::string value;
+    bool hasValue = false;
+};
+ValueLabelParts SplitValueLabel(std::string_view label);
+
+// The label up to its first "=" (all of it when it has none), trailing white space removed.
+std::string KeyOfLabel(std::string_view label);
+
+// The text that a profile read returned turned into the value shown: cut at the first ";"
+// (an inline comment), trailing white space removed; the read's default "Empty" means absent.
+std::optional<std::string> ValueFromProfileText(std::string_view text);
+
+// The text of the message shown when a write fails.
+std::string SaveFailureMessage(int error, std::string_view section, std::string_view key);
+
+}  // namespace morvane

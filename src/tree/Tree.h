@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// A handle of a tree item; 0 names no item (and, as a parent, the root level).
+using TreeItem = std::uint32_t;
+inline constexpr TreeItem kNoItem = 0;
+inline constexpr TreeItem kRoot = 0;
+
+// The one integer every item carries: the id of the string naming its INI section or key in
+// the high 16 bits, the id of its descriptor or heading in the low 16 bits.
+struct TreeItemData {
+    std::uint16_t nameId = 0;
+    std::uint16_t infoId = 0;
+
+    std::uint32_t Packed() const { return (static_cast<std::uint32_t>(nameId) << 16) | infoId; }
+    static TreeItemData Unpack(std::uint32_t value) {
+        return {static_cast<std::uint16_t>(value >> 16), static_cast<std::uint16_t>(value & 0xFFFFu)};
+    }
+    bool operator==(const TreeItemData&) const = default;
+};
+
+// The navigation tree's items: labels, images and data, linked as parent, children and
+// siblings. Items live in one vector; a handle is an index.
+class Tree {
+public:
+    Tree();
+
+    // Appends an item as the last child of `parent` (kRoot for the top level).
+    TreeItem InsertItem(std::string label, int image, int selectedImage, TreeItemData data, TreeItem parent = kRoot);
+    void DeleteAllItems();
+
+    TreeItem GetParentItem(TreeItem item) const;
+    TreeItem GetChildItem(TreeItem item) const;  // the first child; kRoot gives the first top-level item
+    TreeItem GetNextSiblingItem(TreeItem item) const;
+    TreeItem GetPrevSiblingItem(TreeItem item) const;
+    bool ItemHasChildren(TreeItem item) const;
+
+    const std::string& GetItemText(TreeItem item) const;
+    void SetItemText(TreeItem item, std::string label);
+    TreeItemData GetItemData(TreeItem item) const;
+    int GetItemImage(TreeItem item) const;
+    int GetItemSelectedImage(TreeItem item) const;
+
+    // Puts the direct children of `parent` in ascending order of their labels, compared without
+    // regard to case; equal labels keep their order. Not recursive.
+    void SortChildren(TreeItem parent);
+
+    std::size_t ItemCount() const { return m_nodes.size() - 1; }
+    // The position of an item among its siblings (0 for the first).
+    std::size_t IndexInParent(TreeItem item) const;
+    std::size_t ChildCount(TreeItem item) const;
+    TreeItem ChildAt(TreeItem item, std::size_t index) const;
+
+    // Told about every label change, so that a view can redraw that row.
+    void SetLabelObserver(std::function<void(TreeItem)> observer) { m_labelObserver = std::move(observer); }
+
+private:
+    struct Node {
+        std::string label;
+        int image = 0;
+        int selectedImage = 0;
+        TreeItemData data;
+        TreeItem parent = kNoItem;
+        std::vector<TreeItem> children;
+        std::size_t indexInParent = 0;
+    };
+
+    const Node& At(TreeItem item) const { return m_nodes.at(item); }
+    TreeItem Sibling(TreeItem item, int step) const;
+
+    std::vector<Node> m_nodes;  // m_nodes[0] is the invisible root
+    std::function<void(TreeItem)> m_labelObserver;
+};
+
+}  // namespace morvane
