@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -99,6 +101,35 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
     const CliRun noFolder = Cli({"new", dir.File("missing/rules.ini")});
     EXPECT_EQ(noFolder.code, kExitWriteFailed);
     EXPECT_NE(noFolder.err.find("error 3"), std::string::npos);
+}
+
+TEST(Cli, TreeGetAndSetOnAFile) {
+    test::TempDir dir;
+    const std::string path = dir.File("rules.ini");
+    ASSERT_EQ(platform::ReplaceFileAtomically(path, "; mine\r\n[General]\r\nCrateMinimum=1   ; few\r\n[E1]\r\nCost=90\r\n"), 0);
+
+    const CliRun tree = Cli({"tree", path});
+    EXPECT_EQ(tree.code, kExitOk);
+    EXPECT_EQ(tree.out.rfind("General\t60000 9901 39 39\n  Crates\t0 9900 0 0\n", 0), 0u);
+    EXPECT_NE(tree.out.find("\n    CrateMinimum = 1\t0 10000 3 4\n"), std::string::npos);
+    EXPECT_NE(tree.out.find("\n      Cost = 90\t8109 "), std::string::npos);
+    EXPECT_NE(tree.out.find("\n    CrateRegen\t0 10003 3 4\n"), std::string::npos);
+
+    const CliRun missingFile = Cli({"tree", dir.File("none.ini")});
+    EXPECT_EQ(missingFile.code, kExitOk);
+    EXPECT_NE(missingFile.out.find("\n    CrateMinimum\t0 10000 3 4\n"), std::string::npos);
+    EXPECT_FALSE(platform::FileExists(dir.File("none.ini")));
+
+    EXPECT_EQ(Cli({"get", path, "general", "crateminimum"}).out, "1\n");
+    EXPECT_EQ(Cli({"get", path, "General", "CrateRegen"}).code, kExitNotFound);
+
+    EXPECT_EQ(Cli({"set", path, "General", "CrateMinimum", "4"}).code, kExitOk);
+    EXPECT_EQ(platform::ReadFileBytes(path), "; mine\r\n[General]\r\nCrateMinimum=4   ; few\r\n[E1]\r\nCost=90\r\n");
+
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const CliRun denied = Cli({"set", path, "E1", "Cost", "5"});
+    EXPECT_EQ(denied.code, kExitWriteFailed);
+    EXPECT_EQ(denied.err, "Unable To Save Changes, Error NUmber: 5 \n[E1]Cost\n");
 }
 
 }  // namespace

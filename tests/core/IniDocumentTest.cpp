@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "platform/IniDocument.h"
+
+namespace morvane::platform {
+namespace {
+
+struct ReadCase {
+    const char* file;
+    const char* section;
+    const char* key;
+    std::optional<std::string> value;
+};
+
+TEST(IniDocument, Reads) {
+    const ReadCase cases[] = {
+        {"[General]\r\nCrateMinimum=1\r\n", "General", "CrateMinimum", "1"},
+        {"[general]\nCRATEMINIMUM = 7 \n", "GENERAL", "crateminimum", "7"},                  // any case, blanks trimmed
+        {"[General]\rA=1\rB=2", "General", "B", "2"},                                        // CR alone, no final break
+        {"\xEF\xBB\xBF[General]\r\nA=1\r\n", "General", "A", "1"},                           // byte-order mark skipped
+        {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},       // comment kept
+        {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                              // commented line is no key
+        {"[General]\r\n  ;A = 9\r\n", "General", "A", std::nullopt},
+        {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                              // before any section
+        {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},           // first match counts
+        {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A", std::nullopt},  // only the first section
+        {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},                 // value holds "="
+        {"[General]\r\nA=\r\n", "General", "A", ""},
+        {"[General]\r\nA\r\n", "General", "A", std::nullopt},                                // no "=": no key
+        {"[NoClose\r\nA=1\r\n", "NoClose", "A", "1"},
+        {"[General]\r\nA=\t\"quoted\"\t\r\n", "General", "A", "\"quoted\""},                 // no quote stripping
+        {"", "General", "A", std::nullopt},
+    };
+    for (const ReadCase& c : cases) {
+        const IniDocument document(c.file);
+        const auto value = document.Find(c.section, c.key);
+        EXPECT_EQ(value ? std::optional<std::string>(std::string(*value)) : std::nullopt, c.value) << c.file;
+    }
+}
+
+TEST(IniDocument, ReadsLongValuesWhole) {
+    const std::string longValue(5000, 'x');
+    const IniDocument document("[S]\r\nK=" + longValue + "\r\n");
+    EXPECT_EQ(document.Find("S", "K"), longValue);
+}
+
+struct WriteCase {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+class IniDocumentWrite : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(IniDocumentWrite, ChangesOnlyItsLine) {
+    const WriteCase& c = GetParam();
+    EXPECT_EQ(IniDocument(c.before).WithValue(c.section, c.key, c.value), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IniDocumentWrite,
+    testing::Values(
+        WriteCase{"ReplaceCrLf", "[General]\r\nA=1\r\nB=2\r\n", "General", "A", "9", "[General]\r\nA=9\r\nB=2\r\n"},
+        WriteCase{"ReplaceKeepsSpelling", "[general]\n  crateMINIMUM = 1\n", "General", "CrateMinimum", "22",
+                  "[general]\n  crateMINIMUM = 22\n"},
+        WriteCase{"ReplaceDropsTrailingBlanks", "[S]\r\nA=1   \r\n", "S", "A", "2", "[S]\r\nA=2\r\n"},
+        WriteCase{"ReplaceNoFinalBreak", "[S]\r\nA=1", "S", "A", "2", "[S]\r\nA=2"},
+        WriteCase{"ReplaceEmptyValue", "[S]\r\nA=1\r\n", "S", "A", "", "[S]\r\nA=\r\n"},
+        WriteCase{"CommentKeepsColumn", "[S]\r\nCrateMinimum=1          ; crates are normally few\r\n", "S",
+                  "CrateMinimum", "12", "[S]\r\nCrateMinimum=12         ; crates are normally few\r\n"},
+        WriteCase{"CommentPushedRight", "[S]\r\nA=1 ;c\r\n", "S", "A", "12345", "[S]\r\nA=12345 ;c\r\n"},
+        WriteCase{"CommentWithoutBlank", "[S]\r\nA=1;c\r\n", "S", "A", "2", "[S]\r\nA=2 ;c\r\n"},
+        WriteCase{"CommentOnEmptyValue", "[S]\r\nA=;c\r\n", "S", "A", "7", "[S]\r\nA=7 ;c\r\n"},
+        WriteCase{"FirstOfDuplicateKeys", "[S]\r\nA=1\r\nA=2\r\n", "S", "A", "3", "[S]\r\nA=3\r\nA=2\r\n"},
+        WriteCase{"FirstOfDuplicateSections", "[S]\r\nA=1\r\n[S]\r\nA=2\r\n", "S", "A", "3",
+                  "[S]\r\nA=3\r\n[S]\r\nA=2\r\n"},
+        WriteCase{"NewKeyAfterLastKey", "[S]\r\nA=1\r\n\r\n; about T\r\n[T]\r\nB=2\r\n", "S", "C", "3",
+                  "[S]\r\nA=1\r\nC=3\r\n\r\n; about T\r\n[T]\r\nB=2\r\n"},
+        WriteCase{"NewKeyInEmptySection", "[S]\r\n; note\r\n[T]\r\n", "S", "C", "3", "[S]\r\nC=3\r\n; note\r\n[T]\r\n"},
+        WriteCase{"NewKeyLfFile", "[S]\nA=1\n", "S", "B", "2", "[S]\nA=1\nB=2\n"},
+        WriteCase{"NewKeyAtEndWithoutBreak", "[S]\r\nA=1", "S", "B", "2", "[S]\r\nA=1\r\nB=2"},
+        WriteCase{"NewSection", "[S]\r\nA=1\r\n", "T", "B", "2", "[S]\r\nA=1\r\n\r\n[T]\r\nB=2\r\n"},
+        WriteCase{"NewSectionNoFinalBreak", "[S]\nA=1", "T", "B", "2", "[S]\nA=1\n\n[T]\nB=2\n"},
+        WriteCase{"NewSectionEmptyFile", "", "T", "B", "2", "[T]\r\nB=2\r\n"},
+        WriteCase{"NewSectionCrFile", "[S]\rA=1\r", "T", "B", "2", "[S]\rA=1\r\r[T]\rB=2\r"},
+        WriteCase{"ByteOrderMarkKept", "\xEF\xBB\xBF[S]\r\nA=1\r\n", "S", "A", "2", "\xEF\xBB\xBF[S]\r\nA=2\r\n"},
+        WriteCase{"ValueWithEquals", "[S]\r\nA=1\r\n", "S", "A", "a=b", "[S]\r\nA=a=b\r\n"}),
+    [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace morvane::platform

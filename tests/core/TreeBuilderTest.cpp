@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "common/TextOps.h"
+#include "platform/FileAccess.h"
+#include "RecordingMessageSink.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "schema/CatalogueFile.h"
+#include "TableFixture.h"
+#include "TempDir.h"
+#include "tree/TreeBuilder.h"
+
+namespace morvane {
+namespace {
+
+std::vector<std::string> ChildLabels(const Tree& tree, TreeItem parent) {
+    std::vector<std::string> labels;
+    for (TreeItem item = tree.GetChildItem(parent); item != kNoItem; item = tree.GetNextSiblingItem(item))
+        labels.push_back(tree.GetItemText(item));
+    return labels;
+}
+
+TreeItem ChildNamed(const Tree& tree, TreeItem parent, const std::string& label) {
+    for (TreeItem item = tree.GetChildItem(parent); item != kNoItem; item = tree.GetNextSiblingItem(item))
+        if (tree.GetItemText(item) == label) return item;
+    return kNoItem;
+}
+
+TEST(Tree, SortIsOneLevelStableAndIgnoresCase) {
+    Tree tree;
+    const TreeItem parent = tree.InsertItem("P", 3, 4, {});
+    for (const char* label : {"b", "B2", "a", "A", "c"}) tree.InsertItem(label, 3, 4, {}, parent);
+    const TreeItem child = tree.GetChildItem(parent);
+    tree.InsertItem("z", 3, 4, {}, child);
+    tree.InsertItem("y", 3, 4, {}, child);
+    tree.SortChildren(parent);
+    EXPECT_EQ(ChildLabels(tree, parent), (std::vector<std::string>{"a", "A", "b", "B2", "c"}));
+    EXPECT_EQ(ChildLabels(tree, child), (std::vector<std::string>{"z", "y"}));
+    const TreeItem first = tree.GetChildItem(parent);
+    EXPECT_EQ(tree.GetPrevSiblingItem(first), kNoItem);
+    EXPECT_EQ(tree.GetItemText(tree.GetNextSiblingItem(first)), "A");
+    EXPECT_EQ(tree.GetParentItem(first), parent);
+    EXPECT_EQ(tree.GetParentItem(parent), kNoItem);
+    EXPECT_EQ(TreeItemData::Unpack(TreeItemData{60000, 9901}.Packed()), (TreeItemData{60000, 9901}));
+    EXPECT_EQ((TreeItemData{1, 2}).Packed(), 0x00010002u);
+}
+
+// A catalogue of a few entries, enough to show the readers' rules.
+StringTable SmallCatalogue() {
+    return test::MakeTable({
+        {60000, "General="},
+        {9901, "CThe General Settings"},
+        {200, "Zeta|10000\nalpha|10001\nNoBar\n\nLost|10002"},
+        {10000, "I1|.|2;help"},
+        {10001, "BY|N|Y;help"},
+        {2201, "V2RL=SCUD launcher|20200|25"},
+        {2202, "NOEQUALS|20300|26"},
+        {2203, "1TNK=light tank|20300"},
+        {2204, "PLAIN=  Plain label"},
+        {20200, "I0|.|150;~8103"},
+        {20201, "M14000|14015|;~8100 Veh MIne"},
+        {20202, "BY|N|;no reference"},
+        {20203, "I0|.|;~8103"},
+        {20300, "I0|.|1;~8103"},
+        {8100, "Prerequisite =List of buildings"},
+        {8103, "Strength =Hit points"},
+    });
+}
+
+TEST(TreeBuilder, ReadersOnSmallCatalogue) {
+    test::TempDir dir;
+    const std::string path = dir.File("rules.ini");
+    ASSERT_EQ(platform::ReplaceFileAtomically(path,
+                                              "[General]\r\nZeta=12 ; twelve\r\nalpha=Empty\r\nNoBar=  \r\n"
+                                              "[V2RL]\r\nStrength=300\r\nPrerequisite=weap,dome   \r\n"),
+              0);
+    const StringTable table = SmallCatalogue();
+    Tree tree;
+    test::RecordingMessageSink messages;
+    RulesFileAccess rules(table, tree, messages);
+    rules.SetRulesPath(path);
+    TreeBuilder builder(tree, table, rules);
+
+    const TreeItem general = tree.InsertItem("General", 39, 39, {60000, 9901});
+    builder.AddSectionKeys("General", general, 200);
+    // Key-list order, no sort; the comment is cut, "Empty" reads as absent, an empty value keeps " = ".
+    EXPECT_EQ(ChildLabels(tree, general), (std::vector<std::string>{"Zeta = 12", "alpha", "NoBar = ", ""}));
+    EXPECT_EQ(tree.GetItemData(tree.GetChildItem(general)), (TreeItemData{0, 10000}));
+    EXPECT_EQ(tree.GetItemData(tree.ChildAt(general, 2)), (TreeItemData{0, 0}));
+    EXPECT_EQ(tree.GetItemImage(tree.GetChildItem(general)), 3);
+    EXPECT_EQ(tree.GetItemSelectedImage(tree.GetChildItem(general)), 4);
+
+    const TreeItem group = tree.InsertItem("Land Vehicles", 3, 4, {});
+    builder.AddObjectItems(group, 2201, 2205);
+    EXPECT_EQ(ChildLabels(tree, group), (std::vector<std::string>{"SCUD launcher", "light tank", "Plain label"}));
+    const TreeItem v2rl = tree.GetChildItem(group);
+    EXPECT_EQ(tree.GetItemData(v2rl), (TreeItemData{2201, 0}));
+    EXPECT_EQ(tree.GetItemImage(v2rl), 25);
+    EXPECT_EQ(tree.GetItemImage(tree.ChildAt(group, 1)), 3);  // no image field
+    // Sorted; the descriptor without reference gives nothing; the same key twice gives two items.
+    EXPECT_EQ(ChildLabels(tree, v2rl),
+              (std::vector<std::string>{"Prerequisite = weap,dome", "Strength = 300", "Strength = 300"}));
+    EXPECT_EQ(tree.GetItemData(tree.GetChildItem(v2rl)), (TreeItemData{8100, 20201}));
+    EXPECT_FALSE(tree.ItemHasChildren(tree.ChildAt(group, 2)));  // an entry without "|" has no keys
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+class BuiltTree : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_tree = new Tree;
+        test::RecordingMessageSink messages;
+        RulesFileAccess rules(BuiltInCatalogue(), *s_tree, messages);
+        rules.SetRulesPath("/nonexistent/rules.ini");
+        TreeBuilder(*s_tree, BuiltInCatalogue(), rules).BuildTree();
+    }
+    static void TearDownTestSuite() { delete s_tree; }
+    static Tree* s_tree;
+};
+Tree* BuiltTree::s_tree = nullptr;
+
+TEST_F(BuiltTree, RootOrderAndGroups) {
+    const Tree& tree = *s_tree;
+    EXPECT_EQ(ChildLabels(tree, kRoot),
+              (std::vector<std::string>{"General", "MultiplayerDefaults", "Recharge", "AI", "IQ", "Country Statistics",
+                                        "Difficulty Settings", "Units", "Structures", "Weapon Types",
+                                        "Projectile Types", "Warheads Types", "Land Types", "Mission Control",
+                                        "Powerups"}));
+    const TreeItem general = tree.GetChildItem(kRoot);
+    EXPECT_EQ(ChildLabels(tree, general),
+              (std::vector<std::string>{"Crates", "Special Weapons", "Chrono Side Effects", "Repairing ",
+                                        "Combat and Damage", "Income And Production", "Map Controls",
+                                        "Computer Controls", "Movement Controls", "Misc"}));
+    const TreeItem map = ChildNamed(tree, general, "Map Controls");
+    EXPECT_EQ(tree.GetItemData(map), (TreeItemData{0, 9907}));
+    EXPECT_EQ(tree.GetItemImage(map), 8);
+    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(map)), "AllyReveal");  // list 207, sorted
+    EXPECT_EQ(tree.GetItemImage(ChildNamed(tree, general, "Computer Controls")), 10);
+    EXPECT_EQ(tree.GetItemImage(ChildNamed(tree, general, "Movement Controls")), 9);
+    EXPECT_EQ(ChildLabels(tree, ChildNamed(tree, general, "Misc")),
+              (std::vector<std::string>{"FineDiffControl", "MCVUndeploy"}));
+}
+
+TEST_F(BuiltTree, CountriesSortedDifficultiesNot) {
+    const Tree& tree = *s_tree;
+    const TreeItem countries = ChildNamed(tree, kRoot, "Country Statistics");
+    EXPECT_EQ(ChildLabels(tree, countries), (std::vector<std::string>{"England", "France", "Germany", "Greece", "Spain",
+                                                                      "Turkey", "Ukraine", "USSR"}));
+    const TreeItem ussr = ChildNamed(tree, countries, "USSR");
+    EXPECT_EQ(tree.GetItemData(ussr), (TreeItemData{60010, 9915}));
+    EXPECT_EQ(tree.GetItemImage(ussr), 21);
+    EXPECT_EQ(ChildLabels(tree, ussr), (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF",
+                                                                 "Cost", "BuildTime"}));
+    const TreeItem difficulties = ChildNamed(tree, kRoot, "Difficulty Settings");
+    EXPECT_EQ(ChildLabels(tree, difficulties), (std::vector<std::string>{"Easy", "Normal", "Hard"}));
+    const TreeItem normal = ChildNamed(tree, difficulties, "Normal");
+    EXPECT_EQ(tree.GetItemText(tree.ChildAt(normal, 9)), "Groundspeed");
+    EXPECT_EQ(tree.GetItemData(tree.ChildAt(normal, 9)), (TreeItemData{0, 10331}));
+}
+
+TEST_F(BuiltTree, ObjectsAndKeys) {
+    const Tree& tree = *s_tree;
+    const TreeItem units = ChildNamed(tree, kRoot, "Units");
+    EXPECT_EQ(ChildLabels(tree, units),
+              (std::vector<std::string>{"Land Vehicles", "Aircraft", "Sea Vehicles", "Infantry", "Civilians"}));
+    const TreeItem others = ChildNamed(tree, ChildNamed(tree, kRoot, "Structures"), "Others");
+    const auto labels = ChildLabels(tree, others);
+    ASSERT_EQ(labels.size(), 9u);
+    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(), [](const std::string& a, const std::string& b) {
+        return CompareNoCase(a, b) < 0;
+    }));
+    EXPECT_NE(ChildNamed(tree, others, "Anti-Personnel Mines"), kNoItem);
+
+    const TreeItem warheads = ChildNamed(tree, kRoot, "Warheads Types");
+    const TreeItem he = ChildNamed(tree, warheads, "HE");
+    EXPECT_EQ(tree.GetItemData(he), (TreeItemData{3301, 8601}));
+    EXPECT_EQ(tree.GetItemImage(he), 5);
+    const TreeItem verses = ChildNamed(tree, he, "Verses");
+    EXPECT_EQ(tree.GetItemData(verses).nameId, 8504);
+
+    const TreeItem land = ChildNamed(tree, kRoot, "Land Types");
+    EXPECT_NE(ChildNamed(tree, land, "Roadway "), kNoItem);
+
+    std::size_t keyItems = 0;
+    std::vector<TreeItem> stack{kRoot};
+    while (!stack.empty()) {
+        const TreeItem item = stack.back();
+        stack.pop_back();
+        for (TreeItem child = tree.GetChildItem(item); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
+            if (tree.ItemHasChildren(child))
+                stack.push_back(child);
+            else
+                ++keyItems;
+        }
+    }
+    EXPECT_EQ(keyItems, 5438u);  // every key of the catalogue, all bare: the file does not exist
+}
+
+}  // namespace
+}  // namespace morvane
