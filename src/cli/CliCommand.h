@@ -34,6 +34,7 @@ inline constexpr int kExitUsage = 64;
 // The subcommands of each file, gathered by the dispatcher.
 std::vector<Command> SchemaCommands();
 std::vector<Command> RulesCommands();
+std::vector<Command> EditorCommands();
 
 // Runs the whole command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -10,6 +10,7 @@ namespace {
 std::vector<Command> AllCommands() {
     std::vector<Command> all = SchemaCommands();
     for (const Command& command : RulesCommands()) all.push_back(command);
+    for (const Command& command : EditorCommands()) all.push_back(command);
     return all;
 }
 

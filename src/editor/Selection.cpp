@@ -1,0 +1,249 @@
+// Selecting a tree item: which controls the item's descriptor calls for, and what they show.
+#include <algorithm>
+
+#include "common/TextOps.h"
+#include "editor/ControlIds.h"
+#include "editor/ValueEditor.h"
+#include "schema/CatalogueWalks.h"
+#include "schema/ObjectPictures.h"
+
+namespace morvane {
+namespace {
+
+int FirstEntryStartingWith(const std::vector<std::string>& entries, std::string_view text) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (StartsWithNoCase(entries[i], text)) return static_cast<int>(i);
+    return -1;
+}
+
+int ClampToSlider(std::int64_t value, const SliderControl& slider) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, slider.lower, slider.upper));
+}
+
+// Takes the next "N%" field off the front of a verses text: the number before the first "%";
+// the "%", one separator after it and the blanks that follow are dropped.
+std::string TakeVersesField(std::string& text) {
+    const Split split = SplitAtFirst(text, '%');
+    std::string number(split.before);
+    std::string_view rest = split.after;
+    if (!rest.empty()) rest.remove_prefix(1);
+    text = std::string(TrimLeft(rest));
+    return number;
+}
+
+}  // namespace
+
+std::string ValueEditor::GetItemPath(TreeItem item) const {
+    std::string path = m_tree.GetItemText(item);
+    for (TreeItem current = item; m_tree.GetParentItem(current) != kNoItem; current = m_tree.GetParentItem(current)) {
+        path = std::string(SplitAtFirst(path, '=').before);
+        std::string parent = m_tree.GetItemText(m_tree.GetParentItem(current));
+        if (parent.empty() || parent.back() != '\\') parent += '\\';
+        path = parent + path;
+    }
+    return path;
+}
+
+std::string ValueEditor::ValueFromLabel(TreeItem item) const {
+    const Split split = SplitAtFirst(m_tree.GetItemText(item), '=');
+    std::string_view value = split.after;
+    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+    return std::string(value);
+}
+
+void ValueEditor::OnSelchangedTree(TreeItem item) {
+    const TreeItemData data = m_tree.GetItemData(item);
+
+    m_visible.clear();
+    m_multiList = {};
+    m_animationCombo = {};
+    m_listCombo = {};
+
+    const bool hasChildren = m_tree.ItemHasChildren(item);
+    m_bApplyEnabled = m_bDefaultEnabled = !hasChildren;
+    if (hasChildren)
+        m_bMatchAllEnabled = false;
+    else if (m_tree.GetParentItem(item) != kNoItem)
+        m_bMatchAllEnabled = true;
+
+    m_strPath = GetItemPath(item);
+    m_strDefault.clear();
+    m_strValue.clear();
+    m_strHelp.clear();
+    m_strType.clear();
+
+    if (data.nameId != 0 && HasObjectPicture(data.nameId)) {
+        m_visible.insert(data.nameId);
+        m_nIconId = data.nameId;
+    }
+
+    const auto text = data.infoId == 0 ? std::nullopt : m_table.Find(data.infoId);
+    if (text) {
+        const Descriptor descriptor = ParseDescriptor(*text, m_table);
+        m_strType = descriptor.typeLetter;
+        if (!descriptor.hasFields) {
+            if (m_strType == "C") m_strHelp = descriptor.helpText;
+        } else {
+            m_strHelp = descriptor.helpText;
+            const bool absent = m_tree.GetItemText(item).find('=') == std::string::npos;
+            const std::string value = absent ? std::string() : ValueFromLabel(item);
+            const std::string& kind = m_strType;
+            bool known = true;
+            if (kind == "I")
+                SetUpInteger(descriptor, value, absent);
+            else if (kind == "R")
+                SetUpReal(descriptor, value, absent);
+            else if (kind == "B" || kind == "T")
+                SetUpCheck(descriptor, item, value, absent);
+            else if (kind == "P")
+                SetUpPercent(descriptor, value, absent);
+            else if (kind == "K")
+                SetUpCratePowerup(descriptor, value, absent);
+            else if (kind == "V")
+                SetUpVerses(descriptor, value, absent);
+            else if (kind == "L")
+                SetUpList(descriptor, value, absent);
+            else if (kind == "M")
+                SetUpMultiList(descriptor, value, absent);
+            else
+                known = false;
+            if (known) m_hCurItem = item;
+        }
+    }
+    ExchangeToControls();
+    m_strShownLabel = ComposeLabel();
+}
+
+void ValueEditor::SetUpInteger(const Descriptor& descriptor, const std::string& value, bool absent) {
+    m_strValue = absent ? descriptor.defaultText : value;
+    m_strDefault = descriptor.defaultText;
+    m_valueSpin.lower = ReadLowerBound(descriptor.minText);
+    m_valueSpin.upper = ReadUpperBound(descriptor.maxText);
+    m_valueSpin.position = LowSigned16(ReadDecimal(m_strValue));
+    Show({control::kValueSpin, control::kValueEdit, control::kDefaultCaption});
+}
+
+void ValueEditor::SetUpReal(const Descriptor& descriptor, const std::string& value, bool absent) {
+    m_strValue = absent ? descriptor.defaultText : value;
+    m_strDefault = descriptor.defaultText;
+    Show({control::kValueEdit, control::kDefaultCaption});
+}
+
+void ValueEditor::SetUpCheck(const Descriptor& descriptor, TreeItem item, const std::string& value, bool absent) {
+    const std::string shownDefault = FormatDefault(descriptor, m_table);
+    m_strCheckCaption = std::string(SplitAtFirst(m_tree.GetItemText(item), '=').before);
+    const std::string_view text = TrimLeft(absent ? std::string_view(shownDefault) : std::string_view(value));
+    // As the game reads it: y(es), t(rue) and 1 are on, whatever the letter case.
+    const char first = text.empty() ? '\0' : ToLowerAscii(text.front());
+    m_bCheck = (first == 'y' || first == 't' || first == '1') ? 1 : 0;
+    m_strDefault = shownDefault;
+    Show({control::kCheckBox, control::kDefaultCaption});
+}
+
+void ValueEditor::SetUpPercent(const Descriptor& descriptor, const std::string& value, bool absent) {
+    m_percentSlider = SliderControl{};
+    m_strPercent = absent ? descriptor.defaultText + "%" : value;
+    m_strDefault = descriptor.defaultText + "%";
+    m_percentSlider.position = ClampToSlider(ReadDecimal(m_strPercent), m_percentSlider);
+    Show({control::kPercentSlider, control::kPercentScale0, control::kPercentScale100, control::kPercentScale50,
+          control::kPercentText, control::kDefaultCaption});
+}
+
+void ValueEditor::SetUpCratePowerup(const Descriptor& descriptor, const std::string& value, bool absent) {
+    m_strOption.clear();
+    m_strDefault = descriptor.defaultText;
+    m_chanceSpin.lower = ReadLowerBound(descriptor.minText);
+    m_chanceSpin.upper = ReadUpperBound(descriptor.maxText);
+    for (const std::uint16_t id : WalkListRange(m_table, 9200, std::nullopt))
+        m_animationCombo.entries.emplace_back(m_table.Text(id));
+    // The animation list is a sorted combo box.
+    std::stable_sort(m_animationCombo.entries.begin(), m_animationCombo.entries.end(),
+                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+
+    const std::string& text = absent ? descriptor.defaultText : value;
+    const Split chance = SplitAtFirst(text, ',');
+    // Without any "," the whole value names the animation and there is no chance to show.
+    m_strChance = chance.found ? std::string(chance.before) : std::string();
+    const Split animation = SplitAtFirst(chance.found ? chance.after : std::string_view(text), ',');
+    m_strAnimation = std::string(animation.before);
+    const std::string option = animation.found ? std::string(animation.after) : std::string();
+
+    if (!option.empty()) {
+        m_strOption = option;
+        m_strOptionLabel = "Option";
+        if (const auto caption = SplitOptionCaption(m_strHelp)) {
+            m_strOptionLabel = caption->caption;
+            m_strHelp = caption->help;
+        }
+        Show({control::kOptionEdit, control::kOptionCaption});
+    }
+    Show({control::kDefaultCaption, control::kChanceCaption, control::kAnimationCaption, control::kChanceSpin,
+          control::kAnimationCombo, control::kChanceEdit});
+}
+
+void ValueEditor::SetUpVerses(const Descriptor& descriptor, const std::string& value, bool absent) {
+    static const char* const kZeroFill[5] = {"0%,0%,0%,0%", "0%,0%,0%", "0%,0%", "0%", ""};
+    m_strDefault = descriptor.defaultText;
+    std::string remaining = absent ? descriptor.defaultText : value;
+    std::string fallback = descriptor.defaultText;
+    for (std::size_t column = 0; column < 5; ++column) {
+        std::string number;
+        if (remaining.find('%') != std::string::npos) {
+            number = TakeVersesField(remaining);
+        } else if (fallback.find('%') != std::string::npos) {
+            number = TakeVersesField(fallback);
+        } else {
+            number = "0";
+            fallback = kZeroFill[column];
+        }
+        *VersesMember(column) = number + "%";
+        m_versesSliders[column] = SliderControl{};
+        m_versesSliders[column].position = ClampToSlider(ReadDecimal(number), m_versesSliders[column]);
+        const auto& ids = control::kVersesColumns[column];
+        Show({ids.slider, ids.caption, ids.edit});
+    }
+    Show({control::kDefaultCaption, control::kVersesScaleTop, control::kVersesScaleBottom});
+}
+
+std::vector<std::string> ValueEditor::ListChoices(const Descriptor& descriptor, bool cutAtBar) const {
+    const auto first = LowUnsigned16(ReadDecimal(descriptor.minText));
+    const std::optional<std::uint16_t> last =
+        descriptor.maxText == "." ? std::nullopt : std::optional(LowUnsigned16(ReadDecimal(descriptor.maxText)));
+    std::vector<std::string> choices;
+    for (const std::uint16_t id : WalkListRange(m_table, first, last))
+        choices.push_back(FormatListEntry(m_table.Text(id), cutAtBar));
+    return choices;
+}
+
+void ValueEditor::SetUpList(const Descriptor& descriptor, const std::string& value, bool absent) {
+    m_listCombo.entries = ListChoices(descriptor, true);
+    m_strDefault = FormatDefault(descriptor, m_table);
+    m_strList = absent ? m_strDefault : value;
+    Show({control::kDefaultCaption, control::kListCombo});
+}
+
+void ValueEditor::SetUpMultiList(const Descriptor& descriptor, const std::string& value, bool absent) {
+    m_multiList.entries = ListChoices(descriptor, false);
+    m_multiList.selected.assign(m_multiList.entries.size(), false);
+    m_strDefault = FormatDefault(descriptor, m_table);
+    std::string_view names = absent ? std::string_view(m_strDefault) : std::string_view(value);
+    while (true) {
+        const Split split = SplitAtFirst(names, ',');
+        const int index = FirstEntryStartingWith(m_multiList.entries, split.before);
+        if (index >= 0) m_multiList.selected[static_cast<std::size_t>(index)] = true;
+        if (!split.found) break;
+        names = split.after;
+    }
+    Show({control::kDefaultCaption, control::kMultiList});
+}
+
+void ValueEditor::ExchangeToControls() {
+    // A combo selects the first entry that begins with its text; with none, the text stays as typed.
+    for (auto [combo, text] : {std::pair{&m_listCombo, &m_strList}, std::pair{&m_animationCombo, &m_strAnimation}}) {
+        combo->selection = FirstEntryStartingWith(combo->entries, *text);
+        if (combo->selection >= 0) *text = combo->entries[static_cast<std::size_t>(combo->selection)];
+    }
+    if (m_exchange != nullptr) m_exchange->UpdateData(false);
+}
+
+}  // namespace morvane

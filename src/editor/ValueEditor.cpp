@@ -1,0 +1,121 @@
+#include "editor/ValueEditor.h"
+
+#include "common/TextOps.h"
+#include "editor/ControlIds.h"
+#include "rulesfile/ValueLabel.h"
+
+namespace morvane {
+namespace {
+
+constexpr std::size_t kMostListNames = 20;
+
+bool IsValueKind(const std::string& type) {
+    return type == "I" || type == "R" || type == "L" || type == "P" || type == "K" || type == "V" || type == "M" ||
+           type == "B" || type == "T";
+}
+
+// An entry's NAME: the display text up to its " - " separator, trimmed.
+std::string NameOfDisplay(std::string_view display) { return std::string(Trim(SplitAtFirst(display, " - ").before)); }
+
+}  // namespace
+
+ValueEditor::ValueEditor(Tree& tree, const StringTable& table, RulesFileAccess& rules)
+    : m_tree(tree), m_table(table), m_rules(rules) {}
+
+void ValueEditor::Show(std::initializer_list<int> controlIds) { m_visible.insert(controlIds.begin(), controlIds.end()); }
+
+void ValueEditor::ExchangeFromControls() {
+    if (m_exchange != nullptr) m_exchange->UpdateData(true);
+}
+
+std::string* ValueEditor::VersesMember(std::size_t column) {
+    std::string* members[5] = {&m_strVsNone, &m_strVsWood, &m_strVsLight, &m_strVsHeavy, &m_strVsConcrete};
+    return members[column];
+}
+
+std::string ValueEditor::ComposeLabel() const {
+    if (m_hCurItem == kNoItem || !IsValueKind(m_strType)) return {};
+    const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
+    const auto withValue = [&key](std::string_view value) { return key + " = " + std::string(value); };
+    const std::string& type = m_strType;
+    if (type == "I" || type == "R") return withValue(Trim(m_strValue));
+    if (type == "L") return withValue(NameOfDisplay(m_strList));
+    if (type == "P") return withValue(Trim(m_strPercent));
+    if (type == "K") {
+        std::string value = m_strChance + "," + m_strAnimation;
+        if (!m_strOption.empty()) value += "," + m_strOption;
+        return withValue(Trim(value));
+    }
+    if (type == "V") {
+        return withValue(
+            Trim(m_strVsNone + "," + m_strVsWood + "," + m_strVsLight + "," + m_strVsHeavy + "," + m_strVsConcrete));
+    }
+    if (type == "M") {
+        std::string value;
+        std::size_t taken = 0;
+        for (std::size_t i = 0; i < m_multiList.entries.size() && taken < kMostListNames; ++i) {
+            if (!m_multiList.selected[i]) continue;
+            ++taken;
+            if (!value.empty()) value += ',';
+            value += NameOfDisplay(m_multiList.entries[i]);
+        }
+        // Nothing selected leaves the bare key, which stores the default.
+        return value.empty() ? key : withValue(value);
+    }
+    if (type == "B") return withValue(m_bCheck ? "yes" : "no");
+    return withValue(m_bCheck ? "true" : "false");
+}
+
+void ValueEditor::WriteLabel(TreeItem item, std::string label) {
+    std::string previous = m_tree.GetItemText(item);
+    m_tree.SetItemText(item, std::move(label));
+    // A failed write keeps the tree true to the file: the old label comes back.
+    if (m_rules.WriteItemValue(item) != 0) m_tree.SetItemText(item, std::move(previous));
+}
+
+void ValueEditor::OnApply() {
+    ExchangeFromControls();
+    if (m_hCurItem == kNoItem) return;
+    std::string label = ComposeLabel();
+    if (label.empty()) label = m_tree.GetItemText(m_hCurItem);
+    WriteLabel(m_hCurItem, label);
+    m_strShownLabel = ComposeLabel();
+}
+
+void ValueEditor::OnDefault() {
+    ExchangeFromControls();
+    if (m_hCurItem == kNoItem) return;
+    const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
+    // A list key stores and shows its default entry's NAME, which the game can read.
+    const std::string value = m_strType == "L" ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
+    WriteLabel(m_hCurItem, key + " = " + value);
+}
+
+void ValueEditor::OnMatchAllInSection() {
+    if (m_hCurItem == kNoItem || m_tree.GetParentItem(m_hCurItem) == kNoItem) return;
+    const ValueLabelParts parts = SplitValueLabel(m_tree.GetItemText(m_hCurItem));
+    const TreeItem sectionItem = m_rules.FindSectionItem(m_hCurItem);
+    if (sectionItem == kNoItem) return;
+
+    const auto visit = [&](TreeItem sibling) {
+        // A category names no INI section: there is nothing of it to write.
+        if (m_tree.GetItemData(sibling).nameId == 0) return;
+        const std::string section = m_rules.SectionNameOf(sibling);
+        for (TreeItem child = m_tree.GetChildItem(sibling); child != kNoItem; child = m_tree.GetNextSiblingItem(child)) {
+            const std::string childKey = std::string(Trim(SplitAtFirst(m_tree.GetItemText(child), '=').before));
+            if (childKey != parts.key) continue;
+            if (m_rules.WriteValue(section, parts.key, parts.value) == 0)
+                m_tree.SetItemText(child, childKey + " = " + parts.value);
+            return;
+        }
+    };
+    for (TreeItem s = m_tree.GetPrevSiblingItem(sectionItem); s != kNoItem; s = m_tree.GetPrevSiblingItem(s)) visit(s);
+    for (TreeItem s = m_tree.GetNextSiblingItem(sectionItem); s != kNoItem; s = m_tree.GetNextSiblingItem(s)) visit(s);
+}
+
+bool ValueEditor::HasPendingEdit() {
+    ExchangeFromControls();
+    return ComposeLabel() != m_strShownLabel;
+}
+
+}  // namespace morvane
