@@ -66,11 +66,13 @@ std::string ValueEditor::ComposeLabel() const {
     return withValue(m_bCheck ? "true" : "false");
 }
 
-void ValueEditor::WriteLabel(TreeItem item, std::string label) {
+bool ValueEditor::WriteLabel(TreeItem item, std::string label) {
     std::string previous = m_tree.GetItemText(item);
     m_tree.SetItemText(item, std::move(label));
+    if (m_rules.WriteItemValue(item) == 0) return true;
     // A failed write keeps the tree true to the file: the old label comes back.
-    if (m_rules.WriteItemValue(item) != 0) m_tree.SetItemText(item, std::move(previous));
+    m_tree.SetItemText(item, std::move(previous));
+    return false;
 }
 
 void ValueEditor::OnApply() {
@@ -78,8 +80,9 @@ void ValueEditor::OnApply() {
     if (m_hCurItem == kNoItem) return;
     std::string label = ComposeLabel();
     if (label.empty()) label = m_tree.GetItemText(m_hCurItem);
-    WriteLabel(m_hCurItem, label);
-    m_strShownLabel = ComposeLabel();
+    // The controls match the label only once the write went through; after a failure the
+    // edit is still pending.
+    if (WriteLabel(m_hCurItem, label)) m_strShownLabel = ComposeLabel();
 }
 
 void ValueEditor::OnDefault() {

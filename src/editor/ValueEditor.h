@@ -130,8 +130,9 @@ private:
     // The label Apply would give the shown key from the controls as they are; empty when no
     // value kind is shown.
     std::string ComposeLabel() const;
-    // Sets the label and writes it; puts the old label back when the write fails.
-    void WriteLabel(TreeItem item, std::string label);
+    // Sets the label and writes it; puts the old label back when the write fails. Returns
+    // whether the write succeeded.
+    bool WriteLabel(TreeItem item, std::string label);
 
     Tree& m_tree;
     const StringTable& m_table;

@@ -101,6 +101,12 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool IsSameFile(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     const auto resolved = ResolveLinks(path);
     if (!resolved) return kErrorPathNotFound;

@@ -18,6 +18,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// Whether two paths name the same file (through links and differently spelled paths).
+bool IsSameFile(const std::string& first, const std::string& second);
+
 // Replaces the file's content: the new bytes go to a temporary file in the same folder, are
 // flushed to disk and renamed over the file, which keeps its permissions. A symbolic link is
 // followed and its target replaced. A file that does not exist is created. On failure the file

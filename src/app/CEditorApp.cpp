@@ -1,0 +1,58 @@
+#include "app/CEditorApp.h"
+
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <variant>
+
+#include "app/CMainDlg.h"
+#include "app/Latin1.h"
+#include "app/UserPrompts.h"
+#include "dialogs/CSplashWnd.h"
+#include "platform/FileLookup.h"
+#include "schema/CatalogueFile.h"
+#include "shell/StartupSearch.h"
+
+namespace morvane::app {
+
+CEditorApp::CEditorApp() = default;
+CEditorApp::~CEditorApp() = default;
+
+void CEditorApp::InitApplication() {
+    m_strStartDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
+}
+
+int CEditorApp::InitInstance(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(FromQt(arguments[i]));
+
+    // "--catalogue FILE" first replaces the built-in catalogue; everything after is the path.
+    StringTable replacement;
+    const StringTable* catalogue = &BuiltInCatalogue();
+    if (args.size() >= 2 && args[0] == "--catalogue") {
+        auto loaded = LoadCatalogueFile(args[1]);
+        if (loaded.index() == 1) {
+            std::fprintf(stderr, "morvane: catalogue %s\n", DescribeCatalogueError(args[1], std::get<1>(loaded)).c_str());
+            return 2;
+        }
+        replacement = std::get<0>(std::move(loaded));
+        catalogue = &replacement;
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    m_strCmdLineFile = shell::JoinCommandLine(args);
+
+    m_wndSplash = std::make_unique<CSplashWnd>();
+    m_wndSplash->ShowSplash();
+
+    QtPrompts prompts;
+    CMainDlg dialog(*catalogue, prompts);
+    dialog.m_strRulesPath = m_strCmdLineFile;
+    dialog.m_strStartDir = m_strStartDir;
+    if (!dialog.OnInitDialog()) return 0;  // no rules file, and the user gave up looking
+    // For the start-up benchmark: leave as soon as the window with its tree is on screen.
+    if (std::getenv("MORVANE_QUIT_WHEN_SHOWN") != nullptr) QTimer::singleShot(0, &dialog, [&dialog] { dialog.done(0); });
+    dialog.exec();
+    return 0;
+}
+
+}  // namespace morvane::app

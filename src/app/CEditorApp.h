@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <string>
+
+namespace morvane::app {
+
+class CSplashWnd;
+
+// The program as a whole: reads the command line, shows the splash window and runs the main
+// window until it closes.
+class CEditorApp {
+public:
+    CEditorApp();
+    ~CEditorApp();
+
+    // Records the directory the program starts in.
+    void InitApplication();
+    // Runs the program; returns the process's exit code.
+    int InitInstance(const QStringList& arguments);
+
+    std::string m_strStartDir;
+    std::string m_strCmdLineFile;
+    std::unique_ptr<CSplashWnd> m_wndSplash;
+};
+
+}  // namespace morvane::app

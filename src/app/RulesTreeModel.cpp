@@ -1,0 +1,65 @@
+#include "app/RulesTreeModel.h"
+
+#include "app/Artwork.h"
+#include "app/Latin1.h"
+
+namespace morvane::app {
+RulesTreeModel::RulesTreeModel(Tree& tree, QObject* parent) : QAbstractItemModel(parent), m_tree(tree) {
+    m_tree.SetLabelObserver([this](TreeItem item) {
+        const QModelIndex index = IndexOf(item);
+        emit dataChanged(index, index, {Qt::DisplayRole});
+    });
+}
+
+QModelIndex RulesTreeModel::IndexOf(TreeItem item) const {
+    if (item == kNoItem) return {};
+    return createIndex(static_cast<int>(m_tree.IndexInParent(item)), 0, static_cast<quintptr>(item));
+}
+
+TreeItem RulesTreeModel::ItemOf(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<TreeItem>(index.internalId()) : kRoot;
+}
+
+void RulesTreeModel::BeginRebuild() { beginResetModel(); }
+void RulesTreeModel::EndRebuild() { endResetModel(); }
+
+QModelIndex RulesTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    const TreeItem parentItem = ItemOf(parent);
+    if (column != 0 || row < 0 || static_cast<std::size_t>(row) >= m_tree.ChildCount(parentItem)) return {};
+    return createIndex(row, 0, static_cast<quintptr>(m_tree.ChildAt(parentItem, static_cast<std::size_t>(row))));
+}
+
+QModelIndex RulesTreeModel::parent(const QModelIndex& child) const {
+    if (!child.isValid()) return {};
+    return IndexOf(m_tree.GetParentItem(ItemOf(child)));
+}
+
+int RulesTreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0) return 0;
+    return static_cast<int>(m_tree.ChildCount(ItemOf(parent)));
+}
+
+int RulesTreeModel::columnCount(const QModelIndex&) const { return 1; }
+
+bool RulesTreeModel::hasChildren(const QModelIndex& parent) const { return m_tree.ItemHasChildren(ItemOf(parent)); }
+
+QVariant RulesTreeModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const TreeItem item = ItemOf(index);
+    if (role == Qt::DisplayRole) return ToQt(m_tree.GetItemText(item));
+    if (role == Qt::DecorationRole) return IconFor(m_tree.GetItemImage(item), m_tree.GetItemSelectedImage(item));
+    return {};
+}
+
+QIcon RulesTreeModel::IconFor(int image, int selectedImage) const {
+    const int key = image * 256 + selectedImage;
+    auto found = m_icons.find(key);
+    if (found == m_icons.end()) {
+        QIcon icon(art::TreeImage(image));
+        icon.addPixmap(art::TreeImage(selectedImage), QIcon::Selected);
+        found = m_icons.insert(key, icon);
+    }
+    return *found;
+}
+
+}  // namespace morvane::app

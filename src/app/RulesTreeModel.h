@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QHash>
+#include <QIcon>
+
+#include "tree/Tree.h"
+
+namespace morvane::app {
+
+// Shows the core's navigation tree in a QTreeView: one row per item, the label as text and the
+// item's two images as its icon (normal and selected). A changed label redraws its row.
+class RulesTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    explicit RulesTreeModel(Tree& tree, QObject* parent = nullptr);
+
+    QModelIndex IndexOf(TreeItem item) const;
+    TreeItem ItemOf(const QModelIndex& index) const;
+
+    // Call around a rebuild of the tree.
+    void BeginRebuild();
+    void EndRebuild();
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+
+private:
+    QIcon IconFor(int image, int selectedImage) const;
+
+    Tree& m_tree;
+    mutable QHash<int, QIcon> m_icons;  // by image * 256 + selected image
+};
+
+}  // namespace morvane::app

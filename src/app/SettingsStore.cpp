@@ -1,0 +1,33 @@
+#include "app/SettingsStore.h"
+
+#include <QSettings>
+
+#include "app/Latin1.h"
+
+namespace morvane::app {
+namespace {
+
+constexpr const char* kSection = "Setting";
+
+}  // namespace
+
+shell::Settings ReadSettings(const std::string& defaultWorkDir) {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(kSection);
+    shell::Settings settings;
+    settings.workDir = FromQt(store.value("Work", ToQt(defaultWorkDir)).toString());
+    settings.gameDir = FromQt(store.value("RA_dir", QString::fromLatin1(shell::kDefaultGameDir)).toString());
+    settings.gameExe = FromQt(store.value("Game", QString::fromLatin1(shell::kDefaultGameExe)).toString());
+    return settings;
+}
+
+void WriteSettings(const shell::Settings& settings) {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(kSection);
+    store.setValue("RA_dir", ToQt(settings.gameDir));
+    store.setValue("Game", ToQt(settings.gameExe));
+    store.setValue("Work", ToQt(settings.workDir));
+    store.sync();
+}
+
+}  // namespace morvane::app

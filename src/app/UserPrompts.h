@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace morvane::app {
+
+// Everything that waits for the user: message boxes, questions, file choosers and modal dialogs.
+// The program uses the real ones; tests answer them.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+    // A message with one OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                             QMessageBox::Icon icon = QMessageBox::NoIcon) = 0;
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
+                                            QMessageBox::StandardButtons buttons) = 0;
+    // A file to open or to save; empty when the user cancels. `startPath` may name a file.
+    virtual QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                   const QString& filter) = 0;
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                   const QString& filter) = 0;
+    // Runs a dialog modally; its result (QDialog::Accepted or Rejected).
+    virtual int Exec(QDialog& dialog) = 0;
+};
+
+// The real prompts: Qt's message boxes and file dialogs.
+class QtPrompts : public UserPrompts {
+public:
+    void ShowMessage(QWidget* parent, const QString& text, const QString& caption, QMessageBox::Icon icon) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
+                                    QMessageBox::StandardButtons buttons) override;
+    QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& startPath,
+                           const QString& filter) override;
+    QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
+                           const QString& filter) override;
+    int Exec(QDialog& dialog) override;
+};
+
+}  // namespace morvane::app

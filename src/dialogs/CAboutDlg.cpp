@@ -1,0 +1,37 @@
+#include "dialogs/CAboutDlg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/Artwork.h"
+
+namespace morvane::app {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Morvane"));
+    auto* layout = new QGridLayout(this);
+    auto* icon = new QLabel(this);
+    icon->setPixmap(art::AppIcon().pixmap(32, 32));
+    auto* title = new QLabel(QStringLiteral("Morvane V1.0"), this);
+    title->setObjectName(QStringLiteral("control1013"));
+    m_fontTitle.setStyleHint(QFont::SansSerif);
+    m_fontTitle.setFamily(QString());
+    m_fontTitle.setPixelSize(32);
+    m_fontTitle.setWeight(QFont::Bold);
+    m_fontTitle.setItalic(false);
+    m_fontTitle.setUnderline(false);
+    m_fontTitle.setStrikeOut(false);
+    title->setFont(m_fontTitle);
+    auto* name = new QLabel(QStringLiteral("Morvane"), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(title, 0, 1);
+    layout->addWidget(name, 1, 1);
+    layout->addWidget(ok, 0, 2, Qt::AlignTop);
+    layout->setColumnStretch(1, 1);
+}
+
+}  // namespace morvane::app

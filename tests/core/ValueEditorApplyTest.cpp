@@ -1,0 +1,225 @@
+// Apply and Default: the label each kind composes and the line that reaches the rules file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ValueEditorFixture.h"
+
+namespace morvane {
+namespace {
+
+using namespace test;  // the fixture and its descriptor ids
+
+class ValueEditorWriteTest : public ValueEditorTest {
+protected:
+    // The file as one write into [General] leaves it when it starts out missing.
+    static std::string GeneralFile(const std::string& line) { return "[General]\r\n" + line + "\r\n"; }
+    void RemoveFile() { std::filesystem::remove(m_path); }
+};
+
+void SelectNames(ValueEditor& editor, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        for (std::size_t i = 0; i < editor.m_multiList.entries.size(); ++i)
+            if (editor.m_multiList.entries[i].rfind(std::string(name) + " - ", 0) == 0) editor.m_multiList.selected[i] = true;
+    }
+}
+
+TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
+    const struct {
+        const char* label;
+        std::uint16_t descriptor;
+        void (*edit)(ValueEditor&);
+        const char* newLabel;
+        const char* fileLine;
+    } cases[] = {
+        // Integer and real: the edit's text, trimmed, without any range check.
+        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = "150"; }, "CrateMinimum = 150",
+         "CrateMinimum=150"},
+        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = ""; }, "CrateMinimum = ",
+         "CrateMinimum="},
+        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = " 99999 "; }, "CrateMinimum = 99999",
+         "CrateMinimum=99999"},
+        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = "-5"; }, "CrateMinimum = -5",
+         "CrateMinimum=-5"},
+        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = "lots"; }, "CrateMinimum = lots",
+         "CrateMinimum=lots"},
+        {"CrateMinimum", kIntCrates, [](ValueEditor& e) { e.m_strValue = "7"; }, "CrateMinimum = 7",
+         "CrateMinimum=7"},
+        {"ReloadRate", kReal, [](ValueEditor&) {}, "ReloadRate = .04", "ReloadRate=.04"},
+        // Yes/no and true/false: the box, in the key's own words.
+        {"OreGrows = no", kYesNo, [](ValueEditor& e) { e.m_bCheck = 1; }, "OreGrows = yes", "OreGrows=yes"},
+        {"OreGrows = true", kYesNo, [](ValueEditor&) {}, "OreGrows = yes", "OreGrows=yes"},
+        {"OreGrows = 1", kYesNo, [](ValueEditor& e) { e.m_bCheck = 0; }, "OreGrows = no", "OreGrows=no"},
+        {"Flag = yes", kTrueFalse, [](ValueEditor&) {}, "Flag = true", "Flag=true"},
+        {"Flag = true", kTrueFalse, [](ValueEditor& e) { e.m_bCheck = 0; }, "Flag = false", "Flag=false"},
+        // Percentage: the text beside the slider.
+        {"RefundPercent = 20%", kPercent,
+         [](ValueEditor& e) {
+             e.m_percentSlider.position = 35;
+             e.OnHScroll(control::kPercentSlider);
+         },
+         "RefundPercent = 35%", "RefundPercent=35%"},
+        // Crate powerup: chance, animation and, when there is one, the option.
+        {"Armor = 10,ARMOR,2.0", kCrateArmor, [](ValueEditor& e) { e.m_strOption.clear(); }, "Armor = 10,ARMOR",
+         "Armor=10,ARMOR"},
+        {"Armor = 1,NONE", kCrateArmor, [](ValueEditor& e) {
+             e.m_strChance = "10";
+             e.m_strAnimation = "ARMOR";
+             e.m_strOption = "2.0";
+         },
+         "Armor = 10,ARMOR,2.0", "Armor=10,ARMOR,2.0"},
+        {"Armor = DOLLAR", kCrateArmor, [](ValueEditor&) {}, "Armor = ,dollar", "Armor=,dollar"},
+        // Verses: the five edits joined by ",".
+        {"Verses = 100% 50% 60% 25% 25%", kVersesBlank, [](ValueEditor&) {}, "Verses = 100%,50%,60%,25%,25%",
+         "Verses=100%,50%,60%,25%,25%"},
+        {"Verses", kVersesBlank, [](ValueEditor&) {}, "Verses = 100%,50%,60%,25%,25%",
+         "Verses=100%,50%,60%,25%,25%"},
+        // One of a list: the entry's NAME; "None" is written like any other entry.
+        {"Primary = SCUD", kWeapon, [](ValueEditor& e) { e.m_strList = "ZSU-23 - Anti-aircraft multiple cannon"; },
+         "Primary = ZSU-23", "Primary=ZSU-23"},
+        {"Primary = SCUD", kWeapon, [](ValueEditor& e) { e.m_strList = "  Laser beam  "; }, "Primary = Laser beam",
+         "Primary=Laser beam"},
+        {"Primary = SCUD", kWeapon, [](ValueEditor& e) { e.m_strList = "None - None"; }, "Primary = None",
+         "Primary=None"},
+        {"Primary = scud", kWeapon, [](ValueEditor&) {}, "Primary = SCUD", "Primary=SCUD"},
+        // Several of a list: the selected NAMEs in list order; none selected leaves the bare key,
+        // which stores the default, so the key cannot be emptied.
+        {"Prerequisite = fact", kPrereq, [](ValueEditor& e) { SelectNames(e, {"dome", "weap"}); },
+         "Prerequisite = fact,weap,dome", "Prerequisite=fact,weap,dome"},
+        {"Prerequisite = fact", kPrereq, [](ValueEditor& e) { e.m_multiList.selected.assign(5, false); },
+         "Prerequisite", "Prerequisite=weap,dome"},
+        {"Prerequisite = atek", kPrereq, [](ValueEditor&) {}, "Prerequisite = atek", "Prerequisite=atek"},
+    };
+    for (const auto& c : cases) {
+        RemoveFile();
+        const TreeItem item = SelectKey(c.label, c.descriptor);
+        c.edit(m_editor);
+        m_editor.OnApply();
+        EXPECT_EQ(Label(item), c.newLabel) << c.label;
+        EXPECT_EQ(FileText(), GeneralFile(c.fileLine)) << c.label;
+    }
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(ValueEditorWriteTest, ApplyTakesAtMostTwentyNames) {
+    const TreeItem item = SelectKey("Many", kManyNames);
+    ASSERT_EQ(m_editor.m_multiList.entries.size(), 25u);
+    m_editor.m_multiList.selected.assign(25, true);
+    m_editor.m_multiList.selected[3] = false;
+    m_editor.OnApply();
+    const std::string expected = "N00,N01,N02,N04,N05,N06,N07,N08,N09,N10,N11,N12,N13,N14,N15,N16,N17,N18,N19,N20";
+    EXPECT_EQ(Label(item), "Many = " + expected);
+    EXPECT_EQ(FileText(), GeneralFile("Many=" + expected));
+}
+
+TEST_F(ValueEditorWriteTest, ApplyWithoutAValueKindWritesTheLabelAgain) {
+    // A bare list key written as it stands stores its default's NAME.
+    const TreeItem primary = SelectKey("Primary", kWeapon);
+    SelectKey("Rate", kHeading);
+    m_editor.OnApply();
+    EXPECT_EQ(Label(primary), "Primary");
+    EXPECT_EQ(FileText(), GeneralFile("Primary=SCUD"));
+}
+
+TEST_F(ValueEditorWriteTest, ApplyWithNothingToWrite) {
+    m_editor.OnApply();  // no key shown yet
+    m_editor.OnDefault();
+    EXPECT_EQ(FileText(), "<no file>");
+
+    // A key without a section above it: the label changes, nothing is written.
+    const TreeItem loose = AddKey(kRoot, "Loose = 3", kIntCrates);
+    m_editor.OnSelchangedTree(loose);
+    m_editor.m_strValue = "4";
+    m_editor.OnApply();
+    EXPECT_EQ(Label(loose), "Loose = 4");
+    m_editor.OnDefault();
+    EXPECT_EQ(Label(loose), "Loose = 2");
+    EXPECT_EQ(FileText(), "<no file>");
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
+    const struct {
+        const char* label;
+        std::uint16_t descriptor;
+        const char* newLabel;
+        const char* fileLine;
+    } cases[] = {
+        {"CrateMinimum = 7", kIntCrates, "CrateMinimum = 2", "CrateMinimum=2"},
+        {"CrateMinimum", kIntCrates, "CrateMinimum = 2", "CrateMinimum=2"},
+        {"Nothing = 4", kIntNoDefault, "Nothing = ", "Nothing="},
+        {"ReloadRate = 1", kReal, "ReloadRate = .04", "ReloadRate=.04"},
+        {"OreGrows = no", kYesNo, "OreGrows = yes", "OreGrows=yes"},
+        {"Flag = true", kTrueFalse, "Flag = false", "Flag=false"},
+        {"RefundPercent = 35%", kPercent, "RefundPercent = 20%", "RefundPercent=20%"},
+        {"Armor = 1,NONE", kCrateArmor, "Armor = 10,ARMOR,2.0", "Armor=10,ARMOR,2.0"},
+        // The default as shown, untrimmed in the label; the file gets it trimmed, blanks between fields.
+        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses =  100% 50% 60% 25% 25%", "Verses=100% 50% 60% 25% 25%"},
+        // A list key gets its default entry's NAME, not the shown "SCUD - SCUD launcher".
+        {"Primary = ZSU-23", kWeapon, "Primary = SCUD", "Primary=SCUD"},
+        {"Prerequisite = fact", kPrereq, "Prerequisite = weap,dome", "Prerequisite=weap,dome"},
+        {"Many = N01", kManyNames, "Many = ", "Many="},
+    };
+    for (const auto& c : cases) {
+        RemoveFile();
+        const TreeItem item = SelectKey(c.label, c.descriptor);
+        m_editor.OnDefault();
+        EXPECT_EQ(Label(item), c.newLabel) << c.label;
+        EXPECT_EQ(FileText(), GeneralFile(c.fileLine)) << c.label;
+    }
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(ValueEditorWriteTest, DefaultLeavesTheControlsForTheNextApply) {
+    const TreeItem item = SelectKey("CrateMinimum = 7", kIntCrates);
+    m_editor.m_strValue = "9";
+    m_editor.OnDefault();
+    EXPECT_EQ(Label(item), "CrateMinimum = 2");
+    EXPECT_EQ(m_editor.m_strValue, "9");
+    m_editor.OnApply();
+    EXPECT_EQ(Label(item), "CrateMinimum = 9");
+    EXPECT_EQ(FileText(), GeneralFile("CrateMinimum=9"));
+}
+
+TEST_F(ValueEditorWriteTest, FailedWriteGivesTheLabelBack) {
+    const struct {
+        const char* what;
+        void (*act)(ValueEditor&);
+    } cases[] = {
+        {"apply",
+         [](ValueEditor& e) {
+             e.m_strValue = "9";
+             e.OnApply();
+         }},
+        {"default", [](ValueEditor& e) { e.OnDefault(); }},
+    };
+    WriteReadOnlyFile("[General]\r\nCrateMinimum=7\r\n");
+    for (const auto& c : cases) {
+        m_messages.messages.clear();
+        const TreeItem item = SelectKey("CrateMinimum = 7", kIntCrates);
+        c.act(m_editor);
+        EXPECT_EQ(Label(item), "CrateMinimum = 7") << c.what;
+        ASSERT_EQ(m_messages.messages.size(), 1u) << c.what;
+        EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum");
+        EXPECT_EQ(m_messages.messages[0].caption, m_path);
+        EXPECT_EQ(FileText(), "[General]\r\nCrateMinimum=7\r\n") << c.what;
+    }
+}
+
+TEST_F(ValueEditorWriteTest, FailedApplyLeavesTheEditPending) {
+    WriteReadOnlyFile("[General]\r\nCrateMinimum=7\r\n");
+    const TreeItem item = SelectKey("CrateMinimum = 7", kIntCrates);
+    m_editor.m_strValue = "9";
+    m_editor.OnApply();
+    ASSERT_EQ(Label(item), "CrateMinimum = 7");
+    EXPECT_TRUE(m_editor.HasPendingEdit());
+
+    ASSERT_EQ(chmod(m_path.c_str(), 0644), 0);
+    m_editor.OnApply();
+    EXPECT_EQ(Label(item), "CrateMinimum = 9");
+    EXPECT_FALSE(m_editor.HasPendingEdit());
+    EXPECT_EQ(FileText(), "[General]\r\nCrateMinimum=9\r\n");
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,210 @@
+// Properties, the folder picker, About and the splash window.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CPropertiesDlg.h"
+#include "dialogs/CSetDirectoryDlg.h"
+#include "dialogs/CSplashWnd.h"
+#include "GuiFixture.h"
+#include "MainWindowTest.h"
+#include "platform/FolderListing.h"
+
+namespace morvane::test {
+
+using app::CMainDlg;
+using app::CPropertiesDlg;
+
+void DialogsTest::propertiesOkAndCancel() {
+    CurrentFolder keep;
+    TemporarySettings settings;
+    QTemporaryDir work, game;
+    ScriptedPrompts prompts;
+    CMainDlg window(BuiltInCatalogue(), prompts);
+    window.m_strStartDir = "/start";
+    window.m_strWorkDir = "/old/work";
+    window.m_strGameDir = "/old/game";
+    window.m_strGameExe = "/old/game/RA95.EXE";
+
+    QString shownProgramDir;
+    prompts.dialogs.push_back([&](QDialog& dialog) {
+        auto& properties = static_cast<CPropertiesDlg&>(dialog);
+        shownProgramDir = properties.ProgramDirEdit()->text();
+        properties.WorkDirEdit()->setText(work.path());
+        return int{QDialog::Rejected};
+    });
+    QVERIFY(!window.OnProgramLocation());
+    QCOMPARE(shownProgramDir, QStringLiteral("/start"));
+    QCOMPARE(window.m_strWorkDir, std::string("/old/work"));
+    QVERIFY(TemporarySettings::Get("Work").isEmpty());
+
+    prompts.files.push_back(QString::fromStdString(Path(game, "RA95.EXE")));
+    prompts.dialogs.push_back([&](QDialog& dialog) {
+        auto& properties = static_cast<CPropertiesDlg&>(dialog);
+        properties.WorkDirEdit()->setText(work.path());
+        properties.OnBrowseGame();
+        properties.OnOK();
+        return dialog.result();
+    });
+    QVERIFY(window.OnProgramLocation());
+    QCOMPARE(window.m_strWorkDir, work.path().toStdString());
+    QCOMPARE(window.m_strGameDir, game.path().toStdString());
+    QCOMPARE(window.m_strGameExe, Path(game, "RA95.EXE"));
+    QCOMPARE(window.m_strGameRulesPath, Path(game, "rules.ini"));
+    QCOMPARE(TemporarySettings::Get("Work"), work.path());
+    QCOMPARE(TemporarySettings::Get("RA_dir"), game.path());
+    QCOMPARE(TemporarySettings::Get("Game"), QString::fromStdString(Path(game, "RA95.EXE")));
+    QCOMPARE(QString::fromStdString(platform::CurrentDirectory().value_or("")), work.path());
+}
+
+void DialogsTest::propertiesWorkDirectoryRules() {
+    CurrentFolder keep;
+    QTemporaryDir base;
+    const struct {
+        std::string workDir;
+        bool accepted;
+    } cases[] = {
+        {base.path().toStdString(), true},         // exists: becomes current
+        {Path(base, "new"), true},                 // one level missing: created
+        {Path(base, "no/such/parent"), false},     // parent missing
+        {"", false},                               // empty
+    };
+    for (const auto& c : cases) {
+        ScriptedPrompts prompts;
+        CPropertiesDlg dialog(prompts);
+        dialog.m_strWorkDir = c.workDir;
+        dialog.DoDataExchange(false);
+        dialog.OnOK();
+        QCOMPARE(dialog.result() == QDialog::Accepted, c.accepted);
+        if (c.accepted) {
+            QVERIFY(prompts.messages.empty());
+            QVERIFY(platform::FindFileNoCase(c.workDir).has_value());
+        } else {
+            QCOMPARE(prompts.messages.size(), std::size_t{1});
+            QCOMPARE(prompts.messages[0].text, QStringLiteral("Working Directory Is Invalid"));
+            QCOMPARE(prompts.messages[0].caption, QStringLiteral("Unable To Create Work Directory"));
+        }
+    }
+}
+
+void DialogsTest::propertiesBrowseKeepsTypedText() {
+    QTemporaryDir picked;
+    ScriptedPrompts prompts;
+    CPropertiesDlg dialog(prompts);
+    dialog.m_strGameExe = "/stored/RA95.EXE";
+    dialog.m_strWorkDir = "/stored/work";
+    dialog.DoDataExchange(false);
+
+    dialog.GameExeEdit()->setText(QStringLiteral("/typed/game.exe"));
+    prompts.dialogs.push_back([&](QDialog& picker) {
+        auto& folders = static_cast<app::CSetDirectoryDlg&>(picker);
+        folders.PathLabel()->setText(picked.path());
+        folders.accept();
+        return picker.result();
+    });
+    dialog.OnBrowseWorkDir();
+    QCOMPARE(dialog.WorkDirEdit()->text(), picked.path());
+    QCOMPARE(dialog.GameExeEdit()->text(), QStringLiteral("/typed/game.exe"));
+
+    dialog.WorkDirEdit()->setText(QStringLiteral("/typed/work"));
+    prompts.files.push_back(QStringLiteral("/games/ra/RA95.EXE"));
+    dialog.OnBrowseGame();
+    QCOMPARE(dialog.GameExeEdit()->text(), QStringLiteral("/games/ra/RA95.EXE"));
+    QCOMPARE(dialog.m_strGameDir, std::string("/games/ra"));
+    QCOMPARE(dialog.WorkDirEdit()->text(), QStringLiteral("/typed/work"));
+    QCOMPARE(prompts.startPaths.back(), QStringLiteral("RA95.EXE"));
+}
+
+namespace {
+
+QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, const QString& name) {
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0) == name) return parent->child(i);
+    return nullptr;
+}
+
+QStringList ChildNames(QTreeWidgetItem* parent) {
+    QStringList names;
+    for (int i = 0; i < parent->childCount(); ++i) names << parent->child(i)->text(0);
+    return names;
+}
+
+}  // namespace
+
+void DialogsTest::folderPickerReadsFoldersLazily() {
+    QTemporaryDir base;
+    QDir root(base.path());
+    for (const char* folder : {"beta", "Alpha/inner", "gamma", "empty"}) QVERIFY(root.mkpath(QLatin1String(folder)));
+    platform::ReplaceFileAtomically(Path(base, "gamma/file.txt"), "x");
+    platform::ReplaceFileAtomically(Path(base, "plain.txt"), "x");
+
+    app::CSetDirectoryDlg::ResetFirstOpening();
+    app::CSetDirectoryDlg picker;
+    QTreeWidget* tree = picker.FolderTree();
+    QTreeWidgetItem* top = tree->topLevelItem(0);
+    QCOMPARE(top->text(0), QStringLiteral("/"));
+    // The first opening selects and opens the first fixed drive.
+    QCOMPARE(tree->currentItem(), top);
+    QVERIFY(top->isExpanded());
+    QCOMPARE(picker.PathLabel()->text(), QStringLiteral("/"));
+
+    // Walk down to the temporary folder, opening each level as a user would.
+    QTreeWidgetItem* item = top;
+    for (const QString& part : base.path().split('/', Qt::SkipEmptyParts)) {
+        if (!item->isExpanded()) item->setExpanded(true);
+        item = ChildNamed(item, part);
+        QVERIFY2(item != nullptr, qPrintable(part));
+    }
+    QCOMPARE(QString::fromStdString(picker.GetFolderPath(item)), base.path());
+    QCOMPARE(item->childCount(), 1);  // the placeholder
+    item->setExpanded(true);
+    QCOMPARE(ChildNames(item), (QStringList{"Alpha", "beta", "empty", "gamma"}));
+    QCOMPARE(ChildNamed(item, "Alpha")->childCount(), 1);
+    QCOMPARE(ChildNamed(item, "gamma")->childCount(), 0);  // files only: no expand button
+    QCOMPARE(ChildNamed(item, "empty")->childCount(), 0);
+
+    tree->setCurrentItem(ChildNamed(item, "Alpha"));
+    QCOMPARE(picker.PathLabel()->text(), base.path() + "/Alpha");
+
+    // Closing forgets the folders; opening again reads the disk afresh.
+    item->setExpanded(false);
+    QCOMPARE(item->childCount(), 1);
+    QVERIFY(root.mkpath(QStringLiteral("delta")));
+    item->setExpanded(true);
+    QCOMPARE(ChildNames(item), (QStringList{"Alpha", "beta", "delta", "empty", "gamma"}));
+
+    picker.accept();
+    QCOMPARE(picker.m_strDirectory, (base.path() + "/Alpha").toStdString());
+
+    // A later opening in the same run selects nothing.
+    app::CSetDirectoryDlg later;
+    QVERIFY(later.FolderTree()->currentItem() == nullptr);
+    QVERIFY(later.PathLabel()->text().isEmpty());
+}
+
+void DialogsTest::aboutAndSplash() {
+    app::CAboutDlg about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Morvane"));
+    auto* title = about.findChild<QLabel*>(QStringLiteral("control1013"));
+    QVERIFY(title != nullptr);
+    QCOMPARE(title->text(), QStringLiteral("Morvane V1.0"));
+    QVERIFY(title->font().bold());
+    QCOMPARE(title->font().pixelSize(), 32);
+
+    app::CSplashWnd splash;
+    QCOMPARE(splash.windowTitle(), QStringLiteral("Morvane "));
+    QVERIFY(splash.TimerId() != 0);
+    splash.ShowSplash();
+    QVERIFY(splash.isVisible());
+    QTimerEvent tick(splash.TimerId());
+    QCoreApplication::sendEvent(&splash, &tick);
+    QVERIFY(!splash.isVisible());
+    splash.ShowSplash();  // shown again, hidden again at the next tick
+    QVERIFY(splash.isVisible());
+    QCoreApplication::sendEvent(&splash, &tick);
+    QVERIFY(!splash.isVisible());
+}
+
+}  // namespace morvane::test

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <string>
+
+#include "app/CMainDlg.h"
+#include "platform/FileAccess.h"
+#include "platform/FileLookup.h"
+#include "schema/CatalogueFile.h"
+#include "schema/DefaultRulesFile.h"
+#include "ScriptedPrompts.h"
+#include "tree/TreePath.h"
+
+namespace morvane::test {
+
+// Points QSettings at a fresh temporary folder and clears the settings of section "Setting".
+class TemporarySettings {
+public:
+    TemporarySettings() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        QSettings(QStringLiteral("Morvane"), QStringLiteral("Morvane")).clear();
+    }
+    static void Set(const char* name, const QString& value) {
+        QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+        store.setValue(QStringLiteral("Setting/") + QLatin1String(name), value);
+    }
+    static QString Get(const char* name) {
+        return QSettings(QStringLiteral("Morvane"), QStringLiteral("Morvane"))
+            .value(QStringLiteral("Setting/") + QLatin1String(name))
+            .toString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Keeps the process's current folder and puts it back at the end (Properties may change it).
+class CurrentFolder {
+public:
+    CurrentFolder() : m_saved(platform::CurrentDirectory().value_or("/")) {}
+    ~CurrentFolder() { platform::ChangeDirectory(m_saved); }
+
+private:
+    std::string m_saved;
+};
+
+inline std::string Path(const QTemporaryDir& dir, const char* name) { return (dir.path() + "/" + name).toStdString(); }
+
+inline void WriteExampleRules(const std::string& path) {
+    platform::ReplaceFileAtomically(path, MakeDefaultRulesFile(BuiltInCatalogue()));
+}
+
+inline std::string FileText(const std::string& path) { return platform::ReadFileBytes(path).value_or("<missing>"); }
+
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace morvane::test

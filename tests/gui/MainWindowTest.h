@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+namespace morvane::test {
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpSearchOrder();
+    void startUpFailureLoop();
+    void everyKindShowsItsWidgets();
+    void typingSpinningSlidingAndApplyWrite();
+    void defaultAndMatchAll();
+    void unappliedEditIsOfferedOnClose();
+    void untouchedKeyClosesWithoutQuestion();
+    void fileCommands();
+    void launchReportsFailures();
+    void launchWithFileInstallsTheRules();
+};
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void propertiesOkAndCancel();
+    void propertiesWorkDirectoryRules();
+    void propertiesBrowseKeepsTypedText();
+    void folderPickerReadsFoldersLazily();
+    void aboutAndSplash();
+};
+
+}  // namespace morvane::test

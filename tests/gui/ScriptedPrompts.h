@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/UserPrompts.h"
+
+namespace morvane::test {
+
+// Answers the program's questions from a script and keeps every message it shows.
+class ScriptedPrompts : public app::UserPrompts {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+    };
+
+    void ShowMessage(QWidget*, const QString& text, const QString& caption, QMessageBox::Icon) override {
+        messages.push_back({text, caption});
+    }
+    QMessageBox::StandardButton Ask(QWidget*, const QString& text, const QString&, QMessageBox::StandardButtons) override {
+        questions << text;
+        if (answers.empty()) return QMessageBox::Cancel;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString ChooseOpenFile(QWidget*, const QString&, const QString& startPath, const QString&) override {
+        startPaths << startPath;
+        return Next(files);
+    }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString& startPath, const QString&) override {
+        startPaths << startPath;
+        return Next(files);
+    }
+    int Exec(QDialog& dialog) override {
+        if (dialogs.empty()) return QDialog::Rejected;
+        auto handler = std::move(dialogs.front());
+        dialogs.pop_front();
+        return handler(dialog);
+    }
+
+    std::vector<Message> messages;
+    QStringList questions;
+    QStringList startPaths;
+    std::deque<QMessageBox::StandardButton> answers;
+    std::deque<QString> files;
+    std::deque<std::function<int(QDialog&)>> dialogs;
+
+private:
+    static QString Next(std::deque<QString>& queue) {
+        if (queue.empty()) return {};
+        QString next = queue.front();
+        queue.pop_front();
+        return next;
+    }
+};
+
+}  // namespace morvane::test
