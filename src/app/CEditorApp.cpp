@@ -1,6 +1,6 @@
 #include "app/CEditorApp.h"
 
-#include <QTimer>
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <variant>
@@ -50,7 +50,11 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
     dialog.m_strStartDir = m_strStartDir;
     if (!dialog.OnInitDialog()) return 0;  // no rules file, and the user gave up looking
     // For the start-up benchmark: leave as soon as the window with its tree is on screen.
-    if (std::getenv("MORVANE_QUIT_WHEN_SHOWN") != nullptr) QTimer::singleShot(0, &dialog, [&dialog] { dialog.done(0); });
+    if (std::getenv("MORVANE_QUIT_WHEN_SHOWN") != nullptr) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        return 0;
+    }
     dialog.exec();
     return 0;
 }

@@ -93,6 +93,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
 
 void CMainDlg::SelectItem(TreeItem item) {
     const QModelIndex index = m_model->IndexOf(item);
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) m_treeView->expand(parent);
     m_treeView->scrollTo(index);
     m_treeView->setCurrentIndex(index);
 }

@@ -113,7 +113,9 @@ void CMainDlg::BuildWidgets() {
     const QFontMetrics metrics(font());
     const int charWidth = metrics.horizontalAdvance(
                               QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
-    resize(kWidthUnits * charWidth / 4, kHeightUnits * metrics.height() / 8);
+    const int width = kWidthUnits * charWidth / 4;
+    resize(width, kHeightUnits * metrics.height() / 8);
+    splitter->setSizes({width * 11 / 20, width * 9 / 20});
 }
 
 QWidget* CMainDlg::BuildEditorPanel() {

@@ -35,7 +35,9 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
         if (first >= line.end) continue;
         if (text[first] == '[') {
             const std::string_view rest = text.substr(first + 1, line.end - first - 1);
-            m_sections.push_back({Trim(SplitAtFirst(rest, ']').before), index, {}});
+            const std::string_view name = Trim(SplitAtFirst(rest, ']').before);
+            m_sectionIndex.emplace(ToLowerAscii(name), m_sections.size());
+            m_sections.push_back({name, index, {}});
             continue;
         }
         if (m_sections.empty() || text[first] == ';') continue;
@@ -52,9 +54,8 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
-    for (const Section& section : m_sections)
-        if (EqualsNoCase(section.name, name)) return &section;
-    return nullptr;
+    const auto found = m_sectionIndex.find(ToLowerAscii(name));
+    return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 
 const IniDocument::Key* IniDocument::FindKey(const Section& section, std::string_view name) {
@@ -88,7 +89,10 @@ std::string IniDocument::ReplaceValue(const Key& key, std::string_view value) co
         // Keep the modder's note: the ";" stays in its column where the new value leaves room.
         const std::size_t semicolon = key.valueStart + comment;
         const std::size_t room = semicolon - key.valueStart;
-        edited.append(value.size() < room ? room - value.size() : 1, ' ');
+        // At least one blank between a value and its note; an empty value adds none, so that
+        // writing it again changes nothing.
+        const std::size_t padding = value.size() < room ? room - value.size() : (value.empty() ? 0 : 1);
+        edited.append(padding, ' ');
         edited += text.substr(semicolon, line.end - semicolon);
     }
     edited += text.substr(line.end);
@@ -97,7 +101,11 @@ std::string IniDocument::ReplaceValue(const Key& key, std::string_view value) co
 
 std::string IniDocument::InsertAfterLine(std::size_t lineIndex, const std::string& text) const {
     const Line& line = m_lines[lineIndex];
-    if (line.next > line.end) return m_bytes.substr(0, line.next) + text + LineEnding() + m_bytes.substr(line.next);
+    // The new line ends as the line before it does: a lone CR there is never followed by an LF,
+    // so the new ending cannot merge with the next line's.
+    if (line.next > line.end)
+        return m_bytes.substr(0, line.next) + text + m_bytes.substr(line.end, line.next - line.end) +
+               m_bytes.substr(line.next);
     // The last line of a file without a final line break.
     return m_bytes + LineEnding() + text;
 }
@@ -113,12 +121,22 @@ std::string IniDocument::WithValue(std::string_view section, std::string_view ke
 
     const std::string ending = LineEnding();
     std::string edited = m_bytes;
-    const bool hasContent = m_bytes.size() > (m_bytes.rfind(kByteOrderMark, 0) == 0 ? kByteOrderMark.size() : 0);
-    if (hasContent) {
-        if (edited.back() != '\n' && edited.back() != '\r') edited += ending;
-        edited += ending;
+    if (!m_lines.empty()) {
+        const Line& last = m_lines.back();
+        if (last.next == last.end) {
+            edited += ending;
+            edited += ending;
+        } else {
+            // The blank line ends as the last line does, so that a final lone CR stays one.
+            edited += m_bytes.substr(last.end, last.next - last.end);
+        }
     }
-    edited += "[" + std::string(section) + "]" + ending + newLine + ending;
+    edited += '[';
+    edited += section;
+    edited += ']';
+    edited += ending;
+    edited += newLine;
+    edited += ending;
     return edited;
 }
 

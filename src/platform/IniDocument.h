@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The rules file as bytes with an index of its sections and keys: what a profile read looks up
@@ -53,6 +54,7 @@ private:
     std::string m_bytes;
     std::vector<Line> m_lines;
     std::vector<Section> m_sections;
+    std::unordered_map<std::string, std::size_t> m_sectionIndex;  // lower-case name -> first section
 };
 
 }  // namespace morvane::platform

@@ -43,8 +43,27 @@ std::unordered_map<std::string, CachedDocument>& Cache() {
     return cache;
 }
 
+// The files already looked at in the open read batch, and what was found (null: unreadable).
+int g_batchDepth = 0;
+std::unordered_map<std::string, std::shared_ptr<const IniDocument>>& BatchFiles() {
+    static std::unordered_map<std::string, std::shared_ptr<const IniDocument>> files;
+    return files;
+}
+
+std::shared_ptr<const IniDocument> LoadChecked(const std::string& path);
+
 // The parsed file, from the cache while the file is unchanged; nothing when it cannot be read.
 std::shared_ptr<const IniDocument> Load(const std::string& path) {
+    if (g_batchDepth == 0) return LoadChecked(path);
+    auto& batch = BatchFiles();
+    const auto found = batch.find(path);
+    if (found != batch.end()) return found->second;
+    auto document = LoadChecked(path);
+    batch.emplace(path, document);
+    return document;
+}
+
+std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
     const auto identity = IdentityOf(path);
     auto& cache = Cache();
     if (!identity) {
@@ -87,7 +106,7 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 int WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                               const std::string& path) {
     if (Trim(section).empty() || HasLineBreak(section) || section.find(']') != std::string_view::npos ||
-        !IsStorableKey(key) || HasLineBreak(value))
+        !IsStorableKey(key) || HasLineBreak(value) || value.find(';') != std::string_view::npos)
         return kErrorInvalidParameter;
 
     std::string current;
@@ -100,11 +119,21 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
     auto edited = std::make_shared<const IniDocument>(IniDocument(std::move(current)).WithValue(section, key, value));
     const int error = ReplaceFileAtomically(path, edited->Bytes());
     Cache().erase(path);
+    BatchFiles().erase(path);
     if (error != 0) return error;
     if (const auto identity = IdentityOf(path)) Cache()[path] = CachedDocument{*identity, std::move(edited)};
     return 0;
 }
 
-void ForgetProfileCache() { Cache().clear(); }
+ProfileReadBatch::ProfileReadBatch() { ++g_batchDepth; }
+
+ProfileReadBatch::~ProfileReadBatch() {
+    if (--g_batchDepth == 0) BatchFiles().clear();
+}
+
+void ForgetProfileCache() {
+    Cache().clear();
+    BatchFiles().clear();
+}
 
 }  // namespace morvane::platform

@@ -15,12 +15,23 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 
 // Sets the key to the value; 0 on success, else a Windows error number and the file unchanged.
 // A name or value that would not read back as written (a line break anywhere, a "]" in the
-// section, an "=" in the key, a key starting with ";" or "[", an empty name) is refused with 87,
-// the invalid-parameter number.
+// section, an "=" in the key, a key starting with ";" or "[", a ";" in the value, which would
+// read back as the start of a note, an empty name) is refused with 87, the invalid-parameter
+// number.
 int WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                               const std::string& path);
 
 inline constexpr int kErrorInvalidParameter = 87;
+
+// While a batch is open, a file's identity is checked at its first read only: the many reads of
+// one tree build share one look at the file. Writes end that sharing for their file.
+class ProfileReadBatch {
+public:
+    ProfileReadBatch();
+    ~ProfileReadBatch();
+    ProfileReadBatch(const ProfileReadBatch&) = delete;
+    ProfileReadBatch& operator=(const ProfileReadBatch&) = delete;
+};
 
 // Forgets every cached index (tests use it to compare against a fresh read).
 void ForgetProfileCache();

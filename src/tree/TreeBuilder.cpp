@@ -1,5 +1,6 @@
 #include "tree/TreeBuilder.h"
 
+#include "platform/ProfileApi.h"
 #include "schema/CatalogueLayout.h"
 #include "schema/CatalogueWalks.h"
 
@@ -9,6 +10,7 @@ TreeBuilder::TreeBuilder(Tree& tree, const StringTable& table, const RulesFileAc
     : m_tree(tree), m_table(table), m_rules(rules) {}
 
 void TreeBuilder::BuildTree() {
+    const platform::ProfileReadBatch batch;  // one look at the rules file for all the reads
     m_tree.DeleteAllItems();
     AddGeneralBranch(layout::kGeneralSection);
 

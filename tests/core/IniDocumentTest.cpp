@@ -87,7 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"NewSectionEmptyFile", "", "T", "B", "2", "[T]\r\nB=2\r\n"},
         WriteCase{"NewSectionCrFile", "[S]\rA=1\r", "T", "B", "2", "[S]\rA=1\r\r[T]\rB=2\r"},
         WriteCase{"ByteOrderMarkKept", "\xEF\xBB\xBF[S]\r\nA=1\r\n", "S", "A", "2", "\xEF\xBB\xBF[S]\r\nA=2\r\n"},
-        WriteCase{"ValueWithEquals", "[S]\r\nA=1\r\n", "S", "A", "a=b", "[S]\r\nA=a=b\r\n"}),
+        WriteCase{"ValueWithEquals", "[S]\r\nA=1\r\n", "S", "A", "a=b", "[S]\r\nA=a=b\r\n"},
+        // Mixed line endings: a new line ends as the line before it, so no ending merges with
+        // the next one into a CR LF and no blank line is lost.
+        WriteCase{"NewKeyAfterLfLineInCrFile", "[s]\rk=1\n\n[t]\n", "s", "new", "v", "[s]\rk=1\nnew=v\n\n[t]\n"},
+        WriteCase{"NewSectionAfterLoneCr", "a\nb\r", "s", "k", "v", "a\nb\r\r[s]\nk=v\n"},
+        WriteCase{"EmptyValueKeepsCommentColumn", "[s]\r\nk=   ;c\r\n", "s", "k", "", "[s]\r\nk=   ;c\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

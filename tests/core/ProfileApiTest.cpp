@@ -53,11 +53,26 @@ TEST_F(ProfileApi, RefusesTextThatWouldNotReadBack) {
     } cases[] = {
         {"S", "A", "1\r\n[Evil]"}, {"S", "A\n", "1"}, {"S]", "A", "1"}, {"", "A", "1"}, {"S", "", "1"},
         {"S", "A=B", "1"},         {"S", ";A", "1"},  {"S", " [A", "1"}, {"S\r", "A", "1"},
+        {"S", "A", "1 ; a note would be cut off"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, m_path), kErrorInvalidParameter) << c.key;
         EXPECT_EQ(Read(), "[S]\r\nA=1\r\n");
     }
+}
+
+TEST_F(ProfileApi, ReadBatchLooksAtTheFileOnce) {
+    Write("[S]\r\nA=1\r\n");
+    {
+        const ProfileReadBatch batch;
+        EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "1");
+        Write("[S]\r\nA=22\r\n");  // changed behind the batch's back: not seen until it closes
+        EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "1");
+        EXPECT_EQ(WritePrivateProfileString("S", "A", "3", m_path), 0);  // a write is always seen
+        EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "3");
+    }
+    Write("[S]\r\nA=44\r\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "44");
 }
 
 TEST_F(ProfileApi, KeepsPermissionsAndWritesThroughLinks) {

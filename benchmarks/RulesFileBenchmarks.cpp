@@ -1,0 +1,234 @@
+// How long the editor takes to fill its tree from a rules file, and to write one value back.
+//
+// The rules file is made here, in a temporary folder: every key the catalogue knows at its
+// default, laid out the way modders keep their files (notes after most values, lined up in a
+// column, a few note lines and blank lines between sections), about 60 KB.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/ProfileApi.h"
+#include "rulesfile/MessageSink.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "rulesfile/ValueLabel.h"
+#include "schema/CatalogueFile.h"
+#include "schema/DefaultRulesFile.h"
+#include "tree/Tree.h"
+#include "tree/TreeBuilder.h"
+
+namespace {
+
+using morvane::BuiltInCatalogue;
+using morvane::RulesFileAccess;
+using morvane::Tree;
+using morvane::TreeBuilder;
+using morvane::TreeItem;
+namespace platform = morvane::platform;
+
+class SilentSink : public morvane::MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+// The notes a modder leaves after values.
+constexpr std::string_view kNotes[] = {
+    "hit points",         "was 300 in 1.08",  "cost in credits",        "cells per game tick",
+    "balance tweak",      "leave as is",      "tested in skirmish",     "raised for the mod",
+    "lower = faster",     "see forum thread", "original value",         "TODO check vs AI",
+    "percent of full",    "in leptons",       "keep below 255",         "matches the Soviet side",
+};
+
+// The default rules file rewritten the way players keep theirs: three key lines in five get a
+// note lined up at column 22 (or two blanks after a longer line), every third section gets a
+// note line above its header and every eighth a blank line. That comes to about 60 KB.
+std::string MakeRealisticRulesFile() {
+    const std::string plain = morvane::MakeDefaultRulesFile(BuiltInCatalogue());
+    std::string out =
+        "; Rules for my Red Alert mod.\r\n"
+        "; Changed values are marked; everything else is as the game ships it.\r\n"
+        "\r\n";
+    std::size_t keyLines = 0;
+    std::size_t sections = 0;
+    std::size_t at = 0;
+    while (at < plain.size()) {
+        std::size_t end = plain.find("\r\n", at);
+        if (end == std::string::npos) end = plain.size();
+        std::string line = plain.substr(at, end - at);
+        at = end + 2;
+
+        if (!line.empty() && line.front() == '[') {
+            ++sections;
+            if (sections % 8 == 0) out += "\r\n";
+            if (sections % 3 == 0) out += "; --- " + line.substr(1, line.size() - 2) + " ---\r\n";
+        } else if (!line.empty() && line.front() != ';' && line.find('=') != std::string::npos) {
+            if (keyLines % 5 < 3) {
+                constexpr std::size_t kColumn = 22;
+                line.append(line.size() + 2 <= kColumn ? kColumn - line.size() : 2, ' ');
+                line += "; ";
+                line += kNotes[keyLines % std::size(kNotes)];
+            }
+            ++keyLines;
+        }
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+// A temporary folder holding the rules file, made on first use and removed at exit.
+class RulesFixture {
+public:
+    static RulesFixture& Get() {
+        static RulesFixture fixture;
+        return fixture;
+    }
+
+    const std::string& Path() const { return m_path; }
+    std::size_t FileSize() const { return m_size; }
+    // A second copy that the write benchmark edits, so the read benchmarks see the same file.
+    const std::string& WritePath() const { return m_writePath; }
+
+    // Every (section, key) read a tree build performs, in its order.
+    const std::vector<std::pair<std::string, std::string>>& Reads() const { return m_reads; }
+    // Empty, or why the reads could not be worked out.
+    const std::string& Error() const { return m_error; }
+
+    RulesFixture(const RulesFixture&) = delete;
+    RulesFixture& operator=(const RulesFixture&) = delete;
+
+private:
+    RulesFixture() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) std::abort();
+        m_folder = pattern;
+        m_path = (m_folder / "rules.ini").string();
+        m_writePath = (m_folder / "rules-written.ini").string();
+        const std::string bytes = MakeRealisticRulesFile();
+        m_size = bytes.size();
+        for (const std::string& path : {m_path, m_writePath}) {
+            std::ofstream(path, std::ios::binary) << bytes;
+        }
+        CollectReads();
+    }
+    ~RulesFixture() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+    // Builds the tree once and takes every key item's section and key: BuildTree reads each key
+    // item's value once and reads nothing else. A key item is a leaf with a section item above
+    // it (an object without keys is a leaf too, but has none). Each read is made again and
+    // compared with the item's label, so the baseline below cannot drift from what the tree does.
+    void CollectReads() {
+        Tree tree;
+        SilentSink sink;
+        RulesFileAccess rules(BuiltInCatalogue(), tree, sink);
+        rules.SetRulesPath(m_path);
+        TreeBuilder(tree, BuiltInCatalogue(), rules).BuildTree();
+
+        for (TreeItem item = 1; item <= tree.ItemCount(); ++item) {
+            if (tree.ItemHasChildren(item)) continue;
+            const TreeItem sectionItem = rules.FindSectionItem(item);
+            if (sectionItem == morvane::kNoItem) continue;  // an object without keys
+            std::string section = rules.SectionNameOf(sectionItem);
+            std::string key = morvane::KeyOfLabel(tree.GetItemText(item));
+            const auto shown = morvane::MakeValueLabel(key, rules.ReadValue(section, key));
+            if (shown != tree.GetItemText(item)) {
+                m_error = "read of [" + section + "] " + key + " gives \"" + shown + "\", the tree shows \"" +
+                          tree.GetItemText(item) + "\"";
+                return;
+            }
+            m_reads.emplace_back(std::move(section), std::move(key));
+        }
+        if (m_reads.empty()) m_error = "the tree has no key items";
+    }
+
+    std::filesystem::path m_folder;
+    std::string m_path;
+    std::string m_writePath;
+    std::size_t m_size = 0;
+    std::vector<std::pair<std::string, std::string>> m_reads;
+    std::string m_error;
+};
+
+void SetFileCounters(benchmark::State& state, const RulesFixture& fixture) {
+    state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
+    state.counters["key_reads"] = static_cast<double>(fixture.Reads().size());
+}
+
+// The whole tree as the editor builds it after opening a file: the first read parses the file,
+// every later read finds the parsed index in the cache. The cache is emptied before each build
+// so that every iteration pays for that one parse.
+void BM_BuildTree(benchmark::State& state) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    if (!fixture.Error().empty()) {
+        state.SkipWithError(fixture.Error().c_str());
+        return;
+    }
+    Tree tree;
+    SilentSink sink;
+    RulesFileAccess rules(BuiltInCatalogue(), tree, sink);
+    rules.SetRulesPath(fixture.Path());
+    TreeBuilder builder(tree, BuiltInCatalogue(), rules);
+    for (auto _ : state) {
+        platform::ForgetProfileCache();
+        builder.BuildTree();
+        benchmark::DoNotOptimize(tree.ItemCount());
+    }
+    SetFileCounters(state, fixture);
+}
+
+// What the same reads would cost if each one opened, read and parsed the whole file, as a
+// plain profile call does: the same (section, key) reads in the same order, with the cache
+// emptied before each. The tree itself is not built here, so this is a lower bound of an
+// uncached build and the ratio to BM_BuildTree understates the gain.
+void BM_BuildTreeBaseline(benchmark::State& state) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    if (!fixture.Error().empty()) {
+        state.SkipWithError(fixture.Error().c_str());
+        return;
+    }
+    for (auto _ : state) {
+        for (const auto& [section, key] : fixture.Reads()) {
+            platform::ForgetProfileCache();
+            benchmark::DoNotOptimize(platform::GetPrivateProfileString(section, key, "Empty", fixture.Path()));
+        }
+    }
+    SetFileCounters(state, fixture);
+}
+
+// One value written the way Apply writes it: the file read, edited, written to a temporary
+// file, flushed to disk and renamed over the original. Two values take turns so that every
+// write really changes the file.
+void BM_WriteOneValue(benchmark::State& state) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    if (!fixture.Error().empty()) {
+        state.SkipWithError(fixture.Error().c_str());
+        return;
+    }
+    // A key from the middle of the file, so that the edit is neither at the start nor the end.
+    const auto& [section, key] = fixture.Reads()[fixture.Reads().size() / 2];
+    const std::string values[] = {"1234", "987"};
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        const int error = platform::WritePrivateProfileString(section, key, values[turn++ % 2], fixture.WritePath());
+        if (error != 0) {
+            state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
+            break;
+        }
+    }
+    state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
+}
+
+BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BuildTreeBaseline)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WriteOneValue)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();

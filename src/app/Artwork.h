@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+#include <cstdint>
+
+// Every picture the program shows, painted in code: the navigation tree's images, the pictures
+// of game objects beside the value editor, the folder picker's images, the application icon
+// and the splash picture. Each is painted once and then served from QPixmapCache.
+namespace morvane::art {
+
+inline constexpr int kTreeImageCount = 49;
+
+// Picture `index` (0..48) of the navigation tree's image list, 16x15 pixels, transparent background.
+QPixmap TreeImage(int index);
+
+// The picture of a game object (by its object-list id), shown beside the value editor; 64x64 px.
+// Returns a null QPixmap for ids without a picture (HasObjectPicture in schema/ObjectPictures.h
+// tells which ids have one: the caller decides).
+QPixmap ObjectPicture(std::uint16_t objectId);
+
+// The folder picker's five images, 16x15: 0 fixed/network drive, 1 removable drive, 2 CD-ROM,
+// 3 folder, 4 open (selected) folder.
+QPixmap FolderPickerImage(int index);
+
+// The application icon (several sizes: 16, 32, 48, 64, 128).
+QIcon AppIcon();
+
+// The splash picture, 289x140 pixels: the program's name "Morvane" large, a subtitle "Rules
+// editor for Red Alert", a simple own illustration.
+QPixmap SplashPicture();
+
+}  // namespace morvane::art
