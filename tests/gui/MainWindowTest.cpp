@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -381,6 +382,25 @@ void MainWindowTest::launchWithFileInstallsTheRules() {
     QCOMPARE(FileText(Path(game, "rules.ini")), FileText(open.rules));
     QCOMPARE(FileText(Path(game, "rules.ini.bak")), std::string("[General]\r\nold=1\r\n"));
     QCOMPARE(open.prompts.messages.back().text, QString::fromStdString("File Not Found -" + Path(game, "missing.exe")));
+}
+
+void MainWindowTest::helpMenu() {
+    OpenWindow open;
+    CMainDlg& window = open.window;
+    QString title;
+    open.prompts.dialogs.push_back([&title](QDialog& dialog) {
+        title = dialog.windowTitle();
+        return int{QDialog::Accepted};
+    });
+    window.Command(52772)->trigger();  // About
+    QCOMPARE(title, QStringLiteral("About Morvane"));
+
+    QVERIFY(!window.m_wndSplash.isVisible());
+    window.Command(52778)->trigger();  // Splash
+    QVERIFY(window.m_wndSplash.isVisible());
+    QTimerEvent tick(window.m_wndSplash.TimerId());
+    QCoreApplication::sendEvent(&window.m_wndSplash, &tick);
+    QVERIFY(!window.m_wndSplash.isVisible());
 }
 
 }  // namespace morvane::test

@@ -17,6 +17,7 @@ private slots:
     void fileCommands();
     void launchReportsFailures();
     void launchWithFileInstallsTheRules();
+    void helpMenu();
 };
 
 class DialogsTest : public QObject {
