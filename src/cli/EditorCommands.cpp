@@ -1,6 +1,6 @@
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
-#include "cli/StreamMessageSink.h"
+#include "cli/RulesSession.h"
 #include "editor/ControlIds.h"
 #include "editor/ValueEditor.h"
 #include "tree/TreeBuilder.h"
@@ -55,7 +55,7 @@ void PrintEditor(const ValueEditor& editor, std::ostream& out) {
         if (!editor.IsVisible(ids.edit)) continue;
         std::string name = ids.label;
         for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        out << name << ": " << *const_cast<ValueEditor&>(editor).VersesMember(column) << "\n";
+        out << name << ": " << editor.VersesValue(column) << "\n";
     }
     if (editor.IsVisible(kListCombo)) {
         out << "list: " << editor.m_strList << "\n";
@@ -69,17 +69,14 @@ void PrintEditor(const ValueEditor& editor, std::ostream& out) {
 
 int RunShow(CommandContext& context) {
     if (!ExpectArgs(context, "show", "FILE PATH", 2)) return kExitUsage;
-    Tree tree;
-    StreamMessageSink messages(context.err);
-    RulesFileAccess rules(context.catalogue, tree, messages);
-    rules.SetRulesPath(context.args[0]);
-    TreeBuilder(tree, context.catalogue, rules).BuildTree();
-    const TreeItem item = FindItemByPath(tree, context.args[1]);
+    RulesSession session(context, context.args[0]);
+    TreeBuilder(session.tree, context.catalogue, session.rules).BuildTree();
+    const TreeItem item = FindItemByPath(session.tree, context.args[1]);
     if (item == kNoItem) {
         context.err << "morvane-cli: no item " << context.args[1] << " in the tree\n";
         return kExitNotFound;
     }
-    ValueEditor editor(tree, context.catalogue, rules);
+    ValueEditor editor(session.tree, context.catalogue, session.rules);
     editor.OnSelchangedTree(item);
     PrintEditor(editor, context.out);
     return kExitOk;

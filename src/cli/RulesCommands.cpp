@@ -1,6 +1,6 @@
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
-#include "cli/StreamMessageSink.h"
+#include "cli/RulesSession.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/TreeBuilder.h"
 
@@ -18,22 +18,16 @@ void PrintItems(const Tree& tree, TreeItem parent, int depth, std::ostream& out)
 
 int RunTree(CommandContext& context) {
     if (!ExpectArgs(context, "tree", "FILE", 1)) return kExitUsage;
-    Tree tree;
-    StreamMessageSink messages(context.err);
-    RulesFileAccess rules(context.catalogue, tree, messages);
-    rules.SetRulesPath(context.args[0]);
-    TreeBuilder(tree, context.catalogue, rules).BuildTree();
-    PrintItems(tree, kRoot, 0, context.out);
+    RulesSession session(context, context.args[0]);
+    TreeBuilder(session.tree, context.catalogue, session.rules).BuildTree();
+    PrintItems(session.tree, kRoot, 0, context.out);
     return kExitOk;
 }
 
 int RunGet(CommandContext& context) {
     if (!ExpectArgs(context, "get", "FILE SECTION KEY", 3)) return kExitUsage;
-    Tree tree;
-    StreamMessageSink messages(context.err);
-    RulesFileAccess rules(context.catalogue, tree, messages);
-    rules.SetRulesPath(context.args[0]);
-    const auto value = rules.ReadValue(context.args[1], context.args[2]);
+    const RulesSession session(context, context.args[0]);
+    const auto value = session.rules.ReadValue(context.args[1], context.args[2]);
     if (!value) {
         context.err << "morvane-cli: [" << context.args[1] << "]" << context.args[2] << " has no value in "
                     << context.args[0] << "\n";
@@ -45,11 +39,9 @@ int RunGet(CommandContext& context) {
 
 int RunSet(CommandContext& context) {
     if (!ExpectArgs(context, "set", "FILE SECTION KEY VALUE", 4)) return kExitUsage;
-    Tree tree;
-    StreamMessageSink messages(context.err);
-    RulesFileAccess rules(context.catalogue, tree, messages);
-    rules.SetRulesPath(context.args[0]);
-    return rules.WriteValue(context.args[1], context.args[2], context.args[3]) == 0 ? kExitOk : kExitWriteFailed;
+    RulesSession session(context, context.args[0]);
+    return session.rules.WriteValue(context.args[1], context.args[2], context.args[3]) == 0 ? kExitOk
+                                                                                              : kExitWriteFailed;
 }
 
 }  // namespace

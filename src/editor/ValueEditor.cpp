@@ -33,6 +33,11 @@ std::string* ValueEditor::VersesMember(std::size_t column) {
     return members[column];
 }
 
+const std::string& ValueEditor::VersesValue(std::size_t column) const {
+    const std::string* members[5] = {&m_strVsNone, &m_strVsWood, &m_strVsLight, &m_strVsHeavy, &m_strVsConcrete};
+    return *members[column];
+}
+
 std::string ValueEditor::ComposeLabel() const {
     if (m_hCurItem == kNoItem || !IsValueKind(m_strType)) return {};
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));

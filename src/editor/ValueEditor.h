@@ -112,6 +112,7 @@ public:
 
     bool IsVisible(int controlId) const { return m_visible.count(controlId) != 0; }
     std::string* VersesMember(std::size_t column);
+    const std::string& VersesValue(std::size_t column) const;
 
 private:
     void Show(std::initializer_list<int> controlIds);
