@@ -196,7 +196,7 @@ bool CMainDlg::ConfirmPendingEdit() {
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
     const auto answer = m_prompts.Ask(this,
                                       ToQt("The value of " + key + " was changed but not applied.\n"
-                                           "Apply it before closing?"),
+                                           "Apply it now?"),
                                       QStringLiteral("Morvane"),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) return false;
