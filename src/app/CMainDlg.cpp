@@ -50,16 +50,15 @@ CMainDlg::~CMainDlg() = default;
 
 bool CMainDlg::OnInitDialog() {
     m_strRulesFileName = std::string("/") + shell::kRulesFileName;
-    const std::string startDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
-    const auto found = shell::LocateRulesFile(m_strRulesPath, startDir, *this);
+    m_strSearchDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
+    const auto found = shell::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
     if (!found) return false;
     OpenRulesFile(*found);
     return true;
 }
 
 shell::Settings CMainDlg::ReadSettings() {
-    const std::string startDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
-    const shell::Settings settings = app::ReadSettings(startDir);
+    const shell::Settings settings = app::ReadSettings(m_strSearchDir);
     m_strWorkDir = settings.workDir;
     m_strGameDir = settings.gameDir;
     m_strGameExe = settings.gameExe;

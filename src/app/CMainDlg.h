@@ -111,6 +111,7 @@ private:
     std::unique_ptr<ValueEditor> m_editor;
     RulesTreeModel* m_model = nullptr;
     bool m_closing = false;
+    std::string m_strSearchDir;  // the current directory when the search began: the work default
 
     std::map<int, QWidget*> m_controls;
     std::map<int, QAction*> m_commands;

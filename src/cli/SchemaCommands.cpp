@@ -1,3 +1,6 @@
+#include <optional>
+#include <string_view>
+
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
@@ -7,18 +10,28 @@
 namespace morvane::cli {
 namespace {
 
-int RunString(CommandContext& context) {
-    if (!ExpectArgs(context, "string", "ID", 1)) return kExitUsage;
+// The catalogue entry the ID argument names; on failure the message is printed and `exitCode`
+// says how to end.
+std::optional<std::string_view> EntryOfArgument(CommandContext& context, int& exitCode) {
     const auto id = ParseId(context.args[0]);
     if (!id) {
         context.err << "morvane-cli: " << context.args[0] << " is not an id from 0 to 65535\n";
-        return kExitUsage;
+        exitCode = kExitUsage;
+        return std::nullopt;
     }
     const auto text = context.catalogue.Find(*id);
     if (!text) {
         context.err << "morvane-cli: id " << *id << " has no string\n";
-        return kExitNotFound;
+        exitCode = kExitNotFound;
     }
+    return text;
+}
+
+int RunString(CommandContext& context) {
+    if (!ExpectArgs(context, "string", "ID", 1)) return kExitUsage;
+    int exitCode = kExitOk;
+    const auto text = EntryOfArgument(context, exitCode);
+    if (!text) return exitCode;
     context.out << *text;
     if (text->empty() || text->back() != '\n') context.out << '\n';
     return kExitOk;
@@ -26,16 +39,9 @@ int RunString(CommandContext& context) {
 
 int RunDescribe(CommandContext& context) {
     if (!ExpectArgs(context, "describe", "ID", 1)) return kExitUsage;
-    const auto id = ParseId(context.args[0]);
-    if (!id) {
-        context.err << "morvane-cli: " << context.args[0] << " is not an id from 0 to 65535\n";
-        return kExitUsage;
-    }
-    const auto text = context.catalogue.Find(*id);
-    if (!text) {
-        context.err << "morvane-cli: id " << *id << " has no string\n";
-        return kExitNotFound;
-    }
+    int exitCode = kExitOk;
+    const auto text = EntryOfArgument(context, exitCode);
+    if (!text) return exitCode;
     const Descriptor descriptor = ParseDescriptor(*text, context.catalogue);
     context.out << "type: " << descriptor.typeLetter << "\n"
                 << "min: " << descriptor.minText << "\n"

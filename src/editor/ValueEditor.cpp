@@ -110,7 +110,7 @@ void ValueEditor::OnMatchAllInSection() {
         if (m_tree.GetItemData(sibling).nameId == 0) return;
         const std::string section = m_rules.SectionNameOf(sibling);
         for (TreeItem child = m_tree.GetChildItem(sibling); child != kNoItem; child = m_tree.GetNextSiblingItem(child)) {
-            const std::string childKey = std::string(Trim(SplitAtFirst(m_tree.GetItemText(child), '=').before));
+            const std::string childKey = SplitValueLabel(m_tree.GetItemText(child)).key;
             if (childKey != parts.key) continue;
             if (m_rules.WriteValue(section, parts.key, parts.value) == 0)
                 m_tree.SetItemText(child, childKey + " = " + parts.value);

@@ -27,11 +27,8 @@ std::string RulesFileAccess::SectionNameOf(TreeItem sectionItem) const {
 
 std::string RulesFileAccess::DefaultValueOf(TreeItem item) const {
     const Descriptor descriptor = ParseDescriptor(m_table.Text(m_tree.GetItemData(item).infoId), m_table);
-    if (descriptor.typeLetter == "L") {
-        // A list key stores the entry's NAME: the game cannot read the "NAME - Label" display.
-        const auto entry = m_table.Find(LowUnsigned16(ReadDecimal(descriptor.defaultText)));
-        return entry ? ListEntryName(*entry) : std::string();
-    }
+    // A list key stores the entry's NAME: the game cannot read the "NAME - Label" display.
+    if (descriptor.typeLetter == "L") return DefaultValueForFile(descriptor, m_table).value_or(std::string());
     return std::string(Trim(FormatDefault(descriptor, m_table)));
 }
 
