@@ -39,10 +39,10 @@ public:
 
 // The notes a modder leaves after values.
 constexpr std::string_view kNotes[] = {
-    "hit points",         "was 300 in 1.08",  "cost in credits",        "cells per game tick",
-    "balance tweak",      "leave as is",      "tested in skirmish",     "raised for the mod",
-    "lower = faster",     "see forum thread", "original value",         "TODO check vs AI",
-    "percent of full",    "in leptons",       "keep below 255",         "matches the Soviet side",
+    "hit points",      "was 300 in 1.08",  "cost in credits",    "cells per game tick",
+    "balance tweak",   "leave as is",      "tested in skirmish", "raised for the mod",
+    "lower = faster",  "see forum thread", "original value",     "TODO check vs AI",
+    "percent of full", "in leptons",       "keep below 255",     "matches the Soviet side",
 };
 
 // The default rules file rewritten the way players keep theirs: three key lines in five get a

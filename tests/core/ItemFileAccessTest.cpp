@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
-#include "rulesfile/RulesFileAccess.h"
-#include "tree/ItemFileAccess.h"
-#include "rulesfile/ValueLabel.h"
 #include "TableFixture.h"
 #include "TempDir.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "rulesfile/ValueLabel.h"
+#include "tree/ItemFileAccess.h"
 
 namespace morvane {
 namespace {
@@ -17,8 +17,8 @@ TEST(ValueLabel, ReadProtocol) {
         const char* text;
         std::optional<std::string> value;
     } cases[] = {
-        {"5 ; five", "5"}, {"12   ", "12"}, {"Empty", std::nullopt}, {"Empty ; note", std::nullopt},
-        {"empty", "empty"}, {"", ""},      {";only note", ""},       {"a=b", "a=b"},
+        {"5 ; five", "5"},  {"12   ", "12"}, {"Empty", std::nullopt}, {"Empty ; note", std::nullopt},
+        {"empty", "empty"}, {"", ""},        {";only note", ""},      {"a=b", "a=b"},
     };
     for (const auto& c : cases) EXPECT_EQ(ValueFromProfileText(c.text), c.value) << c.text;
     EXPECT_EQ(MakeValueLabel("Cost", std::string("100")), "Cost = 100");
@@ -67,7 +67,7 @@ protected:
 TEST_F(WriteItemValueTest, WritesIntoTheSectionAboveTheItem) {
     m_tree.SetItemText(m_crateMinimum, "CrateMinimum = a=b ");
     EXPECT_EQ(m_items.WriteItemValue(m_crateMinimum), 0);
-    EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);  // bare label: the default
+    EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);       // bare label: the default
     EXPECT_EQ(m_items.WriteItemValue(m_unitCrate), 0);  // bare list key: the default's NAME
     EXPECT_EQ(platform::ReadFileBytes(m_path),
               "[General]\r\nCrateMinimum=a=b\r\nUnitCrateType=DOG\r\n\r\n[E1]\r\nCost=100\r\n");

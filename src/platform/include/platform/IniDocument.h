@@ -29,9 +29,9 @@ public:
 
 private:
     struct Line {
-        std::size_t start = 0;    // first byte
-        std::size_t end = 0;      // one past the last byte before the line ending
-        std::size_t next = 0;     // first byte of the next line
+        std::size_t start = 0;  // first byte
+        std::size_t end = 0;    // one past the last byte before the line ending
+        std::size_t next = 0;   // first byte of the next line
     };
     struct Key {
         std::string_view name;

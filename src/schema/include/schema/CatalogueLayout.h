@@ -58,15 +58,9 @@ inline constexpr std::uint16_t kGeneralInfoId = 9901;
 inline constexpr int kGeneralImage = 39;
 
 inline constexpr GeneralGroup kGeneralGroups[] = {
-    {"Crates", 0, 9900, 200},
-    {"Special Weapons", 1, 9902, 201},
-    {"Chrono Side Effects", 2, 9903, 202},
-    {"Repairing ", 5, 9904, 203},
-    {"Combat and Damage", 6, 9905, 204},
-    {"Income And Production", 7, 9906, 205},
-    {"Map Controls", 8, 9907, 207},
-    {"Computer Controls", 10, 9908, 206},
-    {"Movement Controls", 9, 9909, 208},
+    {"Crates", 0, 9900, 200},       {"Special Weapons", 1, 9902, 201},    {"Chrono Side Effects", 2, 9903, 202},
+    {"Repairing ", 5, 9904, 203},   {"Combat and Damage", 6, 9905, 204},  {"Income And Production", 7, 9906, 205},
+    {"Map Controls", 8, 9907, 207}, {"Computer Controls", 10, 9908, 206}, {"Movement Controls", 9, 9909, 208},
     {"Misc", 11, 9910, 209},
 };
 
@@ -80,7 +74,7 @@ inline constexpr SectionBranch kRootSections[] = {
 inline constexpr Heading kCountryHeading = {"Country Statistics", 16, 16, 9915};
 inline constexpr SectionBranch kCountries[] = {
     {"England", 17, 9915, 60006, 304}, {"Germany", 18, 9915, 60007, 305}, {"France", 19, 9915, 60008, 306},
-    {"Ukraine", 20, 9915, 60009, 307}, {"USSR", 21, 9915, 60010, 308},   {"Greece", 22, 9915, 60011, 309},
+    {"Ukraine", 20, 9915, 60009, 307}, {"USSR", 21, 9915, 60010, 308},    {"Greece", 22, 9915, 60011, 309},
     {"Turkey", 23, 9915, 60012, 310},  {"Spain", 24, 9915, 60013, 311},
 };
 
@@ -93,7 +87,7 @@ inline constexpr SectionBranch kDifficulties[] = {
 
 inline constexpr Heading kUnitsHeading = {"Units", kFolderClosedImage, kFolderOpenImage, 0};
 inline constexpr ObjectGroup kUnitGroups[] = {
-    {"Land Vehicles", 2201, 2214}, {"Aircraft", 2400, 2406}, {"Sea Vehicles", 2215, 2219},
+    {"Land Vehicles", 2201, 2214}, {"Aircraft", 2400, 2406},  {"Sea Vehicles", 2215, 2219},
     {"Infantry", 2100, 2110},      {"Civilians", 2111, 2123},
 };
 
@@ -104,8 +98,8 @@ inline constexpr ObjectGroup kStructureGroups[] = {
 };
 
 inline constexpr ObjectCategory kObjectCategories[] = {
-    {"Weapon Types", 45, 4100, 4101, 4135},    {"Projectile Types", 46, 3999, 4000, 4017},
-    {"Warheads Types", 47, 3299, 3300, 3307},  {"Land Types", 41, 3399, 3400, 3408},
+    {"Weapon Types", 45, 4100, 4101, 4135},   {"Projectile Types", 46, 3999, 4000, 4017},
+    {"Warheads Types", 47, 3299, 3300, 3307}, {"Land Types", 41, 3399, 3400, 3408},
     {"Mission Control", 40, 0, 3700, 3722},
 };
 
