@@ -1,6 +1,7 @@
 #include "app/CEditorApp.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <variant>
@@ -56,6 +57,10 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
         QCoreApplication::processEvents();
         return 0;
     }
+    // The start-up splash stays above the window that has just come up, for the rest of its time.
+    QTimer::singleShot(0, m_wndSplash.get(), [splash = m_wndSplash.get()] {
+        if (splash->isVisible()) splash->raise();
+    });
     dialog.exec();
     return 0;
 }

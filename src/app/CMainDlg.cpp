@@ -13,6 +13,7 @@
 
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
+#include "app/TreeFinder.h"
 #include "editor/ControlIds.h"
 #include "guicommon/Artwork.h"
 #include "guicommon/Latin1.h"
@@ -92,7 +93,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
-    const QModelIndex index = m_model->IndexOf(item);
+    const QModelIndex index = m_finder->ViewIndexOf(item);
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) m_treeView->expand(parent);
     m_treeView->scrollTo(index);
     m_treeView->setCurrentIndex(index);

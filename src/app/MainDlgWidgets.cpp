@@ -18,6 +18,7 @@
 
 #include "app/CMainDlg.h"
 #include "app/RulesTreeModel.h"
+#include "app/TreeFinder.h"
 #include "app/UpDownButtons.h"
 #include "editor/ControlIds.h"
 #include "guicommon/Latin1.h"
@@ -65,7 +66,7 @@ void CMainDlg::BuildWidgets() {
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     m_treeView = new QTreeView(splitter);
-    m_treeView->setModel(m_model);
+    m_finder = new TreeFinder(*m_model, m_tree, m_items, m_catalogue, m_treeView, splitter);
     m_treeView->header()->hide();
     m_treeView->setUniformRowHeights(true);
     m_treeView->setRootIsDecorated(true);
@@ -73,12 +74,9 @@ void CMainDlg::BuildWidgets() {
     m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Register(control::kTree, m_treeView);
-    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) OnSelchangedTree(m_model->ItemOf(current));
-            });
+    connect(m_finder, &TreeFinder::ItemSelected, this, &CMainDlg::OnSelchangedTree);
 
-    splitter->addWidget(m_treeView);
+    splitter->addWidget(m_finder);
     splitter->addWidget(BuildEditorPanel());
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);

@@ -1,16 +1,34 @@
-// Takes one picture of the main window per kind of value, for the documentation and for a
-// look at the layout without a screen:
+// Takes one picture of the main window per kind of value, one of the find bar in use and one of
+// changed keys marked, for the documentation and for a look at the layout without a screen:
 //   morvane_screenshots RULES_FILE OUTPUT_DIR
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <tuple>
 
 #include "app/CMainDlg.h"
+#include "app/TreeFinder.h"
 #include "guicommon/UserPrompts.h"
+#include "platform/ProfileApi.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
+
+namespace {
+
+bool Save(QWidget& window, const QString& file) {
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "morvane_screenshots: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -60,5 +78,29 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // The find bar in use.
+    const QString outDir = QString::fromLocal8Bit(argv[2]);
+    QLineEdit* field = window.Finder()->FilterEdit();
+    field->setText(QStringLiteral("crate"));
+    QApplication::processEvents();
+    if (!Save(window, outDir + "/find.png")) return 1;
+    window.Finder()->ClearFilter();
+
+    // Keys a mod changes, marked: a few values changed in a copy of the file.
+    QTemporaryDir copyDir;
+    const std::string copy = (copyDir.path() + "/rules.ini").toStdString();
+    if (!QFile::copy(QString::fromLocal8Bit(argv[1]), QString::fromStdString(copy))) return 1;
+    for (const auto& [section, key, value] :
+         {std::tuple{"General", "CrateMaximum", "99"}, std::tuple{"General", "CrateMinimum", "7"},
+          std::tuple{"General", "CrateRadius", "5.5"}})
+        morvane::platform::WritePrivateProfileString(section, key, value, copy);
+    morvane::app::CMainDlg changed(morvane::BuiltInCatalogue(), prompts);
+    changed.m_strRulesPath = copy;
+    if (!changed.OnInitDialog()) return 1;
+    changed.show();
+    changed.SelectItem(morvane::FindItemByPath(changed.NavigationTree(), "General\\Crates\\CrateMaximum"));
+    QApplication::processEvents();
+    if (!Save(changed, outDir + "/changed.png")) return 1;
     return 0;
 }

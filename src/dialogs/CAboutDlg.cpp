@@ -15,8 +15,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(art::AppIcon().pixmap(32, 32));
     auto* title = new QLabel(QStringLiteral("Morvane V1.0"), this);
     title->setObjectName(QStringLiteral("control1013"));
+    // A sans-serif face by name: with no name at all, font matching may fall back to a serif.
+    // "Sans Serif" is the generic sans family of fontconfig and maps to MS Sans Serif on Windows.
+    m_fontTitle.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Sans Serif")});
     m_fontTitle.setStyleHint(QFont::SansSerif);
-    m_fontTitle.setFamily(QString());
     m_fontTitle.setPixelSize(32);
     m_fontTitle.setWeight(QFont::Bold);
     m_fontTitle.setItalic(false);

@@ -66,8 +66,12 @@ CSetDirectoryDlg::CSetDirectoryDlg(QWidget* parent) : QDialog(parent) {
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_tree, &QTreeWidget::itemExpanded, this, &CSetDirectoryDlg::OnItemExpanding);
     connect(m_tree, &QTreeWidget::itemCollapsed, this, &CSetDirectoryDlg::OnItemCollapsing);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { OnSelChangedFolder(current); });
+    // Follows the selection, not the current item: the view makes its first row current when
+    // it gets the focus, which is no choice of the user's.
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+        if (!selected.isEmpty()) OnSelChangedFolder(selected.front());
+    });
 
     for (const platform::Drive& drive : platform::ListDrives()) AddDrive(drive.rootPath, static_cast<int>(drive.type));
 }

@@ -1,5 +1,6 @@
 #include "dialogs/CSplashWnd.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -10,7 +11,9 @@
 
 namespace morvane::app {
 
-CSplashWnd::CSplashWnd(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+// On top of every other window, the main window included, for as long as it is up.
+CSplashWnd::CSplashWnd(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle(QStringLiteral("Morvane "));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
@@ -33,8 +36,13 @@ CSplashWnd::~CSplashWnd() {
 }
 
 void CSplashWnd::ShowSplash() {
+    // A full period from now: the window was asked for now, whenever the timer last ticked.
+    if (m_nTimer != 0) killTimer(m_nTimer);
+    m_nTimer = startTimer(4000);
     show();
     raise();
+    // Let the window system map and paint it before the caller goes on working.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
 }
 

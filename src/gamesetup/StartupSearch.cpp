@@ -1,6 +1,7 @@
 #include "gamesetup/StartupSearch.h"
 
 #include "common/TextOps.h"
+#include "gamesetup/WinePaths.h"
 
 namespace morvane::gamesetup {
 
@@ -29,14 +30,19 @@ std::optional<std::string> LocateRulesFile(std::string commandLinePath, const st
                                            StartupHost& host) {
     while (true) {
         const Settings settings = host.ReadSettings();
-        const std::string gameRulesPath = RulesPathIn(settings.gameDir);
+        // The stored folders may be Windows paths: look them up where this host keeps them.
+        const std::string gameRulesPath = RulesPathIn(HostPath(settings.gameDir));
         if (!commandLinePath.empty()) {
             if (auto found = host.FindExisting(commandLinePath)) return found;
             host.ReportFailedToLoad(commandLinePath);
-            // A named file that is not there is forgotten: the usual places are searched next.
+            // The user may correct the directories first; the named file is then forgotten, so
+            // the same missing path is not reported again and the usual places are searched.
+            host.RunProgramLocation();
             commandLinePath.clear();
+            continue;
         }
-        for (const std::string& candidate : {RulesPathIn(startDir), RulesPathIn(settings.workDir), gameRulesPath}) {
+        for (const std::string& candidate :
+             {RulesPathIn(startDir), RulesPathIn(HostPath(settings.workDir)), gameRulesPath}) {
             if (auto found = host.FindExisting(candidate)) return found;
         }
         host.ReportFailedToLoad(gameRulesPath);

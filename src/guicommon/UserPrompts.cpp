@@ -2,17 +2,33 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace morvane::app {
+namespace {
+
+// A window whose parent is not on screen yet (at start-up) belongs in the middle of the screen;
+// Qt would centre it over the hidden parent, at the top left.
+bool ParentShown(const QWidget* parent) { return parent != nullptr && parent->isVisible(); }
+
+void CentreOnScreen(QWidget& window) {
+    QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    window.adjustSize();
+    window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+}  // namespace
 
 void QtPrompts::ShowMessage(QWidget* parent, const QString& text, const QString& caption, QMessageBox::Icon icon) {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, ParentShown(parent) ? parent : nullptr);
     box.exec();
 }
 
 QMessageBox::StandardButton QtPrompts::Ask(QWidget* parent, const QString& text, const QString& caption,
                                            QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
+    QMessageBox box(QMessageBox::Question, caption, text, buttons, ParentShown(parent) ? parent : nullptr);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -26,6 +42,9 @@ QString QtPrompts::ChooseSaveFile(QWidget* parent, const QString& caption, const
     return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
 }
 
-int QtPrompts::Exec(QDialog& dialog) { return dialog.exec(); }
+int QtPrompts::Exec(QDialog& dialog) {
+    if (!ParentShown(dialog.parentWidget())) CentreOnScreen(dialog);
+    return dialog.exec();
+}
 
 }  // namespace morvane::app

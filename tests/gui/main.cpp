@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "FindAndShellTest.h"
 #include "MainWindowTest.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +12,9 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&mainWindow, argc, argv);
     morvane::test::DialogsTest dialogs;
     failures += QTest::qExec(&dialogs, argc, argv);
+    morvane::test::FindTest find;
+    failures += QTest::qExec(&find, argc, argv);
+    morvane::test::ShellTest shell;
+    failures += QTest::qExec(&shell, argc, argv);
     return failures == 0 ? 0 : 1;
 }

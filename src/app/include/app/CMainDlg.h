@@ -27,6 +27,7 @@ class QTreeView;
 namespace morvane::app {
 
 class RulesTreeModel;
+class TreeFinder;
 class UserPrompts;
 
 // The main window: the navigation tree on the left, the value editor on the right, the menu
@@ -74,6 +75,7 @@ public:
     ValueEditor& Editor() { return *m_editor; }
     Tree& NavigationTree() { return m_tree; }
     QTreeView* TreeView() const { return m_treeView; }
+    TreeFinder* Finder() const { return m_finder; }
     QWidget* Control(int controlId) const;
     QAction* Command(int commandId) const;
     QLabel* Picture() const { return m_picture; }
@@ -118,6 +120,7 @@ private:
     std::map<int, QWidget*> m_controls;
     std::map<int, QAction*> m_commands;
     QTreeView* m_treeView = nullptr;
+    TreeFinder* m_finder = nullptr;
     QLabel* m_picture = nullptr;
     QLineEdit* m_valueEdit = nullptr;
     QComboBox* m_listCombo = nullptr;

@@ -4,8 +4,8 @@
 
 namespace morvane::app {
 
-// The splash window: the program's picture in a small captioned window. It hides itself at
-// every tick of its 4-second timer, so once shown it stays up at most that long.
+// The splash window: the program's picture in a small captioned window, above the other
+// windows. Each showing starts a 4-second period; the timer's tick hides it again.
 class CSplashWnd : public QDialog {
     Q_OBJECT
 public:

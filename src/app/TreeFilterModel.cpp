@@ -1,0 +1,87 @@
+#include "app/TreeFilterModel.h"
+
+#include <QFont>
+
+#include "app/RulesTreeModel.h"
+#include "guicommon/Latin1.h"
+
+namespace morvane::app {
+
+TreeFilterModel::TreeFilterModel(RulesTreeModel& source, const Tree& tree, const ItemFileAccess& items,
+                                 const StringTable& table, QObject* parent)
+    : QSortFilterProxyModel(parent), m_source(source), m_tree(tree), m_items(items), m_filter(tree, table) {
+    // The source's own reset signal reaches us before the proxy's handler: the caches are
+    // fresh by the time the view asks again.
+    connect(&source, &QAbstractItemModel::modelReset, this, [this] {
+        m_filter.Reset();
+        m_states.clear();
+        if (m_criteria.IsActive()) Rerun();
+    });
+    connect(&source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
+        const TreeItem item = m_source.ItemOf(topLeft);
+        m_filter.Refresh(item);
+        if (item < m_states.size()) m_states[item].reset();
+    });
+    setSourceModel(&source);
+}
+
+const KeyDefaultState& TreeFilterModel::StateOf(TreeItem item) const {
+    if (m_states.size() <= item) m_states.resize(m_tree.ItemCount() + 1);
+    std::optional<KeyDefaultState>& state = m_states.at(item);
+    if (!state) state = DescribeKeyDefaultState(m_items, m_tree, item);
+    return *state;
+}
+
+TreeItem TreeFilterModel::ItemOf(const QModelIndex& proxyIndex) const {
+    return proxyIndex.isValid() ? m_source.ItemOf(mapToSource(proxyIndex)) : kNoItem;
+}
+
+QModelIndex TreeFilterModel::IndexOf(TreeItem item) const { return mapFromSource(m_source.IndexOf(item)); }
+
+void TreeFilterModel::SetCriteria(const FilterCriteria& criteria) {
+    m_criteria = criteria;
+    if (!m_problemTest) m_criteria.problemOnly = false;
+    Rerun();
+}
+
+void TreeFilterModel::SetProblemTest(ProblemTest test) {
+    m_problemTest = std::move(test);
+    if (!m_problemTest) m_criteria.problemOnly = false;
+    Rerun();
+}
+
+bool TreeFilterModel::PassesToggles(TreeItem item) const {
+    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly) return true;
+    const KeyDefaultState& state = StateOf(item);
+    if (!state.isKey) return false;
+    if (m_criteria.changedOnly && !state.changed) return false;
+    if (m_criteria.presentOnly && !state.present) return false;
+    if (m_criteria.problemOnly && !(m_problemTest && m_problemTest(item))) return false;
+    return true;
+}
+
+void TreeFilterModel::Rerun() {
+    if (m_criteria.IsActive())
+        m_filter.Run(FromQt(m_criteria.text), [this](TreeItem item) { return PassesToggles(item); });
+    invalidateFilter();
+}
+
+bool TreeFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    if (!m_criteria.IsActive()) return true;
+    return m_filter.Shown(m_source.ItemOf(m_source.index(sourceRow, 0, sourceParent)));
+}
+
+QVariant TreeFilterModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::FontRole || role == Qt::ToolTipRole) {
+        const KeyDefaultState& state = StateOf(ItemOf(index));
+        if (!state.changed) return QSortFilterProxyModel::data(index, role);
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue));
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    return QSortFilterProxyModel::data(index, role);
+}
+
+}  // namespace morvane::app

@@ -1,0 +1,148 @@
+#include "app/TreeFinder.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/RulesTreeModel.h"
+
+namespace morvane::app {
+namespace {
+
+const QString kNoProblemCheck = QStringLiteral("Keys with a problem: available once the file has been checked");
+
+QToolButton* MakeToggle(const QString& text, const QString& tip, QWidget* parent) {
+    auto* toggle = new QToolButton(parent);
+    toggle->setText(text);
+    toggle->setToolTip(tip);
+    toggle->setCheckable(true);
+    toggle->setAutoRaise(true);
+    return toggle;
+}
+
+}  // namespace
+
+TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAccess& items, const StringTable& table,
+                       QTreeView* view, QWidget* parent)
+    : QWidget(parent), m_view(view) {
+    m_model = new TreeFilterModel(model, tree, items, table, this);
+    view->setModel(m_model);
+
+    m_edit = new QLineEdit(this);
+    m_edit->setObjectName(QStringLiteral("findField"));
+    m_edit->setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
+    m_edit->setClearButtonEnabled(true);
+    m_edit->installEventFilter(this);
+    m_changed =
+        MakeToggle(QStringLiteral("Changed"), QStringLiteral("Only keys whose value differs from the default"), this);
+    m_present = MakeToggle(QStringLiteral("In file"), QStringLiteral("Only keys the rules file holds"), this);
+    m_problem = MakeToggle(QStringLiteral("Problems"), kNoProblemCheck, this);
+    m_problem->setEnabled(false);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->setSpacing(2);
+    bar->addWidget(m_edit, 1);
+    for (QToolButton* toggle : {m_changed, m_present, m_problem}) {
+        bar->addWidget(toggle);
+        connect(toggle, &QToolButton::toggled, this, &TreeFinder::ApplyFilter);
+    }
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addLayout(bar);
+    column->addWidget(view, 1);
+
+    connect(m_edit, &QLineEdit::textChanged, this, &TreeFinder::ApplyFilter);
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        // A row that the filter hid and brings back is no new choice of the user's.
+        if (!current.isValid() || ItemOf(current) == m_selected) return;
+        m_selected = ItemOf(current);
+        emit ItemSelected(m_selected);
+    });
+    connect(&model, &QAbstractItemModel::modelReset, this, [this] { m_selected = kNoItem; });
+    auto* find = new QShortcut(QKeySequence::Find, this, [this] {
+        m_edit->setFocus(Qt::ShortcutFocusReason);
+        m_edit->selectAll();
+    });
+    find->setContext(Qt::WindowShortcut);
+}
+
+bool TreeFinder::eventFilter(QObject* watched, QEvent* event) {
+    // Escape in the field belongs to the filter, not to the window (which would close).
+    if (watched == m_edit && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            if (event->type() == QEvent::KeyPress) {
+                ClearFilter();
+                m_view->setFocus(Qt::OtherFocusReason);
+            }
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TreeFinder::ApplyFilter() {
+    FilterCriteria criteria;
+    criteria.text = m_edit->text();
+    criteria.changedOnly = m_changed->isChecked();
+    criteria.presentOnly = m_present->isChecked();
+    criteria.problemOnly = m_problem->isChecked();
+    const bool wasActive = m_model->Criteria().IsActive();
+    m_model->SetCriteria(criteria);
+    if (criteria.IsActive()) {
+        m_view->expandAll();
+    } else if (wasActive) {
+        m_view->collapseAll();
+        Reveal(m_selected);
+    }
+}
+
+void TreeFinder::ClearFilter() {
+    {
+        const QSignalBlocker blockEdit(m_edit);
+        const QSignalBlocker blockChanged(m_changed);
+        const QSignalBlocker blockPresent(m_present);
+        const QSignalBlocker blockProblem(m_problem);
+        m_edit->clear();
+        for (QToolButton* toggle : {m_changed, m_present, m_problem}) toggle->setChecked(false);
+    }
+    ApplyFilter();
+}
+
+void TreeFinder::Reveal(TreeItem item) {
+    const QModelIndex index = m_model->IndexOf(item);
+    if (!index.isValid()) return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) m_view->expand(parent);
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index);
+}
+
+QModelIndex TreeFinder::ViewIndexOf(TreeItem item) {
+    QModelIndex index = m_model->IndexOf(item);
+    if (!index.isValid() && item != kNoItem && m_model->Criteria().IsActive()) {
+        ClearFilter();
+        index = m_model->IndexOf(item);
+    }
+    return index;
+}
+
+void TreeFinder::SetProblemTest(TreeFilterModel::ProblemTest test) {
+    const bool fed = static_cast<bool>(test);
+    m_model->SetProblemTest(std::move(test));
+    {
+        const QSignalBlocker block(m_problem);
+        if (!fed) m_problem->setChecked(false);
+    }
+    m_problem->setEnabled(fed);
+    m_problem->setToolTip(fed ? QStringLiteral("Only keys with a problem") : kNoProblemCheck);
+    if (m_model->Criteria().IsActive()) ApplyFilter();
+}
+
+}  // namespace morvane::app

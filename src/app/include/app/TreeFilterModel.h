@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QSortFilterProxyModel>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "schema/StringTable.h"
+#include "tree/ItemFileAccess.h"
+#include "tree/KeyDefaultState.h"
+#include "tree/Tree.h"
+#include "tree/TreeFilter.h"
+
+namespace morvane::app {
+
+class RulesTreeModel;
+
+// What the tree keeps while a filter is in use.
+struct FilterCriteria {
+    QString text;
+    bool changedOnly = false;  // keys whose value differs from the default
+    bool presentOnly = false;  // keys the file holds
+    bool problemOnly = false;  // keys the problem test flags
+
+    bool IsActive() const { return !text.isEmpty() || changedOnly || presentOnly || problemOnly; }
+};
+
+// The navigation tree as the view shows it: only the items a filter keeps (with their
+// ancestors), and keys whose value differs from the default in bold with the default in their
+// tooltip. The marks follow every label change of the source model.
+class TreeFilterModel : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using ProblemTest = std::function<bool(TreeItem)>;
+
+    TreeFilterModel(RulesTreeModel& source, const Tree& tree, const ItemFileAccess& items, const StringTable& table,
+                    QObject* parent = nullptr);
+
+    void SetCriteria(const FilterCriteria& criteria);
+    const FilterCriteria& Criteria() const { return m_criteria; }
+    // Which keys have a problem; empty while nothing checks the file.
+    void SetProblemTest(ProblemTest test);
+    bool HasProblemTest() const { return static_cast<bool>(m_problemTest); }
+
+    TreeItem ItemOf(const QModelIndex& proxyIndex) const;
+    QModelIndex IndexOf(TreeItem item) const;  // invalid when the filter hides the item
+    const KeyDefaultState& StateOf(TreeItem item) const;
+
+    QVariant data(const QModelIndex& index, int role) const override;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    void Rerun();
+    bool PassesToggles(TreeItem item) const;
+
+    RulesTreeModel& m_source;
+    const Tree& m_tree;
+    const ItemFileAccess& m_items;
+    TreeFilter m_filter;
+    FilterCriteria m_criteria;
+    ProblemTest m_problemTest;
+    mutable std::vector<std::optional<KeyDefaultState>> m_states;  // by item handle, filled on first use
+};
+
+}  // namespace morvane::app

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/TreeFilterModel.h"
+
+class QLineEdit;
+class QToolButton;
+class QTreeView;
+
+namespace morvane::app {
+
+class RulesTreeModel;
+
+// The navigation tree with a find bar above it: a text field (Ctrl+F) and three toggles that
+// keep only keys differing from the default, keys present in the file, or keys with a problem.
+// While a filter is in use the kept items are shown expanded; Escape in the field clears the
+// filter and goes back to the item that was selected.
+class TreeFinder : public QWidget {
+    Q_OBJECT
+public:
+    TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAccess& items, const StringTable& table,
+               QTreeView* view, QWidget* parent = nullptr);
+
+    // The item behind an index of the view, and the view's index of an item; the latter clears
+    // the filter first when the filter hides the item.
+    TreeItem ItemOf(const QModelIndex& viewIndex) const { return m_model->ItemOf(viewIndex); }
+    QModelIndex ViewIndexOf(TreeItem item);
+
+    // Feeds the "has a problem" toggle; an empty test disables it again.
+    void SetProblemTest(TreeFilterModel::ProblemTest test);
+
+    void ClearFilter();
+    TreeFilterModel* FilterModel() const { return m_model; }
+    QLineEdit* FilterEdit() const { return m_edit; }
+    QToolButton* ChangedToggle() const { return m_changed; }
+    QToolButton* PresentToggle() const { return m_present; }
+    QToolButton* ProblemToggle() const { return m_problem; }
+
+signals:
+    // The user (or SelectItem) made another item current.
+    void ItemSelected(TreeItem item);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ApplyFilter();
+    void Reveal(TreeItem item);
+
+    TreeFilterModel* m_model = nullptr;
+    QTreeView* m_view = nullptr;
+    QLineEdit* m_edit = nullptr;
+    QToolButton* m_changed = nullptr;
+    QToolButton* m_present = nullptr;
+    QToolButton* m_problem = nullptr;
+    TreeItem m_selected = kNoItem;  // the last item the user selected
+};
+
+}  // namespace morvane::app

@@ -1,0 +1,114 @@
+// The find filter over the tree and the "changed from the default" rule behind the tree's marks.
+#include <gtest/gtest.h>
+
+#include "RecordingMessageSink.h"
+#include "TableFixture.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
+#include "tree/KeyDefaultState.h"
+#include "tree/TreeFilter.h"
+
+namespace morvane {
+namespace {
+
+class TreeFilterTest : public testing::Test {
+protected:
+    TreeFilterTest() {
+        m_general = m_tree.InsertItem("General", 39, 39, {60000, 9901});
+        m_crates = m_tree.InsertItem("Crates", 0, 0, {0, 9900}, m_general);
+        m_crateMinimum = m_tree.InsertItem("CrateMinimum = 2", 3, 4, {0, 10000}, m_crates);
+        m_crateMaximum = m_tree.InsertItem("CrateMaximum = 200", 3, 4, {0, 10000}, m_crates);
+        m_unitCrate = m_tree.InsertItem("UnitCrateType =  dog ", 3, 4, {0, 10004}, m_crates);
+        m_infantry = m_tree.InsertItem("Infantry", 3, 4, {});
+        m_e1 = m_tree.InsertItem("Rifle soldier", 3, 3, {2101, 0}, m_infantry);
+        m_cost = m_tree.InsertItem("Cost", 3, 4, {8109, 21249}, m_e1);
+        m_filter.Reset();
+    }
+
+    std::vector<TreeItem> ShownFor(std::string_view text, const TreeFilter::ItemTest& test = {}) {
+        m_filter.Run(text, test);
+        std::vector<TreeItem> shown;
+        for (TreeItem item = 1; item <= m_tree.ItemCount(); ++item)
+            if (m_filter.Shown(item)) shown.push_back(item);
+        return shown;
+    }
+
+    const StringTable m_table = test::MakeTable({
+        {60000, "General="},
+        {2101, "E1=Rifle soldier|21240|3"},
+        {2100, "DOG=Attack dog|21200|3"},
+        {10000, "I1|.|2;help"},
+        {10004, "L2100|2226|2100;help"},
+        {21249, "I0|.|100;~8109"},
+        {8109, "Cost =Amount the object costs"},
+    });
+    Tree m_tree;
+    test::RecordingMessageSink m_messages;
+    RulesFileAccess m_rules{m_messages};
+    ItemFileAccess m_items{m_table, m_tree, m_rules};
+    TreeFilter m_filter{m_tree, m_table};
+    TreeItem m_general, m_crates, m_crateMinimum, m_crateMaximum, m_unitCrate, m_infantry, m_e1, m_cost;
+};
+
+TEST_F(TreeFilterTest, KeepsMatchesWithTheirAncestors) {
+    const struct {
+        const char* text;
+        std::vector<TreeItem> shown;
+    } cases[] = {
+        {"cratemax", {m_general, m_crates, m_crateMaximum}},  // key, any letter case
+        {"= 200", {m_general, m_crates, m_crateMaximum}},     // the value as the label shows it
+        {"e1", {m_infantry, m_e1}},                           // the object's section name
+        {"amount", {}},                                       // help texts are not searched
+        {"COST", {m_infantry, m_e1, m_cost}},                 // the key's own name
+        {"soldier", {m_infantry, m_e1}},                      // the object's label; its keys stay out
+        {"crate", {m_general, m_crates, m_crateMinimum, m_crateMaximum, m_unitCrate}},
+        {"soldiere1", {}},  // label and name never join up
+        {"nothing like it", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShownFor(c.text), c.shown) << c.text;
+    m_filter.Run("crate");
+    EXPECT_EQ(m_filter.MatchCount(), 4u);  // Crates and its three keys
+    EXPECT_FALSE(m_filter.Matched(m_general));
+    EXPECT_TRUE(m_filter.Shown(m_general));
+}
+
+TEST_F(TreeFilterTest, FollowsLabelChangesAfterRefresh) {
+    m_tree.SetItemText(m_cost, "Cost = 4321");
+    EXPECT_TRUE(ShownFor("4321").empty());  // not refreshed yet: the old text
+    m_filter.Refresh(m_cost);
+    EXPECT_EQ(ShownFor("4321"), (std::vector<TreeItem>{m_infantry, m_e1, m_cost}));
+}
+
+TEST_F(TreeFilterTest, ExtraTestNarrowsTheMatches) {
+    const auto changed = [this](TreeItem item) { return DescribeKeyDefaultState(m_items, m_tree, item).changed; };
+    EXPECT_EQ(ShownFor("", changed), (std::vector<TreeItem>{m_general, m_crates, m_crateMaximum}));
+    EXPECT_TRUE(ShownFor("cost", changed).empty());
+}
+
+TEST_F(TreeFilterTest, ChangedFromDefault) {
+    const struct {
+        TreeItem item;
+        bool isKey, present, changed;
+        const char* defaultValue;
+    } cases[] = {
+        {m_crateMinimum, true, true, false, "2"}, {m_crateMaximum, true, true, true, "2"},
+        {m_unitCrate, true, true, false, "DOG"},  // a list stores the NAME; blanks and case do not count
+        {m_cost, true, false, false, "100"},      // absent: the game uses the default
+        {m_crates, false, false, false, ""},      {m_e1, false, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        const KeyDefaultState state = DescribeKeyDefaultState(m_items, m_tree, c.item);
+        EXPECT_EQ(state.isKey, c.isKey) << m_tree.GetItemText(c.item);
+        EXPECT_EQ(state.present, c.present) << m_tree.GetItemText(c.item);
+        EXPECT_EQ(state.changed, c.changed) << m_tree.GetItemText(c.item);
+        EXPECT_EQ(state.defaultValue, c.defaultValue) << m_tree.GetItemText(c.item);
+    }
+    // An empty value is a value, and not the default.
+    m_tree.SetItemText(m_cost, "Cost = ");
+    EXPECT_TRUE(DescribeKeyDefaultState(m_items, m_tree, m_cost).changed);
+    m_tree.SetItemText(m_cost, "Cost = 100");
+    EXPECT_FALSE(DescribeKeyDefaultState(m_items, m_tree, m_cost).changed);
+}
+
+}  // namespace
+}  // namespace morvane
