@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/CMainDlg.h"
+#include "app/MenuCommands.h"
 #include "app/RulesTreeModel.h"
 #include "app/TreeFinder.h"
 #include "app/UpDownButtons.h"
@@ -288,25 +289,25 @@ void CMainDlg::BuildMenu() {
         m_commands[id] = action;
     };
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
-    add(file, 57600, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
-    add(file, 57601, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
-    add(file, 52773, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
+    add(file, command::kFileNew, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
+    add(file, command::kFileOpen, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
+    add(file, command::kFileSaveAs, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     file->addSeparator();
-    add(file, 52774, "&Launch RA...", &CMainDlg::OnLaunchGame);
-    add(file, 52776, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
+    add(file, command::kLaunchGame, "&Launch RA...", &CMainDlg::OnLaunchGame);
+    add(file, command::kLaunchWithFile, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
     file->addSeparator();
-    add(file, 52775, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
-    m_commands[52775]->setStatusTip(ToQt(m_catalogue.Text(52775)));
+    add(file, command::kExit, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
+    m_commands[command::kExit]->setStatusTip(ToQt(m_catalogue.Text(command::kExit)));
     QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
-    add(edit, control::kMatchAllMenuItem, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
+    add(edit, command::kMatchAll, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
     QMenu* options = menuBar->addMenu(QStringLiteral("&Options"));
     QAction* location = options->addAction(QStringLiteral("&Program Location..."));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
-    m_commands[52779] = location;
+    m_commands[command::kProgramLocation] = location;
     QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
-    add(help, 52772, "&About", &CMainDlg::OnAbout);
-    m_commands[52772]->setStatusTip(ToQt(m_catalogue.Text(52772)));
-    add(help, 52778, "&Splash", &CMainDlg::OnSplash);
+    add(help, command::kAbout, "&About", &CMainDlg::OnAbout);
+    m_commands[command::kAbout]->setStatusTip(ToQt(m_catalogue.Text(command::kAbout)));
+    add(help, command::kSplash, "&Splash", &CMainDlg::OnSplash);
 }
 
 }  // namespace morvane::app

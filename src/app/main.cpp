@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/CEditorApp.h"
+#include "common/Version.h"
 #include "guicommon/Artwork.h"
 
 namespace {
@@ -25,7 +26,7 @@ std::optional<int> AnswerInfoRequest(int argc, char** argv) {
     if (argc != 2) return std::nullopt;
     const std::string_view argument = argv[1];
     if (argument == "--version") {
-        std::printf("morvane %s\n", MORVANE_VERSION);
+        std::printf("morvane %.*s\n", static_cast<int>(morvane::kVersion.size()), morvane::kVersion.data());
         return 0;
     }
     if (argument == "--help" || argument == "-h") {

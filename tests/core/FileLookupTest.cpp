@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 class FileLookup : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"rules.ini", "Both.ini", "BOTH.INI", "\xc3\xa9t\xc3\xa9.ini", "Data/rules.ini"}) {
+        for (const char* name : {"rules.ini", "Both.ini", "BOTH.INI", "bOTH.ini", "\xc3\xa9t\xc3\xa9.ini", "Data/rules.ini"}) {
             fs::create_directories(fs::path(m_dir.File(name)).parent_path());
             std::ofstream(m_dir.File(name)) << name;
         }
@@ -39,6 +39,7 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
         {In("Rules.Ini"), In("rules.ini")},
         {In("Both.ini"), In("Both.ini")},  // exact beats the other spelling
         {In("BOTH.INI"), In("BOTH.INI")},
+        {In("both.ini"), In("BOTH.INI")},  // no exact match: the first in byte order of three
         {In("MODS"), In("Mods")},  // a folder counts, like in a directory search
         {In("linked.INI"), In("Linked.ini")},
         {In("DANGLING.INI"), std::nullopt},  // a link to nothing is not a file

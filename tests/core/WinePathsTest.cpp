@@ -1,10 +1,8 @@
-// Windows paths from the settings looked up through the Wine prefix, and the start-up search
-// for a command-line file that is not there.
+// Windows paths from the settings looked up through the Wine prefix.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "gamesetup/StartupSearch.h"
 #include "gamesetup/WinePaths.h"
 
 namespace morvane::gamesetup {
@@ -47,47 +45,6 @@ TEST(WinePaths, HostPathUsesWineprefix) {
         unsetenv("WINEPREFIX");
 }
 #endif
-
-// Records what the search asks of its host; one file exists.
-class FakeHost : public StartupHost {
-public:
-    Settings ReadSettings() override {
-        calls.push_back("settings");
-        return {"/work", "/game", "/game/RA95.exe"};
-    }
-    std::optional<std::string> FindExisting(const std::string& path) override {
-        if (path == existing) return path;
-        return std::nullopt;
-    }
-    void ReportFailedToLoad(const std::string& path) override { calls.push_back("report " + path); }
-    bool RunProgramLocation() override {
-        calls.push_back("location");
-        if (!onLocation.empty()) existing = onLocation;
-        return confirm;
-    }
-    std::vector<std::string> calls;
-    std::string existing;
-    std::string onLocation;
-    bool confirm = false;
-};
-
-TEST(StartupSearch, MissingCommandLineFileIsReportedThenLocationThenUsualPlaces) {
-    FakeHost host;
-    host.existing = RulesPathIn("/work");
-    EXPECT_EQ(LocateRulesFile("/nowhere/mod.ini", "/start", host), RulesPathIn("/work"));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"settings", "report /nowhere/mod.ini", "location", "settings"}));
-
-    // The directories the user sets in Program Location count for the search that follows.
-    FakeHost corrected;
-    corrected.onLocation = RulesPathIn("/game");
-    EXPECT_EQ(LocateRulesFile("/nowhere/mod.ini", "/start", corrected), RulesPathIn("/game"));
-
-    // Nothing anywhere: the game path is reported next, and cancelling ends the search.
-    FakeHost empty;
-    EXPECT_EQ(LocateRulesFile("/nowhere/mod.ini", "/start", empty), std::nullopt);
-    EXPECT_EQ(empty.calls, (std::vector<std::string>{"settings", "report /nowhere/mod.ini", "location", "settings",
-                                                     "report " + RulesPathIn("/game"), "location"}));
-}
 
 }  // namespace
 }  // namespace morvane::gamesetup

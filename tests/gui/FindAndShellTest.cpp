@@ -18,8 +18,10 @@
 #include <cstdlib>
 
 #include "GuiFixture.h"
+#include "GuiTestRegistry.h"
 #include "app/TreeFilterModel.h"
 #include "app/TreeFinder.h"
+#include "common/Version.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "dialogs/CSetDirectoryDlg.h"
@@ -76,6 +78,9 @@ bool ContainsNoCase(const std::string& text, const char* part) {
 }
 
 }  // namespace
+
+MORVANE_GUI_TEST_CLASS(FindTest);
+MORVANE_GUI_TEST_CLASS(ShellTest);
 
 void FindTest::typingKeepsMatchesAndAncestorsExpanded() {
     ExampleWindow open;
@@ -351,9 +356,9 @@ void ShellTest::helpAndVersionNeedNoDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QLatin1String(name));
     const struct {
         const char* argument;
-        const char* output;
+        std::string output;
     } cases[] = {
-        {"--version", "morvane " MORVANE_VERSION "\n"},
+        {"--version", "morvane " + std::string(kVersion) + "\n"},
         {"--help", "Usage: morvane [--catalogue CATALOGUE] [RULES_FILE]\n"},
     };
     for (const auto& c : cases) {
@@ -363,7 +368,7 @@ void ShellTest::helpAndVersionNeedNoDisplay() {
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 0);
         const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
-        QVERIFY2(output.startsWith(QLatin1String(c.output)), qPrintable(output));
+        QVERIFY2(output.startsWith(QString::fromStdString(c.output)), qPrintable(output));
         QVERIFY(process.readAllStandardError().isEmpty());
     }
 }

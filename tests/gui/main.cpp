@@ -1,20 +1,49 @@
+// Runs the GUI test classes offscreen:
+//   morvane_gui_tests [CLASS] [Qt Test options]
+// With a class name only that class runs (each ctest entry names one); without, all of them.
 #include <QApplication>
 #include <QTest>
 
-#include "FindAndShellTest.h"
-#include "MainWindowTest.h"
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "GuiTestRegistry.h"
+
+namespace morvane::test {
+
+std::vector<GuiTestClass>& GuiTestClasses() {
+    static std::vector<GuiTestClass> classes;
+    return classes;
+}
+
+bool RegisterGuiTestClass(const char* name, std::unique_ptr<QObject> (*make)()) {
+    GuiTestClasses().push_back({name, make});
+    return true;
+}
+
+}  // namespace morvane::test
 
 int main(int argc, char** argv) {
+    using morvane::test::GuiTestClasses;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+
+    const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
+    std::vector<char*> qtestArgs{argv[0]};
+    qtestArgs.insert(qtestArgs.end(), argv + (only != nullptr ? 2 : 1), argv + argc);
     int failures = 0;
-    morvane::test::MainWindowTest mainWindow;
-    failures += QTest::qExec(&mainWindow, argc, argv);
-    morvane::test::DialogsTest dialogs;
-    failures += QTest::qExec(&dialogs, argc, argv);
-    morvane::test::FindTest find;
-    failures += QTest::qExec(&find, argc, argv);
-    morvane::test::ShellTest shell;
-    failures += QTest::qExec(&shell, argc, argv);
+    bool found = false;
+    for (const auto& testClass : GuiTestClasses()) {
+        if (only != nullptr && testClass.name != only) continue;
+        found = true;
+        const auto test = testClass.make();
+        failures += QTest::qExec(test.get(), static_cast<int>(qtestArgs.size()), qtestArgs.data());
+    }
+    if (only != nullptr && !found) {
+        std::fprintf(stderr, "morvane_gui_tests: no test class %s; the classes are:\n", only);
+        for (const auto& testClass : GuiTestClasses()) std::fprintf(stderr, "  %s\n", testClass.name.c_str());
+        return 2;
+    }
     return failures == 0 ? 0 : 1;
 }
