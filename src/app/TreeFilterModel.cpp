@@ -15,7 +15,8 @@ TreeFilterModel::TreeFilterModel(RulesTreeModel& source, const Tree& tree, const
     connect(&source, &QAbstractItemModel::modelReset, this, [this] {
         m_filter.Reset();
         m_states.clear();
-        if (m_criteria.IsActive()) Rerun();
+        // Only the marks: the proxy's own reset, which follows, asks for every row again.
+        RunFilter();
     });
     connect(&source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
         const TreeItem item = m_source.ItemOf(topLeft);
@@ -60,9 +61,13 @@ bool TreeFilterModel::PassesToggles(TreeItem item) const {
     return true;
 }
 
-void TreeFilterModel::Rerun() {
+void TreeFilterModel::RunFilter() {
     if (m_criteria.IsActive())
         m_filter.Run(FromQt(m_criteria.text), [this](TreeItem item) { return PassesToggles(item); });
+}
+
+void TreeFilterModel::Rerun() {
+    RunFilter();
     // One re-layout of the whole view: removing and inserting rows parent by parent costs far
     // more when thousands of them change at once.
     invalidate();
@@ -74,16 +79,21 @@ bool TreeFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
 }
 
 QVariant TreeFilterModel::data(const QModelIndex& index, int role) const {
-    if (role == Qt::FontRole || role == Qt::ToolTipRole) {
-        const KeyDefaultState& state = StateOf(ItemOf(index));
-        if (!state.changed) return QSortFilterProxyModel::data(index, role);
-        if (role == Qt::ToolTipRole)
-            return QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue));
-        QFont bold;
+    const QVariant own = QSortFilterProxyModel::data(index, role);
+    if (role != Qt::FontRole && role != Qt::ToolTipRole) return own;
+    const KeyDefaultState& state = StateOf(ItemOf(index));
+    if (!state.changed) return own;
+    // Added to what the tree model itself says about the item, not in its place.
+    if (role == Qt::FontRole) {
+        QFont bold = own.isValid() ? own.value<QFont>() : QFont();
         bold.setBold(true);
         return bold;
     }
-    return QSortFilterProxyModel::data(index, role);
+    const QString mark = state.defaultValue.empty()
+                             ? QStringLiteral("Changed from the default, which is empty")
+                             : QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue));
+    const QString tip = own.toString();
+    return tip.isEmpty() ? mark : mark + QLatin1Char('\n') + tip;
 }
 
 }  // namespace morvane::app

@@ -65,7 +65,11 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
         m_selected = ItemOf(current);
         emit ItemSelected(m_selected);
     });
-    connect(&model, &QAbstractItemModel::modelReset, this, [this] { m_selected = kNoItem; });
+    // A rebuilt tree (another file opened) keeps the filter in use, shown expanded.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_selected = kNoItem;
+        if (m_model->Criteria().IsActive()) m_view->expandAll();
+    });
     auto* find = new QShortcut(QKeySequence::Find, this, [this] {
         m_edit->setFocus(Qt::ShortcutFocusReason);
         m_edit->selectAll();

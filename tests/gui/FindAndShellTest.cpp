@@ -110,6 +110,12 @@ void FindTest::typingKeepsMatchesAndAncestorsExpanded() {
     QCOMPARE(matches, 1);
     QVERIFY(std::find(shown.begin(), shown.end(), open.Item("General\\Crates\\CrateMaximum")) != shown.end());
 
+    // Opening a file again rebuilds the tree; the filter stays in use, expanded.
+    open.prompts.files.push_back(QString::fromStdString(open.rules));
+    open.window.OnFileOpen();
+    QCOMPARE(open.ShownItems().size(), shown.size());
+    QVERIFY(view->isExpanded(open.ViewIndex(open.Item("General\\Crates"))));
+
     // The object's section name counts too: E1 is the rifle soldier.
     field->clear();
     QTest::keyClicks(field, QStringLiteral("e1"));

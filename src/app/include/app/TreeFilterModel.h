@@ -52,7 +52,8 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
-    void Rerun();
+    void RunFilter();  // the core's marks only
+    void Rerun();      // the marks, then the view
     bool PassesToggles(TreeItem item) const;
 
     RulesTreeModel& m_source;
