@@ -43,7 +43,7 @@ int RulesFileAccess::WriteItemValue(TreeItem item) {
 
 int RulesFileAccess::WriteValue(const std::string& section, const std::string& key, const std::string& value) {
     const int error = platform::WritePrivateProfileString(section, key, value, m_strRulesPath);
-    if (error != 0) m_messages.ShowMessage(SaveFailureMessage(error, section, key), m_strRulesPath);
+    if (error != 0) m_messages.ShowMessage(SaveFailureMessage(error, section, key, m_strRulesPath), m_strRulesPath);
     return error;
 }
 
