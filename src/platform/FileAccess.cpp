@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "PosixErrors.h"
 #include "platform/FileLock.h"
-#include "platform/PosixErrors.h"
 
 namespace morvane::platform {
 namespace {
@@ -388,8 +388,8 @@ std::string DescribeFileError(int error, const std::string& path) {
         case kErrorAccessDenied:
             return path + " may not be written (no permission, or a read-only file or disk).";
         case kErrorLockViolation:
-            return "Another program kept " + path + " locked for more than " +
-                   std::to_string(LockWaitLimit().count()) + " ms while writing it; try again.";
+            return "Another program kept " + path + " locked for more than " + std::to_string(LockWaitLimit().count()) +
+                   " ms while writing it; try again.";
         case kErrorDiskFull:
             return "The disk holding " + path + " is full.";
         case kErrorNotRegularFile:
@@ -430,7 +430,8 @@ bool IsRegularFile(const std::string& path) {
 bool IsSameFile(const std::string& first, const std::string& second) {
     struct stat a {};
     struct stat b {};
-    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 int EditFile(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, true); }

@@ -1,6 +1,6 @@
+#include <acl/libacl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <acl/libacl.h>
 #include <sys/acl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "TempDir.h"
 #include "platform/FileAccess.h"
 #include "platform/FileLock.h"
 #include "platform/ProfileApi.h"
-#include "TempDir.h"
 
 namespace morvane::platform {
 namespace {
@@ -58,7 +58,8 @@ TEST_F(FileSafety, TwoWriterProcessesLoseNoKey) {
         if (pid == 0) {
             int failures = 0;
             for (int i = 0; i < kKeys; ++i)
-                failures += WritePrivateProfileString(section, "Key" + std::to_string(i), std::to_string(i), m_path) != 0;
+                failures +=
+                    WritePrivateProfileString(section, "Key" + std::to_string(i), std::to_string(i), m_path) != 0;
             _exit(failures);
         }
         writers.push_back(pid);
@@ -182,7 +183,10 @@ TEST_F(FileSafety, UnwritableFolderWithWritableFileAllowsTheEdit) {
     EXPECT_EQ(OthersIn(folder, {"rules.ini"}), std::vector<std::string>{});
     EXPECT_EQ(OthersIn(state.Path() / "morvane", {}), std::vector<std::string>{});  // the copy is gone
     ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
-    if (before) setenv("XDG_STATE_HOME", saved.c_str(), 1); else unsetenv("XDG_STATE_HOME");
+    if (before)
+        setenv("XDG_STATE_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_STATE_HOME");
 }
 
 TEST_F(FileSafety, CopyFromAnInterruptedRewriteIsKeptUntilTheUserLooks) {
