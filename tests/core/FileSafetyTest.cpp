@@ -245,6 +245,39 @@ TEST_F(FileSafety, WriterThatCannotGetTheLockFailsAndSaysWhy) {
     SetLockWaitLimit(limit);
 }
 
+TEST_F(FileSafety, SecondWriterWaitsForTheFirst) {
+    Write("[S]\r\nA=1\r\n");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        FileLock lock;
+        const int error = lock.Lock(m_path);
+        (void)!write(ready[1], &error, sizeof error);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        _exit(0);
+    }
+    int error = -1;
+    ASSERT_EQ(read(ready[0], &error, sizeof error), static_cast<ssize_t>(sizeof error));
+    ASSERT_EQ(error, 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(WritePrivateProfileString("S", "A", "2", m_path), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(Read(), "[S]\r\nA=2\r\n");
+    waitpid(holder, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+TEST_F(FileSafety, LongestFileNameStillGetsItsTemporary) {
+    const std::string path = m_dir.File(std::string(251, 'r') + ".ini");
+    ASSERT_EQ(ReplaceFileAtomically(path, "[S]\r\nA=1\r\n"), 0);
+    EXPECT_EQ(WritePrivateProfileString("S", "A", "2", path), 0);
+    EXPECT_EQ(ReadFileBytes(path), "[S]\r\nA=2\r\n");
+    EXPECT_EQ(OthersIn(m_dir.Path(), {std::string(251, 'r') + ".ini"}), std::vector<std::string>{});
+}
+
 // A writer killed at a random moment leaves the old or the new file whole, and at most one
 // temporary, readable by no one the file itself is not readable by.
 TEST_F(FileSafety, KillDuringWritesLeavesAWholeFile) {
