@@ -38,6 +38,7 @@ void TreeBuilder::BuildTree() {
             const TreeItem item =
                 m_tree.InsertItem(group.label, layout::kFolderClosedImage, layout::kFolderOpenImage, {}, root);
             AddObjectItems(item, group.firstId, group.lastId);
+            if (group.moreFirstId != 0) AddObjectItems(item, group.moreFirstId, group.moreLastId);
             m_tree.SortChildren(item);
         }
     };
