@@ -88,8 +88,13 @@ inline constexpr SectionBranch kCountries[] = {
     {"England", 17, 9915, 60006, 304}, {"Germany", 18, 9915, 60007, 305}, {"France", 19, 9915, 60008, 306},
     {"Ukraine", 20, 9915, 60009, 307}, {"USSR", 21, 9915, 60010, 308},   {"Greece", 22, 9915, 60011, 309},
     {"Turkey", 23, 9915, 60012, 310},  {"Spain", 24, 9915, 60013, 311},
-    // The houses that are not playable countries: mission sides, the neutral and special
-    // houses, and the multiplayer slots. The game reads the same keys for them.
+};
+
+// The houses that are not playable countries, in a group of their own among the countries:
+// mission sides, the neutral and special houses and the multiplayer slots. The game reads
+// the same keys for them.
+inline constexpr Heading kOtherHousesHeading = {"Other Houses", 16, 16, 9915};
+inline constexpr SectionBranch kOtherHouses[] = {
     {"GoodGuy", 16, 9915, 60017, 316}, {"BadGuy", 16, 9915, 60018, 317}, {"Neutral", 16, 9915, 60019, 318},
     {"Special", 16, 9915, 60020, 319}, {"Multi1", 16, 9915, 60021, 320}, {"Multi2", 16, 9915, 60022, 321},
     {"Multi3", 16, 9915, 60023, 322},  {"Multi4", 16, 9915, 60024, 323}, {"Multi5", 16, 9915, 60025, 324},

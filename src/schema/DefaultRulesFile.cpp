@@ -89,11 +89,14 @@ std::string MakeDefaultRulesFile(const StringTable& table) {
 
     for (const auto& section : layout::kRootSections) writer.SectionBranch(section);
 
-    std::vector<layout::SectionBranch> countries(std::begin(layout::kCountries), std::end(layout::kCountries));
-    std::stable_sort(countries.begin(), countries.end(), [](const auto& a, const auto& b) {
-        return CompareNoCase(a.label, b.label) < 0;
-    });
-    for (const auto& country : countries) writer.SectionBranch(country);
+    const auto sortedSections = [&writer](std::vector<layout::SectionBranch> sections) {
+        std::stable_sort(sections.begin(), sections.end(), [](const auto& a, const auto& b) {
+            return CompareNoCase(a.label, b.label) < 0;
+        });
+        for (const auto& section : sections) writer.SectionBranch(section);
+    };
+    sortedSections({std::begin(layout::kCountries), std::end(layout::kCountries)});
+    sortedSections({std::begin(layout::kOtherHouses), std::end(layout::kOtherHouses)});
     for (const auto& difficulty : layout::kDifficulties) writer.SectionBranch(difficulty);
 
     const auto groupObjects = [&writer](const layout::ObjectGroup& group) {

@@ -24,6 +24,12 @@ void TreeBuilder::BuildTree() {
         m_tree.InsertItem(countries.label, countries.image, countries.selectedImage, {0, countries.infoId});
     for (const auto& country : layout::kCountries)
         AddChildSectionItem(countryRoot, country.label, country.infoId, country.nameId, country.keyListId, country.image);
+    const auto& houses = layout::kOtherHousesHeading;
+    const TreeItem houseGroup =
+        m_tree.InsertItem(houses.label, houses.image, houses.selectedImage, {0, houses.infoId}, countryRoot);
+    for (const auto& house : layout::kOtherHouses)
+        AddChildSectionItem(houseGroup, house.label, house.infoId, house.nameId, house.keyListId, house.image);
+    m_tree.SortChildren(houseGroup);
     m_tree.SortChildren(countryRoot);
 
     const auto& difficulties = layout::kDifficultyHeading;

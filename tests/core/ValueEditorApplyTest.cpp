@@ -153,8 +153,8 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
         {"Flag = true", kTrueFalse, "Flag = false", "Flag=false"},
         {"RefundPercent = 35%", kPercent, "RefundPercent = 20%", "RefundPercent=20%"},
         {"Armor = 1,NONE", kCrateArmor, "Armor = 10,ARMOR,2.0", "Armor=10,ARMOR,2.0"},
-        // The default as shown, untrimmed in the label; the file gets it trimmed, blanks between fields.
-        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses =  100% 50% 60% 25% 25%", "Verses=100% 50% 60% 25% 25%"},
+        // The game splits Verses only at commas: a default written with blanks is stored with commas.
+        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses = 100%,50%,60%,25%,25%", "Verses=100%,50%,60%,25%,25%"},
         // A list key gets its default entry's NAME, not the shown "SCUD - SCUD launcher".
         {"Primary = ZSU-23", kWeapon, "Primary = SCUD", "Primary=SCUD"},
         {"Prerequisite = fact", kPrereq, "Prerequisite = weap,dome", "Prerequisite=weap,dome"},
