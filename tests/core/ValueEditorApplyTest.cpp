@@ -59,6 +59,9 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
              e.OnHScroll(control::kPercentSlider);
          },
          "RefundPercent = 35%", "RefundPercent=35%"},
+        // Untouched, a fraction keeps its worth: 20%, not the 0% its leading digits would give.
+        {"RefundPercent = .2", kPercent, [](ValueEditor&) {}, "RefundPercent = 20%", "RefundPercent=20%"},
+        {"RefundPercent = .165", kPercent, [](ValueEditor&) {}, "RefundPercent = .165", "RefundPercent=.165"},
         // Crate powerup: chance, animation and, when there is one, the option.
         {"Armor = 10,ARMOR,2.0", kCrateArmor, [](ValueEditor& e) { e.m_strOption.clear(); }, "Armor = 10,ARMOR",
          "Armor=10,ARMOR"},
