@@ -336,6 +336,13 @@ TEST(BuiltInCatalogue, ListsOfferWhatTheGameAccepts) {
     }
     EXPECT_EQ(UpperNamesOf(1040, 1060), powerups);
     EXPECT_TRUE(powerups.count("CHRONALVORTEX"));
+    for (const char* key : {"SilverCrate", "WaterCrate", "WoodCrate"}) {
+        const Descriptor d = DescriptorOfListKey(200, key);
+        EXPECT_EQ(UpperNamesOf(static_cast<std::uint16_t>(ReadDecimal(d.minText)),
+                               static_cast<std::uint16_t>(ReadDecimal(d.maxText))),
+                  powerups)
+            << key;
+    }
 }
 
 // The game splits Verses only at commas: every default must be five comma-separated percentages.
