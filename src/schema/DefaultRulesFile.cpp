@@ -90,9 +90,8 @@ std::string MakeDefaultRulesFile(const StringTable& table) {
     for (const auto& section : layout::kRootSections) writer.SectionBranch(section);
 
     const auto sortedSections = [&writer](std::vector<layout::SectionBranch> sections) {
-        std::stable_sort(sections.begin(), sections.end(), [](const auto& a, const auto& b) {
-            return CompareNoCase(a.label, b.label) < 0;
-        });
+        std::stable_sort(sections.begin(), sections.end(),
+                         [](const auto& a, const auto& b) { return CompareNoCase(a.label, b.label) < 0; });
         for (const auto& section : sections) writer.SectionBranch(section);
     };
     sortedSections({std::begin(layout::kCountries), std::end(layout::kCountries)});

@@ -41,26 +41,26 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
 }
 
 const std::vector<std::string> kUnitHead = {
-    "Prerequisite", "Primary", "Secondary", "Strength", "Armor",     "TechLevel",  "Sight",      "Speed",
-    "Owner",        "Cost",    "Points",    "ROT",      "Crewed",    "NoMovingFire", "SelfHealing", "Tracked",
-    "Ammo",         "Passengers", "Cloakable", "Sensors", "GuardRange", "Explodes", "DoubleOwned"};
+    "Prerequisite", "Primary",    "Secondary", "Strength", "Armor",      "TechLevel",    "Sight",       "Speed",
+    "Owner",        "Cost",       "Points",    "ROT",      "Crewed",     "NoMovingFire", "SelfHealing", "Tracked",
+    "Ammo",         "Passengers", "Cloakable", "Sensors",  "GuardRange", "Explodes",     "DoubleOwned"};
 const std::vector<std::string> kUnitTail = {"Image", "Fraidycat", "Reload", "Invisible"};
 // The keys the game reads for every unit, after each block's original keys.
 const std::vector<std::string> kUnitExtra = {"Crushable", "Repairable", "Name"};
 const std::vector<std::string> kUnit = Join({kUnitHead, kUnitTail, kUnitExtra});
 const std::vector<std::string> kInfantry = Join({kUnitHead, kUnitTail, {"C4", "Infiltrate", "IsCanine"}, kUnitExtra});
 const std::vector<std::string> kStructure = {
-    "Prerequisite", "Primary",   "Secondary", "Strength",   "Armor",      "TechLevel",   "Sight",
-    "Owner",        "Cost",      "Points",    "ROT",        "Crewed",     "NoMovingFire", "SelfHealing",
-    "Invisible",    "Ammo",      "Cloakable", "Sensors",    "GuardRange", "Explodes",    "DoubleOwned",
-    "BaseNormal",   "Adjacent",  "Bib",       "Capturable", "Power",      "Powered",     "Repairable",
+    "Prerequisite", "Primary",    "Secondary",  "Strength",   "Armor",      "TechLevel",    "Sight",
+    "Owner",        "Cost",       "Points",     "ROT",        "Crewed",     "NoMovingFire", "SelfHealing",
+    "Invisible",    "Ammo",       "Cloakable",  "Sensors",    "GuardRange", "Explodes",     "DoubleOwned",
+    "BaseNormal",   "Adjacent",   "Bib",        "Capturable", "Power",      "Powered",      "Repairable",
     "Storage",      "Unsellable", "WaterBound", "Image",      "Crushable",  "Name"};
-const std::vector<std::string> kWeapon = {"Anim",  "Burst", "Camera",  "Charges", "Damage",   "Projectile", "ROF",
+const std::vector<std::string> kWeapon = {"Anim",  "Burst",  "Camera", "Charges", "Damage",  "Projectile", "ROF",
                                           "Range", "Report", "Speed",  "Warhead", "Supress", "TurboBoost"};
-const std::vector<std::string> kProjectile = {
-    "AA",   "AG",         "ASW",    "Animates", "Arcing",   "Arm",       "Degenerates", "Dropping",
-    "Frames", "Gigundo",  "High",   "Image",    "Inaccurate", "Inviso",  "Parachuted",  "Proximity",
-    "ROT",  "Ranged",     "Rotates", "Shadow",  "Translucent", "UnderWater"};
+const std::vector<std::string> kProjectile = {"AA",          "AG",       "ASW",         "Animates",  "Arcing", "Arm",
+                                              "Degenerates", "Dropping", "Frames",      "Gigundo",   "High",   "Image",
+                                              "Inaccurate",  "Inviso",   "Parachuted",  "Proximity", "ROT",    "Ranged",
+                                              "Rotates",     "Shadow",   "Translucent", "UnderWater"};
 const std::vector<std::string> kWarhead = {"Spread", "Wall", "Wood", "Ore", "Verses", "Explosion", "InfDeath"};
 const std::vector<std::string> kLand = {"Float", "Foot", "Track", "Wheel", "Buildable"};
 // Every mission has Rate and AARate: the game reads them for all of them.
@@ -74,9 +74,9 @@ struct Category {
 };
 
 const Category kCategories[] = {
-    {2100, 2125, &kInfantry}, {2201, 2229, &kUnit},       {2400, 2406, &kUnit},    {2301, 2350, &kStructure},
-    {2901, 2937, &kStructure}, {4101, 4143, &kWeapon},    {4000, 4017, &kProjectile}, {3300, 3308, &kWarhead},
-    {3400, 3408, &kLand},     {3700, 3722, &kMission},
+    {2100, 2125, &kInfantry},  {2201, 2229, &kUnit},    {2400, 2406, &kUnit},       {2301, 2350, &kStructure},
+    {2901, 2937, &kStructure}, {4101, 4143, &kWeapon},  {4000, 4017, &kProjectile}, {3300, 3308, &kWarhead},
+    {3400, 3408, &kLand},      {3700, 3722, &kMission},
 };
 
 std::vector<std::string> ExpectedKeys(const Category& category, const std::string& section) {
@@ -169,7 +169,7 @@ TEST(BuiltInCatalogue, ListRangesEndAtFreeIds) {
 
 TEST(BuiltInCatalogue, CratePowerupOptionsCarryTheirCaption) {
     const std::map<std::string, std::string> captions = {
-        {"Armor", "Multiplier"}, {"Explosion", "Damage"}, {"Firepower", "Multiplier"}, {"Money", "Cash"},
+        {"Armor", "Multiplier"}, {"Explosion", "Damage"}, {"Firepower", "Multiplier"},   {"Money", "Cash"},
         {"Napalm", "Damage"},    {"Speed", "Multiplier"}, {"Invulnerability", "Minutes"}};
     const auto lines = SplitKeyList(Catalogue().Text(315));
     ASSERT_EQ(lines.size(), 18u);
@@ -281,10 +281,10 @@ Descriptor DescriptorOfListKey(std::uint16_t listId, const std::string& key) {
 
 // What the game accepts, held against what the lists offer (the game's names, any case).
 TEST(BuiltInCatalogue, ListsOfferWhatTheGameAccepts) {
-    const std::set<std::string> prerequisites = {
-        "NONE", "ATEK", "IRON", "WEAP", "PDOX", "PBOX", "HBOX", "DOME", "GAP",  "GUN", "AGUN",
-        "FTUR", "FACT", "PROC", "SILO", "HPAD", "SAM",  "AFLD", "POWR", "APWR", "STEK", "HOSP",
-        "BARR", "TENT", "KENN", "FIX",  "BIO",  "MISS", "SYRD", "SPEN", "MSLO", "FCOM", "TSLA"};
+    const std::set<std::string> prerequisites = {"NONE", "ATEK", "IRON", "WEAP", "PDOX", "PBOX", "HBOX", "DOME", "GAP",
+                                                 "GUN",  "AGUN", "FTUR", "FACT", "PROC", "SILO", "HPAD", "SAM",  "AFLD",
+                                                 "POWR", "APWR", "STEK", "HOSP", "BARR", "TENT", "KENN", "FIX",  "BIO",
+                                                 "MISS", "SYRD", "SPEN", "MSLO", "FCOM", "TSLA"};
     EXPECT_EQ(UpperNamesOf(14000, 14032), prerequisites);
     EXPECT_FALSE(Catalogue().Has(14033));
 
@@ -308,8 +308,10 @@ TEST(BuiltInCatalogue, ListsOfferWhatTheGameAccepts) {
         {4106, "Projectile", {"FIREBALL"}, "Fireball"},              // FireballLauncher
         {4102, "Report", {"AACANON3"}, "AACANON3"},                  // ZSU-23
         {4138, "Warhead", {"MECHANICAL"}, std::nullopt},             // GoodWrench
-        {2124, "Primary", {"MANDIBLE", "PORTATESLA", "GOODWRENCH", "SUBSCUD", "TTANKZAP", "APTUSK", "DEMOCHARGE",
-                           "AIRASSAULT"}, std::nullopt},             // SHOK
+        {2124,
+         "Primary",
+         {"MANDIBLE", "PORTATESLA", "GOODWRENCH", "SUBSCUD", "TTANKZAP", "APTUSK", "DEMOCHARGE", "AIRASSAULT"},
+         std::nullopt},  // SHOK
     };
     for (const auto& c : cases) {
         const Descriptor d = DescriptorOfObjectKey(c.objectId, c.key);
@@ -367,10 +369,10 @@ TEST(BuiltInCatalogue, HelpSaysWhichKeysTheGameDoesNotRead) {
         const char* key;
         bool unread;
     } listKeys[] = {
-        {207, "EnemyHealth", true},  {206, "LZScanRadius", true},   {206, "GameSpeeBias", true},
-        {206, "GameSpeedBias", false}, {300, "AIPlayers", true},   {301, "Saboteur", true},
-        {301, "Sonar", false},       {304, "Firepower", false},     {316, "Firepower", false},
-        {312, "Firepower", true},    {313, "Groundspeed", true},    {314, "DestroyWalls", true},
+        {207, "EnemyHealth", true},    {206, "LZScanRadius", true}, {206, "GameSpeeBias", true},
+        {206, "GameSpeedBias", false}, {300, "AIPlayers", true},    {301, "Saboteur", true},
+        {301, "Sonar", false},         {304, "Firepower", false},   {316, "Firepower", false},
+        {312, "Firepower", true},      {313, "Groundspeed", true},  {314, "DestroyWalls", true},
     };
     for (const auto& c : listKeys) EXPECT_EQ(saysUnread(DescriptorOfListKey(c.listId, c.key)), c.unread) << c.key;
     const struct {
@@ -378,12 +380,12 @@ TEST(BuiltInCatalogue, HelpSaysWhichKeysTheGameDoesNotRead) {
         const char* key;
         bool unread;
     } objectKeys[] = {
-        {2101, "Tracked", true},      {2101, "NoMovingFire", true}, {2101, "Reload", true},
-        {2101, "Fraidycat", false},   {2201, "Fraidycat", true},    {2201, "Reload", true},
+        {2101, "Tracked", true},      {2101, "NoMovingFire", true},  {2101, "Reload", true},
+        {2101, "Fraidycat", false},   {2201, "Fraidycat", true},     {2201, "Reload", true},
         {2201, "Tracked", false},     {2201, "NoMovingFire", false}, {2215, "Tracked", true},
-        {2215, "NoMovingFire", true}, {2215, "Fraidycat", true},    {2400, "Tracked", true},
-        {2400, "Fraidycat", true},    {2314, "NoMovingFire", true}, {2314, "Repairable", false},
-        {4002, "Inaccurate", true},   {4002, "Inaccuate", false},   {4013, "RangeLimit", true},
+        {2215, "NoMovingFire", true}, {2215, "Fraidycat", true},     {2400, "Tracked", true},
+        {2400, "Fraidycat", true},    {2314, "NoMovingFire", true},  {2314, "Repairable", false},
+        {4002, "Inaccurate", true},   {4002, "Inaccuate", false},    {4013, "RangeLimit", true},
     };
     for (const auto& c : objectKeys)
         EXPECT_EQ(saysUnread(DescriptorOfObjectKey(c.objectId, c.key)), c.unread) << c.objectId << " " << c.key;
@@ -408,14 +410,14 @@ TEST(BuiltInCatalogue, KeysTypedAsTheGameReadsThem) {
 }
 
 TEST(BuiltInCatalogue, V2rlBlockReadsExactly) {
-    const char* expected[] = {
-        "M14000|14032|14006,14007;~8100 SCUD", "L2999|3042|3034;~8101", "L2999|3042|2999;~8102", "I0|.|150;~8103",
-        "L3100|3105|3102;~8104", "I0|.|4;~8105", "I0|.|5;~8106", "I0|.|7;~8107", "L3110|3112|3111;~8108",
-        "I0|.|700;~8109", "I0|.|40;~8110", "I0|.|5;~8111", "BY|N|Y;~8112", "BY|N|Y;~8113", "BY|N|;~8114",
-        "BY|N|Y;~8115", "I-1|.|1;~8116", "I0|.|;~8117", "BY|N|;~8118", "BY|N|;~8119", "I0|.|;~8120",
-        "BY|N|;~8121", "BY|N|;~8122", "L2201|2214|2201;~8123", "BY|N|;~8146", "R0|.|0;~8125", "BY|N|N;~8126",
-        // The keys the game reads that the original block lacked, at the game's own values.
-        "BY|N|N;~8142", "BY|N|Y;~8138", "R0|.|;~8143"};
+    const char* expected[] = {"M14000|14032|14006,14007;~8100 SCUD", "L2999|3042|3034;~8101", "L2999|3042|2999;~8102",
+                              "I0|.|150;~8103", "L3100|3105|3102;~8104", "I0|.|4;~8105", "I0|.|5;~8106", "I0|.|7;~8107",
+                              "L3110|3112|3111;~8108", "I0|.|700;~8109", "I0|.|40;~8110", "I0|.|5;~8111",
+                              "BY|N|Y;~8112", "BY|N|Y;~8113", "BY|N|;~8114", "BY|N|Y;~8115", "I-1|.|1;~8116",
+                              "I0|.|;~8117", "BY|N|;~8118", "BY|N|;~8119", "I0|.|;~8120", "BY|N|;~8121", "BY|N|;~8122",
+                              "L2201|2214|2201;~8123", "BY|N|;~8146", "R0|.|0;~8125", "BY|N|N;~8126",
+                              // The keys the game reads that the original block lacked, at the game's own values.
+                              "BY|N|N;~8142", "BY|N|Y;~8138", "R0|.|;~8143"};
     EXPECT_EQ(Catalogue().Text(2201), "V2RL=SCUD launcher|20200|25");
     for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(Catalogue().Text(static_cast<std::uint16_t>(20200 + i)), expected[i]) << i;
@@ -428,7 +430,8 @@ TEST(BuiltInCatalogue, ObjectEntriesAndDescriptions) {
     EXPECT_EQ(Catalogue().Text(3402), "Road=Roadway |40020|5");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(3711))->section, "Area Guard");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2340))->section, "MINP");
-    for (std::uint16_t i = 0; i < 14; ++i) EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2201 + i))->imageIndex, 25 + i);
+    for (std::uint16_t i = 0; i < 14; ++i)
+        EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2201 + i))->imageIndex, 25 + i);
     const struct {
         std::uint16_t first, last, description;
     } described[] = {{4101, 4143, 9000}, {4000, 4017, 8700}, {3300, 3308, 8600}};

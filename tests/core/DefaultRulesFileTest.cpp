@@ -20,17 +20,17 @@ std::size_t Position(const std::string& text) {
 TEST(DefaultRulesFile, WritesValuesInTheGamesForm) {
     const char* lines[] = {
         "\r\n[General]\r\nCrateMinimum=2\r\n",
-        "\r\nWaterCrateChance=20%\r\n",            // percentage
-        "\r\nUnitCrateType=none\r\n",              // list entry's NAME: a random vehicle
-        "\r\nChronoKillCargo=yes\r\n",             // yes/no
+        "\r\nWaterCrateChance=20%\r\n",  // percentage
+        "\r\nUnitCrateType=none\r\n",    // list entry's NAME: a random vehicle
+        "\r\nChronoKillCargo=yes\r\n",   // yes/no
         "\r\n[V2RL]\r\nPrerequisite=weap,dome\r\nPrimary=SCUD\r\nSecondary=None\r\n",
         "\r\nArmor=Light\r\n",
         "\r\nOwner=Soviet\r\n",
         "\r\n[E1]\r\n",
         "\r\nOwner=Allies,Soviet\r\n",
         "\r\n[SA]\r\nSpread=3\r\n",
-        "\r\nVerses=100%,50%,60%,25%,25%\r\n",    // verses, split at commas as the game splits them
-        "\r\nOreExplosive=0\r\n",                  // a number to the game, not yes/no
+        "\r\nVerses=100%,50%,60%,25%,25%\r\n",  // verses, split at commas as the game splits them
+        "\r\nOreExplosive=0\r\n",               // a number to the game, not yes/no
         "\r\n[Flamer]\r\n",
         "\r\nProjectile=Fireball\r\n",
         "\r\n[Maximums]\r\nPlayers=8\r\n",

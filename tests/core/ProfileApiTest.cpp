@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "TempDir.h"
 #include "platform/FileAccess.h"
 #include "platform/ProfileApi.h"
-#include "TempDir.h"
 
 namespace morvane::platform {
 namespace {
@@ -51,8 +51,15 @@ TEST_F(ProfileApi, RefusesTextThatWouldNotReadBack) {
         const char* key;
         const char* value;
     } cases[] = {
-        {"S", "A", "1\r\n[Evil]"}, {"S", "A\n", "1"}, {"S]", "A", "1"}, {"", "A", "1"}, {"S", "", "1"},
-        {"S", "A=B", "1"},         {"S", ";A", "1"},  {"S", " [A", "1"}, {"S\r", "A", "1"},
+        {"S", "A", "1\r\n[Evil]"},
+        {"S", "A\n", "1"},
+        {"S]", "A", "1"},
+        {"", "A", "1"},
+        {"S", "", "1"},
+        {"S", "A=B", "1"},
+        {"S", ";A", "1"},
+        {"S", " [A", "1"},
+        {"S\r", "A", "1"},
         {"S", "A", "1 ; a note would be cut off"},
     };
     for (const auto& c : cases) {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "common/TextOps.h"
-#include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
-#include "rulesfile/RulesFileAccess.h"
-#include "schema/CatalogueFile.h"
 #include "TableFixture.h"
 #include "TempDir.h"
+#include "common/TextOps.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "schema/CatalogueFile.h"
 #include "tree/TreeBuilder.h"
 #include "tree/TreePath.h"
 
@@ -77,7 +77,7 @@ TEST(TreeBuilder, ReadersOnSmallCatalogue) {
     const StringTable table = SmallCatalogue();
     Tree tree;
     test::RecordingMessageSink messages;
-    RulesFileAccess rules(table, tree, messages);
+    RulesFileAccess rules(messages);
     rules.SetRulesPath(path);
     TreeBuilder builder(tree, table, rules);
 
@@ -110,7 +110,7 @@ protected:
     static void SetUpTestSuite() {
         s_tree = new Tree;
         test::RecordingMessageSink messages;
-        RulesFileAccess rules(BuiltInCatalogue(), *s_tree, messages);
+        RulesFileAccess rules(messages);
         rules.SetRulesPath("/nonexistent/rules.ini");
         TreeBuilder(*s_tree, BuiltInCatalogue(), rules).BuildTree();
     }
@@ -123,10 +123,9 @@ TEST_F(BuiltTree, RootOrderAndGroups) {
     const Tree& tree = *s_tree;
     EXPECT_EQ(ChildLabels(tree, kRoot),
               (std::vector<std::string>{"General", "MultiplayerDefaults", "Recharge", "AI", "IQ", "Maximums",
-                                        "ThemeControl", "Aftermath", "Country Statistics",
-                                        "Difficulty Settings", "Units", "Structures", "Weapon Types",
-                                        "Projectile Types", "Warheads Types", "Land Types", "Mission Control",
-                                        "Powerups"}));
+                                        "ThemeControl", "Aftermath", "Country Statistics", "Difficulty Settings",
+                                        "Units", "Structures", "Weapon Types", "Projectile Types", "Warheads Types",
+                                        "Land Types", "Mission Control", "Powerups"}));
     const TreeItem general = tree.GetChildItem(kRoot);
     EXPECT_EQ(ChildLabels(tree, general),
               (std::vector<std::string>{"Crates", "Special Weapons", "Chrono Side Effects", "Repairing ",
@@ -153,12 +152,13 @@ TEST_F(BuiltTree, CountriesSortedDifficultiesNot) {
     EXPECT_EQ(ChildLabels(tree, houses),
               (std::vector<std::string>{"BadGuy", "GoodGuy", "Multi1", "Multi2", "Multi3", "Multi4", "Multi5", "Multi6",
                                         "Multi7", "Multi8", "Neutral", "Special"}));
-    EXPECT_EQ(ChildLabels(tree, ChildNamed(tree, houses, "Multi8")), ChildLabels(tree, ChildNamed(tree, countries, "USSR")));
+    EXPECT_EQ(ChildLabels(tree, ChildNamed(tree, houses, "Multi8")),
+              ChildLabels(tree, ChildNamed(tree, countries, "USSR")));
     const TreeItem ussr = ChildNamed(tree, countries, "USSR");
     EXPECT_EQ(tree.GetItemData(ussr), (TreeItemData{60010, 9915}));
     EXPECT_EQ(tree.GetItemImage(ussr), 21);
-    EXPECT_EQ(ChildLabels(tree, ussr), (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF",
-                                                                 "Cost", "BuildTime"}));
+    EXPECT_EQ(ChildLabels(tree, ussr),
+              (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF", "Cost", "BuildTime"}));
     const TreeItem difficulties = ChildNamed(tree, kRoot, "Difficulty Settings");
     // The game's reader names the third difficulty Difficult, as the shipped files do.
     EXPECT_EQ(ChildLabels(tree, difficulties), (std::vector<std::string>{"Easy", "Normal", "Difficult"}));
@@ -176,9 +176,8 @@ TEST_F(BuiltTree, ObjectsAndKeys) {
     const TreeItem others = ChildNamed(tree, ChildNamed(tree, kRoot, "Structures"), "Others");
     const auto labels = ChildLabels(tree, others);
     ASSERT_EQ(labels.size(), 10u);
-    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(), [](const std::string& a, const std::string& b) {
-        return CompareNoCase(a, b) < 0;
-    }));
+    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(),
+                               [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }));
     EXPECT_NE(ChildNamed(tree, others, "Anti-Personnel Mines"), kNoItem);
 
     const TreeItem warheads = ChildNamed(tree, kRoot, "Warheads Types");
