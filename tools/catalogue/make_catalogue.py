@@ -4,14 +4,16 @@
 Inputs (all TAB-separated with a header line; text cells use the catalogue's escapes):
   fixed.tsv           enumerations, key names, descriptions, section names, menu strings
   texts.tsv           further entries written for this project (projectile key names, descriptions)
-  general.tsv         keys of the general sections: key list, key, descriptor id, leading fields, help
+  general.tsv         keys of the general sections: key list, INI section, key, descriptor id, leading
+                      fields (with the default, or without one to take the shipped value), help
   objects.tsv         the game objects: list id, INI section, tree label, description, image, template
   overrides.tsv       descriptors that must read exactly as given, whatever the reference says
   vanilla-values.tsv  the value of each (section, key) in the game's own rules files
 
 Run from anywhere:  python3 tools/catalogue/make_catalogue.py
 With --check it writes nothing and exits with 1 when resources/catalogue.txt differs from what
-the tables make.
+the tables make. Notes about shipped values that name nothing in their list fail the run unless
+they are among EXPECTED_NOTES.
 """
 import csv
 import difflib
