@@ -46,6 +46,10 @@ TEST(DefaultRulesFile, WritesValuesInTheGamesForm) {
     const std::string section = RulesFile().substr(v2rl, RulesFile().find("\r\n[", v2rl) - v2rl);
     EXPECT_EQ(section.find("Passengers="), std::string::npos) << "keys without default are left out";
     EXPECT_NE(section.find("Ammo=1\r\n"), std::string::npos);
+    // The shipped spellings the game never reads stay out of a file Morvane makes.
+    EXPECT_EQ(RulesFile().find("GameSpeeBias="), std::string::npos);
+    EXPECT_EQ(RulesFile().find("Inaccurate="), std::string::npos);
+    EXPECT_NE(RulesFile().find("\r\nGameSpeedBias=1\r\n"), std::string::npos);
 }
 
 TEST(DefaultRulesFile, FollowsTheTreeOrder) {

@@ -96,6 +96,10 @@ BASES = [
     (((3700, 3722),), 42000, 10),
 ]
 
+# Shipped spellings the game never reads (it reads GameSpeedBias and Inaccuate): their items
+# stay to say so, but get no default, so that a file Morvane makes never holds them.
+UNREAD_SPELLINGS = {('General', 'GameSpeeBias'), 8412}
+
 # Values in the shipped files that name nothing the game knows: their keys get no default.
 EXPECTED_NOTES = {
     "[Camera]Projectile: 'Inivisble' names no entry of 3201..3219",
@@ -283,7 +287,8 @@ def build():
         if not row['help']:
             notes.append('no help for %s' % row['key'])
         fields = row['fields']
-        if fields.count('|') == 2 and fields.endswith('|'):
+        takes_shipped = (row['section'], row['key']) not in UNREAD_SPELLINGS
+        if fields.count('|') == 2 and fields.endswith('|') and takes_shipped:
             value = reference.get(row['section'].lower(), {}).get(row['key'].lower())
             fields += default_of(fields, value, cat, notes, '[%s]%s' % (row['section'], row['key']))
         cat.put(ident, fields + ';' + unescape(row['help']))
@@ -319,6 +324,8 @@ def build():
             if ident in overrides:
                 text = overrides.pop(ident)
             elif fixed_default:
+                text = '%s;~%d' % (fields, key_id)
+            elif key_id in UNREAD_SPELLINGS:
                 text = '%s;~%d' % (fields, key_id)
             else:
                 where = '[%s]%s' % (obj['section'], key)
