@@ -51,7 +51,8 @@ public:
     void Objects(std::initializer_list<std::pair<std::uint16_t, std::uint16_t>> ranges) {
         std::vector<ObjectListEntry> objects;
         for (const auto& [firstId, lastId] : ranges) {
-            for (std::uint32_t id = firstId; id <= lastId && firstId != 0; ++id) {
+            if (firstId == 0) continue;  // a group without a second range
+            for (std::uint32_t id = firstId; id <= lastId; ++id) {
                 const auto text = m_table.Find(static_cast<std::uint16_t>(id));
                 if (!text || text->empty()) continue;
                 if (auto entry = ParseObjectListEntry(*text)) objects.push_back(std::move(*entry));
