@@ -401,6 +401,18 @@ TEST(BuiltInCatalogue, KeysTypedAsTheGameReadsThem) {
     EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(2101, "Crushable"), Catalogue()), "yes");
     EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(2201, "Repairable"), Catalogue()), "yes");
     EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(2338, "Repairable"), Catalogue()), "no");  // BARL: shipped value
+    const struct {
+        std::uint16_t objectId;
+        const char* key;
+        const char* shown;
+    } builtIn[] = {
+        {2101, "Sensors", "yes"},    {2215, "Sensors", "yes"},     {2201, "Sensors", "no"},   // E1, SS, V2RL
+        {2314, "BaseNormal", "yes"}, {4002, "AG", "yes"},          {4002, "Shadow", "yes"},   // FACT, Cannon
+        {3700, "Recruitable", "no"}, {3703, "Recruitable", "yes"}, {3703, "Scatter", "yes"},  // Sleep: shipped; Attack
+    };
+    for (const auto& c : builtIn)
+        EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(c.objectId, c.key), Catalogue()), c.shown)
+            << c.objectId << " " << c.key;
     // The shipped values of the new sections and objects.
     EXPECT_EQ(DescriptorOfListKey(328, "Weapon").defaultText, "55");
     EXPECT_EQ(DescriptorOfListKey(329, "TWIN").defaultText, "9,Allies");

@@ -44,10 +44,16 @@ UNREAD_BY_CATEGORY = {
     'Sea Vehicles': (8115, 8113, 8124), 'Aircraft': (8115, 8113, 8124),
 }
 # The game's own value of a yes/no key, used where the shipped files give none: an empty
-# default would read "no", which makes infantry uncrushable and vehicles or buildings unrepairable.
+# default reads "no", so Default would, for example, make infantry uncrushable, vehicles and
+# buildings unrepairable, or projectiles unable to hit the ground. By template, then by category.
 BUILT_IN_FLAGS = {
-    'infantry': {8142: 'Y', 8138: 'N'}, 'unit': {8142: 'N', 8138: 'Y'}, 'structure': {8142: 'N', 8138: 'Y'},
+    'infantry': {8142: 'Y', 8138: 'N', 8119: 'Y'},
+    'unit': {8142: 'N', 8138: 'Y'},
+    'structure': {8142: 'N', 8138: 'Y', 8132: 'Y'},
+    'projectile': {8401: 'Y', 8419: 'Y'},
+    'mission': {3872: 'Y', 3874: 'Y', 3875: 'Y'},
 }
+BUILT_IN_FLAGS_BY_CATEGORY = {'Sea Vehicles': {8119: 'Y'}}
 STRUCTURE_KEYS = [8100, 8101, 8102, 8103, 8104, 8105, 8106, 8108, 8109, 8110, 8111, 8112, 8113, 8114,
                   8126, 8116, 8118, 8119, 8120, 8121, 8122]
 STRUCTURE_TAIL = [
@@ -315,7 +321,8 @@ def build():
             label += '~' + obj['description']
         cat.put(int(obj['id']), '%s=%s|%d|%s' % (obj['section'], label, base, obj['image']))
         values = reference.get(obj['section'].lower(), {})
-        flags = BUILT_IN_FLAGS.get(obj['template'], {})
+        flags = dict(BUILT_IN_FLAGS.get(obj['template'], {}))
+        flags.update(BUILT_IN_FLAGS_BY_CATEGORY.get(obj['category'], {}))
         keys = template(obj)
         for offset, (key_id, fields) in enumerate(keys):
             ident = base + offset
