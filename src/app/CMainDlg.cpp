@@ -15,6 +15,7 @@
 #include "app/SettingsStore.h"
 #include "editor/ControlIds.h"
 #include "guicommon/Artwork.h"
+#include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/FileLookup.h"
@@ -67,21 +68,25 @@ gamesetup::Settings CMainDlg::ReadSettings() {
     return settings;
 }
 
-std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindRegularFileNoCase(path); }
+std::optional<std::string> CMainDlg::FindExisting(const std::string& path) {
+    return platform::FindRegularFileNoCase(path);
+}
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
-    m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
+    m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
                           QMessageBox::Warning);
 }
 
+// Write failures: the caption is the rules file's path, the text names the section and key (the
+// catalogue's, plain ASCII) and the path; both are read as file names.
 void CMainDlg::ShowMessage(const std::string& text, const std::string& caption) {
-    m_prompts.ShowMessage(this, ToQt(text), ToQt(caption));
+    m_prompts.ShowMessage(this, PathToQt(text), PathToQt(caption));
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
     m_strRulesPath = path;
     m_rules.SetRulesPath(path);
-    setWindowTitle(ToQt("Morvane - " + path));
+    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
@@ -89,6 +94,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
     m_model->EndRebuild();
     DoDataExchange(false);
+    WatchRulesFile(path);
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
@@ -98,10 +104,29 @@ void CMainDlg::SelectItem(TreeItem item) {
     m_treeView->setCurrentIndex(index);
 }
 
-void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
-void CMainDlg::OnApply() { m_editor->OnApply(); }
-void CMainDlg::OnDefault() { m_editor->OnDefault(); }
-void CMainDlg::OnMatchAllInSection() { m_editor->OnMatchAllInSection(); }
+void CMainDlg::OnSelchangedTree(TreeItem item) {
+    if (!m_keepEditorOnSelect) m_editor->OnSelchangedTree(item);
+}
+
+void CMainDlg::OnApply() {
+    bool reloaded = false;
+    if (!PrepareWrite(reloaded)) return;
+    m_editor->OnApply();
+    FileWritten();
+}
+
+void CMainDlg::OnDefault() {
+    bool reloaded = false;
+    if (!PrepareWrite(reloaded)) return;
+    m_editor->OnDefault();
+    FileWritten();
+}
+
+void CMainDlg::OnMatchAllInSection() {
+    if (!PrepareMatchAll()) return;
+    m_editor->OnMatchAllInSection();
+    FileWritten();
+}
 
 void CMainDlg::PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text) {
     QStringList entries;

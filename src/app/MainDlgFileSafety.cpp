@@ -1,0 +1,207 @@
+// The rules file changing under the window: another program edits, replaces or deletes it while
+// the window shows its values. The labels are the window's copy of the file, so they are read
+// again whenever the file is no longer the one they came from, and nothing is written from a
+// label older than the file.
+#include <QBoxLayout>
+#include <QLabel>
+#include <QTreeView>
+#include <functional>
+
+#include "app/CMainDlg.h"
+#include "app/RulesFileWatch.h"
+#include "app/RulesTreeModel.h"
+#include "guicommon/FileNames.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/ValueLabel.h"
+#include "tree/TreeBuilder.h"
+#include "tree/TreePath.h"
+
+namespace morvane::app {
+namespace {
+
+// Sets a flag for as long as it lives.
+class FlagWhile {
+public:
+    explicit FlagWhile(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagWhile() { m_flag = false; }
+    FlagWhile(const FlagWhile&) = delete;
+    FlagWhile& operator=(const FlagWhile&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+const QString kCaption = QStringLiteral("Morvane");
+
+}  // namespace
+
+void CMainDlg::WatchRulesFile(const std::string& path) {
+    if (m_watch == nullptr) {
+        m_watch = new RulesFileWatch(this);
+        connect(m_watch, &RulesFileWatch::Touched, this, &CMainDlg::CheckRulesFile);
+    }
+    m_watch->Watch(path);
+}
+
+void CMainDlg::ShowStatus(const QString& text) {
+    m_statusText = text;
+    if (m_statusLine == nullptr) {
+        m_statusLine = new QLabel(this);
+        m_statusLine->setWordWrap(true);
+        m_statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (auto* box = qobject_cast<QBoxLayout*>(layout())) box->addWidget(m_statusLine);
+    }
+    m_statusLine->setText(text);
+}
+
+void CMainDlg::CheckRulesFile() {
+    if (m_watch == nullptr || m_checkingFile) return;
+    const FlagWhile checking(m_checkingFile);
+    const QString path = PathToQt(m_watch->Path());
+    switch (m_watch->Check()) {
+        case RulesFileWatch::State::Unchanged:
+            return;
+        case RulesFileWatch::State::Changed:
+            ReloadLabels();
+            return;
+        case RulesFileWatch::State::Gone:
+            ShowStatus(QStringLiteral("The rules file was deleted or moved away: %1. Nothing is written to it "
+                                      "unless you say so.")
+                           .arg(path));
+            return;
+        case RulesFileWatch::State::NotAFile:
+            ShowStatus(QStringLiteral("The rules file is no longer a regular file: %1. Nothing can be written "
+                                      "to it; Save As keeps the values in another file.")
+                           .arg(path));
+            return;
+    }
+}
+
+void CMainDlg::ReloadLabels() {
+    DoDataExchange(true);
+    const TreeItem current = m_editor->m_hCurItem;
+    const bool pending = current != kNoItem && m_editor->HasPendingEdit();
+    const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
+    const std::string shownLabel = current != kNoItem ? m_tree.GetItemText(current) : std::string();
+
+    std::vector<std::string> expanded;
+    const std::function<void(TreeItem)> collect = [&](TreeItem parent) {
+        for (TreeItem child = m_tree.GetChildItem(parent); child != kNoItem; child = m_tree.GetNextSiblingItem(child)) {
+            if (!m_tree.ItemHasChildren(child) || !m_treeView->isExpanded(m_model->IndexOf(child))) continue;
+            expanded.push_back(m_editor->GetItemPath(child));
+            collect(child);
+        }
+    };
+    collect(kRoot);
+
+    m_model->BeginRebuild();
+    TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
+    m_model->EndRebuild();
+    m_watch->Remember();
+
+    for (const std::string& path : expanded) {
+        if (const TreeItem item = FindItemByPath(m_tree, path); item != kNoItem)
+            m_treeView->expand(m_model->IndexOf(item));
+    }
+    const TreeItem again = currentPath.empty() ? kNoItem : FindItemByPath(m_tree, currentPath);
+    QString news = QStringLiteral("Another program changed the rules file; the values shown were read from it again.");
+    if (again == kNoItem) {
+        m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
+        m_editor->SetDataExchange(this);
+        DoDataExchange(false);
+    } else {
+        {
+            const FlagWhile keep(m_keepEditorOnSelect);
+            const QModelIndex index = m_model->IndexOf(again);
+            m_treeView->setCurrentIndex(index);
+            m_treeView->scrollTo(index);
+        }
+        if (pending) {
+            // The editor still holds what the user typed; only its item is a new one.
+            m_editor->m_hCurItem = again;
+            DoDataExchange(false);
+            if (m_tree.GetItemText(again) != shownLabel)
+                news += QStringLiteral(" The file now holds %1; your change of %2 is kept, not yet applied.")
+                            .arg(ToQt(m_tree.GetItemText(again)), ToQt(KeyOfLabel(shownLabel)));
+        } else {
+            m_editor->OnSelchangedTree(again);
+        }
+    }
+    ShowStatus(news);
+}
+
+bool CMainDlg::PrepareWrite(bool& reloaded) {
+    reloaded = false;
+    if (m_watch == nullptr) return true;
+    const FlagWhile checking(m_checkingFile);
+    const std::string& path = m_watch->Path();
+    switch (m_watch->Check()) {
+        case RulesFileWatch::State::Unchanged:
+            return true;
+        case RulesFileWatch::State::Changed:
+            ReloadLabels();
+            reloaded = true;
+            return true;
+        case RulesFileWatch::State::NotAFile:
+            m_prompts.ShowMessage(this,
+                                  QStringLiteral("%1\nis no longer a regular file (it is a folder, a device or a "
+                                                 "pipe now). Nothing was written.\nSave As keeps the values in "
+                                                 "another file.")
+                                      .arg(PathToQt(path)),
+                                  kCaption, QMessageBox::Warning);
+            return false;
+        case RulesFileWatch::State::Gone:
+            break;
+    }
+    // Writing one key now would leave a file of that key alone: offer the whole file back.
+    const std::optional<std::string>& contents = m_watch->LastContents();
+    if (!contents) {
+        m_prompts.ShowMessage(
+            this,
+            QStringLiteral("The rules file was deleted or moved away:\n%1\nNothing was written.").arg(PathToQt(path)),
+            kCaption, QMessageBox::Warning);
+        return false;
+    }
+    const auto answer = m_prompts.Ask(
+        this,
+        QStringLiteral("The rules file was deleted or moved away:\n%1\n\nCreate it again with the values this "
+                       "window shows, and then write this change?")
+            .arg(PathToQt(path)),
+        kCaption, QMessageBox::Yes | QMessageBox::Cancel);
+    if (answer != QMessageBox::Yes) {
+        ShowStatus(QStringLiteral("Nothing was written: the rules file is gone (%1).").arg(PathToQt(path)));
+        return false;
+    }
+    if (const int error = platform::ReplaceFileAtomically(path, *contents)) {
+        m_prompts.ShowMessage(this, PathToQt(platform::DescribeFileError(error, path)), kCaption, QMessageBox::Warning);
+        return false;
+    }
+    m_watch->Watch(path);
+    ShowStatus(QStringLiteral("The rules file was created again: %1.").arg(PathToQt(path)));
+    return true;
+}
+
+bool CMainDlg::PrepareMatchAll() {
+    const TreeItem before = m_editor->m_hCurItem;
+    const std::string shown = before != kNoItem ? m_tree.GetItemText(before) : std::string();
+    bool reloaded = false;
+    if (!PrepareWrite(reloaded)) return false;
+    const TreeItem now = m_editor->m_hCurItem;
+    if (!reloaded || now == kNoItem || m_tree.GetItemText(now) == shown) return true;
+    // The value to copy came from the file just now, not from what the user saw: ask.
+    const auto answer = m_prompts.Ask(
+        this,
+        QStringLiteral("Another program changed the rules file. It now holds\n%1\n(the window showed %2).\n\n"
+                       "Copy this value into every section?")
+            .arg(ToQt(m_tree.GetItemText(now)), ToQt(shown)),
+        kCaption, QMessageBox::Yes | QMessageBox::Cancel);
+    return answer == QMessageBox::Yes;
+}
+
+void CMainDlg::FileWritten() {
+    if (m_watch != nullptr) m_watch->Remember();
+}
+
+}  // namespace morvane::app
