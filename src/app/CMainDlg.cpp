@@ -25,6 +25,9 @@
 namespace morvane::app {
 namespace {
 
+// Qt's own limit for a line edit; a longer value must not be cut by it.
+constexpr int kLineEditDefaultLimit = 32767;
+
 // Sets an edit's text without losing any of it to the edit's length limit.
 void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
     const QString shown = ToQt(text);
@@ -172,7 +175,7 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_pathText->setText(ToQt(editor.m_strPath));
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
-    m_valueEdit->setText(ToQt(editor.m_strValue));
+    SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));
     m_checkBox->setChecked(editor.m_bCheck != 0);
