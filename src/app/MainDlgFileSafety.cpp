@@ -135,7 +135,14 @@ void CMainDlg::ReloadLabels() {
 bool CMainDlg::PrepareWrite(bool& reloaded) {
     reloaded = false;
     if (m_watch == nullptr) return true;
-    const FlagWhile checking(m_checkingFile);
+    // From here until FileWritten no event may rebuild the tree: a write in progress (Match All
+    // walks the tree) may show a message, and its event loop would deliver the watcher's news.
+    m_checkingFile = true;
+    m_checkingFile = MayWrite(reloaded);
+    return m_checkingFile;
+}
+
+bool CMainDlg::MayWrite(bool& reloaded) {
     const std::string& path = m_watch->Path();
     switch (m_watch->Check()) {
         case RulesFileWatch::State::Unchanged:
@@ -197,10 +204,13 @@ bool CMainDlg::PrepareMatchAll() {
                        "Copy this value into every section?")
             .arg(ToQt(m_tree.GetItemText(now)), ToQt(shown)),
         kCaption, QMessageBox::Yes | QMessageBox::Cancel);
-    return answer == QMessageBox::Yes;
+    if (answer == QMessageBox::Yes) return true;
+    m_checkingFile = false;
+    return false;
 }
 
 void CMainDlg::FileWritten() {
+    m_checkingFile = false;
     if (m_watch != nullptr) m_watch->Remember();
 }
 

@@ -116,6 +116,7 @@ private:
     // they are; `reloaded` tells) and asks before writing to a file that is gone. False: write
     // nothing.
     bool PrepareWrite(bool& reloaded);
+    bool MayWrite(bool& reloaded);
     // PrepareWrite for Match All, which copies the shown key's label: asks when a reload changed it.
     bool PrepareMatchAll();
     // After a write: the file as it is now is the one the window shows.
@@ -135,7 +136,7 @@ private:
     bool m_closing = false;
     std::string m_strSearchDir;  // the current directory when the search began: the work default
     RulesFileWatch* m_watch = nullptr;
-    bool m_checkingFile = false;        // a check is asking the user: later events wait
+    bool m_checkingFile = false;        // a check or a write is under way: the watcher's news waits
     bool m_keepEditorOnSelect = false;  // a reload puts the selection back without resetting the editor
     QLabel* m_statusLine = nullptr;
     QString m_statusText;
