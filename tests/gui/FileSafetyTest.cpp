@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -173,6 +175,21 @@ void FileSafetyTest::nonAsciiPathOpensAndSaves() {
     QVERIFY(QFileInfo::exists(copy));
     QCOMPARE(open.window.windowTitle(), QStringLiteral("Morvane - ") + copy);
     QVERIFY(open.prompts.messages.empty());
+
+    // As the program's argument: the window opens it (a wrongly spelled name would stop at
+    // "Failed To Load", waiting for a click that never comes).
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("MORVANE_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), open.dir.path());
+    environment.insert(QStringLiteral("HOME"), open.dir.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(MORVANE_PROGRAM), {shown});
+    const bool finished = program.waitForFinished(30000);
+    if (!finished) program.kill();
+    QVERIFY(finished);
+    QCOMPARE(program.exitCode(), 0);
 
     // The settings keep such a path as it is spelled.
     const std::string work = PathFromQt(open.dir.path() + QString::fromUtf8("/modés"));
