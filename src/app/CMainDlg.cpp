@@ -107,9 +107,7 @@ void CMainDlg::SelectItem(TreeItem item) {
     m_treeView->setCurrentIndex(index);
 }
 
-void CMainDlg::OnSelchangedTree(TreeItem item) {
-    if (!m_keepEditorOnSelect) m_editor->OnSelchangedTree(item);
-}
+void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
 
 void CMainDlg::OnApply() {
     bool reloaded = false;

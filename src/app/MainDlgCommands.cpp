@@ -126,7 +126,7 @@ void CMainDlg::OnFileSaveAs() {
     if (chosen.isEmpty()) return;
     const std::string path = PathFromQt(chosen);
     if (platform::IsSameFile(path, m_strRulesPath)) return;
-    const int error = gamesetup::CopyRulesFile(m_strRulesPath, path);
+    const int error = SaveCopyAs(path);
     if (error != 0) {
         m_prompts.ShowMessage(this,
                               QStringLiteral("Unable To Save Changes, Error NUmber: %1 \n%2")

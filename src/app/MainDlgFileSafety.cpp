@@ -5,11 +5,11 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QTreeView>
-#include <functional>
 
 #include "app/CMainDlg.h"
 #include "app/RulesFileWatch.h"
 #include "app/RulesTreeModel.h"
+#include "gamesetup/GameSetup.h"
 #include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
@@ -34,6 +34,17 @@ private:
 };
 
 const QString kCaption = QStringLiteral("Morvane");
+
+// Whether two builds of the tree have the same items in the same places (their labels aside).
+bool SameShape(const Tree& a, const Tree& b) {
+    if (a.ItemCount() != b.ItemCount()) return false;
+    for (TreeItem item = 1; item <= a.ItemCount(); ++item) {
+        if (a.GetParentItem(item) != b.GetParentItem(item) || a.IndexInParent(item) != b.IndexInParent(item) ||
+            !(a.GetItemData(item) == b.GetItemData(item)))
+            return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -80,56 +91,50 @@ void CMainDlg::CheckRulesFile() {
 }
 
 void CMainDlg::ReloadLabels() {
+    Tree fresh;
+    TreeBuilder(fresh, m_catalogue, m_rules).BuildTree();
+    m_watch->Remember();
     DoDataExchange(true);
     const TreeItem current = m_editor->m_hCurItem;
     const bool pending = current != kNoItem && m_editor->HasPendingEdit();
-    const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
     const std::string shownLabel = current != kNoItem ? m_tree.GetItemText(current) : std::string();
 
-    std::vector<std::string> expanded;
-    const std::function<void(TreeItem)> collect = [&](TreeItem parent) {
-        for (TreeItem child = m_tree.GetChildItem(parent); child != kNoItem; child = m_tree.GetNextSiblingItem(child)) {
-            if (!m_tree.ItemHasChildren(child) || !m_treeView->isExpanded(m_model->IndexOf(child))) continue;
-            expanded.push_back(m_editor->GetItemPath(child));
-            collect(child);
-        }
-    };
-    collect(kRoot);
-
-    m_model->BeginRebuild();
-    TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
-    m_model->EndRebuild();
-    m_watch->Remember();
-
-    for (const std::string& path : expanded) {
-        if (const TreeItem item = FindItemByPath(m_tree, path); item != kNoItem)
-            m_treeView->expand(m_model->IndexOf(item));
-    }
-    const TreeItem again = currentPath.empty() ? kNoItem : FindItemByPath(m_tree, currentPath);
     QString news = QStringLiteral("Another program changed the rules file; the values shown were read from it again.");
-    if (again == kNoItem) {
-        m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
-        m_editor->SetDataExchange(this);
-        DoDataExchange(false);
-    } else {
-        {
-            const FlagWhile keep(m_keepEditorOnSelect);
-            const QModelIndex index = m_model->IndexOf(again);
-            m_treeView->setCurrentIndex(index);
-            m_treeView->scrollTo(index);
+
+    if (SameShape(fresh, m_tree)) {
+        // Only values changed: relabel in place, so the view keeps its open branches, its
+        // selection and where it is scrolled to.
+        bool anyChanged = false;
+        for (TreeItem item = 1; item <= fresh.ItemCount(); ++item) {
+            if (fresh.GetItemText(item) == m_tree.GetItemText(item)) continue;
+            m_tree.SetItemText(item, fresh.GetItemText(item));
+            anyChanged = true;
         }
-        if (pending) {
-            // The editor still holds what the user typed; only its item is a new one.
-            m_editor->m_hCurItem = again;
-            DoDataExchange(false);
-            if (m_tree.GetItemText(again) != shownLabel)
-                news += QStringLiteral(" The file now holds %1; your change of %2 is kept, not yet applied.")
-                            .arg(ToQt(m_tree.GetItemText(again)), ToQt(KeyOfLabel(shownLabel)));
-        } else {
-            m_editor->OnSelchangedTree(again);
-        }
+        if (!anyChanged) return;  // touched, not changed
+        if (pending && m_tree.GetItemText(current) != shownLabel)
+            news += QStringLiteral(" The file now holds %1; your change of %2 is kept, not yet applied.")
+                        .arg(ToQt(m_tree.GetItemText(current)), ToQt(KeyOfLabel(shownLabel)));
+        else if (!pending && current != kNoItem)
+            m_editor->OnSelchangedTree(current);
+        ShowStatus(news);
+        return;
     }
-    ShowStatus(news);
+
+    // Keys are sorted by name, so values never move items; should a build still differ, start
+    // afresh on the file and go back to the selected item.
+    const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
+    OpenRulesFile(m_strRulesPath);
+    if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
+    ShowStatus(news + (pending
+                           ? QStringLiteral(" Your change of %1 could not be kept.").arg(ToQt(KeyOfLabel(shownLabel)))
+                           : QString()));
+}
+
+int CMainDlg::SaveCopyAs(const std::string& path) {
+    // A file deleted under the window lives on in the values it shows.
+    if (m_watch != nullptr && m_watch->Check() == RulesFileWatch::State::Gone && m_watch->LastContents())
+        return platform::ReplaceFileAtomically(path, *m_watch->LastContents());
+    return gamesetup::CopyRulesFile(m_strRulesPath, path);
 }
 
 bool CMainDlg::PrepareWrite(bool& reloaded) {

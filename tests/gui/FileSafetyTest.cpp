@@ -157,6 +157,14 @@ void FileSafetyTest::goneFileIsNotRecreatedSilently() {
     QCOMPARE(open.prompts.messages.size(), std::size_t{1});
     QVERIFY(open.prompts.messages[0].text.contains(QStringLiteral("no longer a regular file")));
     QVERIFY(QFileInfo(PathToQt(open.rules)).isDir());
+
+    // Save As keeps what the window shows, although the file is gone.
+    QVERIFY(QDir().rmdir(PathToQt(open.rules)));
+    const std::string kept = Path(open.dir, "kept.ini");
+    open.prompts.files.push_back(PathToQt(kept));
+    open.window.Command(kSaveAs)->trigger();
+    QCOMPARE(FileText(kept), expected);
+    QCOMPARE(open.window.m_strRulesPath, kept);
 }
 
 void FileSafetyTest::nonAsciiPathOpensAndSaves() {

@@ -125,6 +125,8 @@ private:
     // edit that was not applied.
     void ReloadLabels();
     void WatchRulesFile(const std::string& path);
+    // Save As: a copy of the file, or of what it held when it was deleted under the window.
+    int SaveCopyAs(const std::string& path);
 
     const StringTable& m_catalogue;
     UserPrompts& m_prompts;
@@ -136,8 +138,7 @@ private:
     bool m_closing = false;
     std::string m_strSearchDir;  // the current directory when the search began: the work default
     RulesFileWatch* m_watch = nullptr;
-    bool m_checkingFile = false;        // a check or a write is under way: the watcher's news waits
-    bool m_keepEditorOnSelect = false;  // a reload puts the selection back without resetting the editor
+    bool m_checkingFile = false;  // a check or a write is under way: the watcher's news waits
     QLabel* m_statusLine = nullptr;
     QString m_statusText;
 
