@@ -110,15 +110,13 @@ void CMainDlg::SelectItem(TreeItem item) {
 void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
 
 void CMainDlg::OnApply() {
-    bool reloaded = false;
-    if (!PrepareWrite(reloaded)) return;
+    if (!PrepareWrite()) return;
     m_editor->OnApply();
     FileWritten();
 }
 
 void CMainDlg::OnDefault() {
-    bool reloaded = false;
-    if (!PrepareWrite(reloaded)) return;
+    if (!PrepareWrite()) return;
     m_editor->OnDefault();
     FileWritten();
 }

@@ -137,13 +137,15 @@ int CMainDlg::SaveCopyAs(const std::string& path) {
     return gamesetup::CopyRulesFile(m_strRulesPath, path);
 }
 
-bool CMainDlg::PrepareWrite(bool& reloaded) {
-    reloaded = false;
+bool CMainDlg::PrepareWrite(bool* reloaded) {
+    bool ignored = false;
+    bool& didReload = reloaded != nullptr ? *reloaded : ignored;
+    didReload = false;
     if (m_watch == nullptr) return true;
     // From here until FileWritten no event may rebuild the tree: a write in progress (Match All
     // walks the tree) may show a message, and its event loop would deliver the watcher's news.
     m_checkingFile = true;
-    m_checkingFile = MayWrite(reloaded);
+    m_checkingFile = MayWrite(didReload);
     return m_checkingFile;
 }
 
@@ -199,7 +201,7 @@ bool CMainDlg::PrepareMatchAll() {
     const TreeItem before = m_editor->m_hCurItem;
     const std::string shown = before != kNoItem ? m_tree.GetItemText(before) : std::string();
     bool reloaded = false;
-    if (!PrepareWrite(reloaded)) return false;
+    if (!PrepareWrite(&reloaded)) return false;
     const TreeItem now = m_editor->m_hCurItem;
     if (!reloaded || now == kNoItem || m_tree.GetItemText(now) == shown) return true;
     // The value to copy came from the file just now, not from what the user saw: ask.

@@ -115,7 +115,7 @@ private:
     // Before a write: makes sure the labels are not older than the file (reads them again when
     // they are; `reloaded` tells) and asks before writing to a file that is gone. False: write
     // nothing.
-    bool PrepareWrite(bool& reloaded);
+    bool PrepareWrite(bool* reloaded = nullptr);
     bool MayWrite(bool& reloaded);
     // PrepareWrite for Match All, which copies the shown key's label: asks when a reload changed it.
     bool PrepareMatchAll();
