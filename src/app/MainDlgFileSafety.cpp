@@ -68,7 +68,11 @@ void CMainDlg::ShowStatus(const QString& text) {
 }
 
 void CMainDlg::CheckRulesFile() {
-    if (m_watch == nullptr || m_checkingFile) return;
+    if (m_watch == nullptr) return;
+    if (m_checkingFile) {
+        m_missedFileNews = true;  // looked at once the check or write is over
+        return;
+    }
     const FlagWhile checking(m_checkingFile);
     const QString path = PathToQt(m_watch->Path());
     switch (m_watch->Check()) {
@@ -145,8 +149,16 @@ bool CMainDlg::PrepareWrite(bool* reloaded) {
     // From here until FileWritten no event may rebuild the tree: a write in progress (Match All
     // walks the tree) may show a message, and its event loop would deliver the watcher's news.
     m_checkingFile = true;
-    m_checkingFile = MayWrite(didReload);
-    return m_checkingFile;
+    if (MayWrite(didReload)) return true;
+    EndWrite();
+    return false;
+}
+
+void CMainDlg::EndWrite() {
+    m_checkingFile = false;
+    if (!m_missedFileNews) return;
+    m_missedFileNews = false;
+    CheckRulesFile();
 }
 
 bool CMainDlg::MayWrite(bool& reloaded) {
@@ -212,13 +224,22 @@ bool CMainDlg::PrepareMatchAll() {
             .arg(ToQt(m_tree.GetItemText(now)), ToQt(shown)),
         kCaption, QMessageBox::Yes | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) return true;
-    m_checkingFile = false;
+    EndWrite();
     return false;
 }
 
 void CMainDlg::FileWritten() {
+    if (m_watch == nullptr) return;
+    // News that came while the write showed a message may be another program's change: read
+    // the file rather than take it as the window's own.
+    if (m_missedFileNews) {
+        m_checkingFile = false;
+        m_missedFileNews = false;
+        ReloadLabels();
+        return;
+    }
     m_checkingFile = false;
-    if (m_watch != nullptr) m_watch->Remember();
+    m_watch->Remember();
 }
 
 }  // namespace morvane::app

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 
 #include "GuiFixture.h"
 #include "app/RulesTreeModel.h"
@@ -122,6 +123,40 @@ void FileSafetyTest::staleLabelIsNeverWritten() {
     QVERIFY(Contains(SectionOf(text, "[E1]"), "\r\nCost=300\r\n"));
     QVERIFY(Contains(SectionOf(text, "[E2]"), "\r\nCost=444\r\n"));
     QCOMPARE(open.Label("Units\\Infantry\\Grenadier\\Cost"), std::string("Cost = 444"));
+}
+
+void FileSafetyTest::changeDuringAFailedWriteIsReadAfterIt() {
+    // While the failure message waits for its OK, another program changes the file.
+    struct SlowReader : ScriptedPrompts {
+        std::function<void()> whileShown;
+        void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                         QMessageBox::Icon icon) override {
+            ScriptedPrompts::ShowMessage(parent, text, caption, icon);
+            if (whileShown) whileShown();
+        }
+    };
+    TemporarySettings settings;
+    QTemporaryDir dir;
+    const std::string rules = Path(dir, "rules.ini");
+    WriteExampleRules(rules);
+    SlowReader prompts;
+    CMainDlg window(BuiltInCatalogue(), prompts);
+    window.m_strRulesPath = rules;
+    QVERIFY(window.OnInitDialog());
+    window.show();
+    window.SelectItem(FindItemByPath(window.NavigationTree(), "General\\Crates\\CrateRegen"));
+    prompts.whileShown = [&] {
+        QCOMPARE(platform::WritePrivateProfileString("General", "CrateMinimum", "13", rules), 0);
+        QTest::qWait(400);  // the watcher speaks now, while the write is not over
+    };
+    auto* edit = qobject_cast<QLineEdit*>(window.Control(control::kValueEdit));
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("1;2"));  // a value the file cannot hold: the write fails
+    QTest::mouseClick(window.Control(control::kApplyButton), Qt::LeftButton);
+    QCOMPARE(prompts.messages.size(), std::size_t{1});
+    QCOMPARE(
+        window.NavigationTree().GetItemText(FindItemByPath(window.NavigationTree(), "General\\Crates\\CrateMinimum")),
+        std::string("CrateMinimum = 13"));
 }
 
 void FileSafetyTest::goneFileIsNotRecreatedSilently() {

@@ -11,6 +11,7 @@ class FileSafetyTest : public QObject {
 private slots:
     void outsideChangeIsReadAgain();
     void staleLabelIsNeverWritten();
+    void changeDuringAFailedWriteIsReadAfterIt();
     void goneFileIsNotRecreatedSilently();
     void nonAsciiPathOpensAndSaves();
     void newNeverTargetsTheOpenFile();

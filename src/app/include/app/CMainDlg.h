@@ -121,6 +121,8 @@ private:
     bool PrepareMatchAll();
     // After a write: the file as it is now is the one the window shows.
     void FileWritten();
+    // A check or write ends without writing: looks at news that came meanwhile.
+    void EndWrite();
     // Reads every label from the file again, keeping the selection, the open branches and an
     // edit that was not applied.
     void ReloadLabels();
@@ -138,7 +140,8 @@ private:
     bool m_closing = false;
     std::string m_strSearchDir;  // the current directory when the search began: the work default
     RulesFileWatch* m_watch = nullptr;
-    bool m_checkingFile = false;  // a check or a write is under way: the watcher's news waits
+    bool m_checkingFile = false;    // a check or a write is under way: the watcher's news waits
+    bool m_missedFileNews = false;  // news came while it waited
     QLabel* m_statusLine = nullptr;
     QString m_statusText;
 
