@@ -13,6 +13,7 @@
 #include "GuiFixture.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
+#include "dialogs/CPropertiesDlg.h"
 #include "editor/ControlIds.h"
 #include "guicommon/FileNames.h"
 #include "platform/ProfileApi.h"
@@ -233,6 +234,18 @@ void FileSafetyTest::nonAsciiPathOpensAndSaves() {
     if (!finished) program.kill();
     QVERIFY(finished);
     QCOMPARE(program.exitCode(), 0);
+
+    // Program Location shows it as the file system spells it, and a browsed program comes back so.
+    const QString folder = open.dir.path() + QString::fromUtf8("/modés");
+    app::CPropertiesDlg properties(open.prompts);
+    properties.m_strWorkDir = PathFromQt(folder);
+    properties.DoDataExchange(false);
+    bool shownRight = false;
+    for (const QLineEdit* edit : properties.findChildren<QLineEdit*>()) shownRight |= edit->text() == folder;
+    QVERIFY(shownRight);
+    open.prompts.files.push_back(folder + QString::fromUtf8("/jeu.exe"));
+    properties.OnBrowseGame();
+    QCOMPARE(properties.m_strGameDir, PathFromQt(folder));
 
     // The settings keep such a path as it is spelled.
     const std::string work = PathFromQt(open.dir.path() + QString::fromUtf8("/modés"));
