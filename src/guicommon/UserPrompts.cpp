@@ -42,6 +42,11 @@ QString QtPrompts::ChooseSaveFile(QWidget* parent, const QString& caption, const
     return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
 }
 
+QString QtPrompts::ChooseNewFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, startPath, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
 int QtPrompts::Exec(QDialog& dialog) {
     if (!ParentShown(dialog.parentWidget())) CentreOnScreen(dialog);
     return dialog.exec();

@@ -370,7 +370,7 @@ void ShellTest::helpAndVersionNeedNoDisplay() {
     for (const auto& c : cases) {
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(MORVANE_EXE), {QLatin1String(c.argument)});
+        process.start(QStringLiteral(MORVANE_PROGRAM), {QLatin1String(c.argument)});
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 0);
         const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
