@@ -29,7 +29,7 @@ TEST(Cli, DescribeShowsEveryField) {
     const CliRun run = Cli({"describe", "20200"});
     EXPECT_EQ(run.code, kExitOk);
     EXPECT_EQ(run.out,
-              "type: M\nmin: 14000\nmax: 14015\ndefault: 14006,14007\n"
+              "type: M\nmin: 14000\nmax: 14032\ndefault: 14006,14007\n"
               "help: List of buildings needed before this can be manufactured\nshown-default: weap,dome\n");
 }
 
@@ -115,6 +115,23 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
     const CliRun noFolder = Cli({"new", dir.File("missing/rules.ini")});
     EXPECT_EQ(noFolder.code, kExitWriteFailed);
     EXPECT_NE(noFolder.err.find("error 3"), std::string::npos);
+}
+
+TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
+    test::TempDir dir;
+    const std::string pipe = dir.File("rules.fifo");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/null"), pipe}) {
+        const CliRun set = Cli({"set", path, "E1", "Cost", "1"});
+        EXPECT_EQ(set.code, kExitWriteFailed) << path;
+        EXPECT_NE(set.err.find(path + " is not a regular file"), std::string::npos) << set.err;
+    }
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    const CliRun catalogue = Cli({"--catalogue", pipe, "string", "200"});
+    EXPECT_NE(catalogue.code, kExitOk);
+    EXPECT_NE(catalogue.err.find("not a regular file"), std::string::npos) << catalogue.err;
 }
 
 TEST(Cli, TreeGetAndSetOnAFile) {
