@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "TempDir.h"
 #include "schema/CatalogueFile.h"
 
 namespace morvane {
@@ -47,8 +49,20 @@ TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
 TEST(LoadCatalogueFile, MissingFileIsAnErrorNotACrash) {
     const auto loaded = LoadCatalogueFile("/nonexistent/folder/catalogue.txt");
     ASSERT_EQ(loaded.index(), 1u);
-    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)), "x.txt: cannot be read");
+    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)),
+              "x.txt: cannot be read: /nonexistent/folder/catalogue.txt or its folder does not exist.");
     EXPECT_EQ(DescribeCatalogueError("x.txt", CatalogueError{4, "oops"}), "x.txt:4: oops");
+}
+
+TEST(LoadCatalogueFile, PipeOrDeviceIsRefusedWithoutWaiting) {
+    const test::TempDir dir;
+    const std::string pipe = dir.File("catalogue.fifo");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+        const auto loaded = LoadCatalogueFile(path);  // would block or never end if it were read
+        ASSERT_EQ(loaded.index(), 1u) << path;
+        EXPECT_NE(std::get<1>(loaded).message.find("not a regular file"), std::string::npos) << path;
+    }
 }
 
 }  // namespace

@@ -55,6 +55,19 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
     for (const auto& c : cases) EXPECT_EQ(FindFileNoCase(c.request), c.found) << c.request;
 }
 
+TEST_F(FileLookup, RulesFileSearchCountsOnlyRegularFiles) {
+    fs::create_directory(In("folder.ini"));
+    ASSERT_EQ(mkfifo(In("pipe.ini").c_str(), 0600), 0);
+    fs::create_directory(In("game"));
+    fs::create_directory(In("game/rules.ini"));  // a folder with the exact name ...
+    std::ofstream(In("game/RULES.INI")) << "[General]\n";  // ... does not hide the file
+    EXPECT_EQ(FindRegularFileNoCase(In("FOLDER.INI")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase(In("pipe.ini")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase("/dev/null"), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase(In("game/rules.ini")), In("game/RULES.INI"));
+    EXPECT_EQ(FindRegularFileNoCase(In("LINKED.ini")), In("Linked.ini"));
+}
+
 TEST_F(FileLookup, NameWithoutFolderIsLookedUpInTheCurrentFolder) {
     test::CurrentFolderGuard inside(m_dir.Path());
     EXPECT_EQ(FindFileNoCase("RULES.INI"), "rules.ini");

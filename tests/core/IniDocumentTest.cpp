@@ -65,8 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, IniDocumentWrite,
     testing::Values(
         WriteCase{"ReplaceCrLf", "[General]\r\nA=1\r\nB=2\r\n", "General", "A", "9", "[General]\r\nA=9\r\nB=2\r\n"},
-        WriteCase{"ReplaceKeepsSpelling", "[general]\n  crateMINIMUM = 1\n", "General", "CrateMinimum", "22",
-                  "[general]\n  crateMINIMUM = 22\n"},
+        // The game matches key names exactly: the caller's spelling is written.
+        WriteCase{"ReplaceTakesCallersSpelling", "[general]\n  crateMINIMUM = 1\n", "General", "CrateMinimum", "22",
+                  "[general]\n  CrateMinimum = 22\n"},
         WriteCase{"ReplaceDropsTrailingBlanks", "[S]\r\nA=1   \r\n", "S", "A", "2", "[S]\r\nA=2\r\n"},
         WriteCase{"ReplaceNoFinalBreak", "[S]\r\nA=1", "S", "A", "2", "[S]\r\nA=2"},
         WriteCase{"ReplaceEmptyValue", "[S]\r\nA=1\r\n", "S", "A", "", "[S]\r\nA=\r\n"},
