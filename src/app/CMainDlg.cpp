@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTreeView>
 
 #include "app/RulesTreeModel.h"
@@ -34,7 +36,7 @@ void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
 }  // namespace
 
 CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent)
-    : QDialog(parent),
+    : QMainWindow(parent),
       m_catalogue(catalogue),
       m_prompts(prompts),
       m_rules(*this),
@@ -43,7 +45,6 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     m_editor->SetDataExchange(this);
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
-    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     BuildWidgets();
 }
 
@@ -208,14 +209,10 @@ bool CMainDlg::ConfirmPendingEdit() {
 void CMainDlg::accept() {
     if (!m_closing && !ConfirmPendingEdit()) return;
     m_closing = true;
-    QDialog::accept();
+    close();
 }
 
-void CMainDlg::reject() {
-    if (!m_closing && !ConfirmPendingEdit()) return;
-    m_closing = true;
-    QDialog::reject();
-}
+void CMainDlg::reject() { accept(); }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
     if (!m_closing && !ConfirmPendingEdit()) {
@@ -223,8 +220,20 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closing = true;
-    QDialog::closeEvent(event);
+    QMainWindow::closeEvent(event);
+    emit Closed();
 }
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape anywhere that does not use it itself is Cancel, as in a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        reject();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void CMainDlg::ReportStatus(const QString& text) { statusBar()->showMessage(text); }
 
 void CMainDlg::OnExit() { accept(); }
 

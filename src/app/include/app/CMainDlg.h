@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <QMainWindow>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
+class QSplitter;
 class QTreeView;
 
 namespace morvane::app {
@@ -30,8 +31,9 @@ class RulesTreeModel;
 class UserPrompts;
 
 // The main window: the navigation tree on the left, the value editor on the right, the menu
-// above. It binds widgets to the core's value editor and forwards every handler to it.
-class CMainDlg : public QDialog, public DataExchange, public MessageSink, public gamesetup::StartupHost {
+// above, what the last write did in the status bar. It binds widgets to the core's value editor
+// and forwards every handler to it.
+class CMainDlg : public QMainWindow, public DataExchange, public MessageSink, public gamesetup::StartupHost {
     Q_OBJECT
 public:
     CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent = nullptr);
@@ -80,11 +82,20 @@ public:
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
-    void accept() override;
-    void reject() override;
+    // OK and Cancel: both close the window once any unapplied edit is settled.
+    void accept();
+    void reject();
+
+    // Shows what a write did (or why it failed) in the status bar.
+    void ReportStatus(const QString& text);
+
+signals:
+    // The window closed for good: the program ends.
+    void Closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // DataExchange and MessageSink.
@@ -115,6 +126,7 @@ private:
     bool m_closing = false;
     std::string m_strSearchDir;  // the current directory when the search began: the work default
 
+    QSplitter* m_splitter = nullptr;
     std::map<int, QWidget*> m_controls;
     std::map<int, QAction*> m_commands;
     QTreeView* m_treeView = nullptr;
