@@ -46,6 +46,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
     BuildWidgets();
+    RestoreWindowState();
 }
 
 CMainDlg::~CMainDlg() = default;
@@ -68,7 +69,9 @@ gamesetup::Settings CMainDlg::ReadSettings() {
     return settings;
 }
 
-std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindRegularFileNoCase(path); }
+std::optional<std::string> CMainDlg::FindExisting(const std::string& path) {
+    return platform::FindRegularFileNoCase(path);
+}
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
     m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
@@ -76,10 +79,13 @@ void CMainDlg::ReportFailedToLoad(const std::string& path) {
 }
 
 void CMainDlg::ShowMessage(const std::string& text, const std::string& caption) {
+    m_lastMessage = text;
     m_prompts.ShowMessage(this, ToQt(text), ToQt(caption));
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
+    SaveFileState();
+    ForgetHistory();
     m_strRulesPath = path;
     m_rules.SetRulesPath(path);
     setWindowTitle(ToQt("Morvane - " + path));
@@ -90,6 +96,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
     m_model->EndRebuild();
     DoDataExchange(false);
+    RestoreFileState();
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
@@ -100,9 +107,12 @@ void CMainDlg::SelectItem(TreeItem item) {
 }
 
 void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
-void CMainDlg::OnApply() { m_editor->OnApply(); }
-void CMainDlg::OnDefault() { m_editor->OnDefault(); }
-void CMainDlg::OnMatchAllInSection() { m_editor->OnMatchAllInSection(); }
+void CMainDlg::OnApply() {
+    RecordWrite("Apply", [this] { return m_editor->OnApply(); });
+}
+void CMainDlg::OnDefault() {
+    RecordWrite("Default", [this] { return m_editor->OnDefault(); });
+}
 
 void CMainDlg::PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text) {
     QStringList entries;
@@ -190,24 +200,26 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_applyButton->setEnabled(editor.m_bApplyEnabled);
     m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
     m_commands.at(control::kMatchAllMenuItem)->setEnabled(editor.m_bMatchAllEnabled);
+    m_commands.at(control::kMatchAllMenuItem)->setToolTip(ToQt(editor.m_strMatchAllRefusal));
 }
 
-bool CMainDlg::ConfirmPendingEdit() {
+bool CMainDlg::ConfirmPendingEdit(bool closing) {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
-    const auto answer =
-        m_prompts.Ask(this,
-                      ToQt("The value of " + key +
-                           " was changed but not applied.\n"
-                           "Apply it now?"),
-                      QStringLiteral("Morvane"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes) OnApply();
-    return true;
+    UserPrompts::ButtonLabels labels;
+    if (closing) {
+        labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");
+        labels[QMessageBox::Discard] = QStringLiteral("Close Without Applying");
+    }
+    const auto answer = m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."),
+                                              QStringLiteral("Morvane"),
+                                              QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, labels);
+    if (answer == QMessageBox::Apply) OnApply();
+    return answer == QMessageBox::Apply || answer == QMessageBox::Discard;
 }
 
 void CMainDlg::accept() {
-    if (!m_closing && !ConfirmPendingEdit()) return;
+    if (!m_closing && !ConfirmPendingEdit(true)) return;
     m_closing = true;
     close();
 }
@@ -215,11 +227,13 @@ void CMainDlg::accept() {
 void CMainDlg::reject() { accept(); }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
-    if (!m_closing && !ConfirmPendingEdit()) {
+    if (!m_closing && !ConfirmPendingEdit(true)) {
         event->ignore();
         return;
     }
     m_closing = true;
+    SaveFileState();
+    SaveWindowState();
     QMainWindow::closeEvent(event);
     emit Closed();
 }
@@ -234,6 +248,7 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CMainDlg::ReportStatus(const QString& text) { statusBar()->showMessage(text); }
+QString CMainDlg::StatusText() const { return statusBar()->currentMessage(); }
 
 void CMainDlg::OnExit() { accept(); }
 

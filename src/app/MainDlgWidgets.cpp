@@ -81,10 +81,7 @@ void CMainDlg::BuildWidgets() {
     m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Register(control::kTree, m_treeView);
-    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) OnSelchangedTree(m_model->ItemOf(current));
-            });
+    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainDlg::OnTreeCurrentChanged);
 
     splitter->addWidget(m_treeView);
     // On a small screen (or a large scale factor) the editor scrolls instead of being cut off.
@@ -133,6 +130,7 @@ void CMainDlg::BuildWidgets() {
     if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size() - QSize(16, 40));
     resize(size);
     splitter->setSizes({size.width() * 11 / 20, size.width() * 9 / 20});
+    WatchValueFields();
 }
 
 QWidget* CMainDlg::BuildEditorPanel() {
@@ -309,6 +307,7 @@ void CMainDlg::BuildMenu() {
     add(file, 57600, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
     add(file, 57601, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
     add(file, 52773, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
+    m_recentMenu = file->addMenu(QStringLiteral("Recent &Files"));
     file->addSeparator();
     add(file, 52774, "&Launch RA...", &CMainDlg::OnLaunchGame);
     add(file, 52776, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
@@ -316,7 +315,10 @@ void CMainDlg::BuildMenu() {
     add(file, 52775, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
     m_commands[52775]->setStatusTip(ToQt(m_catalogue.Text(52775)));
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    BuildHistoryActions(edit);
     add(edit, control::kMatchAllMenuItem, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
+    // A greyed-out Match All says why in its tooltip.
+    edit->setToolTipsVisible(true);
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     QAction* location = options->addAction(QStringLiteral("&Program Location..."));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });

@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
     int failures = 0;
     morvane::test::MainWindowTest mainWindow;
     failures += QTest::qExec(&mainWindow, argc, argv);
+    morvane::test::WorkflowTest workflow;
+    failures += QTest::qExec(&workflow, argc, argv);
     morvane::test::DialogsTest dialogs;
     failures += QTest::qExec(&dialogs, argc, argv);
     return failures == 0 ? 0 : 1;

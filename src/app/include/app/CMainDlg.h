@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "dialogs/CSplashWnd.h"
+#include "editor/EditHistory.h"
 #include "editor/ValueEditor.h"
 #include "gamesetup/StartupSearch.h"
 #include "rulesfile/MessageSink.h"
@@ -20,10 +22,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QModelIndex;
 class QPushButton;
 class QSlider;
 class QSplitter;
 class QTreeView;
+class QUndoStack;
 
 namespace morvane::app {
 
@@ -51,6 +56,8 @@ public:
     void OnApply();
     void OnDefault();
     void OnMatchAllInSection();
+    void OnUndo();
+    void OnRedo();
     void OnLaunchGame();
     void OnAbout();
     void OnSplash();
@@ -88,6 +95,12 @@ public:
 
     // Shows what a write did (or why it failed) in the status bar.
     void ReportStatus(const QString& text);
+    QString StatusText() const;
+    // Whether the window shows that the controls hold an edit not yet applied.
+    bool ShowsPendingEdit() const;
+    // The files of File > Recent Files, the latest first.
+    QStringList RecentFiles() const;
+    QSplitter* Splitter() const { return m_splitter; }
 
 signals:
     // The window closed for good: the program ends.
@@ -112,8 +125,27 @@ private:
     void BuildMenu();
     void Register(int controlId, QWidget* widget);
     void OpenRulesFile(const std::string& path);
-    // Asks about an edit that was not applied; false when the user wants to stay.
-    bool ConfirmPendingEdit();
+    // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
+    // the answer closes the program, and the buttons say so.
+    bool ConfirmPendingEdit(bool closing = false);
+
+    // History (MainDlgHistory.cpp): runs one write and records it as an undoable step.
+    void RecordWrite(const std::string& description, const std::function<bool()>& write);
+    void BuildHistoryActions(QMenu* edit);
+    void ForgetHistory();
+    void ShowCurrentItemAgain();
+    // Pending edits, Enter and the arrow keys (MainDlgPending.cpp).
+    void WatchValueFields();
+    void OnTreeCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
+    void SchedulePendingRefresh();
+    void RefreshPending();
+    // Settings kept per user (MainDlgSession.cpp).
+    void RestoreWindowState();
+    void SaveWindowState();
+    void SaveFileState();
+    void RestoreFileState();
+    void UpdateRecentMenu();
+    void OpenRecentFile(const QString& path);
     void PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text);
 
     const StringTable& m_catalogue;
@@ -127,6 +159,13 @@ private:
     std::string m_strSearchDir;  // the current directory when the search began: the work default
 
     QSplitter* m_splitter = nullptr;
+    EditHistory m_history;
+    QUndoStack* m_undoStack = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QLabel* m_pendingLabel = nullptr;
+    bool m_revertingSelection = false;
+    bool m_pendingRefreshQueued = false;
+    std::string m_lastMessage;  // the last message shown, for the status bar
     std::map<int, QWidget*> m_controls;
     std::map<int, QAction*> m_commands;
     QTreeView* m_treeView = nullptr;

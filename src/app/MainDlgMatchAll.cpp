@@ -1,0 +1,41 @@
+// Match All In Section in the window: greyed out where it does not fit, a confirmation that lists
+// every change, then one write of all the siblings as one undoable step.
+#include "app/CMainDlg.h"
+#include "app/MatchAllConfirmDlg.h"
+#include "editor/MatchAllPlan.h"
+#include "editor/WriteSummary.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
+
+namespace morvane::app {
+
+void CMainDlg::OnMatchAllInSection() {
+    const TreeItem item = m_editor->m_hCurItem;
+    if (const std::string refusal = MatchAllRefusal(m_tree, m_items, item); !refusal.empty()) {
+        ReportStatus(ToQt(refusal));
+        return;
+    }
+    const MatchAllPlan plan = PlanMatchAll(m_tree, m_items, item);
+    if (plan.changes.empty()) {
+        ReportStatus(ToQt("Every sibling section already holds " + plan.key + "=" + plan.value));
+        return;
+    }
+    if (plan.keyAbsent) {
+        const QString count = QString::number(plan.changes.size());
+        const auto answer = m_prompts.AskLabelled(
+            this,
+            ToQt(plan.key + " is not in the file for this section. Match All would write an empty " + plan.key +
+                 " into ") +
+                count + QStringLiteral(" sibling sections."),
+            QStringLiteral("Morvane"), QMessageBox::Yes | QMessageBox::Cancel,
+            {{QMessageBox::Yes, QStringLiteral("Empty ") + ToQt(plan.key) + QStringLiteral(" in ") + count +
+                                    QStringLiteral(" Sections")}});
+        if (answer != QMessageBox::Yes) return;
+    }
+    MatchAllConfirmDlg confirm(plan, m_items.SectionNameOf(m_items.FindSectionItem(item)), this);
+    if (m_prompts.Exec(confirm) != QDialog::Accepted) return;
+    RecordWrite("Match All " + plan.key, [&] { return ApplyMatchAll(plan, m_tree, m_rules) == 0; });
+    if (m_lastMessage.empty()) ReportStatus(ToQt(DescribeMatchAllWrite(plan.key, plan.value, plan.changes.size())));
+}
+
+}  // namespace morvane::app
