@@ -32,7 +32,7 @@ void CMainDlg::OnMatchAllInSection() {
                                     QStringLiteral(" Sections")}});
         if (answer != QMessageBox::Yes) return;
     }
-    MatchAllConfirmDlg confirm(plan, m_items.SectionNameOf(m_items.FindSectionItem(item)), this);
+    MatchAllConfirmDlg confirm(plan, m_items.SectionNameOf(m_items.FindSectionItem(item)), m_tree, this);
     if (m_prompts.Exec(confirm) != QDialog::Accepted) return;
     RecordWrite("Match All " + plan.key, [&] { return ApplyMatchAll(plan, m_tree, m_rules) == 0; });
     if (m_lastMessage.empty()) ReportStatus(ToQt(DescribeMatchAllWrite(plan.key, plan.value, plan.changes.size())));

@@ -11,7 +11,8 @@
 
 namespace morvane::app {
 
-MatchAllConfirmDlg::MatchAllConfirmDlg(const MatchAllPlan& plan, const std::string& shownSection, QWidget* parent)
+MatchAllConfirmDlg::MatchAllConfirmDlg(const MatchAllPlan& plan, const std::string& shownSection, const Tree& tree,
+                                       QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Match All In Section"));
     auto* layout = new QVBoxLayout(this);
@@ -25,18 +26,20 @@ MatchAllConfirmDlg::MatchAllConfirmDlg(const MatchAllPlan& plan, const std::stri
 
     m_changes = new QTreeWidget(this);
     m_changes->setRootIsDecorated(false);
-    m_changes->setHeaderLabels({QStringLiteral("Section"), QStringLiteral("Now"), QStringLiteral("After")});
+    m_changes->setHeaderLabels(
+        {QStringLiteral("Section"), QStringLiteral("Name"), QStringLiteral("Now"), QStringLiteral("After")});
     m_changes->setSelectionMode(QAbstractItemView::NoSelection);
     for (const MatchAllChange& change : plan.changes) {
         auto* row = new QTreeWidgetItem(m_changes);
         row->setText(0, ToQt("[" + change.section + "]"));
+        row->setText(1, ToQt(tree.GetItemText(tree.GetParentItem(change.item))));
         if (change.oldValue) {
-            row->setText(1, ToQt(*change.oldValue));
+            row->setText(2, ToQt(*change.oldValue));
         } else {
-            row->setText(1, QStringLiteral("not in the file"));
-            row->setForeground(1, palette().color(QPalette::PlaceholderText));
+            row->setText(2, QStringLiteral("not in the file"));
+            row->setForeground(2, palette().color(QPalette::PlaceholderText));
         }
-        row->setText(2, ToQt(plan.value));
+        row->setText(3, ToQt(plan.value));
     }
     m_changes->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(m_changes, 1);
@@ -57,7 +60,8 @@ MatchAllConfirmDlg::MatchAllConfirmDlg(const MatchAllPlan& plan, const std::stri
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(420, 360);
+    m_changes->setFocusPolicy(Qt::NoFocus);
+    resize(480, 360);
 }
 
 }  // namespace morvane::app

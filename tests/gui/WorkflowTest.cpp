@@ -154,7 +154,7 @@ void WorkflowTest::matchAllConfirmsEveryChangeBeforeOneWrite() {
         if (confirm == nullptr) return int{QDialog::Rejected};
         for (int i = 0; i < confirm->Changes()->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* row = confirm->Changes()->topLevelItem(i);
-            rows << row->text(0) + " " + row->text(1) + " " + row->text(2);
+            rows << row->text(0) + " " + row->text(1) + ": " + row->text(2) + " " + row->text(3);
         }
         rows << confirm->WriteButton()->text();
         return int{QDialog::Rejected};
@@ -162,8 +162,8 @@ void WorkflowTest::matchAllConfirmsEveryChangeBeforeOneWrite() {
     const std::string before = bench.Bytes();
     matchAll->trigger();
     QCOMPARE(bench.Bytes(), before);  // cancelled: nothing written
-    QVERIFY(rows.contains(QStringLiteral("[DOG] 200 90")));
-    QVERIFY(rows.contains(QStringLiteral("[E3] not in the file 90")));
+    QVERIFY2(rows.contains(QStringLiteral("[DOG] Attack dog: 200 90")), qPrintable(rows.join('|')));
+    QVERIFY(rows.contains(QStringLiteral("[E3] Rocket soldier: not in the file 90")));
     QVERIFY(!rows.join('|').contains(QStringLiteral("[E2]")));  // holds 90 already
     QCOMPARE(rows.last(), QStringLiteral("&Write %1 Sections").arg(rows.size() - 1));
 

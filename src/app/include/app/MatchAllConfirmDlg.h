@@ -14,7 +14,9 @@ namespace morvane::app {
 class MatchAllConfirmDlg : public QDialog {
     Q_OBJECT
 public:
-    MatchAllConfirmDlg(const MatchAllPlan& plan, const std::string& shownSection, QWidget* parent = nullptr);
+    // `tree` gives the name of each section's item.
+    MatchAllConfirmDlg(const MatchAllPlan& plan, const std::string& shownSection, const Tree& tree,
+                       QWidget* parent = nullptr);
 
     QTreeWidget* Changes() const { return m_changes; }
     QPushButton* WriteButton() const { return m_write; }
