@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "PosixErrors.h"
 #include "platform/FileLock.h"
-#include "platform/PosixErrors.h"
 
 namespace morvane::platform {
 namespace {
@@ -156,10 +156,6 @@ bool CarryAttributes(const std::string& fromPath, int from, const struct stat& i
     return SetMode(to, info.st_mode & 07777);
 }
 
-std::string TemporaryPathOf(const std::string& target) {
-    return FolderOf(target) + "/." + NameOf(target) + ".morvane-tmp";
-}
-
 // A stable 64-bit FNV-1a hash, for a name per path in the state folder.
 std::string HashOf(const std::string& text) {
     std::uint64_t hash = 14695981039346656037ull;
@@ -167,6 +163,18 @@ std::string HashOf(const std::string& text) {
     char digits[17];
     std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
     return digits;
+}
+
+// The start of the names of the files a write keeps beside `name`: hidden, and short enough that
+// the longest suffix (".morvane-tmp") still fits a file name's 255 bytes.
+std::string HelperNameOf(const std::string& name) {
+    constexpr std::size_t kRoom = 255 - 1 - std::string_view(".morvane-tmp").size();
+    if (name.size() <= kRoom) return "." + name;
+    return "." + name.substr(0, kRoom - 17) + "." + HashOf(name);
+}
+
+std::string TemporaryPathOf(const std::string& target) {
+    return FolderOf(target) + "/" + HelperNameOf(NameOf(target)) + ".morvane-tmp";
 }
 
 // Where this user's copies of files in unwritable folders go; nothing when there is no home.
@@ -198,12 +206,13 @@ struct InPlaceCopy {
 
 std::optional<InPlaceCopy> InPlaceCopyOf(const std::string& target, bool folderWritable) {
     if (folderWritable) {
-        const std::string base = FolderOf(target) + "/." + NameOf(target);
+        const std::string base = FolderOf(target) + "/" + HelperNameOf(NameOf(target));
         return InPlaceCopy{base + ".morvane-old", base + ".morvane-tmp"};
     }
     const auto state = StateFolder();
     if (!state) return std::nullopt;
-    const std::string base = *state + "/" + NameOf(target) + "." + HashOf(target);
+    // Named after the whole path: two folders' rules.ini must not share a copy.
+    const std::string base = *state + "/" + HelperNameOf(NameOf(target) + "." + HashOf(target));
     return InPlaceCopy{base + ".morvane-old", base + ".morvane-tmp"};
 }
 
@@ -388,8 +397,8 @@ std::string DescribeFileError(int error, const std::string& path) {
         case kErrorAccessDenied:
             return path + " may not be written (no permission, or a read-only file or disk).";
         case kErrorLockViolation:
-            return "Another program kept " + path + " locked for more than " +
-                   std::to_string(LockWaitLimit().count()) + " ms while writing it; try again.";
+            return "Another program kept " + path + " locked for more than " + std::to_string(LockWaitLimit().count()) +
+                   " ms while writing it; try again.";
         case kErrorDiskFull:
             return "The disk holding " + path + " is full.";
         case kErrorNotRegularFile:

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "PosixErrors.h"
 #include "platform/FileLock.h"
-#include "platform/PosixErrors.h"
 
 namespace morvane::platform {
 namespace {

@@ -197,8 +197,9 @@ std::string IniDocument::WithValues(std::span<const Edit> edits) const {
             setAdded(group->second, edit);
             continue;
         }
-        auto fresh = std::find_if(created.begin(), created.end(),
-                                  [&](const auto& entry) { return EqualsNoCase(Trim(entry.first), Trim(edit.section)); });
+        auto fresh = std::find_if(created.begin(), created.end(), [&](const auto& entry) {
+            return EqualsNoCase(Trim(entry.first), Trim(edit.section));
+        });
         if (fresh == created.end()) fresh = created.insert(created.end(), {edit.section, {}});
         setAdded(fresh->second, edit);
     }
@@ -208,11 +209,13 @@ std::string IniDocument::WithValues(std::span<const Edit> edits) const {
     for (const auto& [section, added] : appended) {
         std::vector<std::string> lines;
         for (const Added& entry : added) lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
-        splices.push_back(InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
+        splices.push_back(
+            InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
     }
     // Replacements of one line end at or before its insertions start.
-    std::stable_sort(splices.begin(), splices.end(),
-                     [](const Splice& a, const Splice& b) { return a.start != b.start ? a.start < b.start : a.end < b.end; });
+    std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
+        return a.start != b.start ? a.start < b.start : a.end < b.end;
+    });
 
     std::vector<std::pair<std::string_view, std::vector<std::string>>> sections;
     for (const auto& [name, added] : created) {

@@ -109,6 +109,23 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
     EXPECT_NE(noFolder.err.find("error 3"), std::string::npos);
 }
 
+TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
+    test::TempDir dir;
+    const std::string pipe = dir.File("rules.fifo");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/null"), pipe}) {
+        const CliRun set = Cli({"set", path, "E1", "Cost", "1"});
+        EXPECT_EQ(set.code, kExitWriteFailed) << path;
+        EXPECT_NE(set.err.find(path + " is not a regular file"), std::string::npos) << set.err;
+    }
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    const CliRun catalogue = Cli({"--catalogue", pipe, "string", "200"});
+    EXPECT_NE(catalogue.code, kExitOk);
+    EXPECT_NE(catalogue.err.find("not a regular file"), std::string::npos) << catalogue.err;
+}
+
 TEST(Cli, TreeGetAndSetOnAFile) {
     test::TempDir dir;
     const std::string path = dir.File("rules.ini");

@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "TempDir.h"
 #include "platform/FileAccess.h"
 #include "platform/ProfileApi.h"
-#include "TempDir.h"
 
 namespace morvane::platform {
 namespace {

@@ -59,7 +59,7 @@ TEST_F(FileLookup, RulesFileSearchCountsOnlyRegularFiles) {
     fs::create_directory(In("folder.ini"));
     ASSERT_EQ(mkfifo(In("pipe.ini").c_str(), 0600), 0);
     fs::create_directory(In("game"));
-    fs::create_directory(In("game/rules.ini"));  // a folder with the exact name ...
+    fs::create_directory(In("game/rules.ini"));            // a folder with the exact name ...
     std::ofstream(In("game/RULES.INI")) << "[General]\n";  // ... does not hide the file
     EXPECT_EQ(FindRegularFileNoCase(In("FOLDER.INI")), std::nullopt);
     EXPECT_EQ(FindRegularFileNoCase(In("pipe.ini")), std::nullopt);
