@@ -82,8 +82,19 @@ void CMainDlg::ShowCurrentItemAgain() {
     RefreshPending();
 }
 
+bool CMainDlg::ConfirmDiscardForHistory() {
+    if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
+    const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
+    return m_prompts.AskLabelled(this,
+                                 ToQt("The value of " + key +
+                                      " was changed but not applied; the controls will show the value the "
+                                      "file is given back."),
+                                 QStringLiteral("Morvane"), QMessageBox::Discard | QMessageBox::Cancel,
+                                 {}) == QMessageBox::Discard;
+}
+
 void CMainDlg::OnUndo() {
-    if (!m_history.CanUndo()) return;
+    if (!m_history.CanUndo() || !ConfirmDiscardForHistory()) return;
     bool evenIfChanged = false;
     if (m_history.CheckUndo(m_strRulesPath) == EditHistory::FileState::Changed) {
         const auto answer = m_prompts.AskLabelled(
@@ -107,7 +118,7 @@ void CMainDlg::OnUndo() {
 }
 
 void CMainDlg::OnRedo() {
-    if (!m_history.CanRedo()) return;
+    if (!m_history.CanRedo() || !ConfirmDiscardForHistory()) return;
     bool evenIfChanged = false;
     if (m_history.CheckRedo(m_strRulesPath) == EditHistory::FileState::Changed) {
         const auto answer = m_prompts.AskLabelled(

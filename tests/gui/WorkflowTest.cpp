@@ -135,9 +135,17 @@ void WorkflowTest::undoAsksWhenTheFileChangedOnDisk() {
     QCOMPARE(bench.Bytes(), changed);
     QCOMPARE(bench.Label("General\\Crates\\CrateMinimum"), std::string("CrateMinimum = 9"));
 
-    bench.prompts.answers = {QMessageBox::Yes};
+    // An unapplied edit is not thrown away unasked.
+    bench.Type(QStringLiteral("12"));
+    bench.prompts.answers = {QMessageBox::Cancel};
+    bench.window.Command(kUndoMenuItem)->trigger();
+    QCOMPARE(bench.prompts.questions.size(), 2);
+    QCOMPARE(bench.Edit()->text(), QStringLiteral("12"));
+
+    bench.prompts.answers = {QMessageBox::Discard, QMessageBox::Yes};
     bench.window.Command(kUndoMenuItem)->trigger();
     QCOMPARE(bench.Bytes(), original);
+    QCOMPARE(bench.Edit()->text(), QString::fromStdString(bench.Label("General\\Crates\\CrateMinimum").substr(15)));
     QVERIFY(bench.prompts.buttonLabels.last().contains(QStringLiteral("Undo and Replace the File")));
 }
 

@@ -134,6 +134,8 @@ private:
     void BuildHistoryActions(QMenu* edit);
     void ForgetHistory();
     void ShowCurrentItemAgain();
+    // Before undo or redo replace the controls: false when the user keeps an unapplied edit.
+    bool ConfirmDiscardForHistory();
     // Pending edits, Enter and the arrow keys (MainDlgPending.cpp).
     void WatchValueFields();
     void OnTreeCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
