@@ -214,8 +214,11 @@ bool CMainDlg::ConfirmPendingEdit(bool closing) {
     const auto answer = m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."),
                                               QStringLiteral("Morvane"),
                                               QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, labels);
-    if (answer == QMessageBox::Apply) OnApply();
-    return answer == QMessageBox::Apply || answer == QMessageBox::Discard;
+    if (answer == QMessageBox::Apply) {
+        OnApply();
+        return !m_editor->HasPendingEdit();  // a failed write keeps the user here, edit intact
+    }
+    return answer == QMessageBox::Discard;
 }
 
 void CMainDlg::accept() {

@@ -131,7 +131,9 @@ void CMainDlg::OnTreeCurrentChanged(const QModelIndex& current, const QModelInde
                                                   QStringLiteral("Morvane"),
                                                   QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, {});
         if (answer == QMessageBox::Apply) OnApply();
-        if (answer != QMessageBox::Apply && answer != QMessageBox::Discard) {
+        // Cancel, or an Apply whose write failed: stay on the edited key.
+        const bool stay = answer == QMessageBox::Apply ? m_editor->HasPendingEdit() : answer != QMessageBox::Discard;
+        if (stay) {
             // Stay on the edited key, its edit intact.
             m_revertingSelection = true;
             m_treeView->setCurrentIndex(m_model->IndexOf(m_editor->m_hCurItem));

@@ -1,6 +1,7 @@
 // The modder's day in the window: undo and redo, a Match All that asks first, edits that are not
 // lost on a change of selection, Enter and the arrow keys, and a window that remembers itself.
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -235,9 +236,22 @@ void WorkflowTest::changingTheSelectionAsksAboutAnUnappliedEdit() {
     bench.prompts.answers = {QMessageBox::Cancel};
     window.reject();
     QVERIFY(window.isVisible());
-    QStringList closing = bench.prompts.buttonLabels.last();
-    closing.sort();
-    QCOMPARE(closing, (QStringList{QStringLiteral("Apply and Close"), QStringLiteral("Close Without Applying")}));
+    QStringList closingLabels = bench.prompts.buttonLabels.last();
+
+    // An Apply that cannot write keeps the user on the edited key, the edit intact.
+    QFile::remove(QString::fromStdString(bench.rules));
+    QDir().mkdir(QString::fromStdString(bench.rules));
+    bench.prompts.answers = {QMessageBox::Apply};
+    bench.Select("General\\Crates\\CrateMinimum");
+    QCOMPARE(PathOfItem(window.NavigationTree(), window.Editor().m_hCurItem), std::string(regen));
+    QCOMPARE(bench.Edit()->text(), QStringLiteral("6"));
+    QVERIFY(!bench.prompts.messages.empty());
+    QVERIFY(window.StatusText().startsWith(QStringLiteral("Unable To Save Changes")));
+    bench.prompts.answers = {QMessageBox::Apply};
+    window.reject();
+    QVERIFY(window.isVisible());
+    closingLabels.sort();
+    QCOMPARE(closingLabels, (QStringList{QStringLiteral("Apply and Close"), QStringLiteral("Close Without Applying")}));
 }
 
 void WorkflowTest::enterAppliesAndTheArrowsStep() {
