@@ -61,11 +61,10 @@ void CMainDlg::RecordWrite(const std::string& description, const std::function<b
     const bool written = write();
     RefreshPending();
     if (!written) {
-        if (!m_lastMessage.empty()) ReportStatus(ToQt(m_lastMessage).replace('\n', ' '));
+        if (!m_lastMessage.empty()) ShowStatus(ToQt(m_lastMessage).replace('\n', ' '));
         return;
     }
-    if (description == "Apply" || description == "Default")
-        ReportStatus(ToQt(DescribeItemWrite(m_tree, m_items, item)));
+    if (description == "Apply" || description == "Default") ShowStatus(ToQt(DescribeItemWrite(m_tree, m_items, item)));
     EditStep step{description, before, platform::ReadFileBytes(m_strRulesPath).value_or(""),
                   ChangedLabels(labels, m_tree)};
     if (step.bytesAfter == step.bytesBefore && step.labels.empty()) return;
@@ -109,12 +108,17 @@ void CMainDlg::OnUndo() {
     const std::string description = m_history.NextUndo().description;
     if (const int error = m_history.Undo(m_strRulesPath, m_tree, evenIfChanged)) {
         ShowMessage("Unable To Undo, Error Number: " + std::to_string(error) + " \n" + m_strRulesPath, m_strRulesPath);
-        ReportStatus(ToQt("Undo failed: error " + std::to_string(error)));
+        ShowStatus(ToQt("Undo failed: error " + std::to_string(error)));
         return;
     }
     m_undoStack->undo();
+    // A file replaced over another program's change: every label is read from it again.
+    if (evenIfChanged && m_watch != nullptr)
+        ReloadLabels();
+    else
+        FileWritten();
     ShowCurrentItemAgain();
-    ReportStatus(ToQt("Undid " + description));
+    ShowStatus(ToQt("Undid " + description));
 }
 
 void CMainDlg::OnRedo() {
@@ -134,12 +138,17 @@ void CMainDlg::OnRedo() {
     const std::string description = m_history.NextRedo().description;
     if (const int error = m_history.Redo(m_strRulesPath, m_tree, evenIfChanged)) {
         ShowMessage("Unable To Redo, Error Number: " + std::to_string(error) + " \n" + m_strRulesPath, m_strRulesPath);
-        ReportStatus(ToQt("Redo failed: error " + std::to_string(error)));
+        ShowStatus(ToQt("Redo failed: error " + std::to_string(error)));
         return;
     }
     m_undoStack->redo();
+    // A file replaced over another program's change: every label is read from it again.
+    if (evenIfChanged && m_watch != nullptr)
+        ReloadLabels();
+    else
+        FileWritten();
     ShowCurrentItemAgain();
-    ReportStatus(ToQt("Redid " + description));
+    ShowStatus(ToQt("Redid " + description));
 }
 
 }  // namespace morvane::app

@@ -12,12 +12,15 @@ namespace morvane::app {
 void CMainDlg::OnMatchAllInSection() {
     const TreeItem item = m_editor->m_hCurItem;
     if (const std::string refusal = MatchAllRefusal(m_tree, m_items, item); !refusal.empty()) {
-        ReportStatus(ToQt(refusal));
+        ShowStatus(ToQt(refusal));
         return;
     }
-    const MatchAllPlan plan = PlanMatchAll(m_tree, m_items, item);
+    // The value copied is the label's: read the file again first if another program changed it.
+    if (!PrepareMatchAll()) return;
+    const MatchAllPlan plan = PlanMatchAll(m_tree, m_items, m_editor->m_hCurItem);
     if (plan.changes.empty()) {
-        ReportStatus(ToQt("Every sibling section already holds " + plan.key + "=" + plan.value));
+        EndWrite();
+        ShowStatus(ToQt("Every sibling section already holds " + plan.key + "=" + plan.value));
         return;
     }
     if (plan.keyAbsent) {
@@ -30,12 +33,19 @@ void CMainDlg::OnMatchAllInSection() {
             QStringLiteral("Morvane"), QMessageBox::Yes | QMessageBox::Cancel,
             {{QMessageBox::Yes, QStringLiteral("Empty ") + ToQt(plan.key) + QStringLiteral(" in ") + count +
                                     QStringLiteral(" Sections")}});
-        if (answer != QMessageBox::Yes) return;
+        if (answer != QMessageBox::Yes) {
+            EndWrite();
+            return;
+        }
     }
     MatchAllConfirmDlg confirm(plan, m_items.SectionNameOf(m_items.FindSectionItem(item)), m_tree, this);
-    if (m_prompts.Exec(confirm) != QDialog::Accepted) return;
+    if (m_prompts.Exec(confirm) != QDialog::Accepted) {
+        EndWrite();
+        return;
+    }
     RecordWrite("Match All " + plan.key, [&] { return ApplyMatchAll(plan, m_tree, m_rules) == 0; });
-    if (m_lastMessage.empty()) ReportStatus(ToQt(DescribeMatchAllWrite(plan.key, plan.value, plan.changes.size())));
+    FileWritten();
+    if (m_lastMessage.empty()) ShowStatus(ToQt(DescribeMatchAllWrite(plan.key, plan.value, plan.changes.size())));
 }
 
 }  // namespace morvane::app

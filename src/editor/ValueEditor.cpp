@@ -99,8 +99,10 @@ bool ValueEditor::OnDefault() {
     ExchangeFromControls();
     if (m_hCurItem == kNoItem) return false;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
-    // A list key stores and shows its default entry's NAME, which the game can read.
-    const std::string value = m_strType == "L" ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
+    // A list key stores and shows its default entry's NAME, and Verses their fields joined by
+    // commas: the forms the game can read.
+    const bool fileForm = m_strType == "L" || m_strType == "V";
+    const std::string value = fileForm ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
     // The controls show what was written, so that an Apply right after keeps the default.
     if (!WriteLabel(m_hCurItem, key + " = " + value)) return false;
     OnSelchangedTree(m_hCurItem);

@@ -215,7 +215,7 @@ TEST_F(BuiltTreeMatchAll, CountriesAndDifficulties) {
     m_editor.OnSelchangedTree(Find("Difficulty Settings\\Normal\\Groundspeed"));
     m_editor.OnMatchAllInSection();
     EXPECT_EQ(m_rules.ReadValue("Easy", "Groundspeed"), "1.2");
-    EXPECT_EQ(m_rules.ReadValue("Hard", "Groundspeed"), "1.2");
+    EXPECT_EQ(m_rules.ReadValue("Difficult", "Groundspeed"), "1.2");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 

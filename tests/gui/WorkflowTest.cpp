@@ -1,7 +1,6 @@
 // The modder's day in the window: undo and redo, a Match All that asks first, edits that are not
 // lost on a change of selection, Enter and the arrow keys, and a window that remembers itself.
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -238,13 +237,13 @@ void WorkflowTest::changingTheSelectionAsksAboutAnUnappliedEdit() {
     QVERIFY(window.isVisible());
     QStringList closingLabels = bench.prompts.buttonLabels.last();
 
-    // An Apply that cannot write keeps the user on the edited key, the edit intact.
-    QFile::remove(QString::fromStdString(bench.rules));
-    QDir().mkdir(QString::fromStdString(bench.rules));
+    // An Apply that cannot write (a value the file cannot hold) keeps the user on the edited key,
+    // the edit intact, and the status bar says why.
+    bench.Type(QStringLiteral("1;2"));
     bench.prompts.answers = {QMessageBox::Apply};
     bench.Select("General\\Crates\\CrateMinimum");
     QCOMPARE(PathOfItem(window.NavigationTree(), window.Editor().m_hCurItem), std::string(regen));
-    QCOMPARE(bench.Edit()->text(), QStringLiteral("6"));
+    QCOMPARE(bench.Edit()->text(), QStringLiteral("1;2"));
     QVERIFY(!bench.prompts.messages.empty());
     QVERIFY(window.StatusText().startsWith(QStringLiteral("Unable To Save Changes")));
     bench.prompts.answers = {QMessageBox::Apply};
