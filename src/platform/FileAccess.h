@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,20 @@ inline constexpr int kErrorDiskFull = 112;
 
 // The bytes of a file, or nothing when it cannot be read (missing, a folder, no permission).
 std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// What tells one state of a file from another without reading it.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;  // since the epoch
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the regular file at `path` (links followed); nothing when there is none
+// (missing, or not a regular file).
+std::optional<FileIdentity> IdentifyFile(const std::string& path);
 
 bool FileExists(const std::string& path);
 

@@ -1,7 +1,5 @@
 #include "platform/ProfileApi.h"
 
-#include <sys/stat.h>
-
 #include <memory>
 #include <unordered_map>
 
@@ -11,27 +9,6 @@
 
 namespace morvane::platform {
 namespace {
-
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long modifiedSeconds = 0;
-    long long modifiedNanoseconds = 0;
-
-    bool operator==(const FileIdentity&) const = default;
-};
-
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-#if defined(__APPLE__)
-    const auto& modified = info.st_mtimespec;
-#else
-    const auto& modified = info.st_mtim;
-#endif
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size, modified.tv_sec, modified.tv_nsec};
-}
 
 struct CachedDocument {
     FileIdentity identity;
@@ -64,7 +41,7 @@ std::shared_ptr<const IniDocument> Load(const std::string& path) {
 }
 
 std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
-    const auto identity = IdentityOf(path);
+    const auto identity = IdentifyFile(path);
     auto& cache = Cache();
     if (!identity) {
         cache.erase(path);
@@ -79,7 +56,7 @@ std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
     }
     auto document = std::make_shared<const IniDocument>(std::move(*bytes));
     // A file changed while it was read gets a new identity and is read again next time.
-    if (const auto after = IdentityOf(path); after && *after == *identity)
+    if (const auto after = IdentifyFile(path); after && *after == *identity)
         cache[path] = CachedDocument{*identity, document};
     return document;
 }
@@ -110,7 +87,7 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
         return kErrorInvalidParameter;
 
     std::string current;
-    if (IdentityOf(path)) {
+    if (IdentifyFile(path)) {
         // Always edit what is on disk now, not what an earlier read saw.
         auto bytes = ReadFileBytes(path);
         if (!bytes) return kErrorAccessDenied;
@@ -121,7 +98,7 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
     Cache().erase(path);
     BatchFiles().erase(path);
     if (error != 0) return error;
-    if (const auto identity = IdentityOf(path)) Cache()[path] = CachedDocument{*identity, std::move(edited)};
+    if (const auto identity = IdentifyFile(path)) Cache()[path] = CachedDocument{*identity, std::move(edited)};
     return 0;
 }
 
