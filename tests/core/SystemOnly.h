@@ -18,6 +18,12 @@
 
 namespace morvane::test {
 
+#ifdef _WIN32
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
+
 // Whether the tests run with the powers of the POSIX superuser, for whom permission bits do
 // not stop reading or entering.
 inline bool RunsAsRoot() {

@@ -29,9 +29,13 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The path of `name` inside the folder, as UTF-8 (the program's spelling of paths).
+    // The path of `name` (UTF-8) inside the folder, for the standard library's file calls.
+    std::filesystem::path PathOf(const std::string& name) const {
+        return m_path / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    }
+    // The same path as UTF-8, the program's spelling of paths.
     std::string File(const std::string& name) const {
-        const std::u8string path = (m_path / std::filesystem::path(std::u8string(name.begin(), name.end()))).u8string();
+        const std::u8string path = PathOf(name).u8string();
         return std::string(path.begin(), path.end());
     }
     const std::filesystem::path& Path() const { return m_path; }
