@@ -49,7 +49,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
 CMainDlg::~CMainDlg() = default;
 
 bool CMainDlg::OnInitDialog() {
-    m_strRulesFileName = std::string("/") + shell::kRulesFileName;
+    m_strRulesFileName = shell::RulesPathIn("");
     m_strSearchDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     const auto found = shell::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
     if (!found) return false;
