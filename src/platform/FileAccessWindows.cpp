@@ -35,11 +35,10 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
-// The path that holds the bytes: a symbolic link (or another reparse point) is followed to the
-// file it names, so that the replace writes the file and not the link.
-std::wstring ResolveLinks(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return path;
+// The path that holds the bytes of an existing file, as the system spells it: a symbolic link
+// (or another reparse point) is followed to the file it names, so that the replace writes the
+// file and not the link, and a name asked for in other letter case keeps its own.
+std::wstring ResolveExisting(const std::wstring& path) {
     const UniqueHandle file = OpenToLookAt(path);
     if (!file.Valid()) return path;
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -50,6 +49,21 @@ std::wstring ResolveLinks(const std::wstring& path) {
         if (length < buffer.size()) return std::wstring(buffer.data(), length);
         buffer.resize(length + 1);
     }
+}
+
+// Gives the new file the attributes and the access control list of the one it replaces before
+// it takes that one's place. ReplaceFileW does the same on Windows itself, but not every
+// implementation of it does; where the list cannot be read or set, ReplaceFileW is left to it.
+void CopyAttributesAndAccess(const std::wstring& from, DWORD attributes, const std::wstring& to) {
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    SetFileAttributesW(to.c_str(), (attributes & kSettable) != 0 ? attributes & kSettable : FILE_ATTRIBUTE_NORMAL);
+    DWORD needed = 0;
+    GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    if (needed == 0) return;
+    std::vector<unsigned char> descriptor(needed);
+    if (GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed) != 0)
+        SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -129,10 +143,9 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     const std::wstring widePath = WideFromUtf8(path);
     if (widePath.empty()) return kErrorPathNotFound;
-    const std::wstring target = FullPath(ResolveLinks(widePath));
-
+    const bool exists = GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::wstring target = FullPath(exists ? ResolveExisting(widePath) : widePath);
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) return kErrorAccessDenied;
 
     std::wstring temporary;
@@ -141,6 +154,7 @@ int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     int error = 0;
     if (!WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0) error = LastError();
     if (!file.Close() && error == 0) error = LastError();
+    if (error == 0 && exists) CopyAttributesAndAccess(target, attributes, temporary);
 
     if (error == 0) {
         // ReplaceFileW gives the new file the old one's attributes, security descriptor,
