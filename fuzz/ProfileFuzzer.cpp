@@ -99,9 +99,8 @@ bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 bool IsStorable(const FuzzInput& input) {
     const std::string_view key = morvane::Trim(input.key);
     return !HasLineBreak(input.section) && !HasLineBreak(input.key) && !HasLineBreak(input.value) &&
-           input.section.find(']') == std::string_view::npos && !morvane::Trim(input.section).empty() &&
-           !key.empty() && key.front() != ';' && key.front() != '[' &&
-           input.key.find('=') == std::string_view::npos;
+           input.section.find(']') == std::string_view::npos && !morvane::Trim(input.section).empty() && !key.empty() &&
+           key.front() != ';' && key.front() != '[' && input.key.find('=') == std::string_view::npos;
 }
 
 // The lines of a file, each with its ending.

@@ -6,12 +6,11 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
-#include "app/Artwork.h"
+#include "guicommon/Artwork.h"
 
 namespace morvane::app {
 
-CSplashWnd::CSplashWnd(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+CSplashWnd::CSplashWnd(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Morvane "));
     setModal(false);
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,6 @@
 #include "platform/CommandLine.h"
-#include "platform/WideText.h"
-#include "platform/WindowsApi.h"
+#include "WideText.h"
+#include "WindowsApi.h"
 
 #include <shellapi.h>
 

@@ -1,5 +1,5 @@
 #include "platform/Drives.h"
-#include "platform/WindowsApi.h"
+#include "WindowsApi.h"
 
 namespace morvane::platform {
 

@@ -117,7 +117,8 @@ bool FileExists(const std::string& path) {
 bool IsSameFile(const std::string& first, const std::string& second) {
     struct stat a {};
     struct stat b {};
-    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/FileAccess.h"
-#include "platform/WideText.h"
-#include "platform/WindowsApi.h"
+#include "WideText.h"
+#include "WindowsApi.h"
 
 namespace morvane::platform {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/FileLookup.h"
-#include "platform/WideText.h"
-#include "platform/WindowsApi.h"
+#include "WideText.h"
+#include "WindowsApi.h"
 
 namespace morvane::platform {
 

@@ -1,6 +1,6 @@
 #include "platform/FolderListing.h"
-#include "platform/WideText.h"
-#include "platform/WindowsApi.h"
+#include "WideText.h"
+#include "WindowsApi.h"
 
 namespace morvane::platform {
 namespace {

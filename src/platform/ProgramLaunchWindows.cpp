@@ -1,8 +1,8 @@
 #include <string_view>
 
 #include "platform/ProgramLaunch.h"
-#include "platform/WideText.h"
-#include "platform/WindowsApi.h"
+#include "WideText.h"
+#include "WindowsApi.h"
 
 namespace morvane::platform {
 namespace {

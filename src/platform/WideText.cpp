@@ -1,8 +1,8 @@
-#include "platform/WideText.h"
+#include "WideText.h"
 
 #include <climits>
 
-#include "platform/WindowsApi.h"
+#include "WindowsApi.h"
 
 namespace morvane::platform {
 

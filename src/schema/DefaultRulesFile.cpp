@@ -86,9 +86,8 @@ std::string MakeDefaultRulesFile(const StringTable& table) {
     for (const auto& section : layout::kRootSections) writer.SectionBranch(section);
 
     std::vector<layout::SectionBranch> countries(std::begin(layout::kCountries), std::end(layout::kCountries));
-    std::stable_sort(countries.begin(), countries.end(), [](const auto& a, const auto& b) {
-        return CompareNoCase(a.label, b.label) < 0;
-    });
+    std::stable_sort(countries.begin(), countries.end(),
+                     [](const auto& a, const auto& b) { return CompareNoCase(a.label, b.label) < 0; });
     for (const auto& country : countries) writer.SectionBranch(country);
     for (const auto& difficulty : layout::kDifficulties) writer.SectionBranch(difficulty);
 

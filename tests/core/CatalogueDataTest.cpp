@@ -38,24 +38,23 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
 }
 
 const std::vector<std::string> kUnitHead = {
-    "Prerequisite", "Primary", "Secondary", "Strength", "Armor",     "TechLevel",  "Sight",      "Speed",
-    "Owner",        "Cost",    "Points",    "ROT",      "Crewed",    "NoMovingFire", "SelfHealing", "Tracked",
-    "Ammo",         "Passengers", "Cloakable", "Sensors", "GuardRange", "Explodes", "DoubleOwned"};
+    "Prerequisite", "Primary",    "Secondary", "Strength", "Armor",      "TechLevel",    "Sight",       "Speed",
+    "Owner",        "Cost",       "Points",    "ROT",      "Crewed",     "NoMovingFire", "SelfHealing", "Tracked",
+    "Ammo",         "Passengers", "Cloakable", "Sensors",  "GuardRange", "Explodes",     "DoubleOwned"};
 const std::vector<std::string> kUnitTail = {"Image", "Fraidycat", "Reload", "Invisible"};
 const std::vector<std::string> kUnit = Join({kUnitHead, kUnitTail});
 const std::vector<std::string> kInfantry = Join({kUnit, {"C4", "Infiltrate", "IsCanine"}});
 const std::vector<std::string> kStructure = {
-    "Prerequisite", "Primary",   "Secondary", "Strength",   "Armor",      "TechLevel",   "Sight",
-    "Owner",        "Cost",      "Points",    "ROT",        "Crewed",     "NoMovingFire", "SelfHealing",
-    "Invisible",    "Ammo",      "Cloakable", "Sensors",    "GuardRange", "Explodes",    "DoubleOwned",
-    "BaseNormal",   "Adjacent",  "Bib",       "Capturable", "Power",      "Powered",     "Repairable",
-    "Storage",      "Unsellable", "WaterBound", "Image"};
-const std::vector<std::string> kWeapon = {"Anim",  "Burst", "Camera",  "Charges", "Damage",   "Projectile", "ROF",
+    "Prerequisite", "Primary", "Secondary",  "Strength",   "Armor",        "TechLevel",   "Sight",      "Owner",
+    "Cost",         "Points",  "ROT",        "Crewed",     "NoMovingFire", "SelfHealing", "Invisible",  "Ammo",
+    "Cloakable",    "Sensors", "GuardRange", "Explodes",   "DoubleOwned",  "BaseNormal",  "Adjacent",   "Bib",
+    "Capturable",   "Power",   "Powered",    "Repairable", "Storage",      "Unsellable",  "WaterBound", "Image"};
+const std::vector<std::string> kWeapon = {"Anim",  "Burst",  "Camera", "Charges", "Damage",  "Projectile", "ROF",
                                           "Range", "Report", "Speed",  "Warhead", "Supress", "TurboBoost"};
-const std::vector<std::string> kProjectile = {
-    "AA",   "AG",         "ASW",    "Animates", "Arcing",   "Arm",       "Degenerates", "Dropping",
-    "Frames", "Gigundo",  "High",   "Image",    "Inaccurate", "Inviso",  "Parachuted",  "Proximity",
-    "ROT",  "Ranged",     "Rotates", "Shadow",  "Translucent", "UnderWater"};
+const std::vector<std::string> kProjectile = {"AA",          "AG",       "ASW",         "Animates",  "Arcing", "Arm",
+                                              "Degenerates", "Dropping", "Frames",      "Gigundo",   "High",   "Image",
+                                              "Inaccurate",  "Inviso",   "Parachuted",  "Proximity", "ROT",    "Ranged",
+                                              "Rotates",     "Shadow",   "Translucent", "UnderWater"};
 const std::vector<std::string> kWarhead = {"Spread", "Wall", "Wood", "Ore", "Verses", "Explosion", "InfDeath"};
 const std::vector<std::string> kLand = {"Float", "Foot", "Track", "Wheel", "Buildable"};
 const std::vector<std::string> kMission = {"NoThreat",  "Zombie",  "Recruitable", "Paralyzed",
@@ -68,9 +67,9 @@ struct Category {
 };
 
 const Category kCategories[] = {
-    {2100, 2123, &kInfantry}, {2201, 2219, &kUnit},       {2400, 2406, &kUnit},    {2301, 2345, &kStructure},
-    {2901, 2937, &kStructure}, {4101, 4135, &kWeapon},    {4000, 4017, &kProjectile}, {3300, 3307, &kWarhead},
-    {3400, 3408, &kLand},     {3700, 3722, &kMission},
+    {2100, 2123, &kInfantry},  {2201, 2219, &kUnit},    {2400, 2406, &kUnit},       {2301, 2345, &kStructure},
+    {2901, 2937, &kStructure}, {4101, 4135, &kWeapon},  {4000, 4017, &kProjectile}, {3300, 3307, &kWarhead},
+    {3400, 3408, &kLand},      {3700, 3722, &kMission},
 };
 
 std::vector<std::string> ExpectedKeys(const Category& category, const std::string& section) {
@@ -159,7 +158,7 @@ TEST(BuiltInCatalogue, ListRangesEndAtFreeIds) {
 
 TEST(BuiltInCatalogue, CratePowerupOptionsCarryTheirCaption) {
     const std::map<std::string, std::string> captions = {
-        {"Armor", "Multiplier"}, {"Explosion", "Damage"}, {"Firepower", "Multiplier"}, {"Money", "Cash"},
+        {"Armor", "Multiplier"}, {"Explosion", "Damage"}, {"Firepower", "Multiplier"},   {"Money", "Cash"},
         {"Napalm", "Damage"},    {"Speed", "Multiplier"}, {"Invulnerability", "Minutes"}};
     const auto lines = SplitKeyList(Catalogue().Text(315));
     ASSERT_EQ(lines.size(), 17u);
@@ -237,12 +236,33 @@ TEST(BuiltInCatalogue, ListDefaultsLieInsideTheirRanges) {
 }
 
 TEST(BuiltInCatalogue, V2rlBlockReadsExactly) {
-    const char* expected[] = {
-        "M14000|14015|14006,14007;~8100 SCUD", "L2999|3034|3034;~8101", "L2999|3034|2999;~8102", "I0|.|150;~8103",
-        "L3100|3105|3102;~8104", "I0|.|4;~8105", "I0|.|5;~8106", "I0|.|7;~8107", "L3110|3112|3111;~8108",
-        "I0|.|700;~8109", "I0|.|40;~8110", "I0|.|5;~8111", "BY|N|Y;~8112", "BY|N|Y;~8113", "BY|N|;~8114",
-        "BY|N|Y;~8115", "I-1|.|1;~8116", "I0|.|;~8117", "BY|N|;~8118", "BY|N|;~8119", "I0|.|;~8120",
-        "BY|N|;~8121", "BY|N|;~8122", "L2201|2214|2201;~8123", "BY|N|;~8124", "R0|.|0;~8125", "BY|N|N;~8126"};
+    const char* expected[] = {"M14000|14015|14006,14007;~8100 SCUD",
+                              "L2999|3034|3034;~8101",
+                              "L2999|3034|2999;~8102",
+                              "I0|.|150;~8103",
+                              "L3100|3105|3102;~8104",
+                              "I0|.|4;~8105",
+                              "I0|.|5;~8106",
+                              "I0|.|7;~8107",
+                              "L3110|3112|3111;~8108",
+                              "I0|.|700;~8109",
+                              "I0|.|40;~8110",
+                              "I0|.|5;~8111",
+                              "BY|N|Y;~8112",
+                              "BY|N|Y;~8113",
+                              "BY|N|;~8114",
+                              "BY|N|Y;~8115",
+                              "I-1|.|1;~8116",
+                              "I0|.|;~8117",
+                              "BY|N|;~8118",
+                              "BY|N|;~8119",
+                              "I0|.|;~8120",
+                              "BY|N|;~8121",
+                              "BY|N|;~8122",
+                              "L2201|2214|2201;~8123",
+                              "BY|N|;~8124",
+                              "R0|.|0;~8125",
+                              "BY|N|N;~8126"};
     EXPECT_EQ(Catalogue().Text(2201), "V2RL=SCUD launcher|20200|25");
     for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(Catalogue().Text(static_cast<std::uint16_t>(20200 + i)), expected[i]) << i;
@@ -255,7 +275,8 @@ TEST(BuiltInCatalogue, ObjectEntriesAndDescriptions) {
     EXPECT_EQ(Catalogue().Text(3402), "Road=Roadway |40020|5");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(3711))->section, "Area Guard");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2340))->section, "MINP");
-    for (std::uint16_t i = 0; i < 14; ++i) EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2201 + i))->imageIndex, 25 + i);
+    for (std::uint16_t i = 0; i < 14; ++i)
+        EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2201 + i))->imageIndex, 25 + i);
     const struct {
         std::uint16_t first, last, description;
     } described[] = {{4101, 4135, 9000}, {4000, 4017, 8700}, {3300, 3307, 8600}};

@@ -29,16 +29,11 @@ TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
         std::size_t line;
         const char* words;
     } cases[] = {
-        {"1\tok\nno tab here\n", 2, "TAB"},
-        {"1\tok\n\nx1\ttext\n", 3, "not a number"},
-        {"65536\ttext\n", 1, "not a number"},
-        {"0\ttext\n", 1, "not a number"},
-        {"-5\ttext\n", 1, "not a number"},
-        {"5\t\n", 1, "no text"},
-        {"5\ta\n5\tb\n", 2, "twice"},
-        {"5\tbad \\q escape\n", 1, "unknown escape"},
-        {"5\tbad \\x4\n", 1, "hexadecimal"},
-        {"5\tends \\", 1, "backslash"},
+        {"1\tok\nno tab here\n", 2, "TAB"},   {"1\tok\n\nx1\ttext\n", 3, "not a number"},
+        {"65536\ttext\n", 1, "not a number"}, {"0\ttext\n", 1, "not a number"},
+        {"-5\ttext\n", 1, "not a number"},    {"5\t\n", 1, "no text"},
+        {"5\ta\n5\tb\n", 2, "twice"},         {"5\tbad \\q escape\n", 1, "unknown escape"},
+        {"5\tbad \\x4\n", 1, "hexadecimal"},  {"5\tends \\", 1, "backslash"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCatalogue(c.content);

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
-#include "TempDir.h"
 
 namespace morvane::cli {
 namespace {
@@ -44,8 +44,14 @@ TEST(Cli, StringPrintsEntryOrFailsForFreeId) {
 
 TEST(Cli, RejectsBadUsage) {
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"nosuchcommand"}, {"--nosuchoption", "string", "1"}, {"string"}, {"string", "1", "2"},
-        {"string", "abc"}, {"describe", "70000"}, {"new"},
+        {},
+        {"nosuchcommand"},
+        {"--nosuchoption", "string", "1"},
+        {"string"},
+        {"string", "1", "2"},
+        {"string", "abc"},
+        {"describe", "70000"},
+        {"new"},
     };
     for (const auto& args : cases) {
         const CliRun run = Cli(args);
@@ -106,7 +112,9 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
 TEST(Cli, TreeGetAndSetOnAFile) {
     test::TempDir dir;
     const std::string path = dir.File("rules.ini");
-    ASSERT_EQ(platform::ReplaceFileAtomically(path, "; mine\r\n[General]\r\nCrateMinimum=1   ; few\r\n[E1]\r\nCost=90\r\n"), 0);
+    ASSERT_EQ(
+        platform::ReplaceFileAtomically(path, "; mine\r\n[General]\r\nCrateMinimum=1   ; few\r\n[E1]\r\nCost=90\r\n"),
+        0);
 
     const CliRun tree = Cli({"tree", path});
     EXPECT_EQ(tree.code, kExitOk);

@@ -20,16 +20,16 @@ std::size_t Position(const std::string& text) {
 TEST(DefaultRulesFile, WritesValuesInTheGamesForm) {
     const char* lines[] = {
         "\r\n[General]\r\nCrateMinimum=2\r\n",
-        "\r\nWaterCrateChance=20%\r\n",            // percentage
-        "\r\nUnitCrateType=DOG\r\n",               // list entry's NAME
-        "\r\nChronoKillCargo=yes\r\n",             // yes/no
+        "\r\nWaterCrateChance=20%\r\n",  // percentage
+        "\r\nUnitCrateType=DOG\r\n",     // list entry's NAME
+        "\r\nChronoKillCargo=yes\r\n",   // yes/no
         "\r\n[V2RL]\r\nPrerequisite=weap,dome\r\nPrimary=SCUD\r\nSecondary=None\r\n",
         "\r\nArmor=Light\r\n",
         "\r\nOwner=Soviet\r\n",
         "\r\n[E1]\r\n",
         "\r\nOwner=Allies,Soviet\r\n",
         "\r\n[SA]\r\nSpread=3\r\n",
-        "\r\nVerses=100% 50% 60% 25% 25%\r\n",    // verses, trimmed
+        "\r\nVerses=100% 50% 60% 25% 25%\r\n",  // verses, trimmed
         "\r\n[Powerups]\r\nArmor=10,ARMOR,2.0\r\n",
         "\r\n[USSR]\r\nFirepower=1.0\r\n",
     };

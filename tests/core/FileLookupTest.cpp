@@ -48,7 +48,7 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
         {In("Rules.Ini"), In("rules.ini")},
         {In("Both.ini"), In("Both.ini")},  // exact beats the other spelling
         {In("BOTH.INI"), In("BOTH.INI")},
-        {In("MODS"), In("Mods")},          // a folder counts, like in a directory search
+        {In("MODS"), In("Mods")},  // a folder counts, like in a directory search
         {In("linked.INI"), In("Linked.ini")},
         {In("DANGLING.INI"), std::nullopt},  // a link to nothing is not a file
         {In("rules.in"), std::nullopt},

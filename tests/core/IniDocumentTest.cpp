@@ -15,20 +15,21 @@ struct ReadCase {
 TEST(IniDocument, Reads) {
     const ReadCase cases[] = {
         {"[General]\r\nCrateMinimum=1\r\n", "General", "CrateMinimum", "1"},
-        {"[general]\nCRATEMINIMUM = 7 \n", "GENERAL", "crateminimum", "7"},                  // any case, blanks trimmed
-        {"[General]\rA=1\rB=2", "General", "B", "2"},                                        // CR alone, no final break
-        {"\xEF\xBB\xBF[General]\r\nA=1\r\n", "General", "A", "1"},                           // byte-order mark skipped
-        {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},       // comment kept
-        {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                              // commented line is no key
+        {"[general]\nCRATEMINIMUM = 7 \n", "GENERAL", "crateminimum", "7"},             // any case, blanks trimmed
+        {"[General]\rA=1\rB=2", "General", "B", "2"},                                   // CR alone, no final break
+        {"\xEF\xBB\xBF[General]\r\nA=1\r\n", "General", "A", "1"},                      // byte-order mark skipped
+        {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},  // comment kept
+        {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                         // commented line is no key
         {"[General]\r\n  ;A = 9\r\n", "General", "A", std::nullopt},
-        {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                              // before any section
-        {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},           // first match counts
-        {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A", std::nullopt},  // only the first section
-        {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},                 // value holds "="
+        {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                    // before any section
+        {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},  // first match counts
+        {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A",
+         std::nullopt},                                                       // only the first section
+        {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},  // value holds "="
         {"[General]\r\nA=\r\n", "General", "A", ""},
-        {"[General]\r\nA\r\n", "General", "A", std::nullopt},                                // no "=": no key
+        {"[General]\r\nA\r\n", "General", "A", std::nullopt},  // no "=": no key
         {"[NoClose\r\nA=1\r\n", "NoClose", "A", "1"},
-        {"[General]\r\nA=\t\"quoted\"\t\r\n", "General", "A", "\"quoted\""},                 // no quote stripping
+        {"[General]\r\nA=\t\"quoted\"\t\r\n", "General", "A", "\"quoted\""},  // no quote stripping
         {"", "General", "A", std::nullopt},
     };
     for (const ReadCase& c : cases) {

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "platform/FileAccess.h"
-#include "platform/ProfileApi.h"
 #include "SystemOnly.h"
 #include "TempDir.h"
+#include "platform/FileAccess.h"
+#include "platform/ProfileApi.h"
 
 namespace morvane::platform {
 namespace {
@@ -51,8 +51,15 @@ TEST_F(ProfileApi, RefusesTextThatWouldNotReadBack) {
         const char* key;
         const char* value;
     } cases[] = {
-        {"S", "A", "1\r\n[Evil]"}, {"S", "A\n", "1"}, {"S]", "A", "1"}, {"", "A", "1"}, {"S", "", "1"},
-        {"S", "A=B", "1"},         {"S", ";A", "1"},  {"S", " [A", "1"}, {"S\r", "A", "1"},
+        {"S", "A", "1\r\n[Evil]"},
+        {"S", "A\n", "1"},
+        {"S]", "A", "1"},
+        {"", "A", "1"},
+        {"S", "", "1"},
+        {"S", "A=B", "1"},
+        {"S", ";A", "1"},
+        {"S", " [A", "1"},
+        {"S\r", "A", "1"},
         {"S", "A", "1 ; a note would be cut off"},
     };
     for (const auto& c : cases) {

@@ -10,7 +10,7 @@ TEST(ReadDecimal, ReadsLikeTheCLibrary) {
         const char* text;
         std::int64_t value;
     } cases[] = {
-        {"150", 150}, {"  42abc", 42}, {"-200", -200}, {"+7", 7}, {"4.", 4}, {".300", 0},
+        {"150", 150}, {"  42abc", 42}, {"-200", -200}, {"+7", 7},  {"4.", 4},           {".300", 0},
         {"", 0},      {"abc", 0},      {"\t\n 9", 9},  {"- 5", 0}, {"8100 SCUD", 8100},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadDecimal(c.text), c.value) << '"' << c.text << '"';

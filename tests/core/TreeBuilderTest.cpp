@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "common/TextOps.h"
-#include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
-#include "rulesfile/RulesFileAccess.h"
-#include "schema/CatalogueFile.h"
 #include "TableFixture.h"
 #include "TempDir.h"
+#include "common/TextOps.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "schema/CatalogueFile.h"
 #include "tree/TreeBuilder.h"
 
 namespace morvane {
@@ -76,7 +76,7 @@ TEST(TreeBuilder, ReadersOnSmallCatalogue) {
     const StringTable table = SmallCatalogue();
     Tree tree;
     test::RecordingMessageSink messages;
-    RulesFileAccess rules(table, tree, messages);
+    RulesFileAccess rules(messages);
     rules.SetRulesPath(path);
     TreeBuilder builder(tree, table, rules);
 
@@ -109,7 +109,7 @@ protected:
     static void SetUpTestSuite() {
         s_tree = new Tree;
         test::RecordingMessageSink messages;
-        RulesFileAccess rules(BuiltInCatalogue(), *s_tree, messages);
+        RulesFileAccess rules(messages);
         rules.SetRulesPath("/nonexistent/rules.ini");
         TreeBuilder(*s_tree, BuiltInCatalogue(), rules).BuildTree();
     }
@@ -120,11 +120,11 @@ Tree* BuiltTree::s_tree = nullptr;
 
 TEST_F(BuiltTree, RootOrderAndGroups) {
     const Tree& tree = *s_tree;
-    EXPECT_EQ(ChildLabels(tree, kRoot),
-              (std::vector<std::string>{"General", "MultiplayerDefaults", "Recharge", "AI", "IQ", "Country Statistics",
-                                        "Difficulty Settings", "Units", "Structures", "Weapon Types",
-                                        "Projectile Types", "Warheads Types", "Land Types", "Mission Control",
-                                        "Powerups"}));
+    EXPECT_EQ(
+        ChildLabels(tree, kRoot),
+        (std::vector<std::string>{"General", "MultiplayerDefaults", "Recharge", "AI", "IQ", "Country Statistics",
+                                  "Difficulty Settings", "Units", "Structures", "Weapon Types", "Projectile Types",
+                                  "Warheads Types", "Land Types", "Mission Control", "Powerups"}));
     const TreeItem general = tree.GetChildItem(kRoot);
     EXPECT_EQ(ChildLabels(tree, general),
               (std::vector<std::string>{"Crates", "Special Weapons", "Chrono Side Effects", "Repairing ",
@@ -148,8 +148,8 @@ TEST_F(BuiltTree, CountriesSortedDifficultiesNot) {
     const TreeItem ussr = ChildNamed(tree, countries, "USSR");
     EXPECT_EQ(tree.GetItemData(ussr), (TreeItemData{60010, 9915}));
     EXPECT_EQ(tree.GetItemImage(ussr), 21);
-    EXPECT_EQ(ChildLabels(tree, ussr), (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF",
-                                                                 "Cost", "BuildTime"}));
+    EXPECT_EQ(ChildLabels(tree, ussr),
+              (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF", "Cost", "BuildTime"}));
     const TreeItem difficulties = ChildNamed(tree, kRoot, "Difficulty Settings");
     EXPECT_EQ(ChildLabels(tree, difficulties), (std::vector<std::string>{"Easy", "Normal", "Hard"}));
     const TreeItem normal = ChildNamed(tree, difficulties, "Normal");
@@ -165,9 +165,8 @@ TEST_F(BuiltTree, ObjectsAndKeys) {
     const TreeItem others = ChildNamed(tree, ChildNamed(tree, kRoot, "Structures"), "Others");
     const auto labels = ChildLabels(tree, others);
     ASSERT_EQ(labels.size(), 9u);
-    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(), [](const std::string& a, const std::string& b) {
-        return CompareNoCase(a, b) < 0;
-    }));
+    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(),
+                               [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }));
     EXPECT_NE(ChildNamed(tree, others, "Anti-Personnel Mines"), kNoItem);
 
     const TreeItem warheads = ChildNamed(tree, kRoot, "Warheads Types");

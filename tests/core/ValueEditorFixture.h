@@ -8,14 +8,15 @@
 #include <sstream>
 #include <string>
 
+#include "RecordingMessageSink.h"
+#include "TableFixture.h"
+#include "TempDir.h"
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
 #include "editor/ValueEditor.h"
 #include "platform/FileAccess.h"
-#include "RecordingMessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
-#include "TableFixture.h"
-#include "TempDir.h"
+#include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 
 namespace morvane::test {
@@ -123,7 +124,8 @@ inline std::string Shown(const ValueEditor& editor) {
         out << editor.m_strPercent << " @" << editor.m_percentSlider.position;
     } else if (type == "K") {
         out << editor.m_strChance << " | " << editor.m_strAnimation << " #" << editor.m_animationCombo.selection;
-        if (editor.IsVisible(control::kOptionEdit)) out << " | " << editor.m_strOptionLabel << ": " << editor.m_strOption;
+        if (editor.IsVisible(control::kOptionEdit))
+            out << " | " << editor.m_strOptionLabel << ": " << editor.m_strOption;
         out << " spin " << editor.m_chanceSpin.lower << ".." << editor.m_chanceSpin.upper;
     } else if (type == "V") {
         out << editor.m_strVsNone << "|" << editor.m_strVsWood << "|" << editor.m_strVsLight << "|"
@@ -173,8 +175,9 @@ protected:
     const std::string m_path = m_dir.File("rules.ini");
     Tree m_tree;
     RecordingMessageSink m_messages;
-    RulesFileAccess m_rules{m_table, m_tree, m_messages};
-    ValueEditor m_editor{m_tree, m_table, m_rules};
+    RulesFileAccess m_rules{m_messages};
+    ItemFileAccess m_items{m_table, m_tree, m_rules};
+    ValueEditor m_editor{m_tree, m_table, m_items};
     const TreeItem m_general = m_tree.InsertItem("General", 39, 39, {60000, 9901});
     const TreeItem m_crates = m_tree.InsertItem("Crates", 0, 0, {0, kHeading}, m_general);
 };

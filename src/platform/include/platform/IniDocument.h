@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The rules file as bytes with an index of its sections and keys: what a profile read looks up
+// and what a profile write edits. Only the edited line changes; every other byte, line endings
+// included, stays as it was.
+namespace morvane::platform {
+
+class IniDocument {
+public:
+    explicit IniDocument(std::string bytes);
+
+    const std::string& Bytes() const { return m_bytes; }
+
+    // The value of the key in the section, white space trimmed at both ends (an inline comment
+    // stays part of it), or nothing when the section or the key is missing. Names match without
+    // regard to ASCII case; the first matching section, and in it the first matching key, counts.
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+
+    // The bytes of the file with the key set to the value (see the class comment). The key is
+    // added to the end of its section, or the section to the end of the file, when missing.
+    std::string WithValue(std::string_view section, std::string_view key, std::string_view value) const;
+
+private:
+    struct Line {
+        std::size_t start = 0;  // first byte
+        std::size_t end = 0;    // one past the last byte before the line ending
+        std::size_t next = 0;   // first byte of the next line
+    };
+    struct Key {
+        std::string_view name;
+        std::size_t line = 0;
+        std::size_t valueStart = 0;  // first byte of the value (after "=" and blanks)
+        std::size_t valueEnd = 0;    // one past its last non-blank byte
+    };
+    struct Section {
+        std::string_view name;
+        std::size_t headerLine = 0;
+        std::vector<Key> keys;
+    };
+
+    const Section* FindSection(std::string_view name) const;
+    static const Key* FindKey(const Section& section, std::string_view name);
+    std::string LineEnding() const;
+    std::string ReplaceValue(const Key& key, std::string_view value) const;
+    std::string InsertAfterLine(std::size_t lineIndex, const std::string& text) const;
+
+    std::string m_bytes;
+    std::vector<Line> m_lines;
+    std::vector<Section> m_sections;
+    std::unordered_map<std::string, std::size_t> m_sectionIndex;  // lower-case name -> first section
+};
+
+}  // namespace morvane::platform
