@@ -1,3 +1,4 @@
+#include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "WideText.h"
 #include "WindowsApi.h"
@@ -7,6 +8,11 @@ namespace morvane::platform {
 // Windows file names already match without regard to case, so the name as given is the match.
 std::optional<std::string> FindFileNoCase(const std::string& path) {
     if (path.empty() || !FileInfoOf(WideFromUtf8(path))) return std::nullopt;
+    return path;
+}
+
+std::optional<std::string> FindRegularFileNoCase(const std::string& path) {
+    if (path.empty() || !IsRegularFile(path)) return std::nullopt;
     return path;
 }
 

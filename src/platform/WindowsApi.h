@@ -39,6 +39,12 @@ public:
 
     bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
     HANDLE Get() const { return m_handle; }
+    // Hands the handle over to the caller, who closes it.
+    HANDLE Release() {
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
+        return handle;
+    }
     // Closes the handle now; false (with the reason in GetLastError) when that fails.
     bool Close() {
         const bool ok = !Valid() || CloseHandle(m_handle) != 0;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "SystemOnly.h"
+#include "TempDir.h"
 #include "schema/CatalogueFile.h"
 
 namespace morvane {
@@ -47,8 +50,26 @@ TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
 TEST(LoadCatalogueFile, MissingFileIsAnErrorNotACrash) {
     const auto loaded = LoadCatalogueFile("/nonexistent/folder/catalogue.txt");
     ASSERT_EQ(loaded.index(), 1u);
-    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)), "x.txt: cannot be read");
+    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)),
+              "x.txt: cannot be read: /nonexistent/folder/catalogue.txt or its folder does not exist.");
     EXPECT_EQ(DescribeCatalogueError("x.txt", CatalogueError{4, "oops"}), "x.txt:4: oops");
+}
+
+TEST(LoadCatalogueFile, PipeOrDeviceIsRefusedWithoutWaiting) {
+    const test::TempDir dir;
+    // Windows has no pipes in its file tree; its devices have names such as NUL and CON.
+    std::vector<std::string> paths;
+    if (test::kWindows) {
+        paths = {"NUL", "CON"};
+    } else {
+        paths = {dir.File("catalogue.fifo"), "/dev/zero"};
+        ASSERT_TRUE(test::MakePipe(paths.front()));
+    }
+    for (const std::string& path : paths) {
+        const auto loaded = LoadCatalogueFile(path);  // would block or never end if it were read
+        ASSERT_EQ(loaded.index(), 1u) << path;
+        EXPECT_NE(std::get<1>(loaded).message.find("not a regular file"), std::string::npos) << path;
+    }
 }
 
 }  // namespace

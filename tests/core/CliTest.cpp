@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "SystemOnly.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
@@ -107,6 +108,29 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
     const CliRun noFolder = Cli({"new", dir.File("missing/rules.ini")});
     EXPECT_EQ(noFolder.code, kExitWriteFailed);
     EXPECT_NE(noFolder.err.find("error 3"), std::string::npos);
+}
+
+TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
+    test::TempDir dir;
+    // Windows has no pipes in its file tree; its devices have names such as NUL.
+    const std::string device = test::kWindows ? "NUL" : "/dev/null";
+    const std::string pipe = test::kWindows ? "CON" : dir.File("rules.fifo");
+    if (!test::kWindows) {
+        ASSERT_TRUE(test::MakePipe(pipe));
+    }
+    for (const std::string& path : {device, pipe}) {
+        const CliRun set = Cli({"set", path, "E1", "Cost", "1"});
+        EXPECT_EQ(set.code, kExitWriteFailed) << path;
+        EXPECT_NE(set.err.find(path + " is not a regular file"), std::string::npos) << set.err;
+    }
+    if (!test::kWindows) {
+        struct stat info {};
+        ASSERT_EQ(stat("/dev/null", &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode));
+    }
+    const CliRun catalogue = Cli({"--catalogue", pipe, "string", "200"});
+    EXPECT_NE(catalogue.code, kExitOk);
+    EXPECT_NE(catalogue.err.find("not a regular file"), std::string::npos) << catalogue.err;
 }
 
 TEST(Cli, TreeGetAndSetOnAFile) {

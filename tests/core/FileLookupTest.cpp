@@ -75,6 +75,23 @@ TEST_F(FileLookup, WindowsFindsEverySpellingAsGiven) {
         EXPECT_EQ(FindFileNoCase(request), std::nullopt) << request;
     test::CurrentFolderGuard inside(m_dir.Path());
     EXPECT_EQ(FindFileNoCase("RULES.INI"), "RULES.INI");
+    EXPECT_EQ(FindRegularFileNoCase(In("RULES.INI")), In("RULES.INI"));
+    EXPECT_EQ(FindRegularFileNoCase(In("mods")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase("NUL"), std::nullopt);
+}
+
+TEST_F(FileLookup, RulesFileSearchCountsOnlyRegularFiles) {
+    MORVANE_POSIX_ONLY("pipes, /dev/null and names that differ only in case");
+    fs::create_directory(In("folder.ini"));
+    ASSERT_TRUE(test::MakePipe(In("pipe.ini")));
+    fs::create_directory(In("game"));
+    fs::create_directory(In("game/rules.ini"));            // a folder with the exact name ...
+    std::ofstream(In("game/RULES.INI")) << "[General]\n";  // ... does not hide the file
+    EXPECT_EQ(FindRegularFileNoCase(In("FOLDER.INI")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase(In("pipe.ini")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase("/dev/null"), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase(In("game/rules.ini")), In("game/RULES.INI"));
+    EXPECT_EQ(FindRegularFileNoCase(In("LINKED.ini")), In("Linked.ini"));
 }
 
 TEST_F(FileLookup, NameWithoutFolderIsLookedUpInTheCurrentFolder) {

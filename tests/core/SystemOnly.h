@@ -13,8 +13,11 @@
 #endif
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include <string>
 
 namespace morvane::test {
 
@@ -31,6 +34,16 @@ inline bool RunsAsRoot() {
     return false;
 #else
     return geteuid() == 0;
+#endif
+}
+
+// Makes a named pipe (a FIFO) at `path`; false where the system has none in its file tree.
+inline bool MakePipe(const std::string& path) {
+#ifdef _WIN32
+    static_cast<void>(path);
+    return false;
+#else
+    return mkfifo(path.c_str(), 0600) == 0;
 #endif
 }
 
