@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cwctype>
 #include <thread>
 
 #include "WideText.h"
@@ -42,9 +45,43 @@ bool StillNamed(const std::wstring& path, HANDLE handle, bool folder) {
     return GetFileInformationByHandle(handle, &held) != 0 && SameFile(held, *named);
 }
 
+// The name of the semaphore that stands for the lock of a folder: folders hold no byte locks,
+// so writers creating a file there take turns on this instead. Upper case, as Windows names
+// match without case.
+std::wstring FolderSemaphoreName(const std::wstring& folder) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : folder) hash = (hash ^ static_cast<std::uint16_t>(std::towupper(unit))) * 1099511628211ull;
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\morvane-folder-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
 }  // namespace
 
 FileLock::~FileLock() { Unlock(); }
+
+int FileLock::LockFolder(const std::wstring& path, std::chrono::steady_clock::time_point deadline) {
+    const std::wstring folder = FolderOf(path);
+    const auto info = FileInfoOf(folder);
+    if (!info) return LastError();
+    if (!IsFolder(*info)) return kErrorPathNotFound;
+    // A semaphore, unlike a mutex, is not taken twice by one thread: two writers in one
+    // thread wait for each other as two processes do.
+    HANDLE semaphore = CreateSemaphoreW(nullptr, 1, 1, FolderSemaphoreName(folder).c_str());
+    if (semaphore == nullptr) return LastError();
+    std::chrono::milliseconds pause{1};
+    while (WaitForSingleObject(semaphore, 0) != WAIT_OBJECT_0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            CloseHandle(semaphore);
+            return kErrorLockViolation;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds{20});
+    }
+    m_handle = semaphore;
+    m_lockedFolder = true;
+    return 0;
+}
 
 int FileLock::Lock(const std::string& path) {
     Unlock();
@@ -60,15 +97,10 @@ int FileLock::Lock(const std::string& path) {
             file = UniqueHandle(CreateFileW(widePath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
-            if (GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
-            // A folder holds no byte locks: its handle only marks what is held. Two writers that
-            // create the same file meet in the create itself, which does not replace a file
-            // that appeared meanwhile.
-            UniqueHandle folder = OpenToLookAt(FolderOf(widePath));
-            if (!folder.Valid()) return LastError();
-            m_handle = folder.Release();
-            m_lockedFolder = true;
-            return 0;
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND) return LockFolder(widePath, deadline);
+            const auto info = FileInfoOf(widePath);
+            return info && IsFolder(*info) ? kErrorNotRegularFile : static_cast<int>(error);
         }
         BY_HANDLE_FILE_INFORMATION info{};
         if (GetFileType(file.Get()) != FILE_TYPE_DISK || GetFileInformationByHandle(file.Get(), &info) == 0 ||
@@ -96,7 +128,8 @@ int FileLock::Lock(const std::string& path) {
 
 void FileLock::Unlock() {
     if (m_handle == nullptr) return;
-    CloseHandle(m_handle);  // closing the handle releases its lock
+    if (m_lockedFolder) ReleaseSemaphore(m_handle, 1, nullptr);
+    CloseHandle(m_handle);  // closing a file's handle releases its lock
     m_handle = nullptr;
     m_lockedFolder = false;
 }

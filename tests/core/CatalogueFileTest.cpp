@@ -60,7 +60,7 @@ TEST(LoadCatalogueFile, PipeOrDeviceIsRefusedWithoutWaiting) {
     // Windows has no pipes in its file tree; its devices have names such as NUL and CON.
     std::vector<std::string> paths;
     if (test::kWindows) {
-        paths = {"NUL", "CON"};
+        paths = {"NUL", "\\\\.\\NUL"};
     } else {
         paths = {dir.File("catalogue.fifo"), "/dev/zero"};
         ASSERT_TRUE(test::MakePipe(paths.front()));

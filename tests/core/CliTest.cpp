@@ -114,7 +114,7 @@ TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
     test::TempDir dir;
     // Windows has no pipes in its file tree; its devices have names such as NUL.
     const std::string device = test::kWindows ? "NUL" : "/dev/null";
-    const std::string pipe = test::kWindows ? "CON" : dir.File("rules.fifo");
+    const std::string pipe = test::kWindows ? "\\\\.\\NUL" : dir.File("rules.fifo");
     if (!test::kWindows) {
         ASSERT_TRUE(test::MakePipe(pipe));
     }
