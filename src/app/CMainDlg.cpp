@@ -67,7 +67,9 @@ gamesetup::Settings CMainDlg::ReadSettings() {
     return settings;
 }
 
-std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindRegularFileNoCase(path); }
+std::optional<std::string> CMainDlg::FindExisting(const std::string& path) {
+    return platform::FindRegularFileNoCase(path);
+}
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
     m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),

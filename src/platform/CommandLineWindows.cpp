@@ -1,6 +1,6 @@
-#include "platform/CommandLine.h"
 #include "WideText.h"
 #include "WindowsApi.h"
+#include "platform/CommandLine.h"
 
 #include <shellapi.h>
 

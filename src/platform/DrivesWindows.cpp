@@ -1,5 +1,5 @@
-#include "platform/Drives.h"
 #include "WindowsApi.h"
+#include "platform/Drives.h"
 
 namespace morvane::platform {
 

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "PosixErrors.h"
 #include "FileAccessParts.h"
+#include "PosixErrors.h"
 #include "platform/FileLock.h"
 
 namespace morvane::platform {

@@ -188,10 +188,11 @@ int ReplaceByRename(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION
         if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0) return 0;
         const DWORD error = GetLastError();
         return discard(error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? kStartAgain
-                                                                                    : static_cast<int>(error));
+                                                                                   : static_cast<int>(error));
     }
-    if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0)
-        return 0;
+    const BOOL replaced =
+        ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    if (replaced != 0) return 0;
     const int error = LastError();
     // The old file is gone but the new one kept its temporary name: put it in place.
     if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
@@ -202,8 +203,8 @@ int ReplaceByRename(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION
 
 int WriteAt(HANDLE file, std::string_view bytes) {
     LARGE_INTEGER start{};
-    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == 0 || !WriteAll(file, bytes) ||
-        SetEndOfFile(file) == 0 || FlushFileBuffers(file) == 0)
+    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == 0 || !WriteAll(file, bytes) || SetEndOfFile(file) == 0 ||
+        FlushFileBuffers(file) == 0)
         return LastError();
     return 0;
 }
@@ -262,8 +263,8 @@ int OpenWithoutLock(const std::wstring& target, UniqueHandle& file, bool& missin
     file = UniqueHandle(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid() && GetLastError() == ERROR_ACCESS_DENIED)
-        file = UniqueHandle(
-            CreateFileW(target.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file = UniqueHandle(CreateFileW(target.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Valid()) return 0;
     missing = GetLastError() == ERROR_FILE_NOT_FOUND;
     return missing ? 0 : LastError();

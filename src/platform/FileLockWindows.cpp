@@ -50,7 +50,8 @@ bool StillNamed(const std::wstring& path, HANDLE handle, bool folder) {
 // match without case.
 std::wstring FolderSemaphoreName(const std::wstring& folder) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (const wchar_t unit : folder) hash = (hash ^ static_cast<std::uint16_t>(std::towupper(unit))) * 1099511628211ull;
+    for (const wchar_t unit : folder)
+        hash = (hash ^ static_cast<std::uint16_t>(std::towupper(unit))) * 1099511628211ull;
     wchar_t name[64];
     swprintf(name, 64, L"Local\\morvane-folder-%016llx", static_cast<unsigned long long>(hash));
     return name;

@@ -1,7 +1,7 @@
-#include "platform/FileAccess.h"
-#include "platform/FileLookup.h"
 #include "WideText.h"
 #include "WindowsApi.h"
+#include "platform/FileAccess.h"
+#include "platform/FileLookup.h"
 
 namespace morvane::platform {
 

@@ -1,6 +1,6 @@
-#include "platform/FolderListing.h"
 #include "WideText.h"
 #include "WindowsApi.h"
+#include "platform/FolderListing.h"
 
 namespace morvane::platform {
 namespace {

@@ -1,8 +1,8 @@
 #include <string_view>
 
-#include "platform/ProgramLaunch.h"
 #include "WideText.h"
 #include "WindowsApi.h"
+#include "platform/ProgramLaunch.h"
 
 namespace morvane::platform {
 namespace {

@@ -21,12 +21,14 @@ namespace fs = std::filesystem;
 TEST(FileAccessSystem, PathsBeyondAsciiAreReadAndWritten) {
     test::TempDir dir;
     fs::create_directory(dir.PathOf("R\xc3\xa8gles \xc3\xa9t\xc3\xa9"));
-    const std::string path = dir.File("R\xc3\xa8gles \xc3\xa9t\xc3\xa9/\xd0\xbf\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb8\xd0\xbb\xd0\xb0.ini");
+    const std::string path =
+        dir.File("R\xc3\xa8gles \xc3\xa9t\xc3\xa9/\xd0\xbf\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb8\xd0\xbb\xd0\xb0.ini");
     ASSERT_EQ(ReplaceFileAtomically(path, "[General]\r\nName=Caf\xe9\r\n"), 0);
     EXPECT_EQ(ReadFileBytes(path), "[General]\r\nName=Caf\xe9\r\n");
     EXPECT_TRUE(FileExists(path));
     EXPECT_TRUE(IdentifyFile(path).has_value());
-    EXPECT_TRUE(fs::exists(dir.PathOf("R\xc3\xa8gles \xc3\xa9t\xc3\xa9/\xd0\xbf\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb8\xd0\xbb\xd0\xb0.ini")))
+    EXPECT_TRUE(fs::exists(
+        dir.PathOf("R\xc3\xa8gles \xc3\xa9t\xc3\xa9/\xd0\xbf\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb8\xd0\xbb\xd0\xb0.ini")))
         << "the name was not kept as UTF-8 text";
 }
 

@@ -68,8 +68,8 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
 // letters included, so the path comes back as it was asked for.
 TEST_F(FileLookup, WindowsFindsEverySpellingAsGiven) {
     MORVANE_WINDOWS_ONLY("only Windows file names match without case by themselves");
-    for (const std::string& request : {In("rules.ini"), In("RULES.INI"), In("BOTH.INI"), In("MODS"), In("data/rules.ini"),
-                                       In("Data//RULES.INI"), In("\xc3\x89T\xc3\x89.INI")})
+    for (const std::string& request : {In("rules.ini"), In("RULES.INI"), In("BOTH.INI"), In("MODS"),
+                                       In("data/rules.ini"), In("Data//RULES.INI"), In("\xc3\x89T\xc3\x89.INI")})
         EXPECT_EQ(FindFileNoCase(request), request) << request;
     for (const std::string& request : {In("rules.in"), In("missing/rules.ini"), In("missing/"), std::string()})
         EXPECT_EQ(FindFileNoCase(request), std::nullopt) << request;

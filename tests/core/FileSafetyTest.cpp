@@ -177,7 +177,7 @@ TEST_F(FileSafety, HardLinkedFileKeepsItsLink) {
     EXPECT_EQ(ReadFileBytes(other), "[S]\r\nA=22\r\n");
     EXPECT_EQ(IdentifyFile(m_path).value_or(FileIdentity{}).inode, before->inode);
     EXPECT_EQ(IdentifyFile(other).value_or(FileIdentity{}).inode, before->inode);  // still one file
-    ASSERT_EQ(WritePrivateProfileString("S", "A", "3", m_path), 0);  // shorter: the tail is cut
+    ASSERT_EQ(WritePrivateProfileString("S", "A", "3", m_path), 0);                // shorter: the tail is cut
     EXPECT_EQ(ReadFileBytes(other), "[S]\r\nA=3\r\n");
     EXPECT_EQ(OthersIn(m_dir.Path(), {"rules.ini", "backup-name.ini"}), std::vector<std::string>{});
 }

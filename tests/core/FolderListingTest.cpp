@@ -108,9 +108,12 @@ TEST(FolderListing, JoinPathPutsExactlyOneBackslashBetween) {
         const char* name;
         const char* joined;
     } cases[] = {
-        {"C:\\Games", "RA", "C:\\Games\\RA"},     {"C:\\Games\\", "RA", "C:\\Games\\RA"},
-        {"C:\\", "Games", "C:\\Games"},           {"C:/Games/", "\\RA", "C:/Games\\RA"},
-        {"relative", "Red Alert", "relative\\Red Alert"}, {"", "RA", "RA"},
+        {"C:\\Games", "RA", "C:\\Games\\RA"},
+        {"C:\\Games\\", "RA", "C:\\Games\\RA"},
+        {"C:\\", "Games", "C:\\Games"},
+        {"C:/Games/", "\\RA", "C:/Games\\RA"},
+        {"relative", "Red Alert", "relative\\Red Alert"},
+        {"", "RA", "RA"},
         {"C:\\Games", "", "C:\\Games\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(JoinPath(c.folder, c.name), c.joined) << c.folder << " + " << c.name;

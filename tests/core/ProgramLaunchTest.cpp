@@ -217,8 +217,7 @@ TEST(ProgramLaunch, StartsAProgramByItsWholePathInTheCurrentFolder) {
         fs::copy_file(probePath, program);
         ASSERT_EQ(LaunchProgram(program), kLaunchStarted) << name;
         const std::string content = WaitForMarker(marker);
-        EXPECT_EQ(content, program + "\n0\n" + dir.Path().string() + "\nend\n")
-            << name;
+        EXPECT_EQ(content, program + "\n0\n" + dir.Path().string() + "\nend\n") << name;
     }
 }
 
