@@ -400,19 +400,6 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) {
     return IdentityOf(info);
 }
 
-std::optional<FileIdentity> IdentifyFile(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-#if defined(__APPLE__)
-    const auto& modified = info.st_mtimespec;
-#else
-    const auto& modified = info.st_mtim;
-#endif
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-                        static_cast<std::uint64_t>(info.st_size),
-                        static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
-}
-
 bool FileExists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
