@@ -257,7 +257,10 @@ void WriteThrough(benchmark::State& state, int (*edit)(const std::string&, const
     state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
 }
 
-void BM_WriteLocked(benchmark::State& state) { WriteThrough(state, platform::EditFile); }
+void BM_WriteLocked(benchmark::State& state) {
+    WriteThrough(
+        state, [](const std::string& path, const platform::FileEdit& edit) { return platform::EditFile(path, edit); });
+}
 void BM_WriteUnlocked(benchmark::State& state) { WriteThrough(state, platform::EditFileWithoutLock); }
 
 // A section followed by 40,000 lines of prose: once as note lines without "=", once as ";"

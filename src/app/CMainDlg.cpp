@@ -15,6 +15,7 @@
 #include "app/SettingsStore.h"
 #include "editor/ControlIds.h"
 #include "guicommon/Artwork.h"
+#include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/FileLookup.h"
@@ -23,6 +24,9 @@
 
 namespace morvane::app {
 namespace {
+
+// Qt's own limit for a line edit; a longer value must not be cut by it.
+constexpr int kLineEditDefaultLimit = 32767;
 
 // Sets an edit's text without losing any of it to the edit's length limit.
 void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
@@ -72,18 +76,20 @@ std::optional<std::string> CMainDlg::FindExisting(const std::string& path) {
 }
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
-    m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
+    m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
                           QMessageBox::Warning);
 }
 
+// Write failures: the caption is the rules file's path, the text names the section and key (the
+// catalogue's, plain ASCII) and the path; both are read as file names.
 void CMainDlg::ShowMessage(const std::string& text, const std::string& caption) {
-    m_prompts.ShowMessage(this, ToQt(text), ToQt(caption));
+    m_prompts.ShowMessage(this, PathToQt(text), PathToQt(caption));
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
     m_strRulesPath = path;
     m_rules.SetRulesPath(path);
-    setWindowTitle(ToQt("Morvane - " + path));
+    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
@@ -91,6 +97,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
     m_model->EndRebuild();
     DoDataExchange(false);
+    WatchRulesFile(path);
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
@@ -101,9 +108,24 @@ void CMainDlg::SelectItem(TreeItem item) {
 }
 
 void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
-void CMainDlg::OnApply() { m_editor->OnApply(); }
-void CMainDlg::OnDefault() { m_editor->OnDefault(); }
-void CMainDlg::OnMatchAllInSection() { m_editor->OnMatchAllInSection(); }
+
+void CMainDlg::OnApply() {
+    if (!PrepareWrite()) return;
+    m_editor->OnApply();
+    FileWritten();
+}
+
+void CMainDlg::OnDefault() {
+    if (!PrepareWrite()) return;
+    m_editor->OnDefault();
+    FileWritten();
+}
+
+void CMainDlg::OnMatchAllInSection() {
+    if (!PrepareMatchAll()) return;
+    m_editor->OnMatchAllInSection();
+    FileWritten();
+}
 
 void CMainDlg::PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text) {
     QStringList entries;
@@ -149,7 +171,7 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_pathText->setText(ToQt(editor.m_strPath));
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
-    m_valueEdit->setText(ToQt(editor.m_strValue));
+    SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));
     m_checkBox->setChecked(editor.m_bCheck != 0);

@@ -96,8 +96,10 @@ void ValueEditor::OnDefault() {
     ExchangeFromControls();
     if (m_hCurItem == kNoItem) return;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
-    // A list key stores and shows its default entry's NAME, which the game can read.
-    const std::string value = m_strType == "L" ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
+    // A list key stores and shows its default entry's NAME, and Verses their fields joined by
+    // commas: the forms the game can read.
+    const bool fileForm = m_strType == "L" || m_strType == "V";
+    const std::string value = fileForm ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
     WriteLabel(m_hCurItem, key + " = " + value);
 }
 

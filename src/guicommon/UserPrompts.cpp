@@ -26,6 +26,11 @@ QString QtPrompts::ChooseSaveFile(QWidget* parent, const QString& caption, const
     return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
 }
 
+QString QtPrompts::ChooseNewFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, startPath, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
 int QtPrompts::Exec(QDialog& dialog) { return dialog.exec(); }
 
 }  // namespace morvane::app

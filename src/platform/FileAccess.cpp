@@ -218,7 +218,7 @@ std::optional<InPlaceCopy> InPlaceCopyOf(const std::string& target, bool folderW
 }
 
 int ReplaceByRename(const std::string& target, int lockFd, const struct stat* existing,
-                    const std::optional<FileIdentity>& read, std::string_view bytes) {
+                    const std::optional<FileIdentity>& read, std::string_view bytes, FileIdentity& written) {
     const std::string temporary = TemporaryPathOf(target);
     int fd = -1;
     if (const int error = CreatePrivateFile(temporary, bytes, fd)) return error;
@@ -234,7 +234,9 @@ int ReplaceByRename(const std::string& target, int lockFd, const struct stat* ex
         umask(mask);
         fchmod(fd, 0666 & ~mask);  // a new file: a file system with fixed modes keeps its own
     }
-    if (fsync(fd) != 0) return discard(WindowsErrorOf(errno));
+    struct stat made {};
+    if (fsync(fd) != 0 || fstat(fd, &made) != 0) return discard(WindowsErrorOf(errno));
+    written = IdentityOf(made);  // a rename keeps all of it
     const int closed = close(fd);
     fd = -1;
     if (closed != 0) return discard(WindowsErrorOf(errno));
@@ -269,7 +271,7 @@ int ClearInterruptedCopy(const InPlaceCopy& copy, const std::string& current) {
 }
 
 int RewriteInPlace(const std::string& target, const struct stat& existing, const std::optional<FileIdentity>& read,
-                   const std::string& current, std::string_view bytes, bool folderWritable) {
+                   const std::string& current, std::string_view bytes, bool folderWritable, FileIdentity& written) {
     const auto copy = InPlaceCopyOf(target, folderWritable);
     if (!copy || (!folderWritable && !MakeFolders(FolderOf(copy->path)))) return kErrorAccessDenied;
     if (const int error = ClearInterruptedCopy(*copy, current)) return error;
@@ -297,7 +299,10 @@ int RewriteInPlace(const std::string& target, const struct stat& existing, const
         close(fd);
         return dropCopy(kStartAgain);
     }
-    const int error = WriteAt(fd, bytes);
+    int error = WriteAt(fd, bytes);
+    struct stat made {};
+    if (error == 0 && fstat(fd, &made) != 0) error = WindowsErrorOf(errno);
+    if (error == 0) written = IdentityOf(made);
     // A failed rewrite puts the old bytes back; the copy stays when even that fails.
     const bool restored = error == 0 || WriteAt(fd, current) == 0;
     const bool closed = close(fd) == 0;
@@ -307,7 +312,7 @@ int RewriteInPlace(const std::string& target, const struct stat& existing, const
 }
 
 int Rewrite(const std::string& target, int lockFd, const struct stat& existing, const std::string& current,
-            std::string_view bytes) {
+            std::string_view bytes, FileIdentity& written) {
     if (!Writable(target, existing)) return kErrorAccessDenied;
     const std::string folder = FolderOf(target);
     struct stat folderInfo {};
@@ -315,22 +320,23 @@ int Rewrite(const std::string& target, int lockFd, const struct stat& existing, 
     const std::optional<FileIdentity> read = IdentityOf(existing);
     // A rename would give a hard-linked file a new inode and cut its other names loose.
     if (folderWritable && existing.st_nlink <= 1) {
-        const int result = ReplaceByRename(target, lockFd, &existing, read, bytes);
+        const int result = ReplaceByRename(target, lockFd, &existing, read, bytes, written);
         if (result != kCannotKeepAttributes) return result;
     }
-    return RewriteInPlace(target, existing, read, current, bytes, folderWritable);
+    return RewriteInPlace(target, existing, read, current, bytes, folderWritable, written);
 }
 
-int Create(const std::string& target, std::string_view bytes) {
+int Create(const std::string& target, std::string_view bytes, FileIdentity& written) {
     const std::string folder = FolderOf(target);
     struct stat folderInfo {};
     if (stat(folder.c_str(), &folderInfo) != 0) return WindowsErrorOf(errno);
     if (!S_ISDIR(folderInfo.st_mode)) return kErrorPathNotFound;
     if (!Writable(folder, folderInfo)) return kErrorAccessDenied;
-    return ReplaceByRename(target, -1, nullptr, std::nullopt, bytes);
+    return ReplaceByRename(target, -1, nullptr, std::nullopt, bytes, written);
 }
 
-int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock) {
+int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+    FileIdentity made;
     const auto resolved = ResolveLinks(path);
     if (!resolved) return kErrorPathNotFound;
     const std::string& target = *resolved;
@@ -364,8 +370,10 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         std::string replacement;
         if (result == 0) result = edit(current, replacement);
         if (result == 0)
-            result = missing ? Create(target, replacement) : Rewrite(target, fd, existing, *current, replacement);
+            result = missing ? Create(target, replacement, made)
+                             : Rewrite(target, fd, existing, *current, replacement, made);
         if (!takeLock && fd >= 0) close(fd);
+        if (result == 0 && written != nullptr) *written = made;
         if (result != kStartAgain) return result;
     }
     return kErrorFileChanged;
@@ -417,8 +425,12 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a.st_ino == b.st_ino;
 }
 
-int EditFile(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, true); }
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written) {
+    return EditFileLocking(path, edit, true, written);
+}
 
-int EditFileWithoutLock(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, false); }
+int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
+    return EditFileLocking(path, edit, false, nullptr);
+}
 
 }  // namespace morvane::platform

@@ -42,12 +42,16 @@ int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     });
 }
 
-int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes) {
-    return EditFile(path, [&](const std::optional<std::string>& current, std::string& replacement) {
-        if (!current || *current != expectedBytes) return kErrorFileChanged;
-        replacement = newBytes;
-        return 0;
-    });
+int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes,
+                           FileIdentity* written) {
+    return EditFile(
+        path,
+        [&](const std::optional<std::string>& current, std::string& replacement) {
+            if (!current || *current != expectedBytes) return kErrorFileChanged;
+            replacement = newBytes;
+            return 0;
+        },
+        written);
 }
 
 }  // namespace morvane::platform

@@ -135,6 +135,14 @@ int ReadAll(HANDLE file, std::string& bytes, BY_HANDLE_FILE_INFORMATION& info) {
     }
 }
 
+// The identity of the file an open handle names.
+int IdentityOfHandle(HANDLE file, FileIdentity& identity) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file, &info) == 0) return LastError();
+    identity = IdentityOf(info);
+    return 0;
+}
+
 // Whether the path still names the file as it was read (or still nothing, for a new file).
 bool Unchanged(const std::wstring& target, const std::optional<FileIdentity>& read) {
     const UniqueHandle file = OpenToLookAt(target);
@@ -174,7 +182,7 @@ void CopyAttributesAndAccess(const std::wstring& from, DWORD attributes, const s
 // The new bytes go to a helper file beside the target, which then takes the target's place
 // (or, for a new file, its name) in one step.
 int ReplaceByRename(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION* existing,
-                    const std::optional<FileIdentity>& read, std::string_view bytes) {
+                    const std::optional<FileIdentity>& read, std::string_view bytes, FileIdentity& written) {
     const std::wstring temporary = HelperPathOf(target, L".morvane-tmp");
     if (const int error = CreateHelperFile(temporary, bytes)) return error;
     const auto discard = [&](int error) {
@@ -182,6 +190,12 @@ int ReplaceByRename(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION
         return error;
     };
     if (existing != nullptr) CopyAttributesAndAccess(target, existing->dwFileAttributes, temporary);
+    {
+        // The new file keeps its identity when it takes the old one's name.
+        const UniqueHandle made = OpenToLookAt(temporary);
+        if (!made.Valid()) return discard(LastError());
+        if (const int error = IdentityOfHandle(made.Get(), written)) return discard(error);
+    }
     if (!Unchanged(target, read)) return discard(kStartAgain);
     if (existing == nullptr) {
         // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile is not clobbered.
@@ -213,7 +227,7 @@ int WriteAt(HANDLE file, std::string_view bytes) {
 // give the name a new file and cut the other names loose. A complete copy of the old contents
 // is kept beside it until the new contents are on disk.
 int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>& read, const std::string& current,
-                   std::string_view bytes) {
+                   std::string_view bytes, FileIdentity& written) {
     // Opened first, so that a file that cannot be written leaves no copy behind.
     const UniqueHandle file(
         CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -237,25 +251,26 @@ int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>
         return result;
     };
     if (!Unchanged(target, read)) return dropCopy(kStartAgain);
-    const int error = WriteAt(file.Get(), bytes);
+    int error = WriteAt(file.Get(), bytes);
+    if (error == 0) error = IdentityOfHandle(file.Get(), written);
     if (error == 0) return dropCopy(0);
     // A failed rewrite puts the old bytes back; the copy stays when even that fails.
     return WriteAt(file.Get(), current) == 0 ? dropCopy(error) : error;
 }
 
 int Rewrite(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION& existing, const std::string& current,
-            std::string_view bytes) {
+            std::string_view bytes, FileIdentity& written) {
     // The read-only attribute makes a file read-only for everyone.
     if ((existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) return kErrorAccessDenied;
     const std::optional<FileIdentity> read = IdentityOf(existing);
-    if (existing.nNumberOfLinks > 1) return RewriteInPlace(target, read, current, bytes);
-    return ReplaceByRename(target, &existing, read, bytes);
+    if (existing.nNumberOfLinks > 1) return RewriteInPlace(target, read, current, bytes, written);
+    return ReplaceByRename(target, &existing, read, bytes, written);
 }
 
-int Create(const std::wstring& target, std::string_view bytes) {
+int Create(const std::wstring& target, std::string_view bytes, FileIdentity& written) {
     const auto folder = FileInfoOf(FolderOf(target));
     if (!folder || !IsFolder(*folder)) return kErrorPathNotFound;
-    return ReplaceByRename(target, nullptr, std::nullopt, bytes);
+    return ReplaceByRename(target, nullptr, std::nullopt, bytes, written);
 }
 
 // Opens the file for a write without its lock: its handle, or `missing` when there is none.
@@ -270,7 +285,7 @@ int OpenWithoutLock(const std::wstring& target, UniqueHandle& file, bool& missin
     return missing ? 0 : LastError();
 }
 
-int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock) {
+int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
     const auto target = TargetOf(path);
     if (!target) return kErrorPathNotFound;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
@@ -296,8 +311,11 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         }
         std::string replacement;
         if (result == 0) result = edit(current, replacement);
+        FileIdentity made;
         if (result == 0)
-            result = missing ? Create(*target, replacement) : Rewrite(*target, existing, *current, replacement);
+            result =
+                missing ? Create(*target, replacement, made) : Rewrite(*target, existing, *current, replacement, made);
+        if (result == 0 && written != nullptr) *written = made;
         if (result != kStartAgain) return result;
     }
     return kErrorFileChanged;
@@ -348,8 +366,12 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a->nFileIndexLow == b->nFileIndexLow;
 }
 
-int EditFile(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, true); }
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written) {
+    return EditFileLocking(path, edit, true, written);
+}
 
-int EditFileWithoutLock(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, false); }
+int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
+    return EditFileLocking(path, edit, false, nullptr);
+}
 
 }  // namespace morvane::platform

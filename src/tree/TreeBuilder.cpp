@@ -26,6 +26,12 @@ void TreeBuilder::BuildTree() {
     for (const auto& country : layout::kCountries)
         AddChildSectionItem(countryRoot, country.label, country.infoId, country.nameId, country.keyListId,
                             country.image);
+    const auto& houses = layout::kOtherHousesHeading;
+    const TreeItem houseGroup =
+        m_tree.InsertItem(houses.label, houses.image, houses.selectedImage, {0, houses.infoId}, countryRoot);
+    for (const auto& house : layout::kOtherHouses)
+        AddChildSectionItem(houseGroup, house.label, house.infoId, house.nameId, house.keyListId, house.image);
+    m_tree.SortChildren(houseGroup);
     m_tree.SortChildren(countryRoot);
 
     const auto& difficulties = layout::kDifficultyHeading;
@@ -41,6 +47,7 @@ void TreeBuilder::BuildTree() {
             const TreeItem item =
                 m_tree.InsertItem(group.label, layout::kFolderClosedImage, layout::kFolderOpenImage, {}, root);
             AddObjectItems(item, group.firstId, group.lastId);
+            if (group.moreFirstId != 0) AddObjectItems(item, group.moreFirstId, group.moreLastId);
             m_tree.SortChildren(item);
         }
     };

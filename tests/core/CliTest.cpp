@@ -29,7 +29,7 @@ TEST(Cli, DescribeShowsEveryField) {
     const CliRun run = Cli({"describe", "20200"});
     EXPECT_EQ(run.code, kExitOk);
     EXPECT_EQ(run.out,
-              "type: M\nmin: 14000\nmax: 14015\ndefault: 14006,14007\n"
+              "type: M\nmin: 14000\nmax: 14032\ndefault: 14006,14007\n"
               "help: List of buildings needed before this can be manufactured\nshown-default: weap,dome\n");
 }
 

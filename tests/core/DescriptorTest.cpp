@@ -145,7 +145,10 @@ TEST(DefaultValueForFile, GivesTheGamesForm) {
         {"L3110|3112|3112;x", "Allies,Soviet"},
         {"L2999|3034|2999;x", std::nullopt},
         {"M14000|14015|14006,14007;x", "weap,dome"},
-        {"V.|.| 100% 50% 60% 25% 25%;x", "100% 50% 60% 25% 25%"},
+        // The game splits Verses at commas only.
+        {"V.|.| 100% 50% 60% 25% 25%;x", "100%,50%,60%,25%,25%"},
+        {"V.|.|100%,50%,60%,25%,25%;x", "100%,50%,60%,25%,25%"},
+        {"V.|.|100% 0% 0% 0% 0;x", "100%,0%,0%,0%,100%"},  // the fifth lacks its "%": the shown completion
         {"K0|100|10,ARMOR,2.0;x", "10,ARMOR,2.0"},
         {"I0|.|;x", std::nullopt},
         {"CHeading", std::nullopt},

@@ -58,6 +58,9 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
              e.OnHScroll(control::kPercentSlider);
          },
          "RefundPercent = 35%", "RefundPercent=35%"},
+        // Untouched, a fraction keeps its worth: 20%, not the 0% its leading digits would give.
+        {"RefundPercent = .2", kPercent, [](ValueEditor&) {}, "RefundPercent = 20%", "RefundPercent=20%"},
+        {"RefundPercent = .165", kPercent, [](ValueEditor&) {}, "RefundPercent = .165", "RefundPercent=.165"},
         // Crate powerup: chance, animation and, when there is one, the option.
         {"Armor = 10,ARMOR,2.0", kCrateArmor, [](ValueEditor& e) { e.m_strOption.clear(); }, "Armor = 10,ARMOR",
          "Armor=10,ARMOR"},
@@ -155,8 +158,8 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
         {"Flag = true", kTrueFalse, "Flag = false", "Flag=false"},
         {"RefundPercent = 35%", kPercent, "RefundPercent = 20%", "RefundPercent=20%"},
         {"Armor = 1,NONE", kCrateArmor, "Armor = 10,ARMOR,2.0", "Armor=10,ARMOR,2.0"},
-        // The default as shown, untrimmed in the label; the file gets it trimmed, blanks between fields.
-        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses =  100% 50% 60% 25% 25%", "Verses=100% 50% 60% 25% 25%"},
+        // The game splits Verses only at commas: a default written with blanks is stored with commas.
+        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses = 100%,50%,60%,25%,25%", "Verses=100%,50%,60%,25%,25%"},
         // A list key gets its default entry's NAME, not the shown "SCUD - SCUD launcher".
         {"Primary = ZSU-23", kWeapon, "Primary = SCUD", "Primary=SCUD"},
         {"Prerequisite = fact", kPrereq, "Prerequisite = weap,dome", "Prerequisite=weap,dome"},

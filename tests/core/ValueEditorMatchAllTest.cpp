@@ -181,7 +181,7 @@ TEST_F(BuiltTreeMatchAll, CountriesAndDifficulties) {
 
     m_editor.OnSelchangedTree(Find("Difficulty Settings\\Normal\\Groundspeed"));
     m_editor.OnMatchAllInSection();
-    expected += "\r\n[Easy]\r\nGroundspeed=1.2\r\n\r\n[Hard]\r\nGroundspeed=1.2\r\n";
+    expected += "\r\n[Easy]\r\nGroundspeed=1.2\r\n\r\n[Difficult]\r\nGroundspeed=1.2\r\n";
     EXPECT_EQ(FileText(), expected);
     EXPECT_TRUE(m_messages.messages.empty());
 }

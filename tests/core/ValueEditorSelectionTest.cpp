@@ -36,6 +36,13 @@ TEST_F(ValueEditorTest, ValueComesFromTheLabelOrTheDefault) {
         {"RefundPercent = 35%", kPercent, "35% @35", "20%"},
         {"RefundPercent", kPercent, "20% @20", "20%"},
         {"RefundPercent = 150%", kPercent, "150% @100", "20%"},
+        // A fraction is a percentage to the game: ".2" is 20%; one that is no whole percentage
+        // keeps its text; a plain number is that many times 100%.
+        {"RefundPercent = .2", kPercent, "20% @20", "20%"},
+        {"RefundPercent = 0.05", kPercent, "5% @5", "20%"},
+        {"RefundPercent = 1.5", kPercent, "150% @100", "20%"},
+        {"RefundPercent = .165", kPercent, ".165 @17", "20%"},
+        {"RefundPercent = 25", kPercent, "2500% @100", "20%"},
         // Crate powerup: chance, animation (sorted combo) and the option when there is one.
         {"Armor = 10,ARMOR,2.0", kCrateArmor, "10 | ARMOR #0 | Multiplier: 2.0 spin 0..100", "10,ARMOR,2.0"},
         {"Armor", kCrateArmor, "10 | ARMOR #0 | Multiplier: 2.0 spin 0..100", "10,ARMOR,2.0"},

@@ -26,6 +26,7 @@ class QTreeView;
 
 namespace morvane::app {
 
+class RulesFileWatch;
 class RulesTreeModel;
 class UserPrompts;
 
@@ -83,6 +84,13 @@ public:
     void accept() override;
     void reject() override;
 
+    // The rules file changing under the window (MainDlgFileSafety.cpp). CheckRulesFile reads the
+    // labels again when another program changed the file; the watcher calls it, tests may too.
+    void CheckRulesFile();
+    // A line of news in the window (status line), and the last one shown.
+    void ShowStatus(const QString& text);
+    QString StatusText() const { return m_statusText; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -104,6 +112,23 @@ private:
     // Asks about an edit that was not applied; false when the user wants to stay.
     bool ConfirmPendingEdit();
     void PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text);
+    // Before a write: makes sure the labels are not older than the file (reads them again when
+    // they are; `reloaded` tells) and asks before writing to a file that is gone. False: write
+    // nothing.
+    bool PrepareWrite(bool* reloaded = nullptr);
+    bool MayWrite(bool& reloaded);
+    // PrepareWrite for Match All, which copies the shown key's label: asks when a reload changed it.
+    bool PrepareMatchAll();
+    // After a write: the file as it is now is the one the window shows.
+    void FileWritten();
+    // A check or write ends without writing: looks at news that came meanwhile.
+    void EndWrite();
+    // Reads every label from the file again, keeping the selection, the open branches and an
+    // edit that was not applied.
+    void ReloadLabels();
+    void WatchRulesFile(const std::string& path);
+    // Save As: a copy of the file, or of what it held when it was deleted under the window.
+    int SaveCopyAs(const std::string& path);
 
     const StringTable& m_catalogue;
     UserPrompts& m_prompts;
@@ -114,6 +139,11 @@ private:
     RulesTreeModel* m_model = nullptr;
     bool m_closing = false;
     std::string m_strSearchDir;  // the current directory when the search began: the work default
+    RulesFileWatch* m_watch = nullptr;
+    bool m_checkingFile = false;    // a check or a write is under way: the watcher's news waits
+    bool m_missedFileNews = false;  // news came while it waited
+    QLabel* m_statusLine = nullptr;
+    QString m_statusText;
 
     std::map<int, QWidget*> m_controls;
     std::map<int, QAction*> m_commands;

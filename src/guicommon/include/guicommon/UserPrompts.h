@@ -23,6 +23,11 @@ public:
                                    const QString& filter) = 0;
     virtual QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
                                    const QString& filter) = 0;
+    // A name for a new file, where the caller itself asks about replacing an existing one.
+    virtual QString ChooseNewFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                  const QString& filter) {
+        return ChooseSaveFile(parent, caption, startPath, filter);
+    }
     // Runs a dialog modally; its result (QDialog::Accepted or Rejected).
     virtual int Exec(QDialog& dialog) = 0;
 };
@@ -37,6 +42,8 @@ public:
                            const QString& filter) override;
     QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
                            const QString& filter) override;
+    QString ChooseNewFile(QWidget* parent, const QString& caption, const QString& startPath,
+                          const QString& filter) override;
     int Exec(QDialog& dialog) override;
 };
 
