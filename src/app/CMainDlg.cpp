@@ -56,7 +56,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
 CMainDlg::~CMainDlg() = default;
 
 bool CMainDlg::OnInitDialog() {
-    m_strRulesFileName = std::string("/") + gamesetup::kRulesFileName;
+    m_strRulesFileName = gamesetup::RulesPathIn("");
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     const auto found = gamesetup::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
     if (!found) return false;
