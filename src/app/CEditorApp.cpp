@@ -56,7 +56,9 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
         QCoreApplication::processEvents();
         return 0;
     }
-    dialog.exec();
+    QObject::connect(&dialog, &CMainDlg::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    dialog.show();
+    QCoreApplication::exec();
     return 0;
 }
 

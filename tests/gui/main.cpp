@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
     using morvane::test::GuiTestClasses;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
