@@ -61,7 +61,9 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
     QTimer::singleShot(0, m_wndSplash.get(), [splash = m_wndSplash.get()] {
         if (splash->isVisible()) splash->raise();
     });
-    dialog.exec();
+    QObject::connect(&dialog, &CMainDlg::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    dialog.show();
+    QCoreApplication::exec();
     return 0;
 }
 

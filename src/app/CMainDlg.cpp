@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTreeView>
 
 #include "app/RulesTreeModel.h"
@@ -39,7 +41,7 @@ void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
 }  // namespace
 
 CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent)
-    : QDialog(parent),
+    : QMainWindow(parent),
       m_catalogue(catalogue),
       m_prompts(prompts),
       m_rules(*this),
@@ -48,14 +50,14 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     m_editor->SetDataExchange(this);
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
-    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     BuildWidgets();
+    RestoreWindowState();
 }
 
 CMainDlg::~CMainDlg() = default;
 
 bool CMainDlg::OnInitDialog() {
-    m_strRulesFileName = std::string("/") + gamesetup::kRulesFileName;
+    m_strRulesFileName = gamesetup::RulesPathIn("");
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     const auto found = gamesetup::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
     if (!found) return false;
@@ -84,10 +86,13 @@ void CMainDlg::ReportFailedToLoad(const std::string& path) {
 // Write failures: the caption is the rules file's path, the text names the section and key (the
 // catalogue's, plain ASCII) and the path; both are read as file names.
 void CMainDlg::ShowMessage(const std::string& text, const std::string& caption) {
+    m_lastMessage = text;
     m_prompts.ShowMessage(this, PathToQt(text), PathToQt(caption));
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
+    SaveFileState();
+    ForgetHistory();
     m_strRulesPath = path;
     m_rules.SetRulesPath(path);
     setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
@@ -99,6 +104,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     m_model->EndRebuild();
     DoDataExchange(false);
     WatchRulesFile(path);
+    RestoreFileState();
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
@@ -112,19 +118,13 @@ void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item
 
 void CMainDlg::OnApply() {
     if (!PrepareWrite()) return;
-    m_editor->OnApply();
+    RecordWrite("Apply", [this] { return m_editor->OnApply(); });
     FileWritten();
 }
 
 void CMainDlg::OnDefault() {
     if (!PrepareWrite()) return;
-    m_editor->OnDefault();
-    FileWritten();
-}
-
-void CMainDlg::OnMatchAllInSection() {
-    if (!PrepareMatchAll()) return;
-    m_editor->OnMatchAllInSection();
+    RecordWrite("Default", [this] { return m_editor->OnDefault(); });
     FileWritten();
 }
 
@@ -214,41 +214,54 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_applyButton->setEnabled(editor.m_bApplyEnabled);
     m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
     m_commands.at(control::kMatchAllMenuItem)->setEnabled(editor.m_bMatchAllEnabled);
+    m_commands.at(control::kMatchAllMenuItem)->setToolTip(ToQt(editor.m_strMatchAllRefusal));
 }
 
-bool CMainDlg::ConfirmPendingEdit() {
+bool CMainDlg::ConfirmPendingEdit(bool closing) {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
-    const auto answer =
-        m_prompts.Ask(this,
-                      ToQt("The value of " + key +
-                           " was changed but not applied.\n"
-                           "Apply it now?"),
-                      QStringLiteral("Morvane"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes) OnApply();
-    return true;
+    UserPrompts::ButtonLabels labels;
+    if (closing) {
+        labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");
+        labels[QMessageBox::Discard] = QStringLiteral("Close Without Applying");
+    }
+    const auto answer = m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."),
+                                              QStringLiteral("Morvane"),
+                                              QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, labels);
+    if (answer == QMessageBox::Apply) {
+        OnApply();
+        return !m_editor->HasPendingEdit();  // a failed write keeps the user here, edit intact
+    }
+    return answer == QMessageBox::Discard;
 }
 
 void CMainDlg::accept() {
-    if (!m_closing && !ConfirmPendingEdit()) return;
+    if (!m_closing && !ConfirmPendingEdit(true)) return;
     m_closing = true;
-    QDialog::accept();
+    close();
 }
 
-void CMainDlg::reject() {
-    if (!m_closing && !ConfirmPendingEdit()) return;
-    m_closing = true;
-    QDialog::reject();
-}
+void CMainDlg::reject() { accept(); }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
-    if (!m_closing && !ConfirmPendingEdit()) {
+    if (!m_closing && !ConfirmPendingEdit(true)) {
         event->ignore();
         return;
     }
     m_closing = true;
-    QDialog::closeEvent(event);
+    SaveFileState();
+    SaveWindowState();
+    QMainWindow::closeEvent(event);
+    emit Closed();
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape anywhere that does not use it itself is Cancel, as in a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        reject();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void CMainDlg::OnExit() { accept(); }

@@ -2,8 +2,8 @@
 // the window shows its values. The labels are the window's copy of the file, so they are read
 // again whenever the file is no longer the one they came from, and nothing is written from a
 // label older than the file.
-#include <QBoxLayout>
 #include <QLabel>
+#include <QStatusBar>
 #include <QTreeView>
 
 #include "app/CMainDlg.h"
@@ -58,13 +58,9 @@ void CMainDlg::WatchRulesFile(const std::string& path) {
 
 void CMainDlg::ShowStatus(const QString& text) {
     m_statusText = text;
-    if (m_statusLine == nullptr) {
-        m_statusLine = new QLabel(this);
-        m_statusLine->setWordWrap(true);
-        m_statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        if (auto* box = qobject_cast<QBoxLayout*>(layout())) box->addWidget(m_statusLine);
-    }
-    m_statusLine->setText(text);
+    // The status bar has one line: the whole text is in its tooltip.
+    statusBar()->showMessage(text);
+    statusBar()->setToolTip(text);
 }
 
 void CMainDlg::CheckRulesFile() {

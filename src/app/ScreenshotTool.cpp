@@ -12,6 +12,7 @@
 
 #include "app/CMainDlg.h"
 #include "app/TreeFinder.h"
+#include "editor/ControlIds.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/ProfileApi.h"
 #include "schema/CatalogueFile.h"
@@ -27,6 +28,24 @@ bool Save(QWidget& window, const QString& file) {
     std::printf("%s\n", qPrintable(file));
     return true;
 }
+// The real prompts, except that the next dialog is pictured and cancelled instead of run.
+class PicturingPrompts : public morvane::app::QtPrompts {
+public:
+    int Exec(QDialog& dialog) override {
+        if (m_file.isEmpty()) return QtPrompts::Exec(dialog);
+        dialog.show();
+        QApplication::processEvents();
+        m_saved = dialog.grab().save(m_file);
+        m_file.clear();
+        return QDialog::Rejected;
+    }
+    void PictureNextDialog(const QString& file) { m_file = file; }
+    bool Saved() const { return m_saved; }
+
+private:
+    QString m_file;
+    bool m_saved = false;
+};
 
 }  // namespace
 
@@ -42,7 +61,7 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QDir().mkpath(QString::fromLocal8Bit(argv[2]));
 
-    morvane::app::QtPrompts prompts;
+    PicturingPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
     window.m_strRulesPath = argv[1];
     if (!window.OnInitDialog()) return 1;
@@ -102,5 +121,24 @@ int main(int argc, char** argv) {
     changed.SelectItem(morvane::FindItemByPath(changed.NavigationTree(), "General\\Crates\\CrateMaximum"));
     QApplication::processEvents();
     if (!Save(changed, outDir + "/changed.png")) return 1;
+    // The Match All confirmation, after a new Strength for one civilian building.
+    const morvane::TreeItem cost =
+        morvane::FindItemByPath(window.NavigationTree(), "Structures\\Civilian\\Civilian Type 3\\Strength");
+    if (cost == morvane::kNoItem) {
+        std::fputs("morvane_screenshots: no civilian building Strength\n", stderr);
+        return 1;
+    }
+    window.SelectItem(cost);
+    auto* edit = qobject_cast<QLineEdit*>(window.Control(morvane::control::kValueEdit));
+    edit->setText(QStringLiteral("450"));
+    window.OnApply();
+    const QString file = QString::fromLocal8Bit(argv[2]) + "/match-all.png";
+    prompts.PictureNextDialog(file);
+    window.OnMatchAllInSection();
+    if (!prompts.Saved()) {
+        std::fprintf(stderr, "morvane_screenshots: cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(file));
     return 0;
 }

@@ -122,11 +122,8 @@ int CSetDirectoryDlg::FillSubFolders(QTreeWidgetItem* item, const std::string& p
 
 std::string CSetDirectoryDlg::GetFolderPath(QTreeWidgetItem* item) const {
     std::string path = PathFromQt(item->text(0));
-    for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent()) {
-        std::string prefix = PathFromQt(parent->text(0));
-        if (prefix.empty() || prefix.back() != '/') prefix += '/';
-        path = prefix + path;
-    }
+    for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent())
+        path = platform::JoinPath(PathFromQt(parent->text(0)), path);
     return path;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
+#include "platform/FolderListing.h"
 
 namespace morvane::gamesetup {
 namespace {
@@ -39,10 +40,10 @@ BackupResult BackUpFile(const std::string& path) {
 }
 
 std::string ProposeNewRulesPath(const std::string& folder) {
-    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-    if (!NameTaken(prefix + "rules.ini")) return prefix + "rules.ini";
+    const std::string first = platform::JoinPath(folder, "rules.ini");
+    if (!NameTaken(first)) return first;
     for (int number = 2;; ++number) {
-        const std::string candidate = prefix + "rules-" + std::to_string(number) + ".ini";
+        const std::string candidate = platform::JoinPath(folder, "rules-" + std::to_string(number) + ".ini");
         if (!NameTaken(candidate)) return candidate;
     }
 }

@@ -14,8 +14,7 @@ namespace {
 
 // `name` under :/pictures, the @2x file on a high-density screen. Null when there is no file.
 QPixmap Load(const QString& name) {
-    static const bool loaded = (LoadPictureResource(), true);
-    (void)loaded;
+    [[maybe_unused]] static const bool loaded = (LoadPictureResource(), true);
     const bool dense = qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1;
     const QString key = QStringLiteral("morvane/%1/%2").arg(name).arg(dense ? 2 : 1);
     QPixmap pixmap;

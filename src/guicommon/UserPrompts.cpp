@@ -1,5 +1,6 @@
 #include "guicommon/UserPrompts.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -29,6 +30,14 @@ void QtPrompts::ShowMessage(QWidget* parent, const QString& text, const QString&
 QMessageBox::StandardButton QtPrompts::Ask(QWidget* parent, const QString& text, const QString& caption,
                                            QMessageBox::StandardButtons buttons) {
     QMessageBox box(QMessageBox::Question, caption, text, buttons, ParentShown(parent) ? parent : nullptr);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QMessageBox::StandardButton QtPrompts::AskLabelled(QWidget* parent, const QString& text, const QString& caption,
+                                                   QMessageBox::StandardButtons buttons, const ButtonLabels& labels) {
+    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
+    for (auto label = labels.begin(); label != labels.end(); ++label)
+        if (QAbstractButton* button = box.button(label.key())) button->setText(label.value());
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

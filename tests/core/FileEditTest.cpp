@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,7 +70,7 @@ TEST_F(FileEdit, IdentityTellsChangesApart) {
     const std::vector<ProfileWrite> writes = {{"A", "Cost", "3"}};
     ASSERT_EQ(WritePrivateProfileStrings(writes, m_path, &written), 0);
     EXPECT_EQ(IdentifyFile(m_path), written);
-    ASSERT_EQ(link(m_path.c_str(), m_dir.File("linked.ini").c_str()), 0);
+    std::filesystem::create_hard_link(m_path, m_dir.File("linked.ini"));
     ASSERT_EQ(ReplaceFileIfUnchanged(m_path, "[A]\r\nCost=3\r\n", "[A]\r\nCost=44\r\n", &written), 0);
     EXPECT_EQ(IdentifyFile(m_path), written);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace morvane::test {
@@ -10,9 +11,15 @@ namespace morvane::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        m_path = pattern;
+        // create_directory is false for a name that exists, so the folder is ours alone.
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const std::filesystem::path parent = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_path = parent / ("morvane-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(m_path)) return;
+        }
+        std::abort();
     }
     ~TempDir() {
         std::error_code ignored;
@@ -22,7 +29,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    // The path of `name` (UTF-8) inside the folder, for the standard library's file calls.
+    std::filesystem::path PathOf(const std::string& name) const {
+        return m_path / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    }
+    // The same path as UTF-8, the program's spelling of paths.
+    std::string File(const std::string& name) const {
+        const std::u8string path = PathOf(name).u8string();
+        return std::string(path.begin(), path.end());
+    }
     const std::filesystem::path& Path() const { return m_path; }
 
 private:

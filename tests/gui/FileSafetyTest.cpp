@@ -12,8 +12,10 @@
 
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
-#include "app/TreeFinder.h"
+#include "app/MenuCommands.h"
+#include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
+#include "app/TreeFinder.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "editor/ControlIds.h"
 #include "guicommon/FileNames.h"
@@ -26,10 +28,10 @@ using app::CMainDlg;
 using app::PathFromQt;
 using app::PathToQt;
 
-constexpr int kNew = 57600;
-constexpr int kSaveAs = 52773;
-constexpr int kLaunchWithFile = 52776;
-constexpr int kMatchAll = control::kMatchAllMenuItem;
+using app::command::kFileNew;
+using app::command::kFileSaveAs;
+using app::command::kLaunchWithFile;
+using app::command::kMatchAll;
 
 // A window on the example file at `name` inside a temporary folder.
 struct Window {
@@ -55,9 +57,7 @@ struct Window {
     void OutsideSet(const char* section, const char* key, const std::string& value) {
         QCOMPARE(platform::WritePrivateProfileString(section, key, value, rules), 0);
     }
-    TreeItem Current() {
-        return window.Finder()->ItemOf(window.TreeView()->currentIndex());
-    }
+    TreeItem Current() { return window.Finder()->ItemOf(window.TreeView()->currentIndex()); }
 
     TemporarySettings settings;
     QTemporaryDir dir;
@@ -114,7 +114,9 @@ void FileSafetyTest::staleLabelIsNeverWritten() {
     QVERIFY(!Contains(SectionOf(FileText(open.rules), "[DOG]"), "Cost=555"));
     QCOMPARE(open.Label("Units\\Infantry\\Rifle soldier\\Cost"), std::string("Cost = 555"));
 
-    open.window.Command(kMatchAll)->trigger();  // the labels are the file's now: no question
+    // The labels are the file's now: no question, only the list of changes to confirm.
+    open.prompts.dialogs.push_back([](QDialog&) { return int{QDialog::Accepted}; });
+    open.window.Command(kMatchAll)->trigger();
     QCOMPARE(open.prompts.questions.size(), 1);
     QVERIFY(Contains(SectionOf(FileText(open.rules), "[DOG]"), "\r\nCost=555\r\n"));
 
@@ -174,9 +176,11 @@ void FileSafetyTest::goneFileIsNotRecreatedSilently() {
     open.Apply();
     QCOMPARE(open.prompts.questions.size(), 1);
     QVERIFY(!QFileInfo::exists(PathToQt(open.rules)));
-    open.prompts.answers.clear();  // no answer: Cancel
+    // Match All is not offered for General's keys: nothing to ask, nothing written.
+    open.prompts.answers.clear();
+    QVERIFY(!open.window.Command(kMatchAll)->isEnabled());
     open.window.Command(kMatchAll)->trigger();
-    QCOMPARE(open.prompts.questions.size(), 2);
+    QCOMPARE(open.prompts.questions.size(), 1);
     QVERIFY(!QFileInfo::exists(PathToQt(open.rules)));
 
     // Yes: the whole file comes back, then the change goes in.
@@ -200,7 +204,7 @@ void FileSafetyTest::goneFileIsNotRecreatedSilently() {
     QVERIFY(QDir().rmdir(PathToQt(open.rules)));
     const std::string kept = Path(open.dir, "kept.ini");
     open.prompts.files.push_back(PathToQt(kept));
-    open.window.Command(kSaveAs)->trigger();
+    open.window.Command(kFileSaveAs)->trigger();
     QCOMPARE(FileText(kept), expected);
     QCOMPARE(open.window.m_strRulesPath, kept);
 }
@@ -217,7 +221,7 @@ void FileSafetyTest::nonAsciiPathOpensAndSaves() {
 
     const QString copy = open.dir.path() + QString::fromUtf8("/modés/copié.ini");
     open.prompts.files.push_back(copy);
-    open.window.Command(kSaveAs)->trigger();
+    open.window.Command(kFileSaveAs)->trigger();
     QVERIFY(QFileInfo::exists(copy));
     QCOMPARE(open.window.windowTitle(), QStringLiteral("Morvane - ") + copy);
     QVERIFY(open.prompts.messages.empty());
@@ -264,7 +268,7 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
     const std::string edited = FileText(open.rules);
 
     open.prompts.files.push_back(PathToQt(open.rules));
-    open.window.Command(kNew)->trigger();
+    open.window.Command(kFileNew)->trigger();
     QCOMPARE(open.prompts.startPaths.back(), open.dir.path() + QStringLiteral("/rules-2.ini"));
     QCOMPARE(open.prompts.messages.size(), std::size_t{1});
     QVERIFY(open.prompts.messages[0].text.contains(QStringLiteral("is the rules file you are editing")));
@@ -276,11 +280,11 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
     platform::ReplaceFileAtomically(other, "[General]\r\nCrateRegen=11\r\n");
     open.prompts.files.push_back(PathToQt(other));
     open.prompts.answers = {QMessageBox::Cancel};
-    open.window.Command(kNew)->trigger();
+    open.window.Command(kFileNew)->trigger();
     QCOMPARE(FileText(other), std::string("[General]\r\nCrateRegen=11\r\n"));
     open.prompts.files.push_back(PathToQt(other));
     open.prompts.answers = {QMessageBox::Yes};
-    open.window.Command(kNew)->trigger();
+    open.window.Command(kFileNew)->trigger();
     QCOMPARE(open.prompts.questions.size(), 2);
     QCOMPARE(open.window.m_strRulesPath, other);
     QCOMPARE(FileText(other), MakeDefaultRulesFile(BuiltInCatalogue()));

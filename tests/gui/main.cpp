@@ -5,28 +5,13 @@
 #include <QTest>
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "GuiTestRegistry.h"
 
-namespace morvane::test {
-
-std::vector<GuiTestClass>& GuiTestClasses() {
-    static std::vector<GuiTestClass> classes;
-    return classes;
-}
-
-bool RegisterGuiTestClass(const char* name, std::unique_ptr<QObject> (*make)()) {
-    GuiTestClasses().push_back({name, make});
-    return true;
-}
-
-}  // namespace morvane::test
-
 int main(int argc, char** argv) {
     using morvane::test::GuiTestClasses;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
