@@ -25,6 +25,9 @@ MORVANE_GUI_TEST_CLASS(ArtworkTest);
 
 namespace {
 
+// The size on screen: on a high-density screen the pictures are the @2x files at ratio 2.
+QSize UnitSize(const QPixmap& pixmap) { return pixmap.deviceIndependentSize().toSize(); }
+
 // The @2x file beside `name` is twice the size of the 1x picture.
 void VerifyDense(const QString& name, QSize size) {
     const QImage dense(QStringLiteral(":/pictures/%1@2x.png").arg(name));
@@ -38,7 +41,7 @@ void ArtworkTest::everyTreeImageLoads() {
     for (int index = 0; index < art::kTreeImageCount; ++index) {
         const QPixmap image = art::TreeImage(index);
         QVERIFY2(!image.isNull(), qPrintable(QStringLiteral("tree image %1").arg(index)));
-        QCOMPARE(image.size(), QSize(16, 15));
+        QCOMPARE(UnitSize(image), QSize(16, 15));
         VerifyDense(QStringLiteral("tree/%1").arg(index), QSize(16, 15));
     }
     QVERIFY(art::TreeImage(-1).isNull());
@@ -49,7 +52,7 @@ void ArtworkTest::everyFolderPickerImageLoads() {
     for (int index = 0; index < art::kFolderPickerImageCount; ++index) {
         const QPixmap image = art::FolderPickerImage(index);
         QVERIFY2(!image.isNull(), qPrintable(QStringLiteral("folder picker image %1").arg(index)));
-        QCOMPARE(image.size(), QSize(16, 15));
+        QCOMPARE(UnitSize(image), QSize(16, 15));
         VerifyDense(QStringLiteral("folder/%1").arg(index), QSize(16, 15));
     }
     QVERIFY(art::FolderPickerImage(art::kFolderPickerImageCount).isNull());
@@ -59,7 +62,7 @@ void ArtworkTest::everyListedObjectHasAPicture() {
     for (const std::uint16_t id : ObjectPictureIds()) {
         const QPixmap picture = art::ObjectPicture(id);
         QVERIFY2(!picture.isNull(), qPrintable(QStringLiteral("object %1 has no picture").arg(id)));
-        QCOMPARE(picture.size(), QSize(64, 64));
+        QCOMPARE(UnitSize(picture), QSize(64, 64));
         VerifyDense(QStringLiteral("object/%1").arg(id), QSize(64, 64));
     }
     QVERIFY(art::ObjectPicture(2102).isNull());
@@ -79,9 +82,9 @@ void ArtworkTest::noPictureWithoutAnId() {
 
 void ArtworkTest::iconAndSplash() {
     const QIcon icon = art::AppIcon();
-    for (const int size : art::kAppIconSizes) QCOMPARE(icon.pixmap(size, size).size(), QSize(size, size));
+    for (const int size : art::kAppIconSizes) QCOMPARE(UnitSize(icon.pixmap(size, size)), QSize(size, size));
     QCOMPARE(icon.availableSizes().size(), static_cast<qsizetype>(art::kAppIconSizes.size()));
-    QCOMPARE(art::SplashPicture().size(), QSize(289, 140));
+    QCOMPARE(UnitSize(art::SplashPicture()), QSize(289, 140));
     VerifyDense(QStringLiteral("splash"), QSize(289, 140));
 }
 
