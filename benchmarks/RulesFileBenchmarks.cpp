@@ -19,6 +19,7 @@
 #include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueFile.h"
 #include "schema/DefaultRulesFile.h"
+#include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 #include "tree/TreeBuilder.h"
 
@@ -127,15 +128,16 @@ private:
     void CollectReads() {
         Tree tree;
         SilentSink sink;
-        RulesFileAccess rules(BuiltInCatalogue(), tree, sink);
+        RulesFileAccess rules(sink);
         rules.SetRulesPath(m_path);
+        const morvane::ItemFileAccess items(BuiltInCatalogue(), tree, rules);
         TreeBuilder(tree, BuiltInCatalogue(), rules).BuildTree();
 
         for (TreeItem item = 1; item <= tree.ItemCount(); ++item) {
             if (tree.ItemHasChildren(item)) continue;
-            const TreeItem sectionItem = rules.FindSectionItem(item);
+            const TreeItem sectionItem = items.FindSectionItem(item);
             if (sectionItem == morvane::kNoItem) continue;  // an object without keys
-            std::string section = rules.SectionNameOf(sectionItem);
+            std::string section = items.SectionNameOf(sectionItem);
             std::string key = morvane::KeyOfLabel(tree.GetItemText(item));
             const auto shown = morvane::MakeValueLabel(key, rules.ReadValue(section, key));
             if (shown != tree.GetItemText(item)) {
@@ -172,7 +174,7 @@ void BM_BuildTree(benchmark::State& state) {
     }
     Tree tree;
     SilentSink sink;
-    RulesFileAccess rules(BuiltInCatalogue(), tree, sink);
+    RulesFileAccess rules(sink);
     rules.SetRulesPath(fixture.Path());
     TreeBuilder builder(tree, BuiltInCatalogue(), rules);
     for (auto _ : state) {

@@ -2,7 +2,7 @@
 //   artwork-sheet OUTPUT.png
 // Needs no screen: it runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
-#include "app/Artwork.h"
+#include "guicommon/Artwork.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -6,12 +6,12 @@
 #include <variant>
 
 #include "app/CMainDlg.h"
-#include "app/Latin1.h"
-#include "app/UserPrompts.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
 #include "dialogs/CSplashWnd.h"
 #include "platform/FileLookup.h"
 #include "schema/CatalogueFile.h"
-#include "shell/StartupSearch.h"
+#include "gamesetup/StartupSearch.h"
 
 namespace morvane::app {
 
@@ -19,7 +19,7 @@ CEditorApp::CEditorApp() = default;
 CEditorApp::~CEditorApp() = default;
 
 void CEditorApp::InitApplication() {
-    m_strStartDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
+    m_strStartDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
 }
 
 int CEditorApp::InitInstance(const QStringList& arguments) {
@@ -39,7 +39,7 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
         catalogue = &replacement;
         args.erase(args.begin(), args.begin() + 2);
     }
-    m_strCmdLineFile = shell::JoinCommandLine(args);
+    m_strCmdLineFile = gamesetup::JoinCommandLine(args);
 
     m_wndSplash = std::make_unique<CSplashWnd>();
     m_wndSplash->ShowSplash();

@@ -11,11 +11,11 @@
 #include <QSlider>
 #include <QTreeView>
 
-#include "app/Artwork.h"
-#include "app/Latin1.h"
+#include "guicommon/Artwork.h"
+#include "guicommon/Latin1.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
-#include "app/UserPrompts.h"
+#include "guicommon/UserPrompts.h"
 #include "editor/ControlIds.h"
 #include "platform/FileLookup.h"
 #include "rulesfile/ValueLabel.h"
@@ -37,8 +37,9 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     : QDialog(parent),
       m_catalogue(catalogue),
       m_prompts(prompts),
-      m_rules(catalogue, m_tree, *this),
-      m_editor(std::make_unique<ValueEditor>(m_tree, catalogue, m_rules)) {
+      m_rules(*this),
+      m_items(catalogue, m_tree, m_rules),
+      m_editor(std::make_unique<ValueEditor>(m_tree, catalogue, m_items)) {
     m_editor->SetDataExchange(this);
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
@@ -49,27 +50,27 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
 CMainDlg::~CMainDlg() = default;
 
 bool CMainDlg::OnInitDialog() {
-    m_strRulesFileName = std::string("/") + shell::kRulesFileName;
-    m_strSearchDir = shell::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
-    const auto found = shell::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
+    m_strRulesFileName = std::string("/") + gamesetup::kRulesFileName;
+    m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
+    const auto found = gamesetup::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
     if (!found) return false;
     OpenRulesFile(*found);
     return true;
 }
 
-shell::Settings CMainDlg::ReadSettings() {
-    const shell::Settings settings = app::ReadSettings(m_strSearchDir);
+gamesetup::Settings CMainDlg::ReadSettings() {
+    const gamesetup::Settings settings = app::ReadSettings(m_strSearchDir);
     m_strWorkDir = settings.workDir;
     m_strGameDir = settings.gameDir;
     m_strGameExe = settings.gameExe;
-    m_strGameRulesPath = shell::RulesPathIn(m_strGameDir);
+    m_strGameRulesPath = gamesetup::RulesPathIn(m_strGameDir);
     return settings;
 }
 
 std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindFileNoCase(path); }
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
-    m_prompts.ShowMessage(this, ToQt(shell::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
+    m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
                           QMessageBox::Warning);
 }
 
@@ -83,7 +84,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     setWindowTitle(ToQt("Morvane - " + path));
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
-    m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_rules);
+    m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
     m_editor->SetDataExchange(this);
     TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
     m_model->EndRebuild();

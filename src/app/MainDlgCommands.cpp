@@ -2,15 +2,15 @@
 #include <QFileInfo>
 
 #include "app/CMainDlg.h"
-#include "app/Latin1.h"
+#include "guicommon/Latin1.h"
 #include "app/SettingsStore.h"
-#include "app/UserPrompts.h"
+#include "guicommon/UserPrompts.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "platform/FileAccess.h"
 #include "platform/ProgramLaunch.h"
 #include "schema/DefaultRulesFile.h"
-#include "shell/GameSetup.h"
+#include "gamesetup/GameSetup.h"
 
 namespace morvane::app {
 namespace {
@@ -23,7 +23,7 @@ QString FolderOf(const std::string& path) { return QFileInfo(ToQt(path)).absolut
 
 void CMainDlg::OnLaunchGame() {
     const int result = platform::LaunchProgram(m_strGameExe);
-    const shell::LaunchOutcome outcome = shell::DescribeLaunchResult(result, m_strGameExe);
+    const gamesetup::LaunchOutcome outcome = gamesetup::DescribeLaunchResult(result, m_strGameExe);
     if (outcome.message) m_prompts.ShowMessage(this, ToQt(*outcome.message), QStringLiteral("Morvane"));
     if (outcome.openProgramLocation) OnProgramLocation();
 }
@@ -44,7 +44,7 @@ bool CMainDlg::OnProgramLocation() {
     properties.DoDataExchange(false);
     if (m_prompts.Exec(properties) != QDialog::Accepted) return false;
     m_strGameDir = properties.m_strGameDir;
-    m_strGameRulesPath = shell::RulesPathIn(m_strGameDir);
+    m_strGameRulesPath = gamesetup::RulesPathIn(m_strGameDir);
     m_strGameExe = properties.m_strGameExe;
     m_strWorkDir = properties.m_strWorkDir;
     WriteSettings({m_strWorkDir, m_strGameDir, m_strGameExe});
@@ -72,7 +72,7 @@ void CMainDlg::OnFileOpen() {
         m_prompts.ChooseOpenFile(this, QStringLiteral("Open Rules File"), FolderOf(m_strRulesPath), kRulesFilter);
     if (chosen.isEmpty()) return;
     if (!platform::FileExists(FromQt(chosen))) {
-        m_prompts.ShowMessage(this, ToQt(shell::FailedToLoadMessage(FromQt(chosen))), QStringLiteral("Morvane"),
+        m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(FromQt(chosen))), QStringLiteral("Morvane"),
                               QMessageBox::Warning);
         return;
     }
@@ -85,7 +85,7 @@ void CMainDlg::OnFileSaveAs() {
     if (chosen.isEmpty()) return;
     const std::string path = FromQt(chosen);
     if (platform::IsSameFile(path, m_strRulesPath)) return;
-    const int error = shell::CopyRulesFile(m_strRulesPath, path);
+    const int error = gamesetup::CopyRulesFile(m_strRulesPath, path);
     if (error != 0) {
         m_prompts.ShowMessage(this, ToQt("Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n" + path),
                               ToQt(m_strRulesPath));
@@ -98,12 +98,12 @@ void CMainDlg::OnFileSaveAs() {
 }
 
 void CMainDlg::OnLaunchWithFile() {
-    const std::string target = shell::RulesPathIn(m_strGameDir);
-    switch (shell::CheckGameRules(m_strRulesPath, target)) {
-        case shell::InstallState::SameFile:
-        case shell::InstallState::Identical:
+    const std::string target = gamesetup::RulesPathIn(m_strGameDir);
+    switch (gamesetup::CheckGameRules(m_strRulesPath, target)) {
+        case gamesetup::InstallState::SameFile:
+        case gamesetup::InstallState::Identical:
             break;
-        case shell::InstallState::Different: {
+        case gamesetup::InstallState::Different: {
             const auto answer = m_prompts.Ask(
                 this,
                 ToQt("The game directory holds a different rules file:\n" + target +
@@ -112,8 +112,8 @@ void CMainDlg::OnLaunchWithFile() {
             if (answer != QMessageBox::Yes) return;
             [[fallthrough]];
         }
-        case shell::InstallState::Missing:
-            if (const int error = shell::InstallGameRules(m_strRulesPath, target)) {
+        case gamesetup::InstallState::Missing:
+            if (const int error = gamesetup::InstallGameRules(m_strRulesPath, target)) {
                 m_prompts.ShowMessage(
                     this, ToQt("Unable To Copy The Rules File, Error Number: " + std::to_string(error) + " \n" + target),
                     QStringLiteral("Morvane"));

@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/CMainDlg.h"
-#include "app/Latin1.h"
+#include "guicommon/Latin1.h"
 #include "app/RulesTreeModel.h"
 #include "app/UpDownButtons.h"
 #include "editor/ControlIds.h"

@@ -1,7 +1,7 @@
 #include "app/RulesTreeModel.h"
 
-#include "app/Artwork.h"
-#include "app/Latin1.h"
+#include "guicommon/Artwork.h"
+#include "guicommon/Latin1.h"
 
 namespace morvane::app {
 RulesTreeModel::RulesTreeModel(Tree& tree, QObject* parent) : QAbstractItemModel(parent), m_tree(tree) {

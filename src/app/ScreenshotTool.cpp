@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "app/CMainDlg.h"
-#include "app/UserPrompts.h"
+#include "guicommon/UserPrompts.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
 

@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "app/Latin1.h"
+#include "guicommon/Latin1.h"
 
 namespace morvane::app {
 namespace {
@@ -11,17 +11,17 @@ constexpr const char* kSection = "Setting";
 
 }  // namespace
 
-shell::Settings ReadSettings(const std::string& defaultWorkDir) {
+gamesetup::Settings ReadSettings(const std::string& defaultWorkDir) {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
     store.beginGroup(kSection);
-    shell::Settings settings;
+    gamesetup::Settings settings;
     settings.workDir = FromQt(store.value("Work", ToQt(defaultWorkDir)).toString());
-    settings.gameDir = FromQt(store.value("RA_dir", QString::fromLatin1(shell::kDefaultGameDir)).toString());
-    settings.gameExe = FromQt(store.value("Game", QString::fromLatin1(shell::kDefaultGameExe)).toString());
+    settings.gameDir = FromQt(store.value("RA_dir", QString::fromLatin1(gamesetup::kDefaultGameDir)).toString());
+    settings.gameExe = FromQt(store.value("Game", QString::fromLatin1(gamesetup::kDefaultGameExe)).toString());
     return settings;
 }
 
-void WriteSettings(const shell::Settings& settings) {
+void WriteSettings(const gamesetup::Settings& settings) {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
     store.beginGroup(kSection);
     store.setValue("RA_dir", ToQt(settings.gameDir));

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Artwork.h"
+#include "guicommon/Artwork.h"
 #include "app/CEditorApp.h"
 
 namespace {

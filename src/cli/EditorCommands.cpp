@@ -76,7 +76,7 @@ int RunShow(CommandContext& context) {
         context.err << "morvane-cli: no item " << context.args[1] << " in the tree\n";
         return kExitNotFound;
     }
-    ValueEditor editor(session.tree, context.catalogue, session.rules);
+    ValueEditor editor(session.tree, context.catalogue, session.items);
     editor.OnSelchangedTree(item);
     PrintEditor(editor, context.out);
     return kExitOk;

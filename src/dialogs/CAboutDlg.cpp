@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Artwork.h"
+#include "guicommon/Artwork.h"
 
 namespace morvane::app {
 

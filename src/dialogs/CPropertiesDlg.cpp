@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Latin1.h"
-#include "app/UserPrompts.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
 #include "dialogs/CSetDirectoryDlg.h"
-#include "shell/GameSetup.h"
+#include "gamesetup/GameSetup.h"
 
 namespace morvane::app {
 
@@ -77,7 +77,7 @@ void CPropertiesDlg::OnBrowseGame() {
                                                     QStringLiteral("Program Files (*.exe *.EXE);;All Files (*)"));
     if (chosen.isEmpty()) return;
     m_strGameExe = FromQt(chosen);
-    m_strGameDir = shell::GameDirFromProgram(m_strGameExe);
+    m_strGameDir = gamesetup::GameDirFromProgram(m_strGameExe);
     DoDataExchange(false);
 }
 
@@ -91,7 +91,7 @@ void CPropertiesDlg::OnBrowseWorkDir() {
 
 void CPropertiesDlg::OnOK() {
     DoDataExchange(true);
-    if (shell::PrepareWorkDirectory(m_strWorkDir)) {
+    if (gamesetup::PrepareWorkDirectory(m_strWorkDir)) {
         accept();
         return;
     }

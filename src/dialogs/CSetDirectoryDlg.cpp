@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/Artwork.h"
-#include "app/Latin1.h"
+#include "guicommon/Artwork.h"
+#include "guicommon/Latin1.h"
 #include "common/TextOps.h"
 #include "platform/Drives.h"
 #include "platform/FolderListing.h"

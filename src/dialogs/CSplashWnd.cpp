@@ -6,7 +6,7 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
-#include "app/Artwork.h"
+#include "guicommon/Artwork.h"
 
 namespace morvane::app {
 

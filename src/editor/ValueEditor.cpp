@@ -19,7 +19,7 @@ std::string NameOfDisplay(std::string_view display) { return std::string(Trim(Sp
 
 }  // namespace
 
-ValueEditor::ValueEditor(Tree& tree, const StringTable& table, RulesFileAccess& rules)
+ValueEditor::ValueEditor(Tree& tree, const StringTable& table, ItemFileAccess& rules)
     : m_tree(tree), m_table(table), m_rules(rules) {}
 
 void ValueEditor::Show(std::initializer_list<int> controlIds) { m_visible.insert(controlIds.begin(), controlIds.end()); }
@@ -112,7 +112,7 @@ void ValueEditor::OnMatchAllInSection() {
         for (TreeItem child = m_tree.GetChildItem(sibling); child != kNoItem; child = m_tree.GetNextSiblingItem(child)) {
             const std::string childKey = SplitValueLabel(m_tree.GetItemText(child)).key;
             if (childKey != parts.key) continue;
-            if (m_rules.WriteValue(section, parts.key, parts.value) == 0)
+            if (m_rules.Rules().WriteValue(section, parts.key, parts.value) == 0)
                 m_tree.SetItemText(child, childKey + " = " + parts.value);
             return;
         }

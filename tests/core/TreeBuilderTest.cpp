@@ -76,7 +76,7 @@ TEST(TreeBuilder, ReadersOnSmallCatalogue) {
     const StringTable table = SmallCatalogue();
     Tree tree;
     test::RecordingMessageSink messages;
-    RulesFileAccess rules(table, tree, messages);
+    RulesFileAccess rules(messages);
     rules.SetRulesPath(path);
     TreeBuilder builder(tree, table, rules);
 
@@ -109,7 +109,7 @@ protected:
     static void SetUpTestSuite() {
         s_tree = new Tree;
         test::RecordingMessageSink messages;
-        RulesFileAccess rules(BuiltInCatalogue(), *s_tree, messages);
+        RulesFileAccess rules(messages);
         rules.SetRulesPath("/nonexistent/rules.ini");
         TreeBuilder(*s_tree, BuiltInCatalogue(), rules).BuildTree();
     }

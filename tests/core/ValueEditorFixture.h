@@ -14,6 +14,7 @@
 #include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
 #include "TableFixture.h"
 #include "TempDir.h"
 #include "tree/Tree.h"
@@ -173,8 +174,9 @@ protected:
     const std::string m_path = m_dir.File("rules.ini");
     Tree m_tree;
     RecordingMessageSink m_messages;
-    RulesFileAccess m_rules{m_table, m_tree, m_messages};
-    ValueEditor m_editor{m_tree, m_table, m_rules};
+    RulesFileAccess m_rules{m_messages};
+    ItemFileAccess m_items{m_table, m_tree, m_rules};
+    ValueEditor m_editor{m_tree, m_table, m_items};
     const TreeItem m_general = m_tree.InsertItem("General", 39, 39, {60000, 9901});
     const TreeItem m_crates = m_tree.InsertItem("Crates", 0, 0, {0, kHeading}, m_general);
 };

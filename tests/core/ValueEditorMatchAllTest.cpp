@@ -158,8 +158,9 @@ protected:
     const std::string m_path = m_dir.File("rules.ini");
     Tree m_tree;
     RecordingMessageSink m_messages;
-    RulesFileAccess m_rules{BuiltInCatalogue(), m_tree, m_messages};
-    ValueEditor m_editor{m_tree, BuiltInCatalogue(), m_rules};
+    RulesFileAccess m_rules{m_messages};
+    ItemFileAccess m_items{BuiltInCatalogue(), m_tree, m_rules};
+    ValueEditor m_editor{m_tree, BuiltInCatalogue(), m_items};
 };
 
 TEST_F(BuiltTreeMatchAll, CountriesAndDifficulties) {
@@ -196,7 +197,7 @@ TEST_F(BuiltTreeMatchAll, InfantryCost) {
         for (TreeItem key = m_tree.GetChildItem(object); key != kNoItem; key = m_tree.GetNextSiblingItem(key)) {
             if (KeyOfLabel(m_tree.GetItemText(key)) != "Cost") continue;
             EXPECT_EQ(m_tree.GetItemText(key), "Cost = 123") << m_tree.GetItemText(object);
-            const std::string section = m_rules.SectionNameOf(object);
+            const std::string section = m_items.SectionNameOf(object);
             EXPECT_EQ(m_rules.ReadValue(section, "Cost"), "123") << section;
             ++written;
             break;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UserPrompts.h"
+#include "guicommon/UserPrompts.h"
 
 namespace morvane::test {
 

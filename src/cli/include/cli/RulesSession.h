@@ -5,6 +5,7 @@
 #include "cli/CliCommand.h"
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 
 namespace morvane::cli {
@@ -22,12 +23,13 @@ private:
 // What the commands on a rules file share: a tree and the file's access, messages on stderr.
 struct RulesSession {
     RulesSession(const CommandContext& context, const std::string& rulesPath)
-        : messages(context.err), rules(context.catalogue, tree, messages) {
+        : messages(context.err), rules(messages), items(context.catalogue, tree, rules) {
         rules.SetRulesPath(rulesPath);
     }
     Tree tree;
     StreamMessageSink messages;
     RulesFileAccess rules;
+    ItemFileAccess items;
 };
 
 }  // namespace morvane::cli

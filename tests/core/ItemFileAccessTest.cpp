@@ -4,6 +4,7 @@
 #include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
 #include "rulesfile/ValueLabel.h"
 #include "TableFixture.h"
 #include "TempDir.h"
@@ -58,25 +59,26 @@ protected:
     std::string m_path = m_dir.File("rules.ini");
     Tree m_tree;
     test::RecordingMessageSink m_messages;
-    RulesFileAccess m_rules{m_table, m_tree, m_messages};
+    RulesFileAccess m_rules{m_messages};
+    ItemFileAccess m_items{m_table, m_tree, m_rules};
     TreeItem m_crateMinimum = kNoItem, m_unitCrate = kNoItem, m_cost = kNoItem, m_orphan = kNoItem;
 };
 
 TEST_F(WriteItemValueTest, WritesIntoTheSectionAboveTheItem) {
     m_tree.SetItemText(m_crateMinimum, "CrateMinimum = a=b ");
-    EXPECT_EQ(m_rules.WriteItemValue(m_crateMinimum), 0);
-    EXPECT_EQ(m_rules.WriteItemValue(m_cost), 0);  // bare label: the default
-    EXPECT_EQ(m_rules.WriteItemValue(m_unitCrate), 0);  // bare list key: the default's NAME
+    EXPECT_EQ(m_items.WriteItemValue(m_crateMinimum), 0);
+    EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);  // bare label: the default
+    EXPECT_EQ(m_items.WriteItemValue(m_unitCrate), 0);  // bare list key: the default's NAME
     EXPECT_EQ(platform::ReadFileBytes(m_path),
               "[General]\r\nCrateMinimum=a=b\r\nUnitCrateType=DOG\r\n\r\n[E1]\r\nCost=100\r\n");
     m_tree.SetItemText(m_cost, "Cost = ");
-    EXPECT_EQ(m_rules.WriteItemValue(m_cost), 0);
+    EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);
     EXPECT_EQ(m_rules.ReadValue("E1", "Cost"), "");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
 TEST_F(WriteItemValueTest, ItemWithoutParentWritesNothing) {
-    EXPECT_EQ(m_rules.WriteItemValue(m_orphan), 0);
+    EXPECT_EQ(m_items.WriteItemValue(m_orphan), 0);
     EXPECT_FALSE(platform::FileExists(m_path));
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -84,13 +86,13 @@ TEST_F(WriteItemValueTest, ItemWithoutParentWritesNothing) {
 TEST_F(WriteItemValueTest, FailureShowsTheSaveMessage) {
     ASSERT_EQ(platform::ReplaceFileAtomically(m_path, "[General]\r\nCrateMinimum=1\r\n"), 0);
     ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
-    EXPECT_EQ(m_rules.WriteItemValue(m_crateMinimum), 5);
+    EXPECT_EQ(m_items.WriteItemValue(m_crateMinimum), 5);
     ASSERT_EQ(m_messages.messages.size(), 1u);
     EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum");
     EXPECT_EQ(m_messages.messages[0].caption, m_path);
     EXPECT_EQ(platform::ReadFileBytes(m_path), "[General]\r\nCrateMinimum=1\r\n");
-    EXPECT_EQ(m_rules.FindSectionItem(m_crateMinimum), m_tree.GetChildItem(kRoot));
-    EXPECT_EQ(m_rules.SectionNameOf(m_rules.FindSectionItem(m_cost)), "E1");
+    EXPECT_EQ(m_items.FindSectionItem(m_crateMinimum), m_tree.GetChildItem(kRoot));
+    EXPECT_EQ(m_items.SectionNameOf(m_items.FindSectionItem(m_cost)), "E1");
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "shell/GameSetup.h"
+#include "gamesetup/GameSetup.h"
 
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "platform/ProgramLaunch.h"
 
-namespace morvane::shell {
+namespace morvane::gamesetup {
 
 std::string GameDirFromProgram(const std::string& programPath) {
     const std::size_t slash = programPath.find_last_of("/\\");
@@ -58,4 +58,4 @@ int CopyRulesFile(const std::string& from, const std::string& to) {
     return platform::ReplaceFileAtomically(to, *bytes);
 }
 
-}  // namespace morvane::shell
+}  // namespace morvane::gamesetup

@@ -1,4 +1,4 @@
-#include "app/UserPrompts.h"
+#include "guicommon/UserPrompts.h"
 
 #include <QDialog>
 #include <QFileDialog>

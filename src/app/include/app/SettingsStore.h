@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "shell/StartupSearch.h"
+#include "gamesetup/StartupSearch.h"
 
 namespace morvane::app {
 
 // The three settings, kept per user by QSettings (organisation "Morvane") in section "Setting".
-shell::Settings ReadSettings(const std::string& defaultWorkDir);
+gamesetup::Settings ReadSettings(const std::string& defaultWorkDir);
 // Stores them in the order game directory, game program, work directory.
-void WriteSettings(const shell::Settings& settings);
+void WriteSettings(const gamesetup::Settings& settings);
 
 }  // namespace morvane::app

@@ -5,7 +5,7 @@
 
 // The game side of the settings: the game directory taken from a chosen program, what a launch
 // result tells the user, and putting the edited rules file where the game reads it.
-namespace morvane::shell {
+namespace morvane::gamesetup {
 
 // The folder of a program path: the path cut before its file name, less the separator before it
 // ("C:\Westwood\Redalert\RA95.exe" gives "C:\Westwood\Redalert").
@@ -39,4 +39,4 @@ int InstallGameRules(const std::string& rulesPath, const std::string& gameRulesP
 // Copies a rules file byte for byte; 0 or the error number.
 int CopyRulesFile(const std::string& from, const std::string& to);
 
-}  // namespace morvane::shell
+}  // namespace morvane::gamesetup

@@ -9,8 +9,9 @@
 #include "editor/ValueEditor.h"
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
 #include "schema/StringTable.h"
-#include "shell/StartupSearch.h"
+#include "gamesetup/StartupSearch.h"
 #include "tree/Tree.h"
 
 class QAction;
@@ -30,7 +31,7 @@ class UserPrompts;
 
 // The main window: the navigation tree on the left, the value editor on the right, the menu
 // above. It binds widgets to the core's value editor and forwards every handler to it.
-class CMainDlg : public QDialog, public DataExchange, public MessageSink, public shell::StartupHost {
+class CMainDlg : public QDialog, public DataExchange, public MessageSink, public gamesetup::StartupHost {
     Q_OBJECT
 public:
     CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent = nullptr);
@@ -90,7 +91,7 @@ private:
     void UpdateData(bool saveAndValidate) override { DoDataExchange(saveAndValidate); }
     void ShowMessage(const std::string& text, const std::string& caption) override;
     // StartupHost.
-    shell::Settings ReadSettings() override;
+    gamesetup::Settings ReadSettings() override;
     std::optional<std::string> FindExisting(const std::string& path) override;
     void ReportFailedToLoad(const std::string& path) override;
     bool RunProgramLocation() override { return OnProgramLocation(); }
@@ -108,6 +109,7 @@ private:
     UserPrompts& m_prompts;
     Tree m_tree;
     RulesFileAccess m_rules;
+    ItemFileAccess m_items;
     std::unique_ptr<ValueEditor> m_editor;
     RulesTreeModel* m_model = nullptr;
     bool m_closing = false;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
 #include "schema/Descriptor.h"
 #include "schema/StringTable.h"
 #include "tree/Tree.h"
@@ -51,7 +51,7 @@ struct ListControl {
 // widgets to it (see DataExchange).
 class ValueEditor {
 public:
-    ValueEditor(Tree& tree, const StringTable& table, RulesFileAccess& rules);
+    ValueEditor(Tree& tree, const StringTable& table, ItemFileAccess& rules);
 
     void SetDataExchange(DataExchange* exchange) { m_exchange = exchange; }
 
@@ -137,7 +137,7 @@ private:
 
     Tree& m_tree;
     const StringTable& m_table;
-    RulesFileAccess& m_rules;
+    ItemFileAccess& m_rules;
     DataExchange* m_exchange = nullptr;
     std::string m_strShownLabel;  // ComposeLabel() right after the selection or the last Apply
 };

@@ -1,8 +1,8 @@
-#include "shell/StartupSearch.h"
+#include "gamesetup/StartupSearch.h"
 
 #include "common/TextOps.h"
 
-namespace morvane::shell {
+namespace morvane::gamesetup {
 
 std::string JoinCommandLine(const std::vector<std::string>& args) {
     std::string joined;
@@ -43,4 +43,4 @@ std::optional<std::string> LocateRulesFile(std::string commandLinePath, const st
     }
 }
 
-}  // namespace morvane::shell
+}  // namespace morvane::gamesetup

@@ -1,4 +1,4 @@
-#include "app/Artwork.h"
+#include "guicommon/Artwork.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -7,7 +7,7 @@
 // Finding the rules file at start-up: the command-line path, else rules.ini in the start
 // directory, the work directory and the game directory; when none exists, the user is told
 // and may correct the directories.
-namespace morvane::shell {
+namespace morvane::gamesetup {
 
 // The three settings of section "Setting".
 struct Settings {
@@ -51,4 +51,4 @@ std::optional<std::string> LocateRulesFile(std::string commandLinePath, const st
 // "Failed To Load - <path>".
 std::string FailedToLoadMessage(const std::string& path);
 
-}  // namespace morvane::shell
+}  // namespace morvane::gamesetup

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "rulesfile/MessageSink.h"
+
+namespace morvane {
+
+// The rules file seen as sections and keys: one value read as the tree shows it, one value
+// written with the save-failure message on failure. It knows nothing of tree items; the tree
+// layer's ItemFileAccess turns items into sections and keys.
+class RulesFileAccess {
+public:
+    explicit RulesFileAccess(MessageSink& messages);
+
+    void SetRulesPath(std::string path) { m_strRulesPath = std::move(path); }
+    const std::string& RulesPath() const { return m_strRulesPath; }
+
+    // The value of a key as the tree shows it, or nothing when the file does not hold it.
+    std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
+
+    // One write of a key, with the save-failure message on failure; returns the error number.
+    int WriteValue(const std::string& section, const std::string& key, const std::string& value);
+
+private:
+    MessageSink& m_messages;
+    std::string m_strRulesPath;
+};
+
+}  // namespace morvane
