@@ -88,6 +88,7 @@ void ValueEditor::OnApply() {
     // The controls match the label only once the write went through; after a failure the
     // edit is still pending.
     if (WriteLabel(m_hCurItem, label)) m_strShownLabel = ComposeLabel();
+    UpdateGameReads(m_hCurItem);
 }
 
 void ValueEditor::OnDefault() {
@@ -97,6 +98,7 @@ void ValueEditor::OnDefault() {
     // A list key stores and shows its default entry's NAME, which the game can read.
     const std::string value = m_strType == "L" ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
     WriteLabel(m_hCurItem, key + " = " + value);
+    UpdateGameReads(m_hCurItem);
 }
 
 void ValueEditor::OnMatchAllInSection() {
