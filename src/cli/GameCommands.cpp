@@ -76,9 +76,9 @@ std::vector<Command> GameCommands() {
          "           the line at all (a wrong letter case, a line cut at 127 characters, a\n"
          "           value it cannot parse, a lost last line, a duplicate);\n"
          "  warning  the game reads the line as written, but it is probably a mistake (a\n"
-         "           misspelt key, 25 where 25% was meant, an empty value);\n"
-         "  note     harmless: a line the game ignores (a key or section it does not read, a\n"
-         "           note cut at 127 characters).\n\n"
+         "           misspelt key, 25 where 25% was meant);\n"
+         "  note     harmless: a line the game ignores (a key or section it does not read, an\n"
+         "           empty value, which leaves the built-in one, a note cut at 127 characters).\n\n"
          "Exits with 0 when there is no error or warning, 1 when there is, 2 when FILE cannot\n"
          "be read.\n",
          RunCheck},

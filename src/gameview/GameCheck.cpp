@@ -141,9 +141,11 @@ private:
             return;
         }
         if (line.kind == LineKind::EmptyValue) {
-            Add(line.number, Level::Warning, section, line.key,
+            // As if the line were not there: the game's built-in value, which is what Default
+            // means for a key without a default of its own.
+            Add(line.number, Level::Note, section, line.key,
                 "The value is empty; the game ignores the line and uses its built-in " + key->builtIn +
-                    ". Write a value, or remove the line.");
+                    ". Write a value to change it.");
             return;
         }
         auto& seen = m_firstKey[line.section];
@@ -157,6 +159,13 @@ private:
     }
 
     void CheckUnknownKey(const GameLine& line, const std::string& section, const SectionKind& kind) {
+        if (line.kind == LineKind::EmptyValue) {
+            // Without a value the line does nothing, whatever its key is called.
+            Add(line.number, Level::Note, section, line.key,
+                "The game does not read " + line.key + " in [" + section + "], and the value is empty; the line "
+                "has no effect.");
+            return;
+        }
         if (const GameKey* spelling = GameKeys::FindKeyNoCase(kind, line.key)) {
             Add(line.number, Level::Error, section, line.key,
                 "The game matches key names exactly, letter case included: " + line.key + " is not " + spelling->name +

@@ -9,8 +9,10 @@ namespace morvane::test {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-test-XXXXXX").string();
+    TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+    // A folder under `base`, e.g. a memory file system for a test that writes thousands of times.
+    explicit TempDir(const std::filesystem::path& base) {
+        std::string pattern = (base / "morvane-test-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) std::abort();
         m_path = pattern;
     }
