@@ -32,6 +32,8 @@ const GameKey* NearestKey(const SectionKind& kind, std::string_view key) {
     const GameKey* best = nullptr;
     std::size_t bestDistance = 3;
     for (const GameKey& candidate : kind.keys) {
+        const std::size_t longer = std::max(key.size(), candidate.name.size());
+        if (longer - std::min(key.size(), candidate.name.size()) >= bestDistance) continue;
         const std::size_t distance = EditDistance(key, candidate.name);
         if (distance < bestDistance) {
             bestDistance = distance;
@@ -59,14 +61,15 @@ private:
         m_findings.push_back({line, level, std::move(section), std::move(key), std::move(message)});
     }
 
-    std::string SectionOf(const GameLine& line) const {
+    const std::string& SectionOf(const GameLine& line) const {
+        static const std::string kNone;
         if (line.kind == LineKind::Section) return line.header;
-        if (line.kind == LineKind::BeforeSections || line.section >= m_ini.Sections().size()) return "";
+        if (line.kind == LineKind::BeforeSections || line.section >= m_ini.Sections().size()) return kNone;
         return m_ini.Sections()[line.section].name;
     }
 
     void CheckLine(const GameLine& line) {
-        const std::string section = SectionOf(line);
+        const std::string& section = SectionOf(line);
         if (line.strayReturn)
             Add(line.number, Level::Error, section, line.key,
                 "A carriage return without a line feed: the game does not start a new line there, so the text after "
@@ -148,8 +151,11 @@ private:
                     ". Write a value to change it.");
             return;
         }
-        auto& seen = m_firstKey[line.section];
-        const auto [first, added] = seen.emplace(line.key, line.number);
+        if (m_keysOfSection != line.section) {
+            m_keysOfSection = line.section;
+            m_firstKey.clear();
+        }
+        const auto [first, added] = m_firstKey.emplace(line.key, line.number);
         if (!added)
             Add(line.number, Level::Error, section, line.key,
                 line.key + " appears again in this section (first at line " + std::to_string(first->second) +
@@ -170,7 +176,7 @@ private:
             Add(line.number, Level::Error, section, line.key,
                 "The game matches key names exactly, letter case included: " + line.key + " is not " + spelling->name +
                     ", so the game never reads this line. Write " + spelling->name + ".");
-        } else if (const GameKey* near = NearestKey(kind, line.key)) {
+        } else if (const GameKey* near = NearestKeyOnce(kind, line.key)) {
             Add(line.number, Level::Warning, section, line.key,
                 "The game does not read " + line.key + " in [" + section + "]; did you mean " + near->name + "?");
         } else {
@@ -179,11 +185,21 @@ private:
         }
     }
 
+    // Shipped files repeat the same misspelling in many sections: each is looked up once.
+    const GameKey* NearestKeyOnce(const SectionKind& kind, const std::string& key) {
+        const auto [found, added] = m_nearest.emplace(kind.name + '\t' + key, nullptr);
+        if (added) found->second = NearestKey(kind, key);
+        return found->second;
+    }
+
     const GameIni& m_ini;
     const GameKeys& m_keys;
+    std::unordered_map<std::string, const GameKey*> m_nearest;
     std::vector<Finding> m_findings;
     std::unordered_map<std::string, std::size_t> m_firstSection;
-    std::unordered_map<std::size_t, std::unordered_map<std::string, std::size_t>> m_firstKey;  // by section index
+    // The keys seen so far in the section the lines are in.
+    std::size_t m_keysOfSection = static_cast<std::size_t>(-1);
+    std::unordered_map<std::string, std::size_t> m_firstKey;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "gameview/GameIni.h"
 
+#include <algorithm>
+
 #include "common/TextOps.h"
 
 namespace morvane::gameview {
@@ -18,6 +20,7 @@ GameIni::GameIni(std::string_view bytes) {
     std::size_t at = 0;
     std::size_t number = 0;
     std::string kept;
+    m_lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     while (at < bytes.size()) {
         const std::size_t feed = bytes.find('\n', at);
         const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;

@@ -112,7 +112,7 @@ const GameKeys& GameKeys::BuiltIn() {
 }
 
 const SectionKind* GameKeys::KindOfSection(std::string_view section) const {
-    const auto found = m_sectionKind.find(std::string(section));
+    const auto found = m_sectionKind.find(section);
     return found == m_sectionKind.end() ? nullptr : &m_kinds[found->second];
 }
 
@@ -128,7 +128,7 @@ const SectionKind* GameKeys::Kind(std::string_view kindName) const {
 }
 
 const GameKey* GameKeys::FindKey(const SectionKind& kind, std::string_view key) {
-    const auto found = kind.keyIndex.find(std::string(key));
+    const auto found = kind.keyIndex.find(key);
     return found == kind.keyIndex.end() ? nullptr : &kind.keys[found->second];
 }
 

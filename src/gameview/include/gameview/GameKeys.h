@@ -4,10 +4,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
 namespace morvane::gameview {
+
+// Lets the maps below be searched with a string_view without making a string first.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+};
+template <typename Value>
+using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
 
 // How the game turns the text of one key into its value.
 enum class Reading {
@@ -50,8 +59,8 @@ struct SectionKind {
     bool read = true;  // false: this version of the game never opens these sections
     std::vector<std::string> sections;
     std::vector<GameKey> keys;
-    std::unordered_map<std::string, std::size_t> keyIndex;       // exact name -> keys index
-    std::unordered_map<std::string, std::size_t> keyIndexNoCase;  // lower-case name -> keys index
+    NameMap<std::size_t> keyIndex;        // exact name -> keys index
+    NameMap<std::size_t> keyIndexNoCase;  // lower-case name -> keys index
 };
 
 // Everything the game reads from its rules file, from the table in resources/game-keys.tsv.
@@ -79,10 +88,10 @@ public:
 
 private:
     std::vector<SectionKind> m_kinds;
-    std::unordered_map<std::string, std::size_t> m_sectionKind;  // exact section name -> kind
-    std::unordered_map<std::string, std::string> m_sectionNoCase;  // lower-case -> game's spelling
+    NameMap<std::size_t> m_sectionKind;     // exact section name -> kind
+    NameMap<std::string> m_sectionNoCase;   // lower-case -> game's spelling
     std::unordered_map<int, std::vector<std::string>> m_names;    // by Reading
-    std::unordered_map<int, std::unordered_map<std::string, int>> m_nameIndex;  // lower-case
+    std::unordered_map<int, NameMap<int>> m_nameIndex;  // lower-case
 };
 
 }  // namespace morvane::gameview
