@@ -45,6 +45,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     setWindowIcon(art::AppIcon());
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     BuildWidgets();
+    BuildFindingsView();
 }
 
 CMainDlg::~CMainDlg() = default;
@@ -147,6 +148,7 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_pathText->setText(ToQt(editor.m_strPath));
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
+    m_gameReadsText->setText(ToQt(editor.m_strGameReads));
     m_valueEdit->setText(ToQt(editor.m_strValue));
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));

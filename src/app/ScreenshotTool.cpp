@@ -1,20 +1,70 @@
 // Takes one picture of the main window per kind of value, for the documentation and for a
-// look at the layout without a screen:
-//   morvane_screenshots RULES_FILE OUTPUT_DIR
+// look at the layout without a screen; given a second rules file with mistakes in it, also the
+// Problems panel and the value editor's "game reads" line on that file:
+//   morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <cstdio>
 
 #include "app/CMainDlg.h"
+#include "app/FindingMarks.h"
+#include "app/ProblemsPanel.h"
 #include "guicommon/UserPrompts.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
 
+namespace {
+
+bool Save(QWidget& window, const QString& file) {
+    QApplication::processEvents();
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "morvane_screenshots: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+// The window on a file with findings: the Problems panel with its first error chosen, and a
+// key whose line the game reads differently from what it says.
+int ShootFindings(const char* rulesFile, const QString& folder) {
+    morvane::app::QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
+    window.m_strRulesPath = rulesFile;
+    if (!window.OnInitDialog()) return 1;
+    window.resize(window.width() * 5 / 4, window.height() * 5 / 4);
+    window.show();
+    window.Findings().Refresh();
+    if (auto* column = qobject_cast<QSplitter*>(window.Problems()->parentWidget()))
+        column->setSizes({window.height() * 3 / 5, window.height() * 2 / 5});
+    QTreeWidget* problems = window.Problems()->List();
+    for (int row = 0; row < problems->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = problems->topLevelItem(row);
+        if (item->text(1) != QStringLiteral("error")) continue;
+        problems->setCurrentItem(item);
+        emit problems->itemClicked(item, 0);
+        break;
+    }
+    if (!Save(window, folder + "/problems.png")) return 1;
+
+    const morvane::TreeItem item = morvane::FindItemByPath(window.NavigationTree(), "Weapon Types\\Spy Camera\\Projectile");
+    if (item == morvane::kNoItem) {
+        std::fputs("morvane_screenshots: no Camera projectile in the file's tree\n", stderr);
+        return 1;
+    }
+    window.SelectItem(item);
+    return Save(window, folder + "/game-reads.png") ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: morvane_screenshots RULES_FILE OUTPUT_DIR\n", stderr);
+    if (argc != 3 && argc != 4) {
+        std::fputs("usage: morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]\n", stderr);
         return 64;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -60,5 +110,6 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+    if (argc == 4) return ShootFindings(argv[3], QString::fromLocal8Bit(argv[2]));
     return 0;
 }

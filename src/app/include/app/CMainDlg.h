@@ -26,6 +26,8 @@ class QTreeView;
 
 namespace morvane::app {
 
+class FindingMarks;
+class ProblemsPanel;
 class RulesTreeModel;
 class UserPrompts;
 
@@ -77,6 +79,9 @@ public:
     QWidget* Control(int controlId) const;
     QAction* Command(int commandId) const;
     QLabel* Picture() const { return m_picture; }
+    ProblemsPanel* Problems() const { return m_problems; }
+    QLabel* GameReadsText() const { return m_gameReadsText; }
+    FindingMarks& Findings() const { return *m_findings; }
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
@@ -97,6 +102,8 @@ private:
     bool RunProgramLocation() override { return OnProgramLocation(); }
 
     void BuildWidgets();
+    // The check's markers on the tree, the Problems panel and the "game reads" line.
+    void BuildFindingsView();
     QWidget* BuildEditorPanel();
     void BuildMenu();
     void Register(int controlId, QWidget* widget);
@@ -119,6 +126,9 @@ private:
     std::map<int, QAction*> m_commands;
     QTreeView* m_treeView = nullptr;
     QLabel* m_picture = nullptr;
+    FindingMarks* m_findings = nullptr;
+    ProblemsPanel* m_problems = nullptr;
+    QLabel* m_gameReadsText = nullptr;
     QLineEdit* m_valueEdit = nullptr;
     QComboBox* m_listCombo = nullptr;
     QCheckBox* m_checkBox = nullptr;
