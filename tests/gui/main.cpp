@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "FindingsViewTest.h"
 #include "MainWindowTest.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +12,7 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&mainWindow, argc, argv);
     morvane::test::DialogsTest dialogs;
     failures += QTest::qExec(&dialogs, argc, argv);
+    morvane::test::FindingsViewTest findings;
+    failures += QTest::qExec(&findings, argc, argv);
     return failures == 0 ? 0 : 1;
 }
