@@ -1,4 +1,5 @@
-// How long the editor takes to fill its tree from a rules file, and to write one value back.
+// How long the editor takes to fill its tree from a rules file, to write one value back (with
+// and without the writers' lock), and to parse a file full of note lines.
 //
 // The rules file is made here, in a temporary folder: every key the catalogue knows at its
 // default, laid out the way modders keep their files (notes after most values, lined up in a
@@ -13,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileAccess.h"
+#include "platform/IniDocument.h"
 #include "platform/ProfileApi.h"
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
@@ -39,10 +42,10 @@ public:
 
 // The notes a modder leaves after values.
 constexpr std::string_view kNotes[] = {
-    "hit points",         "was 300 in 1.08",  "cost in credits",        "cells per game tick",
-    "balance tweak",      "leave as is",      "tested in skirmish",     "raised for the mod",
-    "lower = faster",     "see forum thread", "original value",         "TODO check vs AI",
-    "percent of full",    "in leptons",       "keep below 255",         "matches the Soviet side",
+    "hit points",      "was 300 in 1.08",  "cost in credits",    "cells per game tick",
+    "balance tweak",   "leave as is",      "tested in skirmish", "raised for the mod",
+    "lower = faster",  "see forum thread", "original value",     "TODO check vs AI",
+    "percent of full", "in leptons",       "keep below 255",     "matches the Soviet side",
 };
 
 // The default rules file rewritten the way players keep theirs: three key lines in five get a
@@ -227,9 +230,69 @@ void BM_WriteOneValue(benchmark::State& state) {
     state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
 }
 
+// The write path of the profile API with and without the writers' lock: the same file, the same
+// edit (read, one parse, one key changed, temporary file flushed and renamed over), so the
+// difference is what taking and checking the lock costs.
+void WriteThrough(benchmark::State& state, int (*edit)(const std::string&, const platform::FileEdit&)) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    if (!fixture.Error().empty()) {
+        state.SkipWithError(fixture.Error().c_str());
+        return;
+    }
+    const auto& [section, key] = fixture.Reads()[fixture.Reads().size() / 2];
+    const std::string values[] = {"1234", "987"};
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        const std::string& value = values[turn++ % 2];
+        const int error =
+            edit(fixture.WritePath(), [&](const std::optional<std::string>& current, std::string& replacement) {
+                replacement = platform::IniDocument(current.value_or("")).WithValue(section, key, value);
+                return 0;
+            });
+        if (error != 0) {
+            state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
+            break;
+        }
+    }
+    state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
+}
+
+void BM_WriteLocked(benchmark::State& state) { WriteThrough(state, platform::EditFile); }
+void BM_WriteUnlocked(benchmark::State& state) { WriteThrough(state, platform::EditFileWithoutLock); }
+
+// A section followed by 40,000 lines of prose: once as note lines without "=", once as ";"
+// comments. Parsing both should cost about the same, as each line is looked at once.
+std::string NoteLinesFile(std::string_view prefix) {
+    std::string file = "[General]\r\nCrateMinimum=1\r\n";
+    for (int line = 0; line < 40000; ++line) {
+        file += prefix;
+        file += "this unit was made cheaper in the second round of play testing, see note ";
+        file += std::to_string(line);
+        file += "\r\n";
+    }
+    file += "[E1]\r\nCost=100\r\n";
+    return file;
+}
+
+void ParseNoteLines(benchmark::State& state, std::string_view prefix) {
+    const std::string file = NoteLinesFile(prefix);
+    for (auto _ : state) {
+        const platform::IniDocument document(file);
+        benchmark::DoNotOptimize(document.Find("E1", "Cost"));
+    }
+    state.counters["file_bytes"] = static_cast<double>(file.size());
+}
+
+void BM_ParseNoteLines(benchmark::State& state) { ParseNoteLines(state, ""); }
+void BM_ParseCommentLines(benchmark::State& state) { ParseNoteLines(state, "; "); }
+
 BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BuildTreeBaseline)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WriteOneValue)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WriteLocked)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WriteUnlocked)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ParseNoteLines)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ParseCommentLines)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
 

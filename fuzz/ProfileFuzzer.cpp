@@ -18,7 +18,8 @@
 //     ending (a byte order mark is just part of the first line). A line the writer adds ends
 //     with an ending the file already uses (CR LF in a file without any). Then:
 //       - key present: the same number of lines; at most the key's line differs, and it keeps
-//         its ending and everything up to its "=";
+//         its ending and everything up to its "=" (the key's letter case may change to the
+//         caller's spelling);
 //       - section present, key missing: the old lines, unchanged and in order, with one line
 //         KEY=VALUE put in after one of them; when the file's last line has no ending and the
 //         new line goes after it, that line gains an ending and the new line, now last, has
@@ -99,9 +100,8 @@ bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 bool IsStorable(const FuzzInput& input) {
     const std::string_view key = morvane::Trim(input.key);
     return !HasLineBreak(input.section) && !HasLineBreak(input.key) && !HasLineBreak(input.value) &&
-           input.section.find(']') == std::string_view::npos && !morvane::Trim(input.section).empty() &&
-           !key.empty() && key.front() != ';' && key.front() != '[' &&
-           input.key.find('=') == std::string_view::npos;
+           input.section.find(']') == std::string_view::npos && !morvane::Trim(input.section).empty() && !key.empty() &&
+           key.front() != ';' && key.front() != '[' && input.key.find('=') == std::string_view::npos;
 }
 
 // The lines of a file, each with its ending.
@@ -165,7 +165,8 @@ void CheckReplacedLine(const std::vector<std::string_view>& before, const std::v
         REQUIRE(EndingOf(after[index]) == EndingOf(before[index]));
         const std::size_t equals = before[index].find('=');
         REQUIRE(equals != std::string_view::npos);
-        REQUIRE(after[index].substr(0, equals + 1) == before[index].substr(0, equals + 1));
+        // The key may be respelled in the caller's letter case; nothing else before "=" moves.
+        REQUIRE(morvane::EqualsNoCase(after[index].substr(0, equals + 1), before[index].substr(0, equals + 1)));
     }
     REQUIRE(changed <= 1);
 }

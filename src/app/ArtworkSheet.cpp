@@ -19,9 +19,9 @@
 namespace {
 
 constexpr int kColumns = 10;
-constexpr int kCell = 84;      // width and height of one cell
+constexpr int kCell = 84;  // width and height of one cell
 constexpr int kMargin = 16;
-constexpr int kHeading = 26;   // height of a section heading
+constexpr int kHeading = 26;  // height of a section heading
 constexpr int kSheetWidth = 2 * kMargin + kColumns * kCell;
 
 int Rows(int count) { return (count + kColumns - 1) / kColumns; }
@@ -40,7 +40,8 @@ public:
         font.setBold(true);
         painter_.setFont(font);
         painter_.setPen(Qt::black);
-        painter_.drawText(QRect(kMargin, y_, kSheetWidth - 2 * kMargin, kHeading), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter_.drawText(QRect(kMargin, y_, kSheetWidth - 2 * kMargin, kHeading), Qt::AlignLeft | Qt::AlignVCenter,
+                          text);
         y_ += kHeading;
     }
 
@@ -104,11 +105,13 @@ int main(int argc, char* argv[]) {
         if (!picture.isNull()) objects.append({id, picture});
     }
     const int objectCount = static_cast<int>(objects.size());
-    const int height = 2 * kMargin + 4 * kHeading + (Rows(morvane::art::kTreeImageCount) + Rows(5) + Rows(objectCount)) * kCell + 3 * 8 + 150;
+    const int height = 2 * kMargin + 4 * kHeading +
+                       (Rows(morvane::art::kTreeImageCount) + Rows(5) + Rows(objectCount)) * kCell + 3 * 8 + 150;
     Sheet sheet(height);
 
     sheet.Heading(QStringLiteral("Tree images (4x, and actual size)"));
-    for (int i = 0; i < morvane::art::kTreeImageCount; ++i) sheet.Enlarged(i, morvane::art::TreeImage(i), QString::number(i));
+    for (int i = 0; i < morvane::art::kTreeImageCount; ++i)
+        sheet.Enlarged(i, morvane::art::TreeImage(i), QString::number(i));
     sheet.EndGrid(morvane::art::kTreeImageCount);
 
     sheet.Heading(QStringLiteral("Folder picker images"));
@@ -126,7 +129,8 @@ int main(int argc, char* argv[]) {
     sheet.Skip(150);
 
     sheet.Heading(QStringLiteral("Object pictures (%1)").arg(objectCount));
-    for (int slot = 0; slot < objectCount; ++slot) sheet.Picture(slot, objects[slot].second, QString::number(objects[slot].first));
+    for (int slot = 0; slot < objectCount; ++slot)
+        sheet.Picture(slot, objects[slot].second, QString::number(objects[slot].first));
     sheet.EndGrid(objectCount);
 
     if (!sheet.Save(argv[1])) {

@@ -6,12 +6,12 @@
 #include <variant>
 
 #include "app/CMainDlg.h"
+#include "dialogs/CSplashWnd.h"
+#include "gamesetup/StartupSearch.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
-#include "dialogs/CSplashWnd.h"
 #include "platform/FileLookup.h"
 #include "schema/CatalogueFile.h"
-#include "gamesetup/StartupSearch.h"
 
 namespace morvane::app {
 
@@ -32,7 +32,8 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
     if (args.size() >= 2 && args[0] == "--catalogue") {
         auto loaded = LoadCatalogueFile(args[1]);
         if (loaded.index() == 1) {
-            std::fprintf(stderr, "morvane: catalogue %s\n", DescribeCatalogueError(args[1], std::get<1>(loaded)).c_str());
+            std::fprintf(stderr, "morvane: catalogue %s\n",
+                         DescribeCatalogueError(args[1], std::get<1>(loaded)).c_str());
             return 2;
         }
         replacement = std::get<0>(std::move(loaded));

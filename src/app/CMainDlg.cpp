@@ -11,12 +11,12 @@
 #include <QSlider>
 #include <QTreeView>
 
-#include "guicommon/Artwork.h"
-#include "guicommon/Latin1.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
-#include "guicommon/UserPrompts.h"
 #include "editor/ControlIds.h"
+#include "guicommon/Artwork.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
 #include "platform/FileLookup.h"
 #include "rulesfile/ValueLabel.h"
 #include "tree/TreeBuilder.h"
@@ -68,7 +68,7 @@ gamesetup::Settings CMainDlg::ReadSettings() {
     return settings;
 }
 
-std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindFileNoCase(path); }
+std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindRegularFileNoCase(path); }
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
     m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
@@ -133,8 +133,8 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
             *editor.VersesMember(i) = FromQt(m_versesEdits[i]->text());
             editor.m_versesSliders[i].position = m_versesSliders[i]->value();
         }
-        for (int row = 0; row < m_multiList->count() && static_cast<std::size_t>(row) < editor.m_multiList.selected.size();
-             ++row)
+        for (int row = 0;
+             row < m_multiList->count() && static_cast<std::size_t>(row) < editor.m_multiList.selected.size(); ++row)
             editor.m_multiList.selected[static_cast<std::size_t>(row)] = m_multiList->item(row)->isSelected();
         return;
     }
@@ -196,11 +196,12 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
 bool CMainDlg::ConfirmPendingEdit() {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
-    const auto answer = m_prompts.Ask(this,
-                                      ToQt("The value of " + key + " was changed but not applied.\n"
-                                           "Apply it now?"),
-                                      QStringLiteral("Morvane"),
-                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer =
+        m_prompts.Ask(this,
+                      ToQt("The value of " + key +
+                           " was changed but not applied.\n"
+                           "Apply it now?"),
+                      QStringLiteral("Morvane"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Yes) OnApply();
     return true;

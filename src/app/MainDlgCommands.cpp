@@ -2,15 +2,15 @@
 #include <QFileInfo>
 
 #include "app/CMainDlg.h"
-#include "guicommon/Latin1.h"
 #include "app/SettingsStore.h"
-#include "guicommon/UserPrompts.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
+#include "gamesetup/GameSetup.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
 #include "platform/FileAccess.h"
 #include "platform/ProgramLaunch.h"
 #include "schema/DefaultRulesFile.h"
-#include "gamesetup/GameSetup.h"
 
 namespace morvane::app {
 namespace {
@@ -53,8 +53,8 @@ bool CMainDlg::OnProgramLocation() {
 
 void CMainDlg::OnFileNew() {
     if (!ConfirmPendingEdit()) return;
-    const QString chosen = m_prompts.ChooseSaveFile(this, QStringLiteral("New Rules File"),
-                                                    FolderOf(m_strRulesPath) + QStringLiteral("/rules.ini"), kRulesFilter);
+    const QString chosen = m_prompts.ChooseSaveFile(
+        this, QStringLiteral("New Rules File"), FolderOf(m_strRulesPath) + QStringLiteral("/rules.ini"), kRulesFilter);
     if (chosen.isEmpty()) return;
     const std::string path = FromQt(chosen);
     const int error = platform::ReplaceFileAtomically(path, MakeDefaultRulesFile(m_catalogue));
@@ -80,14 +80,15 @@ void CMainDlg::OnFileOpen() {
 }
 
 void CMainDlg::OnFileSaveAs() {
-    const QString chosen = m_prompts.ChooseSaveFile(this, QStringLiteral("Save Rules File As"), ToQt(m_strRulesPath),
-                                                    kRulesFilter);
+    const QString chosen =
+        m_prompts.ChooseSaveFile(this, QStringLiteral("Save Rules File As"), ToQt(m_strRulesPath), kRulesFilter);
     if (chosen.isEmpty()) return;
     const std::string path = FromQt(chosen);
     if (platform::IsSameFile(path, m_strRulesPath)) return;
     const int error = gamesetup::CopyRulesFile(m_strRulesPath, path);
     if (error != 0) {
-        m_prompts.ShowMessage(this, ToQt("Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n" + path),
+        m_prompts.ShowMessage(this,
+                              ToQt("Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n" + path),
                               ToQt(m_strRulesPath));
         return;
     }
@@ -115,7 +116,8 @@ void CMainDlg::OnLaunchWithFile() {
         case gamesetup::InstallState::Missing:
             if (const int error = gamesetup::InstallGameRules(m_strRulesPath, target)) {
                 m_prompts.ShowMessage(
-                    this, ToQt("Unable To Copy The Rules File, Error Number: " + std::to_string(error) + " \n" + target),
+                    this,
+                    ToQt("Unable To Copy The Rules File, Error Number: " + std::to_string(error) + " \n" + target),
                     QStringLiteral("Morvane"));
                 return;
             }

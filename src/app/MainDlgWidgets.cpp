@@ -17,10 +17,10 @@
 #include <QVBoxLayout>
 
 #include "app/CMainDlg.h"
-#include "guicommon/Latin1.h"
 #include "app/RulesTreeModel.h"
 #include "app/UpDownButtons.h"
 #include "editor/ControlIds.h"
+#include "guicommon/Latin1.h"
 
 namespace morvane::app {
 namespace {
@@ -111,8 +111,8 @@ void CMainDlg::BuildWidgets() {
     connect(cancel, &QPushButton::clicked, this, &CMainDlg::reject);
 
     const QFontMetrics metrics(font());
-    const int charWidth = metrics.horizontalAdvance(
-                              QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
+    const int charWidth =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
     const int width = kWidthUnits * charWidth / 4;
     resize(width, kHeightUnits * metrics.height() / 8);
     splitter->setSizes({width * 11 / 20, width * 9 / 20});
@@ -149,7 +149,8 @@ QWidget* CMainDlg::BuildEditorPanel() {
     valueRow->addWidget(m_valueEdit, 1);
     valueRow->addWidget(valueSpin);
     column->addLayout(valueRow);
-    connect(valueSpin, &UpDownButtons::Stepped, this, [this](int delta) { m_editor->StepSpin(control::kValueSpin, delta); });
+    connect(valueSpin, &UpDownButtons::Stepped, this,
+            [this](int delta) { m_editor->StepSpin(control::kValueSpin, delta); });
 
     // One entry of a list.
     m_listCombo = new QComboBox(panel);
@@ -164,10 +165,9 @@ QWidget* CMainDlg::BuildEditorPanel() {
     m_percentSlider = MakeSlider(Qt::Horizontal, panel);
     Register(control::kPercentSlider, m_percentSlider);
     percent->addWidget(m_percentSlider, 0, 0, 1, 3);
-    const std::tuple<int, const char*, Qt::Alignment> scale[] = {
-        {control::kPercentScale0, "0%", Qt::AlignLeft},
-        {control::kPercentScale50, "50%", Qt::AlignHCenter},
-        {control::kPercentScale100, "100%", Qt::AlignRight}};
+    const std::tuple<int, const char*, Qt::Alignment> scale[] = {{control::kPercentScale0, "0%", Qt::AlignLeft},
+                                                                 {control::kPercentScale50, "50%", Qt::AlignHCenter},
+                                                                 {control::kPercentScale100, "100%", Qt::AlignRight}};
     for (int i = 0; i < 3; ++i) {
         const auto& [id, text, alignment] = scale[i];
         auto* label = new QLabel(QString::fromLatin1(text), panel);
@@ -223,7 +223,8 @@ QWidget* CMainDlg::BuildEditorPanel() {
     Register(control::kChanceEdit, m_chanceEdit);
     auto* chanceSpin = new UpDownButtons(panel);
     Register(control::kChanceSpin, chanceSpin);
-    connect(chanceSpin, &UpDownButtons::Stepped, this, [this](int delta) { m_editor->StepSpin(control::kChanceSpin, delta); });
+    connect(chanceSpin, &UpDownButtons::Stepped, this,
+            [this](int delta) { m_editor->StepSpin(control::kChanceSpin, delta); });
     m_animationCombo = new QComboBox(panel);
     m_animationCombo->setEditable(true);
     m_animationCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -271,8 +272,8 @@ QWidget* CMainDlg::BuildEditorPanel() {
     column->addStretch(0);
 
     for (const auto& [id, widget] : m_controls) {
-        const bool alwaysShown = id == control::kPathText || id == control::kDefaultText || id == control::kHelpText ||
-                                 id == control::kTree;
+        const bool alwaysShown =
+            id == control::kPathText || id == control::kDefaultText || id == control::kHelpText || id == control::kTree;
         if (!alwaysShown) widget->hide();
     }
     return panel;

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "guicommon/Artwork.h"
 #include "app/CEditorApp.h"
+#include "guicommon/Artwork.h"
 
 namespace {
 

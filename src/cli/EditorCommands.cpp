@@ -50,7 +50,8 @@ void PrintEditor(const ValueEditor& editor, std::ostream& out) {
         PrintCombo(out, "animation-entry", editor.m_animationCombo);
     }
     if (editor.IsVisible(kOptionEdit))
-        out << "option-caption: " << editor.m_strOptionLabel << "\n" << "option: " << editor.m_strOption << "\n";
+        out << "option-caption: " << editor.m_strOptionLabel << "\n"
+            << "option: " << editor.m_strOption << "\n";
     for (std::size_t column = 0; column < 5; ++column) {
         const auto& ids = kVersesColumns[column];
         if (!editor.IsVisible(ids.edit)) continue;
@@ -62,7 +63,8 @@ void PrintEditor(const ValueEditor& editor, std::ostream& out) {
         out << "list: " << editor.m_strList << "\n";
         PrintCombo(out, "entry", editor.m_listCombo);
     }
-    if (editor.IsVisible(kMultiList)) PrintEntries(out, "entry", editor.m_multiList.entries, editor.m_multiList.selected);
+    if (editor.IsVisible(kMultiList))
+        PrintEntries(out, "entry", editor.m_multiList.entries, editor.m_multiList.selected);
     out << "apply: " << State(editor.m_bApplyEnabled) << "\n"
         << "default-button: " << State(editor.m_bDefaultEnabled) << "\n"
         << "match-all: " << State(editor.m_bMatchAllEnabled) << "\n";

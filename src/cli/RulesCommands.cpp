@@ -41,7 +41,7 @@ int RunSet(CommandContext& context) {
     if (!ExpectArgs(context, "set", "FILE SECTION KEY VALUE", 4)) return kExitUsage;
     RulesSession session(context, context.args[0]);
     return session.rules.WriteValue(context.args[1], context.args[2], context.args[3]) == 0 ? kExitOk
-                                                                                              : kExitWriteFailed;
+                                                                                            : kExitWriteFailed;
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "guicommon/Latin1.h"
-#include "guicommon/UserPrompts.h"
 #include "dialogs/CSetDirectoryDlg.h"
 #include "gamesetup/GameSetup.h"
+#include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
 
 namespace morvane::app {
 

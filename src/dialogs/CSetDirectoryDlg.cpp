@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/TextOps.h"
 #include "guicommon/Artwork.h"
 #include "guicommon/Latin1.h"
-#include "common/TextOps.h"
 #include "platform/Drives.h"
 #include "platform/FolderListing.h"
 
@@ -76,7 +76,7 @@ void CSetDirectoryDlg::AddDrive(const std::string& rootPath, int type) {
     const auto kind = static_cast<platform::DriveType>(type);
     const int image = kind == platform::DriveType::Removable ? kRemovableImage
                       : kind == platform::DriveType::CdRom   ? kCdRomImage
-                                                              : kDriveImage;
+                                                             : kDriveImage;
     auto* item = new QTreeWidgetItem(m_tree);
     item->setText(0, ToQt(rootPath));
     item->setIcon(0, FolderIcon(image, image));

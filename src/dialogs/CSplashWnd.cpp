@@ -10,8 +10,7 @@
 
 namespace morvane::app {
 
-CSplashWnd::CSplashWnd(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+CSplashWnd::CSplashWnd(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Morvane "));
     setModal(false);
     auto* layout = new QVBoxLayout(this);

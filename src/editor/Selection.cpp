@@ -1,11 +1,13 @@
 // Selecting a tree item: which controls the item's descriptor calls for, and what they show.
 #include <algorithm>
 
+#include "common/PercentText.h"
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
 #include "editor/ValueEditor.h"
 #include "schema/CatalogueWalks.h"
 #include "schema/ObjectPictures.h"
+#include "schema/VersesText.h"
 
 namespace morvane {
 namespace {
@@ -18,17 +20,6 @@ int FirstEntryStartingWith(const std::vector<std::string>& entries, std::string_
 
 int ClampToSlider(std::int64_t value, const SliderControl& slider) {
     return static_cast<int>(std::clamp<std::int64_t>(value, slider.lower, slider.upper));
-}
-
-// Takes the next "N%" field off the front of a verses text: the number before the first "%";
-// the "%", one separator after it and the blanks that follow are dropped.
-std::string TakeVersesField(std::string& text) {
-    const Split split = SplitAtFirst(text, '%');
-    std::string number(split.before);
-    std::string_view rest = split.after;
-    if (!rest.empty()) rest.remove_prefix(1);
-    text = std::string(TrimLeft(rest));
-    return number;
 }
 
 }  // namespace
@@ -143,9 +134,13 @@ void ValueEditor::SetUpCheck(const Descriptor& descriptor, TreeItem item, const 
 
 void ValueEditor::SetUpPercent(const Descriptor& descriptor, const std::string& value, bool absent) {
     m_percentSlider = SliderControl{};
-    m_strPercent = absent ? descriptor.defaultText + "%" : value;
+    const std::string text = absent ? descriptor.defaultText + "%" : value;
+    // Read as the game reads it: ".2" is 20% just like "20%". A value that is no whole
+    // percentage keeps its text, so an untouched Apply writes back what the file says.
+    const PercentReading reading = ReadPercentText(text);
+    m_strPercent = reading.whole ? std::to_string(reading.percent) + "%" : text;
     m_strDefault = descriptor.defaultText + "%";
-    m_percentSlider.position = ClampToSlider(ReadDecimal(m_strPercent), m_percentSlider);
+    m_percentSlider.position = ClampToSlider(reading.percent, m_percentSlider);
     Show({control::kPercentSlider, control::kPercentScale0, control::kPercentScale100, control::kPercentScale50,
           control::kPercentText, control::kDefaultCaption});
 }
@@ -183,20 +178,10 @@ void ValueEditor::SetUpCratePowerup(const Descriptor& descriptor, const std::str
 }
 
 void ValueEditor::SetUpVerses(const Descriptor& descriptor, const std::string& value, bool absent) {
-    static const char* const kZeroFill[5] = {"0%,0%,0%,0%", "0%,0%,0%", "0%,0%", "0%", ""};
     m_strDefault = descriptor.defaultText;
-    std::string remaining = absent ? descriptor.defaultText : value;
-    std::string fallback = descriptor.defaultText;
+    const auto numbers = VersesNumbers(absent ? descriptor.defaultText : value, descriptor.defaultText);
     for (std::size_t column = 0; column < 5; ++column) {
-        std::string number;
-        if (remaining.find('%') != std::string::npos) {
-            number = TakeVersesField(remaining);
-        } else if (fallback.find('%') != std::string::npos) {
-            number = TakeVersesField(fallback);
-        } else {
-            number = "0";
-            fallback = kZeroFill[column];
-        }
+        const std::string& number = numbers[column];
         *VersesMember(column) = number + "%";
         m_versesSliders[column] = SliderControl{};
         m_versesSliders[column].position = ClampToSlider(ReadDecimal(number), m_versesSliders[column]);

@@ -22,7 +22,9 @@ std::string NameOfDisplay(std::string_view display) { return std::string(Trim(Sp
 ValueEditor::ValueEditor(Tree& tree, const StringTable& table, ItemFileAccess& rules)
     : m_tree(tree), m_table(table), m_rules(rules) {}
 
-void ValueEditor::Show(std::initializer_list<int> controlIds) { m_visible.insert(controlIds.begin(), controlIds.end()); }
+void ValueEditor::Show(std::initializer_list<int> controlIds) {
+    m_visible.insert(controlIds.begin(), controlIds.end());
+}
 
 void ValueEditor::ExchangeFromControls() {
     if (m_exchange != nullptr) m_exchange->UpdateData(true);
@@ -95,8 +97,10 @@ void ValueEditor::OnDefault() {
     ExchangeFromControls();
     if (m_hCurItem == kNoItem) return;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
-    // A list key stores and shows its default entry's NAME, which the game can read.
-    const std::string value = m_strType == "L" ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
+    // A list key stores and shows its default entry's NAME, and Verses their fields joined by
+    // commas: the forms the game can read.
+    const bool fileForm = m_strType == "L" || m_strType == "V";
+    const std::string value = fileForm ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
     WriteLabel(m_hCurItem, key + " = " + value);
     UpdateGameReads(m_hCurItem);
 }
@@ -111,7 +115,8 @@ void ValueEditor::OnMatchAllInSection() {
         // A category names no INI section: there is nothing of it to write.
         if (m_tree.GetItemData(sibling).nameId == 0) return;
         const std::string section = m_rules.SectionNameOf(sibling);
-        for (TreeItem child = m_tree.GetChildItem(sibling); child != kNoItem; child = m_tree.GetNextSiblingItem(child)) {
+        for (TreeItem child = m_tree.GetChildItem(sibling); child != kNoItem;
+             child = m_tree.GetNextSiblingItem(child)) {
             const std::string childKey = SplitValueLabel(m_tree.GetItemText(child)).key;
             if (childKey != parts.key) continue;
             if (m_rules.Rules().WriteValue(section, parts.key, parts.value) == 0)

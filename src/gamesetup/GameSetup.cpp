@@ -23,9 +23,9 @@ LaunchOutcome DescribeLaunchResult(int result, const std::string& programPath) {
         case platform::kLaunchNotAProgram:
             return {"File Not An EXE -" + programPath, false};
         case platform::kLaunchNeedsWine:
-            return {"Wine Is Needed To Start -" + programPath +
-                        "\nInstall Wine to run the Windows game on this system.",
-                    false};
+            return {
+                "Wine Is Needed To Start -" + programPath + "\nInstall Wine to run the Windows game on this system.",
+                false};
         default:
             return {std::nullopt, false};
     }

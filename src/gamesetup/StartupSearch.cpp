@@ -25,7 +25,8 @@ std::string RulesPathIn(const std::string& directory) {
 
 std::string FailedToLoadMessage(const std::string& path) { return "Failed To Load - " + path; }
 
-std::optional<std::string> LocateRulesFile(std::string commandLinePath, const std::string& startDir, StartupHost& host) {
+std::optional<std::string> LocateRulesFile(std::string commandLinePath, const std::string& startDir,
+                                           StartupHost& host) {
     while (true) {
         const Settings settings = host.ReadSettings();
         const std::string gameRulesPath = RulesPathIn(settings.gameDir);

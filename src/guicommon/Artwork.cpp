@@ -111,7 +111,9 @@ QPainterPath EllipsePath(const QRectF& rect) {
     return path;
 }
 
-QPainterPath CirclePath(QPointF centre, qreal radius) { return EllipsePath({centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius}); }
+QPainterPath CirclePath(QPointF centre, qreal radius) {
+    return EllipsePath({centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius});
+}
 
 // A bar of `thickness` starting at `from` and running `length` at `angle` degrees above the
 // horizontal (counter-clockwise on screen): barrels, missiles, rails.
@@ -150,7 +152,8 @@ QPainterPath WrenchPath(QPointF from, qreal length, qreal angle, qreal thickness
     QTransform turn;
     turn.translate(head.x(), head.y());
     turn.rotate(-angle);
-    const QPainterPath jaw = CirclePath(head, radius).subtracted(turn.map(RectPath({0, -thickness * 0.45, radius + 1, thickness * 0.9})));
+    const QPainterPath jaw =
+        CirclePath(head, radius).subtracted(turn.map(RectPath({0, -thickness * 0.45, radius + 1, thickness * 0.9})));
     return BarPath(from, length, angle, thickness).united(jaw);
 }
 
@@ -213,7 +216,12 @@ void Hazard(QPainter& p, const QRectF& rect, qreal stripe) {
     p.setClipRect(rect, Qt::IntersectClip);
     Flat(p, RectPath(rect), kYellow);
     for (qreal x = rect.left() - rect.height(); x < rect.right(); x += 2 * stripe)
-        Flat(p, PolyPath({{x, rect.bottom()}, {x + stripe, rect.bottom()}, {x + stripe + rect.height(), rect.top()}, {x + rect.height(), rect.top()}}), kBlack);
+        Flat(p,
+             PolyPath({{x, rect.bottom()},
+                       {x + stripe, rect.bottom()},
+                       {x + stripe + rect.height(), rect.top()},
+                       {x + rect.height(), rect.top()}}),
+             kBlack);
     p.restore();
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect);
@@ -249,7 +257,9 @@ void StarBadge(QPainter& p, QPointF centre, qreal radius) {
 
 // The transform that maps the unit square onto the parallelogram `origin`, `origin + u`,
 // `origin + v`: painting on the top face of a box.
-QTransform FaceTransform(QPointF origin, QPointF u, QPointF v) { return QTransform(u.x(), u.y(), v.x(), v.y(), origin.x(), origin.y()); }
+QTransform FaceTransform(QPointF origin, QPointF u, QPointF v) {
+    return QTransform(u.x(), u.y(), v.x(), v.y(), origin.x(), origin.y());
+}
 
 // A copy of `layer` with every painted pixel in `colour` (alpha kept): shadows and silhouettes.
 QImage Silhouette(const QImage& layer, const QColor& colour) {
@@ -299,7 +309,7 @@ struct VehicleLook {
     qreal gearX0 = 4, gearX1 = 28;  // extent of the tracks or wheelbase
     int wheels = 4;                 // road wheels or wheels
     qreal hullX0 = 3, hullX1 = 29, hullTop = 13;
-    qreal cabX0 = 0, cabTop = 0;  // a driver's cab at the front; cabX0 = 0 for none
+    qreal cabX0 = 0, cabTop = 0;                  // a driver's cab at the front; cabX0 = 0 for none
     qreal turretX = 0, turretW = 0, turretH = 0;  // turretW = 0 for none
     int barrels = 0;
     qreal barrelLength = 0, barrelAngle = 0, barrelThickness = 1.4;
@@ -313,10 +323,14 @@ struct LiveryColours {
 
 LiveryColours ColoursOf(Livery livery) {
     switch (livery) {
-    case Livery::Allied: return {kSteel, kSteelLight, kSteelDark};
-    case Livery::Soviet: return {QColor(0x6e7a36u), QColor(0x9aa85cu), QColor(0x454e20u)};
-    case Livery::Civil: return {kKhaki, QColor(0xdccd99u), kKhakiDark};
-    case Livery::Industrial: return {QColor(0xd0a43au), QColor(0xeacb6eu), QColor(0x94711fu)};
+        case Livery::Allied:
+            return {kSteel, kSteelLight, kSteelDark};
+        case Livery::Soviet:
+            return {QColor(0x6e7a36u), QColor(0x9aa85cu), QColor(0x454e20u)};
+        case Livery::Civil:
+            return {kKhaki, QColor(0xdccd99u), kKhakiDark};
+        case Livery::Industrial:
+            return {QColor(0xd0a43au), QColor(0xeacb6eu), QColor(0x94711fu)};
     }
     return {};
 }
@@ -324,43 +338,143 @@ LiveryColours ColoursOf(Livery livery) {
 // In vehicle-list order: the tree's vehicle images and the object ids 2201.. follow it.
 const std::array<VehicleLook, 14> kVehicles = {{
     // V2RL: a six-wheeled launcher carrying a long missile
-    {.gear = Gear::Wheels, .gearX0 = 2, .gearX1 = 30, .wheels = 3, .hullX0 = 1, .hullX1 = 31, .hullTop = 15.5,
-     .cabX0 = 24, .cabTop = 10, .features = kMissileLoad, .livery = Livery::Soviet},
+    {.gear = Gear::Wheels,
+     .gearX0 = 2,
+     .gearX1 = 30,
+     .wheels = 3,
+     .hullX0 = 1,
+     .hullX1 = 31,
+     .hullTop = 15.5,
+     .cabX0 = 24,
+     .cabTop = 10,
+     .features = kMissileLoad,
+     .livery = Livery::Soviet},
     // 1TNK: short and low, small turret, thin gun
-    {.gearX0 = 6, .gearX1 = 26, .wheels = 4, .hullX0 = 5, .hullX1 = 27, .hullTop = 14, .turretX = 14.5, .turretW = 8,
-     .turretH = 3.6, .barrels = 1, .barrelLength = 10, .barrelThickness = 1.3},
+    {.gearX0 = 6,
+     .gearX1 = 26,
+     .wheels = 4,
+     .hullX0 = 5,
+     .hullX1 = 27,
+     .hullTop = 14,
+     .turretX = 14.5,
+     .turretW = 8,
+     .turretH = 3.6,
+     .barrels = 1,
+     .barrelLength = 10,
+     .barrelThickness = 1.3},
     // 3TNK: long, big turret, twin guns
-    {.gearX0 = 3, .gearX1 = 28, .wheels = 5, .hullX0 = 2, .hullX1 = 29, .hullTop = 12.5, .turretX = 13, .turretW = 11,
-     .turretH = 4.8, .barrels = 2, .barrelLength = 12, .barrelThickness = 1.3, .livery = Livery::Soviet},
+    {.gearX0 = 3,
+     .gearX1 = 28,
+     .wheels = 5,
+     .hullX0 = 2,
+     .hullX1 = 29,
+     .hullTop = 12.5,
+     .turretX = 13,
+     .turretW = 11,
+     .turretH = 4.8,
+     .barrels = 2,
+     .barrelLength = 12,
+     .barrelThickness = 1.3,
+     .livery = Livery::Soviet},
     // 2TNK: medium hull and turret, one long gun
-    {.gearX0 = 4, .gearX1 = 27, .wheels = 5, .hullX0 = 3, .hullX1 = 28, .hullTop = 13, .turretX = 13.5, .turretW = 10,
-     .turretH = 4.4, .barrels = 1, .barrelLength = 14, .barrelThickness = 1.7},
+    {.gearX0 = 4,
+     .gearX1 = 27,
+     .wheels = 5,
+     .hullX0 = 3,
+     .hullX1 = 28,
+     .hullTop = 13,
+     .turretX = 13.5,
+     .turretW = 10,
+     .turretH = 4.4,
+     .barrels = 1,
+     .barrelLength = 14,
+     .barrelThickness = 1.7},
     // 4TNK: the biggest: tall hull, huge turret, twin heavy guns, missile pods
-    {.gearX0 = 1, .gearX1 = 28, .wheels = 6, .hullX0 = 0.5, .hullX1 = 29, .hullTop = 11, .turretX = 12, .turretW = 13,
-     .turretH = 6, .barrels = 2, .barrelLength = 12, .barrelThickness = 2, .features = kRocketPods, .livery = Livery::Soviet},
+    {.gearX0 = 1,
+     .gearX1 = 28,
+     .wheels = 6,
+     .hullX0 = 0.5,
+     .hullX1 = 29,
+     .hullTop = 11,
+     .turretX = 12,
+     .turretW = 13,
+     .turretH = 6,
+     .barrels = 2,
+     .barrelLength = 12,
+     .barrelThickness = 2,
+     .features = kRocketPods,
+     .livery = Livery::Soviet},
     // MRJ: tracked box with a jamming antenna on a mast
     {.gearX0 = 4, .gearX1 = 28, .wheels = 4, .hullX0 = 3, .hullX1 = 29, .hullTop = 13, .features = kJammerMast},
     // MGG: tracked box with a round emitter
     {.gearX0 = 4, .gearX1 = 28, .wheels = 4, .hullX0 = 3, .hullX1 = 29, .hullTop = 13, .features = kGapDish},
     // ARTY: low open mount with a long howitzer raised high
-    {.gearX0 = 4, .gearX1 = 25, .wheels = 4, .hullX0 = 3, .hullX1 = 26, .hullTop = 14.5, .turretX = 10.5, .turretW = 7,
-     .turretH = 3, .barrels = 1, .barrelLength = 17, .barrelAngle = 32, .barrelThickness = 1.6},
+    {.gearX0 = 4,
+     .gearX1 = 25,
+     .wheels = 4,
+     .hullX0 = 3,
+     .hullX1 = 26,
+     .hullTop = 14.5,
+     .turretX = 10.5,
+     .turretW = 7,
+     .turretH = 3,
+     .barrels = 1,
+     .barrelLength = 17,
+     .barrelAngle = 32,
+     .barrelThickness = 1.6},
     // HARV: tall ore hopper behind a cab
-    {.gearX0 = 2, .gearX1 = 30, .wheels = 5, .hullX0 = 1, .hullX1 = 31, .hullTop = 15, .cabX0 = 23, .cabTop = 8,
-     .features = kOreHopper, .livery = Livery::Industrial},
+    {.gearX0 = 2,
+     .gearX1 = 30,
+     .wheels = 5,
+     .hullX0 = 1,
+     .hullX1 = 31,
+     .hullTop = 15,
+     .cabX0 = 23,
+     .cabTop = 8,
+     .features = kOreHopper,
+     .livery = Livery::Industrial},
     // MCV: big wheeled carrier with a folded-up building
-    {.gear = Gear::Wheels, .gearX0 = 1.5, .gearX1 = 30.5, .wheels = 4, .hullX0 = 0.5, .hullX1 = 31.5, .hullTop = 15.5,
-     .cabX0 = 24.5, .cabTop = 9, .features = kFoldedBase},
+    {.gear = Gear::Wheels,
+     .gearX0 = 1.5,
+     .gearX1 = 30.5,
+     .wheels = 4,
+     .hullX0 = 0.5,
+     .hullX1 = 31.5,
+     .hullTop = 15.5,
+     .cabX0 = 24.5,
+     .cabTop = 9,
+     .features = kFoldedBase},
     // JEEP: small open car with a machine gun
-    {.gear = Gear::Wheels, .gearX0 = 6, .gearX1 = 26, .wheels = 2, .hullX0 = 4, .hullX1 = 28, .hullTop = 15,
+    {.gear = Gear::Wheels,
+     .gearX0 = 6,
+     .gearX1 = 26,
+     .wheels = 2,
+     .hullX0 = 4,
+     .hullX1 = 28,
+     .hullTop = 15,
      .features = kWindshield | kMachineGun},
     // APC: tall box hull with a long sloped nose
-    {.gearX0 = 3, .gearX1 = 28, .wheels = 5, .hullX0 = 2, .hullX1 = 30, .hullTop = 9.5, .features = kHatch | kMachineGun},
+    {.gearX0 = 3,
+     .gearX1 = 28,
+     .wheels = 5,
+     .hullX0 = 2,
+     .hullX1 = 30,
+     .hullTop = 9.5,
+     .features = kHatch | kMachineGun},
     // MNLY: tracked with a striped mine box, dropping a mine
     {.gearX0 = 7, .gearX1 = 30, .wheels = 4, .hullX0 = 6, .hullX1 = 31, .hullTop = 13, .features = kMineRack},
     // TRUK: cab and canvas-covered load bed
-    {.gear = Gear::Wheels, .gearX0 = 1.5, .gearX1 = 30.5, .wheels = 3, .hullX0 = 1, .hullX1 = 31, .hullTop = 16,
-     .cabX0 = 23, .cabTop = 10, .features = kCanvasCover, .livery = Livery::Civil},
+    {.gear = Gear::Wheels,
+     .gearX0 = 1.5,
+     .gearX1 = 30.5,
+     .wheels = 3,
+     .hullX0 = 1,
+     .hullX1 = 31,
+     .hullTop = 16,
+     .cabX0 = 23,
+     .cabTop = 10,
+     .features = kCanvasCover,
+     .livery = Livery::Civil},
 }};
 
 void DrawTracks(QPainter& p, const VehicleLook& v, bool small) {
@@ -387,22 +501,34 @@ void DrawWheels(QPainter& p, const VehicleLook& v, bool small) {
 
 void DrawHull(QPainter& p, const VehicleLook& v, const LiveryColours& c) {
     if (v.gear == Gear::Wheels) {
-        Shape(p, PolyPath({{v.hullX0, 20.5}, {v.hullX0, v.hullTop + 1}, {v.hullX0 + 1, v.hullTop}, {v.hullX1 - 1, v.hullTop},
-                           {v.hullX1, v.hullTop + 1}, {v.hullX1, 20.5}}),
+        Shape(p,
+              PolyPath({{v.hullX0, 20.5},
+                        {v.hullX0, v.hullTop + 1},
+                        {v.hullX0 + 1, v.hullTop},
+                        {v.hullX1 - 1, v.hullTop},
+                        {v.hullX1, v.hullTop + 1},
+                        {v.hullX1, 20.5}}),
               c.body);
         return;
     }
     const qreal rise = 18.5 - v.hullTop;
-    Shape(p, PolyPath({{v.hullX0, 18.5}, {v.hullX0, v.hullTop + 1.2}, {v.hullX0 + 1.2, v.hullTop}, {v.hullX1 - rise * 0.55, v.hullTop},
-                       {v.hullX1, v.hullTop + rise * 0.45}, {v.hullX1 - 1, 18.5}}),
+    Shape(p,
+          PolyPath({{v.hullX0, 18.5},
+                    {v.hullX0, v.hullTop + 1.2},
+                    {v.hullX0 + 1.2, v.hullTop},
+                    {v.hullX1 - rise * 0.55, v.hullTop},
+                    {v.hullX1, v.hullTop + rise * 0.45},
+                    {v.hullX1 - 1, 18.5}}),
           c.body);
     Shape(p, RectPath({v.gearX0 - 0.8, 16.6, v.gearX1 - v.gearX0 + 1.6, 1.6}), c.dark);  // track guard
 }
 
 void DrawCab(QPainter& p, const VehicleLook& v, const LiveryColours& c) {
     const qreal x0 = v.cabX0, x1 = v.hullX1, top = v.cabTop;
-    Shape(p, PolyPath({{x0, v.hullTop + 0.5}, {x0, top}, {x1 - 3, top}, {x1, top + 3.5}, {x1, v.hullTop + 0.5}}), c.body);
-    Shape(p, PolyPath({{x0 + 1.4, top + 1.2}, {x1 - 3.4, top + 1.2}, {x1 - 1.3, top + 3.6}, {x0 + 1.4, top + 3.6}}), kGlass);
+    Shape(p, PolyPath({{x0, v.hullTop + 0.5}, {x0, top}, {x1 - 3, top}, {x1, top + 3.5}, {x1, v.hullTop + 0.5}}),
+          c.body);
+    Shape(p, PolyPath({{x0 + 1.4, top + 1.2}, {x1 - 3.4, top + 1.2}, {x1 - 1.3, top + 3.6}, {x0 + 1.4, top + 3.6}}),
+          kGlass);
 }
 
 void DrawGunAndTurret(QPainter& p, const VehicleLook& v, const LiveryColours& c, bool small) {
@@ -414,18 +540,22 @@ void DrawGunAndTurret(QPainter& p, const VehicleLook& v, const LiveryColours& c,
         const qreal offset = barrels == 1 ? 0 : (i == 0 ? -0.75 : 0.75) * thickness;
         const QPointF start = pivot + QPointF(0, offset);
         Shape(p, BarPath(start, v.barrelLength, v.barrelAngle, thickness), c.dark);
-        if (!small) Shape(p, BarPath(Along(start, v.barrelLength - 2.2, v.barrelAngle), 2.2, v.barrelAngle, thickness * 1.45), c.dark);
+        if (!small)
+            Shape(p, BarPath(Along(start, v.barrelLength - 2.2, v.barrelAngle), 2.2, v.barrelAngle, thickness * 1.45),
+                  c.dark);
     }
     const qreal x0 = v.turretX - v.turretW / 2, x1 = v.turretX + v.turretW / 2;
     const qreal top = v.hullTop - v.turretH, bottom = v.hullTop + 0.6;
-    Shape(p, PolyPath({{x0, bottom}, {x0, top + 1.2}, {x0 + 1.2, top}, {x1 - 2, top}, {x1, top + 2}, {x1, bottom}}), small ? c.light : c.body);
+    Shape(p, PolyPath({{x0, bottom}, {x0, top + 1.2}, {x0 + 1.2, top}, {x1 - 2, top}, {x1, top + 2}, {x1, bottom}}),
+          small ? c.light : c.body);
     if (!small) Flat(p, RectPath({x0 + 1.3, top + 0.7, v.turretW - 3.6, 0.8}), c.light);
 }
 
 // The parts carried behind the turret or cab.
 void DrawLoad(QPainter& p, const VehicleLook& v, const LiveryColours& c, bool small) {
     if (v.features & kMissileLoad) {
-        Shape(p, PolyPath({{v.hullX0 + 3, v.hullTop}, {v.hullX0 + 13, v.hullTop}, {v.hullX0 + 11, v.hullTop - 3.5}}), c.dark);
+        Shape(p, PolyPath({{v.hullX0 + 3, v.hullTop}, {v.hullX0 + 13, v.hullTop}, {v.hullX0 + 11, v.hullTop - 3.5}}),
+              c.dark);
         Missile(p, {v.hullX0 + 0.5, v.hullTop - 2}, 25, 13, 3.6);
     }
     if (v.features & kJammerMast) {
@@ -452,10 +582,13 @@ void DrawLoad(QPainter& p, const VehicleLook& v, const LiveryColours& c, bool sm
     }
     if (v.features & kOreHopper) {
         const qreal x0 = v.hullX0 + 0.5, x1 = v.cabX0 - 0.5;
-        for (int i = 0; i < 5; ++i) Shape(p, CirclePath({x0 + 2.5 + i * (x1 - x0 - 5) / 4, 6.2 - (i % 2) * 1.1}, 2.4), kGold);
+        for (int i = 0; i < 5; ++i)
+            Shape(p, CirclePath({x0 + 2.5 + i * (x1 - x0 - 5) / 4, 6.2 - (i % 2) * 1.1}, 2.4), kGold);
         Shape(p, PolyPath({{x0, v.hullTop + 0.5}, {x0 - 0.5, 6.5}, {x1, 6.5}, {x1, v.hullTop + 0.5}}), c.body);
         if (!small)
-            for (int i = 1; i < 4; ++i) Line(p, QPointF(x0 + (x1 - x0) * i / 4, 7.5), QPointF(x0 + (x1 - x0) * i / 4, v.hullTop - 0.5), c.dark, 0.6);
+            for (int i = 1; i < 4; ++i)
+                Line(p, QPointF(x0 + (x1 - x0) * i / 4, 7.5), QPointF(x0 + (x1 - x0) * i / 4, v.hullTop - 0.5), c.dark,
+                     0.6);
     }
     if (v.features & kFoldedBase) {
         const QRectF box(v.hullX0 + 1, 4.5, v.cabX0 - v.hullX0 - 1.8, v.hullTop - 4);
@@ -470,8 +603,9 @@ void DrawLoad(QPainter& p, const VehicleLook& v, const LiveryColours& c, bool sm
         const QRectF cover(v.hullX0 + 0.5, 8, v.cabX0 - v.hullX0 - 1.3, v.hullTop - 7.5);
         Shape(p, RectPath(cover, 2.6), QColor(0x9aa064u));
         if (!small)
-            for (int i = 1; i < 4; ++i) Line(p, QPointF(cover.left() + cover.width() * i / 4, cover.top() + 0.6),
-                                           QPointF(cover.left() + cover.width() * i / 4, cover.bottom() - 0.6), kOliveDark, 0.6);
+            for (int i = 1; i < 4; ++i)
+                Line(p, QPointF(cover.left() + cover.width() * i / 4, cover.top() + 0.6),
+                     QPointF(cover.left() + cover.width() * i / 4, cover.bottom() - 0.6), kOliveDark, 0.6);
     }
     if (v.features & kMineRack) {
         Hazard(p, {v.hullX0 + 1, v.hullTop - 5, 12, 5.3}, small ? 2.6 : 1.6);
@@ -485,11 +619,17 @@ void DrawFittings(QPainter& p, const VehicleLook& v, const LiveryColours& c, boo
     if (v.features & kRocketPods) {
         const QRectF pod(v.turretX - v.turretW / 2 - 0.5, v.hullTop - v.turretH - 3.4, 7.5, 3.6);
         for (qreal y : {pod.top() + 0.9, pod.bottom() - 0.9})
-            Shape(p, PolyPath({{pod.right() - 0.5, y - 0.8}, {pod.right() + 1.6, y}, {pod.right() - 0.5, y + 0.8}}), kRed);
+            Shape(p, PolyPath({{pod.right() - 0.5, y - 0.8}, {pod.right() + 1.6, y}, {pod.right() - 0.5, y + 0.8}}),
+                  kRed);
         Shape(p, RectPath(pod, 0.6), c.dark);
     }
     if (v.features & kWindshield) {
-        Shape(p, PolyPath({{v.hullX1 - 10, v.hullTop}, {v.hullX1 - 8.4, v.hullTop - 5}, {v.hullX1 - 7, v.hullTop - 5}, {v.hullX1 - 8.6, v.hullTop}}), kGlass);
+        Shape(p,
+              PolyPath({{v.hullX1 - 10, v.hullTop},
+                        {v.hullX1 - 8.4, v.hullTop - 5},
+                        {v.hullX1 - 7, v.hullTop - 5},
+                        {v.hullX1 - 8.6, v.hullTop}}),
+              kGlass);
         if (!small) Shape(p, RectPath({v.hullX0 + 7, v.hullTop - 2.2, 5, 2.2}, 0.8), c.dark);  // seat back
     }
     if (v.features & kHatch) Shape(p, RectPath({v.hullX0 + 13, v.hullTop - 1.6, 5, 1.8}, 0.6), c.dark);
@@ -517,7 +657,6 @@ void DrawVehicle(QPainter& p, const VehicleLook& v) {
     if (v.cabX0 > 0) DrawCab(p, v, c);
     DrawFittings(p, v, c, small);
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // The small images: 16x15 pixels, drawn on the pixel grid (outlines on half pixels).
@@ -586,7 +725,8 @@ void ImageCoins(QPainter& p) {
     const auto stack = [&p](qreal x, qreal bottom, int coins) {
         const qreal top = bottom - coins * 2.2;
         Shape(p, RectPath({x, top, 7, bottom - top}, 1.2), QColor(0xc8951fu));
-        for (int i = 1; i < coins; ++i) Line(p, QPointF(x + 0.6, top + i * 2.2), QPointF(x + 6.4, top + i * 2.2), QColor(0x8a6410u), 0.8);
+        for (int i = 1; i < coins; ++i)
+            Line(p, QPointF(x + 0.6, top + i * 2.2), QPointF(x + 6.4, top + i * 2.2), QColor(0x8a6410u), 0.8);
         Shape(p, EllipsePath({x, top - 1.2, 7, 2.6}), QColor(0xf7d768u));
     };
     stack(1.5, 13.5, 5);
@@ -718,8 +858,9 @@ void FlagFrame(QPainter& p) {
 void Bands(QPainter& p, std::initializer_list<std::pair<qreal, QColor>> bands, bool vertical) {
     qreal at = 0;
     for (const auto& [share, colour] : bands) {
-        const QRectF band = vertical ? QRectF(kFlag.left() + at * kFlag.width(), kFlag.top(), share * kFlag.width(), kFlag.height())
-                                     : QRectF(kFlag.left(), kFlag.top() + at * kFlag.height(), kFlag.width(), share * kFlag.height());
+        const QRectF band =
+            vertical ? QRectF(kFlag.left() + at * kFlag.width(), kFlag.top(), share * kFlag.width(), kFlag.height())
+                     : QRectF(kFlag.left(), kFlag.top() + at * kFlag.height(), kFlag.width(), share * kFlag.height());
         Flat(p, RectPath(band), colour);
         at += share;
     }
@@ -892,19 +1033,59 @@ const std::array<ImagePainter, kTreeImageCount> kTreeImages = {
     // 0..16: crates, special weapons, chrono side effects, closed and open folder, warhead and
     // land-type objects, combat, income, map, movement, computer, misc, multiplayer, recharge,
     // AI, IQ, countries
-    ImageCrate, ImageAtom, ImageChrono, ImageFolder, ImageOpenFolder, ImageWarheadObject, ImageSwords,
-    ImageCoins, ImageMap, ImageArrows, ImageMonitor, ImageGear, ImagePlayers, ImageHourglass, ImageRobot,
-    ImageBulb, ImageGlobe,
+    ImageCrate,
+    ImageAtom,
+    ImageChrono,
+    ImageFolder,
+    ImageOpenFolder,
+    ImageWarheadObject,
+    ImageSwords,
+    ImageCoins,
+    ImageMap,
+    ImageArrows,
+    ImageMonitor,
+    ImageGear,
+    ImagePlayers,
+    ImageHourglass,
+    ImageRobot,
+    ImageBulb,
+    ImageGlobe,
     // 17..24: the countries' flags
-    FlagEngland, FlagGermany, FlagFrance, FlagUkraine, FlagUssr, FlagGreece, FlagTurkey, FlagSpain,
+    FlagEngland,
+    FlagGermany,
+    FlagFrance,
+    FlagUkraine,
+    FlagUssr,
+    FlagGreece,
+    FlagTurkey,
+    FlagSpain,
     // 25..38: the land vehicles
-    VehicleImage<0>, VehicleImage<1>, VehicleImage<2>, VehicleImage<3>, VehicleImage<4>, VehicleImage<5>,
-    VehicleImage<6>, VehicleImage<7>, VehicleImage<8>, VehicleImage<9>, VehicleImage<10>, VehicleImage<11>,
-    VehicleImage<12>, VehicleImage<13>,
+    VehicleImage<0>,
+    VehicleImage<1>,
+    VehicleImage<2>,
+    VehicleImage<3>,
+    VehicleImage<4>,
+    VehicleImage<5>,
+    VehicleImage<6>,
+    VehicleImage<7>,
+    VehicleImage<8>,
+    VehicleImage<9>,
+    VehicleImage<10>,
+    VehicleImage<11>,
+    VehicleImage<12>,
+    VehicleImage<13>,
     // 39..48: general, mission control, land types, a mission, unused, difficulty, weapon types,
     // projectile types, warhead types, weapon and projectile objects
-    ImageStar, ImagePennant, ImageHill, ImageTarget, ImageDot, ImageGauge, ImagePistol, ImageTrajectory,
-    ImageExplosion, ImageCartridge,
+    ImageStar,
+    ImagePennant,
+    ImageHill,
+    ImageTarget,
+    ImageDot,
+    ImageGauge,
+    ImagePistol,
+    ImageTrajectory,
+    ImageExplosion,
+    ImageCartridge,
 };
 
 void ImageFixedDrive(QPainter& p) {
@@ -931,7 +1112,8 @@ void ImageDisc(QPainter& p) {
     Line(p, CirclePath({8, 7.5}, 3.2), WithAlpha(kSteelDark, 110), 0.7);
 }
 
-const std::array<ImagePainter, 5> kFolderPickerImages = {ImageFixedDrive, ImageRemovableDrive, ImageDisc, ImageFolder, ImageOpenFolder};
+const std::array<ImagePainter, 5> kFolderPickerImages = {ImageFixedDrive, ImageRemovableDrive, ImageDisc, ImageFolder,
+                                                         ImageOpenFolder};
 
 QImage PaintSmallImage(ImagePainter paint) {
     QImage image = Canvas(16, 15);
@@ -940,7 +1122,6 @@ QImage PaintSmallImage(ImagePainter paint) {
     paint(p);
     return image;
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Infantry: a standing figure seen from the front, 64x64, feet at y = 51. Looks differ in
@@ -957,14 +1138,14 @@ struct SoldierLook {
 };
 
 const std::array<SoldierLook, 8> kSoldiers = {{
-    {kOlive, kOliveDark, Headgear::Helmet, Kit::Rifle},                                 // E1
-    {QColor(0x9c8c55u), kKhakiDark, Headgear::Helmet, Kit::RocketLauncher},             // E3
-    {QColor(0x6c6a4cu), kOliveDark, Headgear::GasMask, Kit::Flamethrower},              // E4
-    {QColor(0x5d7796u), QColor(0x3f536bu), Headgear::HardHat, Kit::Wrench},             // E6
-    {QColor(0xb19d6cu), QColor(0x3e3a34u), Headgear::Fedora, Kit::Pistol, true},        // SPY
-    {QColor(0x3d4760u), QColor(0x2c3244u), Headgear::Beanie, Kit::Sack},                // THF
-    {QColor(0xc8b07au), QColor(0x4b5630u), Headgear::LongHair, Kit::TwinPistols},       // E7
-    {QColor(0xe8e6dcu), QColor(0xc9c6b8u), Headgear::MedicHelmet, Kit::MedKit},         // MEDI
+    {kOlive, kOliveDark, Headgear::Helmet, Kit::Rifle},                            // E1
+    {QColor(0x9c8c55u), kKhakiDark, Headgear::Helmet, Kit::RocketLauncher},        // E3
+    {QColor(0x6c6a4cu), kOliveDark, Headgear::GasMask, Kit::Flamethrower},         // E4
+    {QColor(0x5d7796u), QColor(0x3f536bu), Headgear::HardHat, Kit::Wrench},        // E6
+    {QColor(0xb19d6cu), QColor(0x3e3a34u), Headgear::Fedora, Kit::Pistol, true},   // SPY
+    {QColor(0x3d4760u), QColor(0x2c3244u), Headgear::Beanie, Kit::Sack},           // THF
+    {QColor(0xc8b07au), QColor(0x4b5630u), Headgear::LongHair, Kit::TwinPistols},  // E7
+    {QColor(0xe8e6dcu), QColor(0xc9c6b8u), Headgear::MedicHelmet, Kit::MedKit},    // MEDI
 }};
 
 const QPointF kHead(32, 15.5);
@@ -978,14 +1159,22 @@ struct ArmPose {
 
 ArmPose PoseFor(Kit kit) {
     switch (kit) {
-    case Kit::Rifle: return {{20.5, 31}, {23.7, 37}, {41, 30.5}, {32, 29.6}};
-    case Kit::RocketLauncher: return {{27, 32}, {37, 28}, {44, 29}, {44.5, 23.5}};
-    case Kit::Flamethrower: return {{22, 31}, {31, 35.5}, {42, 30}, {39.5, 33}};
-    case Kit::Wrench: return {{21.5, 30}, {20, 37}, {44, 27.5}, {44.5, 20}};
-    case Kit::Pistol: return {{22, 31}, {22.5, 38.5}, {44, 28}, {42, 21}};
-    case Kit::Sack: return {{20, 27}, {23.5, 19.5}, {42, 31}, {41, 38}};
-    case Kit::TwinPistols: return {{19, 28}, {14.5, 22}, {45, 28}, {49.5, 22}};
-    case Kit::MedKit: return {{22, 31}, {21, 38.5}, {42, 31}, {41.5, 38}};
+        case Kit::Rifle:
+            return {{20.5, 31}, {23.7, 37}, {41, 30.5}, {32, 29.6}};
+        case Kit::RocketLauncher:
+            return {{27, 32}, {37, 28}, {44, 29}, {44.5, 23.5}};
+        case Kit::Flamethrower:
+            return {{22, 31}, {31, 35.5}, {42, 30}, {39.5, 33}};
+        case Kit::Wrench:
+            return {{21.5, 30}, {20, 37}, {44, 27.5}, {44.5, 20}};
+        case Kit::Pistol:
+            return {{22, 31}, {22.5, 38.5}, {44, 28}, {42, 21}};
+        case Kit::Sack:
+            return {{20, 27}, {23.5, 19.5}, {42, 31}, {41, 38}};
+        case Kit::TwinPistols:
+            return {{19, 28}, {14.5, 22}, {45, 28}, {49.5, 22}};
+        case Kit::MedKit:
+            return {{22, 31}, {21, 38.5}, {42, 31}, {41.5, 38}};
     }
     return {};
 }
@@ -1008,51 +1197,54 @@ void DrawBackKit(QPainter& p, const SoldierLook& s) {
 
 void DrawKit(QPainter& p, Kit kit) {
     switch (kit) {
-    case Kit::Rifle: {
-        const QPointF butt(17, 43);
-        const qreal angle = 42;
-        Shape(p, BarPath(butt, 10, angle, 4.2), kWood);
-        Shape(p, BarPath(Along(butt, 10, angle), 13, angle, 3), kBlack);
-        Shape(p, BarPath(Along(butt, 23, angle), 12, angle, 1.6), kBlack);
-        Shape(p, BarPath(Along(butt, 15, angle) + QPointF(1.6, 1.8), 5, angle - 90, 2.2), kBlack);  // magazine
-        break;
-    }
-    case Kit::RocketLauncher: {
-        const QPointF back(16, 35);
-        const qreal angle = 32;
-        Shape(p, BarPath(back, 36, angle, 5.6), kOliveDark);
-        Shape(p, BarPath(back, 3, angle, 7), kOliveDark);
-        Shape(p, PolyPath({Along(back, 36, angle) + QPointF(-1.5, -2.4), Along(back, 42, angle), Along(back, 36, angle) + QPointF(1.5, 2.4)}), kRed);
-        break;
-    }
-    case Kit::Flamethrower: {
-        QPainterPath hose(QPointF(40, 34));
-        hose.cubicTo(44, 40, 30, 42, 29, 37);
-        Rod(p, hose, kBlack, 1.6);
-        Shape(p, BarPath({28, 37}, 20, 12, 2.6), kSteelDark);
-        Flame(p, Along({28, 37}, 20, 12), 13);
-        break;
-    }
-    case Kit::Wrench: {
-        Shape(p, RectPath({13, 37, 13, 9}, 1.2), kRed);
-        Line(p, RectPath({16.5, 34.5, 6, 3}, 1), kInk, 1.2);
-        Shape(p, WrenchPath({44, 26}, 16, 80, 2.6), kSteelLight);
-        break;
-    }
-    case Kit::Pistol:
-        Shape(p, PolyPath({{40.5, 22}, {40.5, 13}, {43.3, 13}, {43.3, 22}}), kBlack);
-        break;
-    case Kit::Sack:
-        break;
-    case Kit::TwinPistols:
-        Shape(p, PolyPath({{13, 23}, {13, 14}, {16, 14}, {16, 23}}), kBlack);
-        Shape(p, PolyPath({{48, 23}, {48, 14}, {51, 14}, {51, 23}}), kBlack);
-        break;
-    case Kit::MedKit:
-        Shape(p, RectPath({13, 38, 13, 10}, 1.2), kWhite);
-        Flat(p, RectPath({18.2, 39.5, 2.6, 7}), kRed);
-        Flat(p, RectPath({16, 41.7, 7, 2.6}), kRed);
-        break;
+        case Kit::Rifle: {
+            const QPointF butt(17, 43);
+            const qreal angle = 42;
+            Shape(p, BarPath(butt, 10, angle, 4.2), kWood);
+            Shape(p, BarPath(Along(butt, 10, angle), 13, angle, 3), kBlack);
+            Shape(p, BarPath(Along(butt, 23, angle), 12, angle, 1.6), kBlack);
+            Shape(p, BarPath(Along(butt, 15, angle) + QPointF(1.6, 1.8), 5, angle - 90, 2.2), kBlack);  // magazine
+            break;
+        }
+        case Kit::RocketLauncher: {
+            const QPointF back(16, 35);
+            const qreal angle = 32;
+            Shape(p, BarPath(back, 36, angle, 5.6), kOliveDark);
+            Shape(p, BarPath(back, 3, angle, 7), kOliveDark);
+            Shape(p,
+                  PolyPath({Along(back, 36, angle) + QPointF(-1.5, -2.4), Along(back, 42, angle),
+                            Along(back, 36, angle) + QPointF(1.5, 2.4)}),
+                  kRed);
+            break;
+        }
+        case Kit::Flamethrower: {
+            QPainterPath hose(QPointF(40, 34));
+            hose.cubicTo(44, 40, 30, 42, 29, 37);
+            Rod(p, hose, kBlack, 1.6);
+            Shape(p, BarPath({28, 37}, 20, 12, 2.6), kSteelDark);
+            Flame(p, Along({28, 37}, 20, 12), 13);
+            break;
+        }
+        case Kit::Wrench: {
+            Shape(p, RectPath({13, 37, 13, 9}, 1.2), kRed);
+            Line(p, RectPath({16.5, 34.5, 6, 3}, 1), kInk, 1.2);
+            Shape(p, WrenchPath({44, 26}, 16, 80, 2.6), kSteelLight);
+            break;
+        }
+        case Kit::Pistol:
+            Shape(p, PolyPath({{40.5, 22}, {40.5, 13}, {43.3, 13}, {43.3, 22}}), kBlack);
+            break;
+        case Kit::Sack:
+            break;
+        case Kit::TwinPistols:
+            Shape(p, PolyPath({{13, 23}, {13, 14}, {16, 14}, {16, 23}}), kBlack);
+            Shape(p, PolyPath({{48, 23}, {48, 14}, {51, 14}, {51, 23}}), kBlack);
+            break;
+        case Kit::MedKit:
+            Shape(p, RectPath({13, 38, 13, 10}, 1.2), kWhite);
+            Flat(p, RectPath({18.2, 39.5, 2.6, 7}), kRed);
+            Flat(p, RectPath({16, 41.7, 7, 2.6}), kRed);
+            break;
     }
 }
 
@@ -1067,36 +1259,40 @@ void DrawHeadgear(QPainter& p, Headgear headgear, const QColor& uniform) {
         Shape(p, RectPath({dome.left() - brim, kHead.y() - 1.6, dome.width() + 2 * brim, 2}, 1), colour.darker(115));
     };
     switch (headgear) {
-    case Headgear::Helmet: domeCap(uniform.darker(125), 1); break;
-    case Headgear::HardHat: domeCap(kYellow, 2); break;
-    case Headgear::MedicHelmet:
-        domeCap(kWhite, 1);
-        Flat(p, RectPath({kHead.x() - 0.9, kHead.y() - 6, 1.8, 4.4}), kRed);
-        Flat(p, RectPath({kHead.x() - 2.2, kHead.y() - 4.7, 4.4, 1.8}), kRed);
-        break;
-    case Headgear::GasMask:
-        Shape(p, CirclePath(kHead, 5.6), kOliveDark);
-        Shape(p, CirclePath(kHead + QPointF(-2.4, -0.6), 1.9), kGlass);
-        Shape(p, CirclePath(kHead + QPointF(2.4, -0.6), 1.9), kGlass);
-        Shape(p, CirclePath(kHead + QPointF(0, 3.6), 2), kBlack);
-        break;
-    case Headgear::Fedora:
-        Shape(p, EllipsePath({kHead.x() - 9, kHead.y() - 5.5, 18, 4}), QColor(0x3b3128u));
-        Shape(p, RectPath({kHead.x() - 5, kHead.y() - 12, 10, 8}, 2.5), QColor(0x3b3128u));
-        Flat(p, RectPath({kHead.x() - 4.6, kHead.y() - 6.4, 9.2, 1.6}), kBlack);
-        break;
-    case Headgear::Beanie:
-        domeCap(kBlack, 0.4);
-        Flat(p, RectPath({kHead.x() - 5, kHead.y() - 0.8, 10, 2.6}, 1.2), kBlack);  // mask over the eyes
-        break;
-    case Headgear::LongHair: {
-        QPainterPath fringe;
-        fringe.arcMoveTo(dome.adjusted(0.4, 0.6, -0.4, 0), 180);
-        fringe.arcTo(dome.adjusted(0.4, 0.6, -0.4, 0), 180, -180);
-        fringe.quadTo(kHead.x(), kHead.y() - 4, dome.left() + 0.4, kHead.y() - 0.4);
-        Shape(p, fringe, QColor(0x4a2c1au));
-        break;
-    }
+        case Headgear::Helmet:
+            domeCap(uniform.darker(125), 1);
+            break;
+        case Headgear::HardHat:
+            domeCap(kYellow, 2);
+            break;
+        case Headgear::MedicHelmet:
+            domeCap(kWhite, 1);
+            Flat(p, RectPath({kHead.x() - 0.9, kHead.y() - 6, 1.8, 4.4}), kRed);
+            Flat(p, RectPath({kHead.x() - 2.2, kHead.y() - 4.7, 4.4, 1.8}), kRed);
+            break;
+        case Headgear::GasMask:
+            Shape(p, CirclePath(kHead, 5.6), kOliveDark);
+            Shape(p, CirclePath(kHead + QPointF(-2.4, -0.6), 1.9), kGlass);
+            Shape(p, CirclePath(kHead + QPointF(2.4, -0.6), 1.9), kGlass);
+            Shape(p, CirclePath(kHead + QPointF(0, 3.6), 2), kBlack);
+            break;
+        case Headgear::Fedora:
+            Shape(p, EllipsePath({kHead.x() - 9, kHead.y() - 5.5, 18, 4}), QColor(0x3b3128u));
+            Shape(p, RectPath({kHead.x() - 5, kHead.y() - 12, 10, 8}, 2.5), QColor(0x3b3128u));
+            Flat(p, RectPath({kHead.x() - 4.6, kHead.y() - 6.4, 9.2, 1.6}), kBlack);
+            break;
+        case Headgear::Beanie:
+            domeCap(kBlack, 0.4);
+            Flat(p, RectPath({kHead.x() - 5, kHead.y() - 0.8, 10, 2.6}, 1.2), kBlack);  // mask over the eyes
+            break;
+        case Headgear::LongHair: {
+            QPainterPath fringe;
+            fringe.arcMoveTo(dome.adjusted(0.4, 0.6, -0.4, 0), 180);
+            fringe.arcTo(dome.adjusted(0.4, 0.6, -0.4, 0), 180, -180);
+            fringe.quadTo(kHead.x(), kHead.y() - 4, dome.left() + 0.4, kHead.y() - 0.4);
+            Shape(p, fringe, QColor(0x4a2c1au));
+            break;
+        }
     }
 }
 
@@ -1109,8 +1305,7 @@ void DrawSoldier(QPainter& p, const SoldierLook& s) {
     Shape(p, RectPath({32.5, 47, 7, 4.5}, 1.5), kBlack);
     // body
     Shape(p, RectPath({30, 18.5, 4, 4}), kSkin);
-    if (s.longCoat)
-        Shape(p, PolyPath({{24, 22}, {40, 22}, {42, 44}, {22, 44}}), s.uniform);
+    if (s.longCoat) Shape(p, PolyPath({{24, 22}, {40, 22}, {42, 44}, {22, 44}}), s.uniform);
     Shape(p, RectPath({24, 21, 16, 15}, 3.5), s.uniform);
     if (s.longCoat) Line(p, QPointF(32, 23), QPointF(32, 43.5), s.uniform.darker(140), 0.9);
     if (s.headgear == Headgear::MedicHelmet) {
@@ -1161,7 +1356,6 @@ void DrawDog(QPainter& p) {
     Rod(p, {{42, 34}, {44, 50}}, tan, 3.4);
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // Ships, seen from the side facing right, floating with the waterline at y = 46.
 
@@ -1188,7 +1382,8 @@ void Waves(QPainter& p, qreal level, int opacity = 215) {
 
 // A hull from the stern at x0 to the bow at x1, deck at `deck` (the bow rises `sheer` above it).
 void Hull(QPainter& p, qreal x0, qreal x1, qreal deck, qreal sheer, const QColor& colour) {
-    const QPainterPath hull = PolyPath({{x0, deck}, {x1, deck - sheer}, {x1 - 8, kWaterline + 2}, {x0 + 2, kWaterline + 2}, {x0 - 1, deck + 2.5}});
+    const QPainterPath hull = PolyPath(
+        {{x0, deck}, {x1, deck - sheer}, {x1 - 8, kWaterline + 2}, {x0 + 2, kWaterline + 2}, {x0 - 1, deck + 2.5}});
     Shape(p, hull, colour);
     p.save();
     p.setClipPath(hull, Qt::IntersectClip);
@@ -1201,7 +1396,8 @@ void Hull(QPainter& p, qreal x0, qreal x1, qreal deck, qreal sheer, const QColor
 void Deckhouse(QPainter& p, const QRectF& block, const QColor& colour, bool windows) {
     Shape(p, RectPath(block), colour);
     if (!windows) return;
-    for (qreal x = block.left() + 1.5; x + 2 <= block.right() - 1; x += 3.2) Flat(p, RectPath({x, block.top() + 1.5, 2, 1.8}), kBlack);
+    for (qreal x = block.left() + 1.5; x + 2 <= block.right() - 1; x += 3.2)
+        Flat(p, RectPath({x, block.top() + 1.5, 2, 1.8}), kBlack);
 }
 
 // A gun turret on the deck, its barrel pointing forwards (facing +1) or aft (facing -1).
@@ -1210,7 +1406,12 @@ void ShipGun(QPainter& p, QPointF base, qreal size, int facing, int barrels) {
         const QPointF start = base + QPointF(facing * size * 0.5, -size * 0.6 - i * size * 0.38);
         Shape(p, BarPath(start, size * 2, facing > 0 ? 4 : 176, size * 0.32), kSteelDark);
     }
-    Shape(p, PolyPath({{base.x() - size, base.y()}, {base.x() - size * 0.8, base.y() - size}, {base.x() + size * 0.8, base.y() - size}, {base.x() + size, base.y()}}), kSteelLight);
+    Shape(p,
+          PolyPath({{base.x() - size, base.y()},
+                    {base.x() - size * 0.8, base.y() - size},
+                    {base.x() + size * 0.8, base.y() - size},
+                    {base.x() + size, base.y()}}),
+          kSteelLight);
 }
 
 void Mast(QPainter& p, QPointF foot, qreal height) {
@@ -1219,7 +1420,10 @@ void Mast(QPainter& p, QPointF foot, qreal height) {
 }
 
 void Funnel(QPainter& p, const QRectF& body) {
-    Shape(p, PolyPath({body.bottomLeft(), body.topLeft() + QPointF(1, 0), body.topRight() + QPointF(1, 0), body.bottomRight()}), kSteel);
+    Shape(p,
+          PolyPath(
+              {body.bottomLeft(), body.topLeft() + QPointF(1, 0), body.topRight() + QPointF(1, 0), body.bottomRight()}),
+          kSteel);
     Flat(p, RectPath({body.left() + 1, body.top() + 0.5, body.width() - 0.2, 2}), kBlack);
 }
 
@@ -1284,8 +1488,10 @@ void DrawGunBoat(QPainter& p) {
     Mast(p, {27, 32}, 8);
     ShipGun(p, {46, 38.4}, 3.2, 1, 1);
     Waves(p, kWaterline);
-    Flat(p, PolyPath({{1, kWaterline}, {10, kWaterline - 2.5}, {10, kWaterline + 1.5}}), WithAlpha(kWhite, 210));  // wake
-    Flat(p, PolyPath({{49, kWaterline + 0.5}, {58, kWaterline - 2}, {60, kWaterline + 1}}), WithAlpha(kWhite, 210));  // bow spray
+    Flat(p, PolyPath({{1, kWaterline}, {10, kWaterline - 2.5}, {10, kWaterline + 1.5}}),
+         WithAlpha(kWhite, 210));  // wake
+    Flat(p, PolyPath({{49, kWaterline + 0.5}, {58, kWaterline - 2}, {60, kWaterline + 1}}),
+         WithAlpha(kWhite, 210));  // bow spray
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1293,13 +1499,13 @@ void DrawGunBoat(QPainter& p) {
 // Helicopters have a rotor instead of full wings.
 
 struct AircraftLook {
-    qreal length, width;       // fuselage
-    qreal wingAt, span;        // leading edge of the wing root behind the nose; span tip to tip
+    qreal length, width;               // fuselage
+    qreal wingAt, span;                // leading edge of the wing root behind the nose; span tip to tip
     qreal rootChord, tipChord, sweep;  // sweep: how far aft the tip's leading edge lies
     qreal tailSpan;
-    int engines = 0;          // engine nacelles on the wings
-    bool noseProp = false;    // a propeller on the nose
-    int rotorBlades = 0;      // helicopters
+    int engines = 0;        // engine nacelles on the wings
+    bool noseProp = false;  // a propeller on the nose
+    int rotorBlades = 0;    // helicopters
     qreal rotorRadius = 0;
     QColor colour;
     bool redStars = false;
@@ -1308,30 +1514,84 @@ struct AircraftLook {
 // In object id order 2400..2403, then 2405..2406.
 const std::array<AircraftLook, 6> kAircraft = {{
     // BADR: big straight-winged bomber with two propeller engines
-    {.length = 44, .width = 6.5, .wingAt = 15, .span = 56, .rootChord = 11, .tipChord = 6, .sweep = 4, .tailSpan = 19,
-     .engines = 2, .colour = QColor(0x7c7a52u), .redStars = true},
+    {.length = 44,
+     .width = 6.5,
+     .wingAt = 15,
+     .span = 56,
+     .rootChord = 11,
+     .tipChord = 6,
+     .sweep = 4,
+     .tailSpan = 19,
+     .engines = 2,
+     .colour = QColor(0x7c7a52u),
+     .redStars = true},
     // U2: long thin glider wings
-    {.length = 36, .width = 4, .wingAt = 14, .span = 58, .rootChord = 7, .tipChord = 3.5, .sweep = 1, .tailSpan = 14,
+    {.length = 36,
+     .width = 4,
+     .wingAt = 14,
+     .span = 58,
+     .rootChord = 7,
+     .tipChord = 3.5,
+     .sweep = 1,
+     .tailSpan = 14,
      .colour = QColor(0x4a525au)},
     // MIG: swept delta
-    {.length = 44, .width = 5, .wingAt = 14, .span = 32, .rootChord = 22, .tipChord = 3, .sweep = 17, .tailSpan = 15,
-     .colour = QColor(0x9aa5adu), .redStars = true},
+    {.length = 44,
+     .width = 5,
+     .wingAt = 14,
+     .span = 32,
+     .rootChord = 22,
+     .tipChord = 3,
+     .sweep = 17,
+     .tailSpan = 15,
+     .colour = QColor(0x9aa5adu),
+     .redStars = true},
     // YAK: propeller fighter with straight wings
-    {.length = 34, .width = 5, .wingAt = 11, .span = 40, .rootChord = 9, .tipChord = 5, .sweep = 1.5, .tailSpan = 14,
-     .noseProp = true, .colour = QColor(0x6e7a36u), .redStars = true},
+    {.length = 34,
+     .width = 5,
+     .wingAt = 11,
+     .span = 40,
+     .rootChord = 9,
+     .tipChord = 5,
+     .sweep = 1.5,
+     .tailSpan = 14,
+     .noseProp = true,
+     .colour = QColor(0x6e7a36u),
+     .redStars = true},
     // HELI: slim gunship, four blades
-    {.length = 44, .width = 6, .wingAt = 15, .span = 18, .rootChord = 4, .tipChord = 4, .sweep = 0, .tailSpan = 9,
-     .rotorBlades = 4, .rotorRadius = 21, .colour = QColor(0x8e9c58u)},
+    {.length = 44,
+     .width = 6,
+     .wingAt = 15,
+     .span = 18,
+     .rootChord = 4,
+     .tipChord = 4,
+     .sweep = 0,
+     .tailSpan = 9,
+     .rotorBlades = 4,
+     .rotorRadius = 21,
+     .colour = QColor(0x8e9c58u)},
     // HIND: bulky gunship, five blades
-    {.length = 44, .width = 8.5, .wingAt = 16, .span = 24, .rootChord = 5, .tipChord = 4.5, .sweep = 1, .tailSpan = 11,
-     .rotorBlades = 5, .rotorRadius = 21, .colour = QColor(0x9c8a55u)},
+    {.length = 44,
+     .width = 8.5,
+     .wingAt = 16,
+     .span = 24,
+     .rootChord = 5,
+     .tipChord = 4.5,
+     .sweep = 1,
+     .tailSpan = 11,
+     .rotorBlades = 5,
+     .rotorRadius = 21,
+     .colour = QColor(0x9c8a55u)},
 }};
 
 // Wing-like surfaces mirrored about the centre line: leading edge of the root at y.
 QPainterPath Wings(qreal rootY, qreal innerX, qreal halfSpan, qreal rootChord, qreal tipChord, qreal sweep) {
     QPainterPath wings;
     for (int side : {-1, 1})
-        wings.addPath(PolyPath({{side * innerX, rootY}, {side * halfSpan, rootY + sweep}, {side * halfSpan, rootY + sweep + tipChord}, {side * innerX, rootY + rootChord}}));
+        wings.addPath(PolyPath({{side * innerX, rootY},
+                                {side * halfSpan, rootY + sweep},
+                                {side * halfSpan, rootY + sweep + tipChord},
+                                {side * innerX, rootY + rootChord}}));
     return wings;
 }
 
@@ -1357,7 +1617,8 @@ void DrawAircraft(QPainter& p, const AircraftLook& a) {
     const QPainterPath wings = Wings(nose + a.wingAt, w * 0.6, a.span / 2, a.rootChord, a.tipChord, a.sweep);
     Shape(p, wings, a.colour);
     if (helicopter)
-        for (int side : {-1, 1}) Shape(p, RectPath({side * a.span / 2 - 1.8, nose + a.wingAt - 2, 3.6, 8}, 1.6), dark);  // rocket pods
+        for (int side : {-1, 1})
+            Shape(p, RectPath({side * a.span / 2 - 1.8, nose + a.wingAt - 2, 3.6, 8}, 1.6), dark);  // rocket pods
     for (int i = 0; i < a.engines; ++i) {
         const qreal x = (i % 2 == 0 ? -1 : 1) * a.span * 0.22;
         const qreal y = nose + a.wingAt + a.sweep * 0.4;
@@ -1396,7 +1657,6 @@ void DrawAircraft(QPainter& p, const AircraftLook& a) {
     }
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // Structures, seen from the front and a little from above and the right: the top and the right
 // side of every block recede along kDepth. Light falls from the top left.
@@ -1408,13 +1668,17 @@ const QColor kSovietWall(0x8e4a36u);
 // A block: front face `front`, top and right side receding `depth` pixels.
 void Box(QPainter& p, const QRectF& front, qreal depth, const QColor& wall) {
     const QPointF back = kDepth * depth;
-    Shape(p, PolyPath({front.topRight(), front.topRight() + back, front.bottomRight() + back, front.bottomRight()}), wall.darker(135));
-    Shape(p, PolyPath({front.topLeft(), front.topLeft() + back, front.topRight() + back, front.topRight()}), wall.lighter(118));
+    Shape(p, PolyPath({front.topRight(), front.topRight() + back, front.bottomRight() + back, front.bottomRight()}),
+          wall.darker(135));
+    Shape(p, PolyPath({front.topLeft(), front.topLeft() + back, front.topRight() + back, front.topRight()}),
+          wall.lighter(118));
     Shape(p, RectPath(front), wall);
 }
 
 // The transform onto the top face of Box(front, depth): x runs left to right, y front to back.
-QTransform TopFace(const QRectF& front, qreal depth) { return FaceTransform(front.topLeft(), {front.width(), 0}, kDepth * depth); }
+QTransform TopFace(const QRectF& front, qreal depth) {
+    return FaceTransform(front.topLeft(), {front.width(), 0}, kDepth * depth);
+}
 
 // The concrete foundation every building stands on.
 void Foundation(QPainter& p, qreal x0, qreal x1, qreal depth) { Box(p, {x0, 49, x1 - x0, 3}, depth, kConcreteDark); }
@@ -1453,7 +1717,8 @@ void Dome(QPainter& p, QPointF base, qreal radius, const QColor& colour) {
 void Windows(QPainter& p, const QRectF& area, int count, const QColor& glass = kGlass) {
     const qreal gap = 1.6;
     const qreal width = (area.width() - gap * (count - 1)) / count;
-    for (int i = 0; i < count; ++i) Shape(p, RectPath({area.left() + i * (width + gap), area.top(), width, area.height()}), glass);
+    for (int i = 0; i < count; ++i)
+        Shape(p, RectPath({area.left() + i * (width + gap), area.top(), width, area.height()}), glass);
 }
 
 // A ridged roof over `front`, its ridge running back from the middle of the front's top edge.
@@ -1468,24 +1733,28 @@ void GableRoof(QPainter& p, const QRectF& front, qreal rise, qreal depth, const 
 // A lightning bolt: the power sign.
 void Bolt(QPainter& p, QPointF top, qreal size) {
     const auto at = [&](qreal x, qreal y) { return top + QPointF(x * size, y * size); };
-    Shape(p, PolyPath({at(0.2, 0), at(0.75, 0), at(0.5, 0.38), at(0.8, 0.38), at(0.1, 1), at(0.3, 0.55), at(0, 0.55)}), kYellow);
+    Shape(p, PolyPath({at(0.2, 0), at(0.75, 0), at(0.5, 0.38), at(0.8, 0.38), at(0.1, 1), at(0.3, 0.55), at(0, 0.55)}),
+          kYellow);
 }
 
 // A slatted garage door with a warning lintel.
 void GarageDoor(QPainter& p, const QRectF& door) {
     Shape(p, RectPath(door), kSteel);
-    for (qreal y = door.top() + 2.5; y < door.bottom() - 0.5; y += 2.5) Line(p, QPointF(door.left() + 0.8, y), QPointF(door.right() - 0.8, y), kSteelDark, 0.8);
+    for (qreal y = door.top() + 2.5; y < door.bottom() - 0.5; y += 2.5)
+        Line(p, QPointF(door.left() + 0.8, y), QPointF(door.right() - 0.8, y), kSteelDark, 0.8);
     Hazard(p, {door.left() - 1, door.top() - 3, door.width() + 2, 3}, 2.2);
 }
 
 void Smoke(QPainter& p, QPointF from) {
-    for (int i = 0; i < 3; ++i) Flat(p, CirclePath(from + QPointF(i * 2.5, -i * 3.5), 2 + i * 0.8), WithAlpha(kSteelLight, 150 - i * 35));
+    for (int i = 0; i < 3; ++i)
+        Flat(p, CirclePath(from + QPointF(i * 2.5, -i * 3.5), 2 + i * 0.8), WithAlpha(kSteelLight, 150 - i * 35));
 }
 
 void Crane(QPainter& p, qreal towerX, qreal jibLeft) {
     const QColor crane(0xd9a521u);
     Box(p, {towerX, 10, 4.5, 39}, 3, crane);
-    for (qreal y = 12; y < 47; y += 5) Line(p, QPointF(towerX + 0.6, y), QPointF(towerX + 3.9, y + 4.4), crane.darker(150), 0.7);
+    for (qreal y = 12; y < 47; y += 5)
+        Line(p, QPointF(towerX + 0.6, y), QPointF(towerX + 3.9, y + 4.4), crane.darker(150), 0.7);
     Box(p, {jibLeft, 7, towerX + 9 - jibLeft, 3}, 3, crane);
     Shape(p, RectPath({towerX + 6, 5, 4, 5}), kSteelDark);  // counterweight
     Line(p, QPointF(jibLeft + 4, 10), QPointF(jibLeft + 4, 22), kInk, 0.8);
@@ -1499,7 +1768,8 @@ void IronCurtain(QPainter& p) {
     glow.setColorAt(0, WithAlpha(kRed, 230));
     glow.setColorAt(1, WithAlpha(kRed.darker(150), 200));
     Flat(p, RectPath({15, 12, 22, 26}), glow);
-    for (qreal x = 18; x < 36; x += 4.5) Line(p, QPointF(x, 13), QPointF(x, 37), WithAlpha(QColor(0xff8a70u), 190), 1.2);
+    for (qreal x = 18; x < 36; x += 4.5)
+        Line(p, QPointF(x, 13), QPointF(x, 37), WithAlpha(QColor(0xff8a70u), 190), 1.2);
     Box(p, {10, 11, 6, 27}, 5, QColor(0x5b5f5au));
     Box(p, {36, 11, 6, 27}, 5, QColor(0x5b5f5au));
     Box(p, {9, 7, 34, 4.5}, 6, QColor(0x5b5f5au));
@@ -1541,7 +1811,9 @@ void Chronosphere(QPainter& p) {
     Shape(p, globe, sea);
     p.save();
     p.setClipPath(globe, Qt::IntersectClip);
-    for (qreal dy : {-7.0, 0.0, 7.0}) Line(p, QPointF(centre.x() - 14, centre.y() + dy), QPointF(centre.x() + 14, centre.y() + dy), WithAlpha(kWhite, 110), 0.9);
+    for (qreal dy : {-7.0, 0.0, 7.0})
+        Line(p, QPointF(centre.x() - 14, centre.y() + dy), QPointF(centre.x() + 14, centre.y() + dy),
+             WithAlpha(kWhite, 110), 0.9);
     Line(p, EllipsePath({centre.x() - 6, centre.y() - 13, 12, 26}), WithAlpha(kWhite, 110), 0.9);
     p.restore();
     p.save();
@@ -1609,7 +1881,8 @@ void Bunker(QPainter& p, bool camouflaged) {
     p.save();
     p.setClipPath(mound, Qt::IntersectClip);
     if (camouflaged) {
-        for (const QRectF& blob : {QRectF(13, 30, 14, 8), QRectF(33, 28, 12, 7), QRectF(40, 40, 14, 9), QRectF(10, 41, 10, 6)})
+        for (const QRectF& blob :
+             {QRectF(13, 30, 14, 8), QRectF(33, 28, 12, 7), QRectF(40, 40, 14, 9), QRectF(10, 41, 10, 6)})
             Flat(p, EllipsePath(blob), kOliveDark);
         for (const QRectF& blob : {QRectF(26, 27, 9, 5), QRectF(18, 42, 11, 5), QRectF(45, 33, 8, 5)})
             Flat(p, EllipsePath(blob), kOliveLight);
@@ -1618,7 +1891,8 @@ void Bunker(QPainter& p, bool camouflaged) {
     }
     p.restore();
     if (camouflaged)
-        for (const auto& [x, tip] : {std::pair{16.0, 25.0}, std::pair{25.0, 23.5}, std::pair{35.0, 24.5}, std::pair{45.0, 26.0}})
+        for (const auto& [x, tip] :
+             {std::pair{16.0, 25.0}, std::pair{25.0, 23.5}, std::pair{35.0, 24.5}, std::pair{45.0, 26.0}})
             Flat(p, PolyPath({{x, 31}, {x + 2, tip}, {x + 4, 31}}), kGreen.darker(120));
     Shape(p, RectPath({21, 36, 22, 4}, 1.5), kBlack);
     Shape(p, BarPath({34, 38}, 13, 0, 2.2), kSteelDark);
@@ -1659,7 +1933,8 @@ void GunTurret(QPainter& p) {
 void AntiAircraftGun(QPainter& p) {
     Foundation(p, 10, 50, 8);
     Box(p, {13, 40, 26, 9}, 8, kConcrete);
-    for (qreal offset : {-2.6, 2.6}) Shape(p, BarPath(QPointF(29, 32) + QPointF(offset * 0.85, offset * 0.5), 24, 58, 2.2), kSteelDark);
+    for (qreal offset : {-2.6, 2.6})
+        Shape(p, BarPath(QPointF(29, 32) + QPointF(offset * 0.85, offset * 0.5), 24, 58, 2.2), kSteelDark);
     Shape(p, PolyPath({{19, 40}, {37, 40}, {34, 30}, {22, 30}}), kSteel);
     Shape(p, RectPath({24, 33, 8, 3}), kSteelDark);
 }
@@ -1685,7 +1960,8 @@ void Refinery(QPainter& p) {
     Foundation(p, 3, 57, 10);
     Box(p, {5, 28, 31, 21}, 10, kConcrete);
     const QTransform top = TopFace({5, 28, 31, 21}, 10);
-    for (const QPointF& nugget : {QPointF(0.25, 0.45), QPointF(0.42, 0.6), QPointF(0.58, 0.4), QPointF(0.4, 0.25), QPointF(0.72, 0.55)})
+    for (const QPointF& nugget :
+         {QPointF(0.25, 0.45), QPointF(0.42, 0.6), QPointF(0.58, 0.4), QPointF(0.4, 0.25), QPointF(0.72, 0.55)})
         Shape(p, CirclePath(top.map(nugget), 2.6), kGold);
     Cylinder(p, 47, 18, 48, 8, kSteel);
     Flat(p, RectPath({39.5, 30, 15, 3}), kGold);
@@ -1712,7 +1988,8 @@ void Helipad(QPainter& p) {
     Flat(p, RectPath({0.57, 0.2, 0.07, 0.6}), kWhite);
     Flat(p, RectPath({0.36, 0.43, 0.28, 0.14}), kWhite);
     p.restore();
-    for (const QPointF& light : {slab.topLeft(), slab.topRight(), slab.topRight() + kDepth * 14}) Shape(p, CirclePath(light, 1.3), kRed);
+    for (const QPointF& light : {slab.topLeft(), slab.topRight(), slab.topRight() + kDepth * 14})
+        Shape(p, CirclePath(light, 1.3), kRed);
 }
 
 void RadarDome(QPainter& p) {
@@ -1798,7 +2075,8 @@ void PowerPlant(QPainter& p) {
     Box(p, {8, 30, 30, 19}, 10, kConcrete);
     Cylinder(p, 33, 12, 27, 3.6, kBrick);
     Cylinder(p, 20, 9, 28, 3.6, kBrick);
-    for (const auto& [x, y] : {std::pair{20.0, 13.0}, std::pair{33.0, 16.0}}) Flat(p, RectPath({x - 3.6, y, 7.2, 2}), kWhite);
+    for (const auto& [x, y] : {std::pair{20.0, 13.0}, std::pair{33.0, 16.0}})
+        Flat(p, RectPath({x - 3.6, y, 7.2, 2}), kWhite);
     Smoke(p, {21, 6});
     Smoke(p, {34, 9});
     Bolt(p, {18, 34}, 11);
@@ -1833,9 +2111,16 @@ void SovietTech(QPainter& p) {
     const QRectF front(7, 28, 34, 21);
     Box(p, front, 10, kSovietWall);
     const QTransform top = TopFace(front, 10);
-    Shape(p, PolyPath({top.map(QPointF(0.1, 0.1)), top.map(QPointF(0.9, 0.1)), top.map(QPointF(0.5, 0.6)) + QPointF(0, -9)}), kSovietWall.lighter(130));
-    Shape(p, PolyPath({top.map(QPointF(0.9, 0.1)), top.map(QPointF(0.9, 0.9)), top.map(QPointF(0.5, 0.6)) + QPointF(0, -9)}), kSovietWall.darker(110));
-    Rod(p, {top.map(QPointF(0.5, 0.6)) + QPointF(0, -9), top.map(QPointF(0.5, 0.6)) + QPointF(0, -19)}, kSteelDark, 1.1);
+    Shape(
+        p,
+        PolyPath({top.map(QPointF(0.1, 0.1)), top.map(QPointF(0.9, 0.1)), top.map(QPointF(0.5, 0.6)) + QPointF(0, -9)}),
+        kSovietWall.lighter(130));
+    Shape(
+        p,
+        PolyPath({top.map(QPointF(0.9, 0.1)), top.map(QPointF(0.9, 0.9)), top.map(QPointF(0.5, 0.6)) + QPointF(0, -9)}),
+        kSovietWall.darker(110));
+    Rod(p, {top.map(QPointF(0.5, 0.6)) + QPointF(0, -9), top.map(QPointF(0.5, 0.6)) + QPointF(0, -19)}, kSteelDark,
+        1.1);
     Shape(p, CirclePath(top.map(QPointF(0.5, 0.6)) + QPointF(0, -19.5), 1.6), kRed);
     StarBadge(p, {24, 39}, 6.5);
     Windows(p, {10, 33, 6, 12}, 1, QColor(0xe0a040u));
@@ -1893,7 +2178,8 @@ void ServiceDepot(QPainter& p) {
     Shape(p, RectPath(sign, 1.5), kBlue);
     Shape(p, WrenchPath(sign.bottomLeft() + QPointF(4.5, -3.5), 10.5, 35, 2.2), kWhite);
     const QColor arm(0xd9a521u);
-    for (const auto& [foot, towards] : {std::pair{top.map(QPointF(0.04, 0.2)), 1.0}, std::pair{top.map(QPointF(0.96, 0.2)), -1.0}}) {
+    for (const auto& [foot, towards] :
+         {std::pair{top.map(QPointF(0.04, 0.2)), 1.0}, std::pair{top.map(QPointF(0.96, 0.2)), -1.0}}) {
         Rod(p, {foot, foot + QPointF(0, -15), foot + QPointF(towards * 8, -9)}, arm, 2.4);
         Shape(p, CirclePath(foot + QPointF(0, -15), 1.8), kSteelDark);
     }
@@ -1912,10 +2198,13 @@ void Sandbags(QPainter& p) {
 void ConcreteWall(QPainter& p) {
     const QRectF front(6, 26, 42, 23);
     Box(p, front, 10, kConcrete);
-    for (int row = 1; row < 4; ++row) Line(p, QPointF(front.left(), front.top() + row * front.height() / 4), QPointF(front.right(), front.top() + row * front.height() / 4), kConcreteDark, 0.9);
+    for (int row = 1; row < 4; ++row)
+        Line(p, QPointF(front.left(), front.top() + row * front.height() / 4),
+             QPointF(front.right(), front.top() + row * front.height() / 4), kConcreteDark, 0.9);
     for (int row = 0; row < 4; ++row)
         for (qreal x = front.left() + (row % 2 ? 7 : 14); x < front.right(); x += 14)
-            Line(p, QPointF(x, front.top() + row * front.height() / 4), QPointF(x, front.top() + (row + 1) * front.height() / 4), kConcreteDark, 0.9);
+            Line(p, QPointF(x, front.top() + row * front.height() / 4),
+                 QPointF(x, front.top() + (row + 1) * front.height() / 4), kConcreteDark, 0.9);
 }
 
 void BarbedWire(QPainter& p) {
@@ -1948,7 +2237,6 @@ void FakeStamp(QPainter& p) {
     p.drawText(box, Qt::AlignCenter, QStringLiteral("FAKE"));
     p.restore();
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Object pictures: the object on a rounded olive tile, like a unit cameo, with its INI name.
@@ -2204,8 +2492,8 @@ QImage PaintSplash() {
     Flat(p, RectPath({textArea.left() + 2, textArea.bottom() + 5, textArea.width() - 4, 3}), kBrick.lighter(115));
     p.setFont(PixelFont(12, false));
     p.setPen(kKhaki);
-    p.drawText(QRectF(textArea.left() + 2, textArea.bottom() + 12, textArea.width(), 18), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Rules editor for Red Alert"));
+    p.drawText(QRectF(textArea.left() + 2, textArea.bottom() + 12, textArea.width(), 18),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Rules editor for Red Alert"));
     p.setPen(QPen(kInk, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, 288, 139));
@@ -2218,7 +2506,8 @@ QImage PaintSplash() {
 
 QPixmap TreeImage(int index) {
     if (index < 0 || index >= kTreeImageCount) return {};
-    return Cached(QStringLiteral("morvane/tree/%1").arg(index), [index] { return PaintSmallImage(kTreeImages[static_cast<std::size_t>(index)]); });
+    return Cached(QStringLiteral("morvane/tree/%1").arg(index),
+                  [index] { return PaintSmallImage(kTreeImages[static_cast<std::size_t>(index)]); });
 }
 
 QPixmap ObjectPicture(std::uint16_t objectId) {
@@ -2229,7 +2518,8 @@ QPixmap ObjectPicture(std::uint16_t objectId) {
 
 QPixmap FolderPickerImage(int index) {
     if (index < 0 || index >= static_cast<int>(kFolderPickerImages.size())) return {};
-    return Cached(QStringLiteral("morvane/folder/%1").arg(index), [index] { return PaintSmallImage(kFolderPickerImages[static_cast<std::size_t>(index)]); });
+    return Cached(QStringLiteral("morvane/folder/%1").arg(index),
+                  [index] { return PaintSmallImage(kFolderPickerImages[static_cast<std::size_t>(index)]); });
 }
 
 QIcon AppIcon() {

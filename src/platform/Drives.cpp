@@ -66,15 +66,16 @@ bool SplitLine(std::string_view line, std::array<std::string_view, 3>& fields) {
 // File systems of the kernel and the system's own plumbing, never a place for user files.
 bool IsSystemFileSystem(std::string_view type) {
     if (type.starts_with("cgroup")) return true;
-    return IsOneOf(type, {"proc", "sysfs", "devtmpfs", "devpts", "securityfs", "debugfs", "tracefs", "pstore",
-                          "bpf", "mqueue", "hugetlbfs", "configfs", "fusectl", "autofs", "binfmt_misc", "nsfs",
-                          "rpc_pipefs", "efivarfs", "selinuxfs", "overlay", "squashfs", "devfs", "nfsd",
-                          "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "fuse.snapfuse"});
+    return IsOneOf(type,
+                   {"proc",        "sysfs", "devtmpfs",        "devpts",      "securityfs", "debugfs",      "tracefs",
+                    "pstore",      "bpf",   "mqueue",          "hugetlbfs",   "configfs",   "fusectl",      "autofs",
+                    "binfmt_misc", "nsfs",  "rpc_pipefs",      "efivarfs",    "selinuxfs",  "overlay",      "squashfs",
+                    "devfs",       "nfsd",  "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "fuse.snapfuse"});
 }
 
 bool IsNetworkFileSystem(std::string_view type) {
-    return IsOneOf(type, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "9p", "afs", "ceph",
-                          "davfs", "fuse.davfs2", "glusterfs", "fuse.glusterfs", "fuse.rclone"});
+    return IsOneOf(type, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "9p", "afs", "ceph", "davfs",
+                          "fuse.davfs2", "glusterfs", "fuse.glusterfs", "fuse.rclone"});
 }
 
 // Whether the mount point lies in a folder where desktops mount the volumes a user plugs in.
@@ -118,13 +119,13 @@ std::vector<Drive> ParseMounts(std::string_view mountsText, const RemovableCheck
         } else if (device.starts_with("/dev/")) {
             const bool stickFormat = IsOneOf(type, {"vfat", "msdos", "exfat", "ntfs", "ntfs3", "fuseblk"});
             driveType = (userVolume && stickFormat) || (isRemovable && isRemovable(device)) ? DriveType::Removable
-                                                                                              : DriveType::Fixed;
+                                                                                            : DriveType::Fixed;
         } else {
             continue;  // not backed by a disk: some other kind of virtual file system
         }
 
-        const bool seen = std::any_of(drives.begin(), drives.end(),
-                                      [&](const Drive& drive) { return drive.rootPath == mountPoint; });
+        const bool seen =
+            std::any_of(drives.begin(), drives.end(), [&](const Drive& drive) { return drive.rootPath == mountPoint; });
         if (!seen) drives.push_back({std::move(mountPoint), driveType});
     }
     return drives;

@@ -27,11 +27,14 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0;
 }
 
-}  // namespace
+bool IsRegular(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
 
-std::optional<std::string> FindFileNoCase(const std::string& path) {
+std::optional<std::string> FindNoCase(const std::string& path, bool (*counts)(const std::string&)) {
     if (path.empty()) return std::nullopt;
-    if (Exists(path)) return path;
+    if (counts(path)) return path;
 
     const std::size_t slash = path.rfind('/');
     const std::string prefix = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -44,12 +47,18 @@ std::optional<std::string> FindFileNoCase(const std::string& path) {
     while (const struct dirent* entry = readdir(listing)) {
         const std::string_view candidate = entry->d_name;
         if (!EqualNoCase(candidate, name) || (best && candidate >= *best)) continue;
-        if (Exists(prefix + std::string(candidate))) best = std::string(candidate);
+        if (counts(prefix + std::string(candidate))) best = std::string(candidate);
     }
     closedir(listing);
     if (!best) return std::nullopt;
     return prefix + *best;
 }
+
+}  // namespace
+
+std::optional<std::string> FindFileNoCase(const std::string& path) { return FindNoCase(path, Exists); }
+
+std::optional<std::string> FindRegularFileNoCase(const std::string& path) { return FindNoCase(path, IsRegular); }
 
 std::optional<std::string> CurrentDirectory() {
     std::vector<char> buffer(256);

@@ -1,5 +1,7 @@
 #include "platform/IniDocument.h"
 
+#include <algorithm>
+
 #include "common/TextOps.h"
 
 namespace morvane::platform {
@@ -41,8 +43,10 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
             continue;
         }
         if (m_sections.empty() || text[first] == ';') continue;
-        const std::size_t equals = text.find('=', first);
-        if (equals == std::string_view::npos || equals >= line.end) continue;
+        // Searched within the line: a note line without "=" must not scan the rest of the file.
+        const std::size_t found = text.substr(first, line.end - first).find('=');
+        if (found == std::string_view::npos) continue;
+        const std::size_t equals = first + found;
         Key key;
         key.name = Trim(text.substr(first, equals - first));
         key.line = index;
@@ -78,13 +82,19 @@ std::string IniDocument::LineEnding() const {
     return "\r\n";  // the game is a Windows game
 }
 
-std::string IniDocument::ReplaceValue(const Key& key, std::string_view value) const {
+IniDocument::Splice IniDocument::ReplaceValue(const Key& key, std::string_view name, std::string_view value) const {
     const Line& line = m_lines[key.line];
     const std::string_view text(m_bytes);
     const std::size_t comment = text.substr(key.valueStart, line.end - key.valueStart).find(';');
 
-    std::string edited = m_bytes.substr(0, key.valueStart);
-    edited += value;
+    Splice splice{key.valueStart, line.end, std::string(value)};
+    if (key.name != name) {
+        // The same key in other letter case: the name is written as the caller spells it.
+        splice.start = static_cast<std::size_t>(key.name.data() - m_bytes.data());
+        splice.text = std::string(name);
+        splice.text += text.substr(splice.start + key.name.size(), key.valueStart - splice.start - key.name.size());
+        splice.text += value;
+    }
     if (comment != std::string_view::npos) {
         // Keep the modder's note: the ";" stays in its column where the new value leaves room.
         const std::size_t semicolon = key.valueStart + comment;
@@ -92,51 +102,137 @@ std::string IniDocument::ReplaceValue(const Key& key, std::string_view value) co
         // At least one blank between a value and its note; an empty value adds none, so that
         // writing it again changes nothing.
         const std::size_t padding = value.size() < room ? room - value.size() : (value.empty() ? 0 : 1);
-        edited.append(padding, ' ');
-        edited += text.substr(semicolon, line.end - semicolon);
+        splice.text.append(padding, ' ');
+        splice.text += text.substr(semicolon, line.end - semicolon);
     }
-    edited += text.substr(line.end);
-    return edited;
+    return splice;
 }
 
-std::string IniDocument::InsertAfterLine(std::size_t lineIndex, const std::string& text) const {
+IniDocument::Splice IniDocument::InsertAfterLine(std::size_t lineIndex, const std::vector<std::string>& lines) const {
     const Line& line = m_lines[lineIndex];
-    // The new line ends as the line before it does: a lone CR there is never followed by an LF,
-    // so the new ending cannot merge with the next line's.
-    if (line.next > line.end)
-        return m_bytes.substr(0, line.next) + text + m_bytes.substr(line.end, line.next - line.end) +
-               m_bytes.substr(line.next);
+    Splice splice{line.next, line.next, {}};
+    if (line.next > line.end) {
+        // Each new line ends as the line before it does: a lone CR there is never followed by
+        // an LF, so the new ending cannot merge with the next line's.
+        const std::string_view ending = std::string_view(m_bytes).substr(line.end, line.next - line.end);
+        for (const std::string& text : lines) {
+            splice.text += text;
+            splice.text += ending;
+        }
+        return splice;
+    }
     // The last line of a file without a final line break.
-    return m_bytes + LineEnding() + text;
+    const std::string ending = LineEnding();
+    for (const std::string& text : lines) {
+        splice.text += ending;
+        splice.text += text;
+    }
+    return splice;
 }
 
-std::string IniDocument::WithValue(std::string_view section, std::string_view key, std::string_view value) const {
-    const Section* found = FindSection(Trim(section));
-    const std::string newLine = std::string(key) + "=" + std::string(value);
-    if (found != nullptr) {
-        if (const Key* entry = FindKey(*found, Trim(key))) return ReplaceValue(*entry, value);
-        const std::size_t after = found->keys.empty() ? found->headerLine : found->keys.back().line;
-        return InsertAfterLine(after, newLine);
-    }
-
+std::string IniDocument::NewSections(
+    const std::vector<std::pair<std::string_view, std::vector<std::string>>>& sections) const {
+    std::string added;
+    if (sections.empty()) return added;
     const std::string ending = LineEnding();
-    std::string edited = m_bytes;
     if (!m_lines.empty()) {
         const Line& last = m_lines.back();
         if (last.next == last.end) {
-            edited += ending;
-            edited += ending;
+            added += ending;
+            added += ending;
         } else {
             // The blank line ends as the last line does, so that a final lone CR stays one.
-            edited += m_bytes.substr(last.end, last.next - last.end);
+            added += m_bytes.substr(last.end, last.next - last.end);
         }
     }
-    edited += '[';
-    edited += section;
-    edited += ']';
-    edited += ending;
-    edited += newLine;
-    edited += ending;
+    for (std::size_t index = 0; index < sections.size(); ++index) {
+        if (index > 0) added += ending;
+        added += '[';
+        added += sections[index].first;
+        added += ']';
+        added += ending;
+        for (const std::string& line : sections[index].second) {
+            added += line;
+            added += ending;
+        }
+    }
+    return added;
+}
+
+std::string IniDocument::WithValue(std::string_view section, std::string_view key, std::string_view value) const {
+    const Edit edit{section, key, value};
+    return WithValues(std::span<const Edit>(&edit, 1));
+}
+
+std::string IniDocument::WithValues(std::span<const Edit> edits) const {
+    // What each edit does to the parsed file: a key line replaced, lines added to the end of a
+    // section, or a new section at the end of the file. Later edits of one key replace earlier.
+    struct Added {
+        std::string_view key;
+        std::string_view value;
+    };
+    const auto setAdded = [](std::vector<Added>& added, const Edit& edit) {
+        for (Added& entry : added)
+            if (EqualsNoCase(entry.key, Trim(edit.key))) {
+                entry = {edit.key, edit.value};
+                return;
+            }
+        added.push_back({edit.key, edit.value});
+    };
+    std::unordered_map<const Key*, const Edit*> replaced;
+    std::vector<std::pair<const Section*, std::vector<Added>>> appended;
+    std::vector<std::pair<std::string_view, std::vector<Added>>> created;
+    for (const Edit& edit : edits) {
+        const Section* section = FindSection(Trim(edit.section));
+        if (section != nullptr) {
+            if (const Key* key = FindKey(*section, Trim(edit.key))) {
+                replaced[key] = &edit;
+                continue;
+            }
+        }
+        if (section != nullptr) {
+            auto group = std::find_if(appended.begin(), appended.end(),
+                                      [&](const auto& entry) { return entry.first == section; });
+            if (group == appended.end()) group = appended.insert(appended.end(), {section, {}});
+            setAdded(group->second, edit);
+            continue;
+        }
+        auto fresh = std::find_if(created.begin(), created.end(), [&](const auto& entry) {
+            return EqualsNoCase(Trim(entry.first), Trim(edit.section));
+        });
+        if (fresh == created.end()) fresh = created.insert(created.end(), {edit.section, {}});
+        setAdded(fresh->second, edit);
+    }
+
+    std::vector<Splice> splices;
+    for (const auto& [key, edit] : replaced) splices.push_back(ReplaceValue(*key, Trim(edit->key), edit->value));
+    for (const auto& [section, added] : appended) {
+        std::vector<std::string> lines;
+        for (const Added& entry : added) lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
+        splices.push_back(
+            InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
+    }
+    // Replacements of one line end at or before its insertions start.
+    std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
+        return a.start != b.start ? a.start < b.start : a.end < b.end;
+    });
+
+    std::vector<std::pair<std::string_view, std::vector<std::string>>> sections;
+    for (const auto& [name, added] : created) {
+        std::vector<std::string> lines;
+        for (const Added& entry : added) lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
+        sections.emplace_back(name, std::move(lines));
+    }
+
+    std::string edited;
+    std::size_t copied = 0;
+    for (const Splice& splice : splices) {
+        edited.append(m_bytes, copied, splice.start - copied);
+        edited += splice.text;
+        copied = splice.end;
+    }
+    edited.append(m_bytes, copied, std::string::npos);
+    edited += NewSections(sections);
     return edited;
 }
 

@@ -1,9 +1,8 @@
 #include "platform/ProfileApi.h"
 
-#include <sys/stat.h>
-
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "common/TextOps.h"
 #include "platform/FileAccess.h"
@@ -12,30 +11,13 @@
 namespace morvane::platform {
 namespace {
 
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long modifiedSeconds = 0;
-    long long modifiedNanoseconds = 0;
+std::optional<FileIdentity> IdentityOf(const std::string& path) { return IdentifyFile(path); }
 
-    bool operator==(const FileIdentity&) const = default;
-};
-
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-#if defined(__APPLE__)
-    const auto& modified = info.st_mtimespec;
-#else
-    const auto& modified = info.st_mtim;
-#endif
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size, modified.tv_sec, modified.tv_nsec};
-}
-
+// A file this program wrote is parsed only when it is read next.
 struct CachedDocument {
     FileIdentity identity;
     std::shared_ptr<const IniDocument> document;
+    std::string unparsed;
 };
 
 std::unordered_map<std::string, CachedDocument>& Cache() {
@@ -71,7 +53,11 @@ std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
         return nullptr;
     }
     const auto found = cache.find(path);
-    if (found != cache.end() && found->second.identity == *identity) return found->second.document;
+    if (found != cache.end() && found->second.identity == *identity) {
+        CachedDocument& cached = found->second;
+        if (!cached.document) cached.document = std::make_shared<const IniDocument>(std::move(cached.unparsed));
+        return cached.document;
+    }
     auto bytes = ReadFileBytes(path);
     if (!bytes) {
         cache.erase(path);
@@ -80,7 +66,7 @@ std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
     auto document = std::make_shared<const IniDocument>(std::move(*bytes));
     // A file changed while it was read gets a new identity and is read again next time.
     if (const auto after = IdentityOf(path); after && *after == *identity)
-        cache[path] = CachedDocument{*identity, document};
+        cache[path] = CachedDocument{*identity, document, {}};
     return document;
 }
 
@@ -91,6 +77,19 @@ bool IsStorableKey(std::string_view key) {
     const std::string_view trimmed = Trim(key);
     return !trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' &&
            key.find('=') == std::string_view::npos && !HasLineBreak(key);
+}
+
+bool IsStorable(const ProfileWrite& write) {
+    return !Trim(write.section).empty() && !HasLineBreak(write.section) &&
+           write.section.find(']') == std::string::npos && IsStorableKey(write.key) && !HasLineBreak(write.value) &&
+           write.value.find(';') == std::string::npos;
+}
+
+// The cached parse of the file when it holds exactly `bytes`, else nothing.
+std::shared_ptr<const IniDocument> CachedParseOf(const std::string& path, const std::string& bytes) {
+    const auto found = Cache().find(path);
+    if (found == Cache().end() || !found->second.document || found->second.document->Bytes() != bytes) return nullptr;
+    return found->second.document;
 }
 
 }  // namespace
@@ -105,23 +104,31 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 
 int WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                               const std::string& path) {
-    if (Trim(section).empty() || HasLineBreak(section) || section.find(']') != std::string_view::npos ||
-        !IsStorableKey(key) || HasLineBreak(value) || value.find(';') != std::string_view::npos)
-        return kErrorInvalidParameter;
+    const ProfileWrite write{std::string(section), std::string(key), std::string(value)};
+    return WritePrivateProfileStrings(std::span<const ProfileWrite>(&write, 1), path);
+}
 
-    std::string current;
-    if (IdentityOf(path)) {
-        // Always edit what is on disk now, not what an earlier read saw.
-        auto bytes = ReadFileBytes(path);
-        if (!bytes) return kErrorAccessDenied;
-        current = std::move(*bytes);
-    }
-    auto edited = std::make_shared<const IniDocument>(IniDocument(std::move(current)).WithValue(section, key, value));
-    const int error = ReplaceFileAtomically(path, edited->Bytes());
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path) {
+    for (const ProfileWrite& write : writes)
+        if (!IsStorable(write)) return kErrorInvalidParameter;
+    if (writes.empty()) return 0;
+
+    std::vector<IniDocument::Edit> edits;
+    edits.reserve(writes.size());
+    for (const ProfileWrite& write : writes) edits.push_back({write.section, write.key, write.value});
+    std::string written;
+    // Always edit what is on disk now, not what an earlier read saw; its parse is reused when
+    // the bytes are the same.
+    const int error = EditFile(path, [&](const std::optional<std::string>& current, std::string& replacement) {
+        const auto cached = current ? CachedParseOf(path, *current) : nullptr;
+        replacement = cached ? cached->WithValues(edits) : IniDocument(current.value_or("")).WithValues(edits);
+        written = replacement;
+        return 0;
+    });
     Cache().erase(path);
     BatchFiles().erase(path);
     if (error != 0) return error;
-    if (const auto identity = IdentityOf(path)) Cache()[path] = CachedDocument{*identity, std::move(edited)};
+    if (const auto identity = IdentityOf(path)) Cache()[path] = CachedDocument{*identity, nullptr, std::move(written)};
     return 0;
 }
 

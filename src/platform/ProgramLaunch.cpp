@@ -39,9 +39,9 @@ int MissingResult(const std::string& path, int error) {
             return kLaunchOutOfMemory;
         case ENOENT:
             return IsFolder(FolderOf(path)) ? kLaunchFileNotFound : kLaunchPathNotFound;
-        case ENOTDIR:       // a part of the folder is a file
+        case ENOTDIR:  // a part of the folder is a file
         case ENAMETOOLONG:
-        case EACCES:        // a folder on the way cannot be entered
+        case EACCES:  // a folder on the way cannot be entered
             return kLaunchPathNotFound;
         default:
             return kLaunchFileNotFound;
@@ -78,7 +78,10 @@ bool IsNativeProgram(const std::string& path, const struct stat& info) {
     if (!IsExecutableFile(path, info)) return false;
     const auto head = ReadHead(path, 4);
     if (!head) return true;
-    return *head == "\x7f" "ELF" || head->starts_with("#!");
+    return *head ==
+               "\x7f"
+               "ELF" ||
+           head->starts_with("#!");
 }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -143,8 +146,7 @@ void ReapWhenItEnds(pid_t child) {
     try {
         std::thread([child] {
             int status = 0;
-            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
+            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
         }).detach();
     } catch (const std::system_error&) {
         // No thread to spare: the ended child stays a zombie until the editor exits.

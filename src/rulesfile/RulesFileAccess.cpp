@@ -13,7 +13,7 @@ std::optional<std::string> RulesFileAccess::ReadValue(std::string_view section, 
 
 int RulesFileAccess::WriteValue(const std::string& section, const std::string& key, const std::string& value) {
     const int error = platform::WritePrivateProfileString(section, key, value, m_strRulesPath);
-    if (error != 0) m_messages.ShowMessage(SaveFailureMessage(error, section, key), m_strRulesPath);
+    if (error != 0) m_messages.ShowMessage(SaveFailureMessage(error, section, key, m_strRulesPath), m_strRulesPath);
     return error;
 }
 

@@ -1,6 +1,7 @@
 #include "rulesfile/ValueLabel.h"
 
 #include "common/TextOps.h"
+#include "platform/FileAccess.h"
 
 namespace morvane {
 
@@ -23,9 +24,21 @@ std::optional<std::string> ValueFromProfileText(std::string_view text) {
     return std::string(value);
 }
 
-std::string SaveFailureMessage(int error, std::string_view section, std::string_view key) {
-    return "Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n[" + std::string(section) + "]" +
-           std::string(key);
+std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path) {
+    std::string message = "Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n[" +
+                          std::string(section) + "]" + std::string(key);
+    switch (error) {
+        case platform::kErrorLockViolation:
+        case platform::kErrorNotRegularFile:
+        case platform::kErrorFileTooLarge:
+        case platform::kErrorFileChanged:
+        case platform::kErrorInterruptedWrite:
+            message += "\n" + platform::DescribeFileError(error, path);
+            break;
+        default:
+            break;
+    }
+    return message;
 }
 
 }  // namespace morvane

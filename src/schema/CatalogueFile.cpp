@@ -80,9 +80,10 @@ std::variant<StringTable, CatalogueError> ParseCatalogue(std::string_view conten
 }
 
 std::variant<StringTable, CatalogueError> LoadCatalogueFile(const std::string& path) {
-    const auto content = platform::ReadFileBytes(path);
-    if (!content) return CatalogueError{0, "cannot be read"};
-    return ParseCatalogue(*content);
+    // The safe read: a pipe or a device given as the catalogue is refused, never waited on.
+    const auto content = platform::ReadRegularFile(path);
+    if (!content.bytes) return CatalogueError{0, "cannot be read: " + platform::DescribeFileError(content.error, path)};
+    return ParseCatalogue(*content.bytes);
 }
 
 const StringTable& BuiltInCatalogue() {

@@ -86,9 +86,7 @@ std::vector<ObjectKey> ObjectKeys(const StringTable& table, std::uint16_t base) 
     return keys;
 }
 
-std::string SectionNameOfEntry(std::string_view text) {
-    return std::string(TrimLeft(SplitAtFirst(text, '=').before));
-}
+std::string SectionNameOfEntry(std::string_view text) { return std::string(TrimLeft(SplitAtFirst(text, '=').before)); }
 
 std::string DescriptionText(std::string_view text) {
     if (!text.empty() && text.front() == 'C') text.remove_prefix(1);

@@ -1,7 +1,9 @@
 #include "schema/DefaultRulesFile.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/TextOps.h"
@@ -45,13 +47,16 @@ public:
 
     void SectionBranch(const layout::SectionBranch& branch) { Section(branch.label, KeyListKeys(branch.keyListId)); }
 
-    // The objects of a list range in the order the tree shows them: by label, ignoring case.
-    void Objects(std::uint16_t firstId, std::uint16_t lastId) {
+    // The objects of list ranges in the order the tree shows them: by label, ignoring case.
+    void Objects(std::initializer_list<std::pair<std::uint16_t, std::uint16_t>> ranges) {
         std::vector<ObjectListEntry> objects;
-        for (std::uint32_t id = firstId; id <= lastId; ++id) {
-            const auto text = m_table.Find(static_cast<std::uint16_t>(id));
-            if (!text || text->empty()) continue;
-            if (auto entry = ParseObjectListEntry(*text)) objects.push_back(std::move(*entry));
+        for (const auto& [firstId, lastId] : ranges) {
+            if (firstId == 0) continue;  // a group without a second range
+            for (std::uint32_t id = firstId; id <= lastId; ++id) {
+                const auto text = m_table.Find(static_cast<std::uint16_t>(id));
+                if (!text || text->empty()) continue;
+                if (auto entry = ParseObjectListEntry(*text)) objects.push_back(std::move(*entry));
+            }
         }
         std::stable_sort(objects.begin(), objects.end(), [](const ObjectListEntry& a, const ObjectListEntry& b) {
             return CompareNoCase(a.label, b.label) < 0;
@@ -85,16 +90,21 @@ std::string MakeDefaultRulesFile(const StringTable& table) {
 
     for (const auto& section : layout::kRootSections) writer.SectionBranch(section);
 
-    std::vector<layout::SectionBranch> countries(std::begin(layout::kCountries), std::end(layout::kCountries));
-    std::stable_sort(countries.begin(), countries.end(), [](const auto& a, const auto& b) {
-        return CompareNoCase(a.label, b.label) < 0;
-    });
-    for (const auto& country : countries) writer.SectionBranch(country);
+    const auto sortedSections = [&writer](std::vector<layout::SectionBranch> sections) {
+        std::stable_sort(sections.begin(), sections.end(),
+                         [](const auto& a, const auto& b) { return CompareNoCase(a.label, b.label) < 0; });
+        for (const auto& section : sections) writer.SectionBranch(section);
+    };
+    sortedSections({std::begin(layout::kCountries), std::end(layout::kCountries)});
+    sortedSections({std::begin(layout::kOtherHouses), std::end(layout::kOtherHouses)});
     for (const auto& difficulty : layout::kDifficulties) writer.SectionBranch(difficulty);
 
-    for (const auto& group : layout::kUnitGroups) writer.Objects(group.firstId, group.lastId);
-    for (const auto& group : layout::kStructureGroups) writer.Objects(group.firstId, group.lastId);
-    for (const auto& category : layout::kObjectCategories) writer.Objects(category.firstId, category.lastId);
+    const auto groupObjects = [&writer](const layout::ObjectGroup& group) {
+        writer.Objects({{group.firstId, group.lastId}, {group.moreFirstId, group.moreLastId}});
+    };
+    for (const auto& group : layout::kUnitGroups) groupObjects(group);
+    for (const auto& group : layout::kStructureGroups) groupObjects(group);
+    for (const auto& category : layout::kObjectCategories) writer.Objects({{category.firstId, category.lastId}});
     writer.SectionBranch(layout::kPowerups);
     return writer.Take();
 }

@@ -1,6 +1,7 @@
 #include "schema/Descriptor.h"
 
 #include "common/TextOps.h"
+#include "schema/VersesText.h"
 
 namespace morvane {
 namespace {
@@ -126,8 +127,9 @@ std::optional<std::string> DefaultValueForFile(const Descriptor& descriptor, con
         if (!entry) return std::nullopt;
         return ListEntryName(*entry);
     }
-    if (letter == "I" || letter == "R" || letter == "K" || letter == "V" || letter == "P" || letter == "B" ||
-        letter == "T" || letter == "M")
+    if (letter == "V") return VersesForFile(descriptor.defaultText, descriptor.defaultText);
+    if (letter == "I" || letter == "R" || letter == "K" || letter == "P" || letter == "B" || letter == "T" ||
+        letter == "M")
         return std::string(Trim(FormatDefault(descriptor, table)));
     return std::nullopt;
 }

@@ -2,9 +2,7 @@
 
 namespace morvane {
 
-bool StringTable::Add(std::uint16_t id, std::string text) {
-    return m_entries.emplace(id, std::move(text)).second;
-}
+bool StringTable::Add(std::uint16_t id, std::string text) { return m_entries.emplace(id, std::move(text)).second; }
 
 bool StringTable::Has(std::uint16_t id) const { return m_entries.count(id) != 0; }
 

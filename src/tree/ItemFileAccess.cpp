@@ -22,8 +22,10 @@ std::string ItemFileAccess::SectionNameOf(TreeItem sectionItem) const {
 
 std::string ItemFileAccess::DefaultValueOf(TreeItem item) const {
     const Descriptor descriptor = ParseDescriptor(m_table.Text(m_tree.GetItemData(item).infoId), m_table);
-    // A list key stores the entry's NAME: the game cannot read the "NAME - Label" display.
-    if (descriptor.typeLetter == "L") return DefaultValueForFile(descriptor, m_table).value_or(std::string());
+    // A list key stores the entry's NAME: the game cannot read the "NAME - Label" display; and
+    // the game splits Verses only at commas.
+    if (descriptor.typeLetter == "L" || descriptor.typeLetter == "V")
+        return DefaultValueForFile(descriptor, m_table).value_or(std::string());
     return std::string(Trim(FormatDefault(descriptor, m_table)));
 }
 

@@ -59,9 +59,8 @@ int Tree::GetItemSelectedImage(TreeItem item) const { return At(item).selectedIm
 
 void Tree::SortChildren(TreeItem parent) {
     auto& children = m_nodes.at(parent).children;
-    std::stable_sort(children.begin(), children.end(), [this](TreeItem a, TreeItem b) {
-        return CompareNoCase(m_nodes[a].label, m_nodes[b].label) < 0;
-    });
+    std::stable_sort(children.begin(), children.end(),
+                     [this](TreeItem a, TreeItem b) { return CompareNoCase(m_nodes[a].label, m_nodes[b].label) < 0; });
     for (std::size_t index = 0; index < children.size(); ++index) m_nodes[children[index]].indexInParent = index;
 }
 

@@ -15,7 +15,8 @@ void TreeBuilder::BuildTree() {
     AddGeneralBranch(layout::kGeneralSection);
 
     for (const auto& section : layout::kRootSections) {
-        const TreeItem item = AddSectionItem(section.label, section.infoId, section.nameId, section.keyListId, section.image);
+        const TreeItem item =
+            AddSectionItem(section.label, section.infoId, section.nameId, section.keyListId, section.image);
         m_tree.SortChildren(item);
     }
 
@@ -23,21 +24,30 @@ void TreeBuilder::BuildTree() {
     const TreeItem countryRoot =
         m_tree.InsertItem(countries.label, countries.image, countries.selectedImage, {0, countries.infoId});
     for (const auto& country : layout::kCountries)
-        AddChildSectionItem(countryRoot, country.label, country.infoId, country.nameId, country.keyListId, country.image);
+        AddChildSectionItem(countryRoot, country.label, country.infoId, country.nameId, country.keyListId,
+                            country.image);
+    const auto& houses = layout::kOtherHousesHeading;
+    const TreeItem houseGroup =
+        m_tree.InsertItem(houses.label, houses.image, houses.selectedImage, {0, houses.infoId}, countryRoot);
+    for (const auto& house : layout::kOtherHouses)
+        AddChildSectionItem(houseGroup, house.label, house.infoId, house.nameId, house.keyListId, house.image);
+    m_tree.SortChildren(houseGroup);
     m_tree.SortChildren(countryRoot);
 
     const auto& difficulties = layout::kDifficultyHeading;
-    const TreeItem difficultyRoot = m_tree.InsertItem(difficulties.label, difficulties.image,
-                                                      difficulties.selectedImage, {0, difficulties.infoId});
+    const TreeItem difficultyRoot =
+        m_tree.InsertItem(difficulties.label, difficulties.image, difficulties.selectedImage, {0, difficulties.infoId});
     for (const auto& level : layout::kDifficulties)
         AddChildSectionItem(difficultyRoot, level.label, level.infoId, level.nameId, level.keyListId, level.image);
 
     const auto addGroups = [this](const layout::Heading& heading, const auto& groups) {
-        const TreeItem root = m_tree.InsertItem(heading.label, heading.image, heading.selectedImage, {0, heading.infoId});
+        const TreeItem root =
+            m_tree.InsertItem(heading.label, heading.image, heading.selectedImage, {0, heading.infoId});
         for (const auto& group : groups) {
             const TreeItem item =
                 m_tree.InsertItem(group.label, layout::kFolderClosedImage, layout::kFolderOpenImage, {}, root);
             AddObjectItems(item, group.firstId, group.lastId);
+            if (group.moreFirstId != 0) AddObjectItems(item, group.moreFirstId, group.moreLastId);
             m_tree.SortChildren(item);
         }
     };
@@ -51,7 +61,8 @@ void TreeBuilder::BuildTree() {
     }
 
     const auto& powerups = layout::kPowerups;
-    const TreeItem item = AddSectionItem(powerups.label, powerups.infoId, powerups.nameId, powerups.keyListId, powerups.image);
+    const TreeItem item =
+        AddSectionItem(powerups.label, powerups.infoId, powerups.nameId, powerups.keyListId, powerups.image);
     m_tree.SortChildren(item);
 }
 

@@ -2,7 +2,10 @@
 // slip would make.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "common/TextOps.h"
@@ -38,26 +41,29 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
 }
 
 const std::vector<std::string> kUnitHead = {
-    "Prerequisite", "Primary", "Secondary", "Strength", "Armor",     "TechLevel",  "Sight",      "Speed",
-    "Owner",        "Cost",    "Points",    "ROT",      "Crewed",    "NoMovingFire", "SelfHealing", "Tracked",
-    "Ammo",         "Passengers", "Cloakable", "Sensors", "GuardRange", "Explodes", "DoubleOwned"};
+    "Prerequisite", "Primary",    "Secondary", "Strength", "Armor",      "TechLevel",    "Sight",       "Speed",
+    "Owner",        "Cost",       "Points",    "ROT",      "Crewed",     "NoMovingFire", "SelfHealing", "Tracked",
+    "Ammo",         "Passengers", "Cloakable", "Sensors",  "GuardRange", "Explodes",     "DoubleOwned"};
 const std::vector<std::string> kUnitTail = {"Image", "Fraidycat", "Reload", "Invisible"};
-const std::vector<std::string> kUnit = Join({kUnitHead, kUnitTail});
-const std::vector<std::string> kInfantry = Join({kUnit, {"C4", "Infiltrate", "IsCanine"}});
+// The keys the game reads for every unit, after each block's original keys.
+const std::vector<std::string> kUnitExtra = {"Crushable", "Repairable", "Name"};
+const std::vector<std::string> kUnit = Join({kUnitHead, kUnitTail, kUnitExtra});
+const std::vector<std::string> kInfantry = Join({kUnitHead, kUnitTail, {"C4", "Infiltrate", "IsCanine"}, kUnitExtra});
 const std::vector<std::string> kStructure = {
-    "Prerequisite", "Primary",   "Secondary", "Strength",   "Armor",      "TechLevel",   "Sight",
-    "Owner",        "Cost",      "Points",    "ROT",        "Crewed",     "NoMovingFire", "SelfHealing",
-    "Invisible",    "Ammo",      "Cloakable", "Sensors",    "GuardRange", "Explodes",    "DoubleOwned",
-    "BaseNormal",   "Adjacent",  "Bib",       "Capturable", "Power",      "Powered",     "Repairable",
-    "Storage",      "Unsellable", "WaterBound", "Image"};
-const std::vector<std::string> kWeapon = {"Anim",  "Burst", "Camera",  "Charges", "Damage",   "Projectile", "ROF",
+    "Prerequisite", "Primary",    "Secondary",  "Strength",   "Armor",      "TechLevel",    "Sight",
+    "Owner",        "Cost",       "Points",     "ROT",        "Crewed",     "NoMovingFire", "SelfHealing",
+    "Invisible",    "Ammo",       "Cloakable",  "Sensors",    "GuardRange", "Explodes",     "DoubleOwned",
+    "BaseNormal",   "Adjacent",   "Bib",        "Capturable", "Power",      "Powered",      "Repairable",
+    "Storage",      "Unsellable", "WaterBound", "Image",      "Crushable",  "Name"};
+const std::vector<std::string> kWeapon = {"Anim",  "Burst",  "Camera", "Charges", "Damage",  "Projectile", "ROF",
                                           "Range", "Report", "Speed",  "Warhead", "Supress", "TurboBoost"};
-const std::vector<std::string> kProjectile = {
-    "AA",   "AG",         "ASW",    "Animates", "Arcing",   "Arm",       "Degenerates", "Dropping",
-    "Frames", "Gigundo",  "High",   "Image",    "Inaccurate", "Inviso",  "Parachuted",  "Proximity",
-    "ROT",  "Ranged",     "Rotates", "Shadow",  "Translucent", "UnderWater"};
+const std::vector<std::string> kProjectile = {"AA",          "AG",       "ASW",         "Animates",  "Arcing", "Arm",
+                                              "Degenerates", "Dropping", "Frames",      "Gigundo",   "High",   "Image",
+                                              "Inaccurate",  "Inviso",   "Parachuted",  "Proximity", "ROT",    "Ranged",
+                                              "Rotates",     "Shadow",   "Translucent", "UnderWater"};
 const std::vector<std::string> kWarhead = {"Spread", "Wall", "Wood", "Ore", "Verses", "Explosion", "InfDeath"};
 const std::vector<std::string> kLand = {"Float", "Foot", "Track", "Wheel", "Buildable"};
+// Every mission has Rate and AARate: the game reads them for all of them.
 const std::vector<std::string> kMission = {"NoThreat",  "Zombie",  "Recruitable", "Paralyzed",
                                            "Retaliate", "Scatter", "Rate",        "AARate"};
 
@@ -68,17 +74,17 @@ struct Category {
 };
 
 const Category kCategories[] = {
-    {2100, 2123, &kInfantry}, {2201, 2219, &kUnit},       {2400, 2406, &kUnit},    {2301, 2345, &kStructure},
-    {2901, 2937, &kStructure}, {4101, 4135, &kWeapon},    {4000, 4017, &kProjectile}, {3300, 3307, &kWarhead},
-    {3400, 3408, &kLand},     {3700, 3722, &kMission},
+    {2100, 2125, &kInfantry},  {2201, 2229, &kUnit},    {2400, 2406, &kUnit},       {2301, 2350, &kStructure},
+    {2901, 2937, &kStructure}, {4101, 4143, &kWeapon},  {4000, 4017, &kProjectile}, {3300, 3308, &kWarhead},
+    {3400, 3408, &kLand},      {3700, 3722, &kMission},
 };
 
 std::vector<std::string> ExpectedKeys(const Category& category, const std::string& section) {
     std::vector<std::string> keys = *category.keys;
-    if (category.keys == &kProjectile && (section == "Parachute" || section == "Bomblet")) keys.push_back("RangeLimit");
-    if (category.keys == &kMission &&
-        std::set<std::string>{"Stop", "Construction", "Selling", "Return", "Ambush"}.count(section))
-        keys.resize(6);
+    if (category.keys == &kProjectile) {
+        if (section == "Parachute" || section == "Bomblet") keys.push_back("RangeLimit");
+        keys.push_back("Inaccuate");  // the spelling the game reads, after the shipped one
+    }
     return keys;
 }
 
@@ -92,7 +98,7 @@ TEST(BuiltInCatalogue, Loads) {
 TEST(BuiltInCatalogue, KeyListsEndWithLineFeedAndNameDescriptors) {
     std::vector<std::uint16_t> lists;
     for (std::uint16_t id = 200; id <= 209; ++id) lists.push_back(id);
-    for (std::uint16_t id = 300; id <= 315; ++id) lists.push_back(id);
+    for (std::uint16_t id = 300; id <= 330; ++id) lists.push_back(id);
     for (const std::uint16_t id : lists) {
         const std::string_view text = Catalogue().Text(id);
         ASSERT_FALSE(text.empty()) << id;
@@ -119,12 +125,16 @@ TEST(BuiltInCatalogue, GeneralKeyLists) {
     EXPECT_EQ(movement[4].key, "SuspendPriority");
     EXPECT_EQ(movement[4].descriptorId, 10092);
     EXPECT_EQ(KeysOfList(206)[5], "GameSpeeBias");
+    EXPECT_EQ(KeysOfList(206)[6], "GameSpeedBias");
     EXPECT_FALSE(Catalogue().Has(10208));
 }
 
 TEST(BuiltInCatalogue, CountriesShareSevenKeys) {
     const std::vector<std::string> keys = {"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF", "Cost", "BuildTime"};
-    for (std::uint16_t list = 304; list <= 311; ++list) {
+    std::vector<layout::SectionBranch> houses(std::begin(layout::kCountries), std::end(layout::kCountries));
+    houses.insert(houses.end(), std::begin(layout::kOtherHouses), std::end(layout::kOtherHouses));
+    for (const auto& house : houses) {
+        const std::uint16_t list = house.keyListId;
         EXPECT_EQ(KeysOfList(list), keys) << list;
         for (const auto& line : SplitKeyList(Catalogue().Text(list))) {
             const std::string_view text = Catalogue().Text(line.descriptorId);
@@ -149,20 +159,20 @@ TEST(BuiltInCatalogue, DifficultiesHaveTwelveKeysWithGroundspeedTenth) {
 
 TEST(BuiltInCatalogue, ListRangesEndAtFreeIds) {
     EXPECT_EQ(WalkListRange(Catalogue(), 3100, 3105).size(), 5u);
-    const auto crateUnits = WalkListRange(Catalogue(), 2100, 2226);
-    EXPECT_EQ(crateUnits.size(), 24u);
-    EXPECT_EQ(crateUnits.back(), 2123);
+    const auto infantryImages = WalkListRange(Catalogue(), 2100, 2226);
+    EXPECT_EQ(infantryImages.size(), 26u);
+    EXPECT_EQ(infantryImages.back(), 2125);
     EXPECT_EQ(WalkListRange(Catalogue(), 9200, std::nullopt).size(), 14u);
     EXPECT_EQ(WalkListRange(Catalogue(), 3500, 3518).size(), 18u);
-    EXPECT_EQ(WalkListRange(Catalogue(), 14000, 14015).size(), 16u);
+    EXPECT_EQ(WalkListRange(Catalogue(), 14000, 14032).size(), 33u);
 }
 
 TEST(BuiltInCatalogue, CratePowerupOptionsCarryTheirCaption) {
     const std::map<std::string, std::string> captions = {
-        {"Armor", "Multiplier"}, {"Explosion", "Damage"}, {"Firepower", "Multiplier"}, {"Money", "Cash"},
+        {"Armor", "Multiplier"}, {"Explosion", "Damage"}, {"Firepower", "Multiplier"},   {"Money", "Cash"},
         {"Napalm", "Damage"},    {"Speed", "Multiplier"}, {"Invulnerability", "Minutes"}};
     const auto lines = SplitKeyList(Catalogue().Text(315));
-    ASSERT_EQ(lines.size(), 17u);
+    ASSERT_EQ(lines.size(), 18u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].descriptorId, 9100 + i);
         const Descriptor d = ParseDescriptor(Catalogue().Text(lines[i].descriptorId), Catalogue());
@@ -203,13 +213,13 @@ TEST(BuiltInCatalogue, ObjectsFollowTheirTemplates) {
             }
         }
     }
-    EXPECT_EQ(objects, 225);
+    EXPECT_EQ(objects, 251);
     int generalKeys = 0;
     for (std::uint16_t list : {200, 201, 202, 203, 204, 205, 206, 207, 208, 209})
         generalKeys += static_cast<int>(KeysOfList(list).size());
-    for (std::uint16_t list = 300; list <= 315; ++list) generalKeys += static_cast<int>(KeysOfList(list).size());
-    EXPECT_EQ(generalKeys, 264);
-    EXPECT_EQ(keys, 5174);
+    for (std::uint16_t list = 300; list <= 330; ++list) generalKeys += static_cast<int>(KeysOfList(list).size());
+    EXPECT_EQ(generalKeys, 419);
+    EXPECT_EQ(keys, 6163);
 }
 
 TEST(BuiltInCatalogue, ListDefaultsLieInsideTheirRanges) {
@@ -236,17 +246,194 @@ TEST(BuiltInCatalogue, ListDefaultsLieInsideTheirRanges) {
     }
 }
 
+// The NAMEs of a list range, in upper case: the game matches them without regard to case.
+std::set<std::string> UpperNamesOf(std::uint16_t low, std::uint16_t high) {
+    std::set<std::string> names;
+    for (const std::uint16_t id : WalkListRange(Catalogue(), low, high)) {
+        std::string name = ListEntryName(Catalogue().Text(id));
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        names.insert(name);
+    }
+    return names;
+}
+
+std::set<std::string> UpperSections(std::initializer_list<std::pair<std::uint16_t, std::uint16_t>> ranges) {
+    std::set<std::string> names;
+    for (const auto& [low, high] : ranges) {
+        for (const auto& name : UpperNamesOf(low, high)) names.insert(name);
+    }
+    return names;
+}
+
+Descriptor DescriptorOfObjectKey(std::uint16_t objectId, const std::string& key) {
+    const auto entry = ParseObjectListEntry(Catalogue().Text(objectId));
+    if (!entry) return {};
+    for (const auto& objectKey : ObjectKeys(Catalogue(), entry->descriptorBase))
+        if (objectKey.key == key) return ParseDescriptor(Catalogue().Text(objectKey.descriptorId), Catalogue());
+    return {};
+}
+
+Descriptor DescriptorOfListKey(std::uint16_t listId, const std::string& key) {
+    for (const auto& line : SplitKeyList(Catalogue().Text(listId)))
+        if (line.key == key) return ParseDescriptor(Catalogue().Text(line.descriptorId), Catalogue());
+    return {};
+}
+
+// What the game accepts, held against what the lists offer (the game's names, any case).
+TEST(BuiltInCatalogue, ListsOfferWhatTheGameAccepts) {
+    const std::set<std::string> prerequisites = {"NONE", "ATEK", "IRON", "WEAP", "PDOX", "PBOX", "HBOX", "DOME", "GAP",
+                                                 "GUN",  "AGUN", "FTUR", "FACT", "PROC", "SILO", "HPAD", "SAM",  "AFLD",
+                                                 "POWR", "APWR", "STEK", "HOSP", "BARR", "TENT", "KENN", "FIX",  "BIO",
+                                                 "MISS", "SYRD", "SPEN", "MSLO", "FCOM", "TSLA"};
+    EXPECT_EQ(UpperNamesOf(14000, 14032), prerequisites);
+    EXPECT_FALSE(Catalogue().Has(14033));
+
+    // A unit crate hands out land vehicles only: every one of them, and none for a random one.
+    const Descriptor crate = DescriptorOfListKey(200, "UnitCrateType");
+    ASSERT_EQ(crate.typeLetter, "L");
+    std::set<std::string> vehicles = UpperSections({{2201, 2214}, {2222, 2229}});
+    vehicles.insert("NONE");
+    EXPECT_EQ(UpperNamesOf(static_cast<std::uint16_t>(ReadDecimal(crate.minText)),
+                           static_cast<std::uint16_t>(ReadDecimal(crate.maxText))),
+              vehicles);
+    EXPECT_EQ(DefaultValueForFile(crate, Catalogue()), "none");
+
+    const struct {
+        std::uint16_t objectId;  // an object whose key holds the list
+        const char* key;
+        std::set<std::string> mustHold;
+        std::optional<std::string> defaultName;
+    } cases[] = {
+        {4107, "Projectile", {"NUKEDOWN", "FIREBALL"}, "Fireball"},  // Flamer
+        {4106, "Projectile", {"FIREBALL"}, "Fireball"},              // FireballLauncher
+        {4102, "Report", {"AACANON3"}, "AACANON3"},                  // ZSU-23
+        {4138, "Warhead", {"MECHANICAL"}, std::nullopt},             // GoodWrench
+        {2124,
+         "Primary",
+         {"MANDIBLE", "PORTATESLA", "GOODWRENCH", "SUBSCUD", "TTANKZAP", "APTUSK", "DEMOCHARGE", "AIRASSAULT"},
+         std::nullopt},  // SHOK
+    };
+    for (const auto& c : cases) {
+        const Descriptor d = DescriptorOfObjectKey(c.objectId, c.key);
+        const auto names = UpperNamesOf(static_cast<std::uint16_t>(ReadDecimal(d.minText)),
+                                        static_cast<std::uint16_t>(ReadDecimal(d.maxText)));
+        for (const auto& name : c.mustHold) EXPECT_TRUE(names.count(name)) << c.key << " lacks " << name;
+        if (c.defaultName) {
+            EXPECT_EQ(DefaultValueForFile(d, Catalogue()), *c.defaultName) << c.key;
+        }
+    }
+    EXPECT_FALSE(UpperNamesOf(3500, 3518).count("AACANNON3"));
+    // Every weapon, projectile and warhead object is a choice of the lists that name them.
+    const auto weaponChoices = UpperNamesOf(2999, 3042);
+    const auto weapons = UpperSections({{4101, 4143}});
+    EXPECT_TRUE(std::includes(weaponChoices.begin(), weaponChoices.end(), weapons.begin(), weapons.end()));
+    EXPECT_EQ(weaponChoices.size(), weapons.size() + 1);  // and None
+    EXPECT_EQ(UpperNamesOf(3202, 3219), UpperSections({{4000, 4017}}));
+    EXPECT_EQ(UpperNamesOf(4300, 4308), UpperSections({{3300, 3308}}));
+    // The crate bonuses are the Powerups keys, ChronalVortex included.
+    std::set<std::string> powerups;
+    for (auto key : KeysOfList(315)) {
+        for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        powerups.insert(key);
+    }
+    EXPECT_EQ(UpperNamesOf(1040, 1060), powerups);
+    EXPECT_TRUE(powerups.count("CHRONALVORTEX"));
+    for (const char* key : {"SilverCrate", "WaterCrate", "WoodCrate"}) {
+        const Descriptor d = DescriptorOfListKey(200, key);
+        EXPECT_EQ(UpperNamesOf(static_cast<std::uint16_t>(ReadDecimal(d.minText)),
+                               static_cast<std::uint16_t>(ReadDecimal(d.maxText))),
+                  powerups)
+            << key;
+    }
+}
+
+// The game splits Verses only at commas: every default must be five comma-separated percentages.
+TEST(BuiltInCatalogue, VersesDefaultsAreCommaSeparated) {
+    for (std::uint16_t id = 3300; id <= 3308; ++id) {
+        const Descriptor d = DescriptorOfObjectKey(id, "Verses");
+        ASSERT_EQ(d.typeLetter, "V") << id;
+        if (d.defaultText.empty()) continue;
+        EXPECT_EQ(d.defaultText.find(' '), std::string::npos) << d.defaultText;
+        EXPECT_EQ(std::count(d.defaultText.begin(), d.defaultText.end(), ','), 4) << d.defaultText;
+        EXPECT_EQ(std::count(d.defaultText.begin(), d.defaultText.end(), '%'), 5) << d.defaultText;
+    }
+}
+
+// A key the game never reads says so in its help; the keys it does read do not.
+TEST(BuiltInCatalogue, HelpSaysWhichKeysTheGameDoesNotRead) {
+    const auto saysUnread = [](const Descriptor& d) {
+        return ToLowerAscii(d.helpText).find("not read") != std::string::npos;
+    };
+    const struct {
+        std::uint16_t listId;
+        const char* key;
+        bool unread;
+    } listKeys[] = {
+        {207, "EnemyHealth", true},    {206, "LZScanRadius", true}, {206, "GameSpeeBias", true},
+        {206, "GameSpeedBias", false}, {300, "AIPlayers", true},    {301, "Saboteur", true},
+        {301, "Sonar", false},         {304, "Firepower", false},   {316, "Firepower", false},
+        {312, "Firepower", true},      {313, "Groundspeed", true},  {314, "DestroyWalls", true},
+    };
+    for (const auto& c : listKeys) EXPECT_EQ(saysUnread(DescriptorOfListKey(c.listId, c.key)), c.unread) << c.key;
+    const struct {
+        std::uint16_t objectId;
+        const char* key;
+        bool unread;
+    } objectKeys[] = {
+        {2101, "Tracked", true},      {2101, "NoMovingFire", true},  {2101, "Reload", true},
+        {2101, "Fraidycat", false},   {2201, "Fraidycat", true},     {2201, "Reload", true},
+        {2201, "Tracked", false},     {2201, "NoMovingFire", false}, {2215, "Tracked", true},
+        {2215, "NoMovingFire", true}, {2215, "Fraidycat", true},     {2400, "Tracked", true},
+        {2400, "Fraidycat", true},    {2314, "NoMovingFire", true},  {2314, "Repairable", false},
+        {4002, "Inaccurate", true},   {4002, "Inaccuate", false},    {4013, "RangeLimit", true},
+    };
+    for (const auto& c : objectKeys)
+        EXPECT_EQ(saysUnread(DescriptorOfObjectKey(c.objectId, c.key)), c.unread) << c.objectId << " " << c.key;
+}
+
+TEST(BuiltInCatalogue, KeysTypedAsTheGameReadsThem) {
+    // OreExplosive is a number to the game: yes and no both read as 0.
+    const Descriptor ore = DescriptorOfListKey(204, "OreExplosive");
+    EXPECT_EQ(ore.typeLetter, "I");
+    EXPECT_EQ(ore.maxText, "1");
+    EXPECT_NE(ore.helpText.find("1"), std::string::npos);
+    // Where an empty yes/no default would read "no", the new keys carry the game's own value.
+    EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(2101, "Crushable"), Catalogue()), "yes");
+    EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(2201, "Repairable"), Catalogue()), "yes");
+    EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(2338, "Repairable"), Catalogue()), "no");  // BARL: shipped value
+    const struct {
+        std::uint16_t objectId;
+        const char* key;
+        const char* shown;
+    } builtIn[] = {
+        {2101, "Sensors", "yes"},    {2215, "Sensors", "yes"},     {2201, "Sensors", "no"},   // E1, SS, V2RL
+        {2314, "BaseNormal", "yes"}, {4002, "AG", "yes"},          {4002, "Shadow", "yes"},   // FACT, Cannon
+        {3700, "Recruitable", "no"}, {3703, "Recruitable", "yes"}, {3703, "Scatter", "yes"},  // Sleep: shipped; Attack
+    };
+    for (const auto& c : builtIn)
+        EXPECT_EQ(FormatDefault(DescriptorOfObjectKey(c.objectId, c.key), Catalogue()), c.shown)
+            << c.objectId << " " << c.key;
+    // The shipped values of the new sections and objects.
+    EXPECT_EQ(DescriptorOfListKey(328, "Weapon").defaultText, "55");
+    EXPECT_EQ(DescriptorOfListKey(329, "TWIN").defaultText, "9,Allies");
+    EXPECT_EQ(DescriptorOfListKey(329, "MAP").defaultText, "");
+    EXPECT_EQ(DescriptorOfObjectKey(2346, "Strength").defaultText, "400");  // MISS
+    EXPECT_EQ(DescriptorOfObjectKey(2350, "Adjacent").defaultText, "0");    // BRL3
+}
+
 TEST(BuiltInCatalogue, V2rlBlockReadsExactly) {
-    const char* expected[] = {
-        "M14000|14015|14006,14007;~8100 SCUD", "L2999|3034|3034;~8101", "L2999|3034|2999;~8102", "I0|.|150;~8103",
-        "L3100|3105|3102;~8104", "I0|.|4;~8105", "I0|.|5;~8106", "I0|.|7;~8107", "L3110|3112|3111;~8108",
-        "I0|.|700;~8109", "I0|.|40;~8110", "I0|.|5;~8111", "BY|N|Y;~8112", "BY|N|Y;~8113", "BY|N|;~8114",
-        "BY|N|Y;~8115", "I-1|.|1;~8116", "I0|.|;~8117", "BY|N|;~8118", "BY|N|;~8119", "I0|.|;~8120",
-        "BY|N|;~8121", "BY|N|;~8122", "L2201|2214|2201;~8123", "BY|N|;~8124", "R0|.|0;~8125", "BY|N|N;~8126"};
+    const char* expected[] = {"M14000|14032|14006,14007;~8100 SCUD", "L2999|3042|3034;~8101", "L2999|3042|2999;~8102",
+                              "I0|.|150;~8103", "L3100|3105|3102;~8104", "I0|.|4;~8105", "I0|.|5;~8106", "I0|.|7;~8107",
+                              "L3110|3112|3111;~8108", "I0|.|700;~8109", "I0|.|40;~8110", "I0|.|5;~8111",
+                              "BY|N|Y;~8112", "BY|N|Y;~8113", "BY|N|;~8114", "BY|N|Y;~8115", "I-1|.|1;~8116",
+                              "I0|.|;~8117", "BY|N|;~8118", "BY|N|;~8119", "I0|.|;~8120", "BY|N|;~8121", "BY|N|;~8122",
+                              "L2201|2214|2201;~8123", "BY|N|;~8146", "R0|.|0;~8125", "BY|N|N;~8126",
+                              // The keys the game reads that the original block lacked, at the game's own values.
+                              "BY|N|N;~8142", "BY|N|Y;~8138", "R0|.|;~8143"};
     EXPECT_EQ(Catalogue().Text(2201), "V2RL=SCUD launcher|20200|25");
     for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(Catalogue().Text(static_cast<std::uint16_t>(20200 + i)), expected[i]) << i;
-    EXPECT_FALSE(Catalogue().Has(20227));
+    EXPECT_FALSE(Catalogue().Has(20230));
     EXPECT_EQ(KeysOfObject(2201)[23], "Image");
 }
 
@@ -255,10 +442,11 @@ TEST(BuiltInCatalogue, ObjectEntriesAndDescriptions) {
     EXPECT_EQ(Catalogue().Text(3402), "Road=Roadway |40020|5");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(3711))->section, "Area Guard");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2340))->section, "MINP");
-    for (std::uint16_t i = 0; i < 14; ++i) EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2201 + i))->imageIndex, 25 + i);
+    for (std::uint16_t i = 0; i < 14; ++i)
+        EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2201 + i))->imageIndex, 25 + i);
     const struct {
         std::uint16_t first, last, description;
-    } described[] = {{4101, 4135, 9000}, {4000, 4017, 8700}, {3300, 3307, 8600}};
+    } described[] = {{4101, 4143, 9000}, {4000, 4017, 8700}, {3300, 3308, 8600}};
     for (const auto& range : described) {
         for (std::uint16_t id = range.first; id <= range.last; ++id) {
             const auto entry = ParseObjectListEntry(Catalogue().Text(id));
@@ -276,9 +464,17 @@ TEST(BuiltInCatalogue, LayoutNamesExistingEntries) {
         EXPECT_TRUE(Catalogue().Has(group.keyListId)) << group.label;
         EXPECT_TRUE(Catalogue().Has(group.infoId)) << group.label;
     }
-    for (std::uint16_t id = 60000; id <= 60016; ++id) EXPECT_EQ(Catalogue().Text(id).back(), '=') << id;
+    for (std::uint16_t id = 60000; id <= 60031; ++id) EXPECT_EQ(Catalogue().Text(id).back(), '=') << id;
+    for (const auto& section : layout::kRootSections) {
+        EXPECT_EQ(SectionNameOfEntry(Catalogue().Text(section.nameId)), section.label);
+        EXPECT_TRUE(Catalogue().Has(section.infoId)) << section.label;
+    }
+    for (const auto& section : layout::kDifficulties)
+        EXPECT_EQ(SectionNameOfEntry(Catalogue().Text(section.nameId)), section.label);
     EXPECT_EQ(SectionNameOfEntry(Catalogue().Text(layout::kPowerups.nameId)), "Powerups");
     for (const auto& section : layout::kCountries)
+        EXPECT_EQ(SectionNameOfEntry(Catalogue().Text(section.nameId)), section.label);
+    for (const auto& section : layout::kOtherHouses)
         EXPECT_EQ(SectionNameOfEntry(Catalogue().Text(section.nameId)), section.label);
     const std::string_view ai = Catalogue().Text(9913);
     EXPECT_EQ(ai.back(), '\n');

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "TempDir.h"
 #include "schema/CatalogueFile.h"
 
 namespace morvane {
@@ -29,16 +31,11 @@ TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
         std::size_t line;
         const char* words;
     } cases[] = {
-        {"1\tok\nno tab here\n", 2, "TAB"},
-        {"1\tok\n\nx1\ttext\n", 3, "not a number"},
-        {"65536\ttext\n", 1, "not a number"},
-        {"0\ttext\n", 1, "not a number"},
-        {"-5\ttext\n", 1, "not a number"},
-        {"5\t\n", 1, "no text"},
-        {"5\ta\n5\tb\n", 2, "twice"},
-        {"5\tbad \\q escape\n", 1, "unknown escape"},
-        {"5\tbad \\x4\n", 1, "hexadecimal"},
-        {"5\tends \\", 1, "backslash"},
+        {"1\tok\nno tab here\n", 2, "TAB"},   {"1\tok\n\nx1\ttext\n", 3, "not a number"},
+        {"65536\ttext\n", 1, "not a number"}, {"0\ttext\n", 1, "not a number"},
+        {"-5\ttext\n", 1, "not a number"},    {"5\t\n", 1, "no text"},
+        {"5\ta\n5\tb\n", 2, "twice"},         {"5\tbad \\q escape\n", 1, "unknown escape"},
+        {"5\tbad \\x4\n", 1, "hexadecimal"},  {"5\tends \\", 1, "backslash"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCatalogue(c.content);
@@ -52,8 +49,20 @@ TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
 TEST(LoadCatalogueFile, MissingFileIsAnErrorNotACrash) {
     const auto loaded = LoadCatalogueFile("/nonexistent/folder/catalogue.txt");
     ASSERT_EQ(loaded.index(), 1u);
-    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)), "x.txt: cannot be read");
+    EXPECT_EQ(DescribeCatalogueError("x.txt", std::get<1>(loaded)),
+              "x.txt: cannot be read: /nonexistent/folder/catalogue.txt or its folder does not exist.");
     EXPECT_EQ(DescribeCatalogueError("x.txt", CatalogueError{4, "oops"}), "x.txt:4: oops");
+}
+
+TEST(LoadCatalogueFile, PipeOrDeviceIsRefusedWithoutWaiting) {
+    const test::TempDir dir;
+    const std::string pipe = dir.File("catalogue.fifo");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+        const auto loaded = LoadCatalogueFile(path);  // would block or never end if it were read
+        ASSERT_EQ(loaded.index(), 1u) << path;
+        EXPECT_NE(std::get<1>(loaded).message.find("not a regular file"), std::string::npos) << path;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "schema/CatalogueWalks.h"
 #include "TableFixture.h"
+#include "schema/CatalogueWalks.h"
 
 namespace morvane {
 namespace {
@@ -26,8 +26,8 @@ TEST(SplitKeyList, TakesDescriptorIdModulo65536) {
 }
 
 TEST(WalkListRange, StopsAtHighIdOrFirstFreeId) {
-    const StringTable table = test::MakeTable({{3100, "None=None"}, {3101, "Wood=Wood"}, {3102, "Light=Light"},
-                                               {3104, "Concrete=Concrete"}});
+    const StringTable table =
+        test::MakeTable({{3100, "None=None"}, {3101, "Wood=Wood"}, {3102, "Light=Light"}, {3104, "Concrete=Concrete"}});
     EXPECT_EQ(WalkListRange(table, 3100, 3105), (std::vector<std::uint16_t>{3100, 3101, 3102}));
     EXPECT_EQ(WalkListRange(table, 3100, 3101), (std::vector<std::uint16_t>{3100, 3101}));
     EXPECT_EQ(WalkListRange(table, 3100, std::nullopt), (std::vector<std::uint16_t>{3100, 3101, 3102}));
@@ -72,10 +72,10 @@ TEST(ObjectKeys, SkipsDescriptorsWithoutUsableKeyName) {
     const StringTable table = test::MakeTable({
         {500, "I0|.|1;~8103"},
         {501, "BY|N|;no reference"},
-        {502, "BY|N|;~9999"},          // free id
-        {503, "BY|N|;~8200"},          // entry without "="
+        {502, "BY|N|;~9999"},  // free id
+        {503, "BY|N|;~8200"},  // entry without "="
         {504, "M14000|14015|;~8100 Veh MIne"},
-        {505, "I0|.|2;~8103"},         // the same key twice gives two keys
+        {505, "I0|.|2;~8103"},  // the same key twice gives two keys
         {8103, "Strength =Strength (hit points) of this object"},
         {8100, "Prerequisite =List of buildings"},
         {8200, "no equals sign here"},

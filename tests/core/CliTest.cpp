@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
-#include "TempDir.h"
 
 namespace morvane::cli {
 namespace {
@@ -28,7 +28,7 @@ TEST(Cli, DescribeShowsEveryField) {
     const CliRun run = Cli({"describe", "20200"});
     EXPECT_EQ(run.code, kExitOk);
     EXPECT_EQ(run.out,
-              "type: M\nmin: 14000\nmax: 14015\ndefault: 14006,14007\n"
+              "type: M\nmin: 14000\nmax: 14032\ndefault: 14006,14007\n"
               "help: List of buildings needed before this can be manufactured\nshown-default: weap,dome\n");
 }
 
@@ -44,8 +44,14 @@ TEST(Cli, StringPrintsEntryOrFailsForFreeId) {
 
 TEST(Cli, RejectsBadUsage) {
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"nosuchcommand"}, {"--nosuchoption", "string", "1"}, {"string"}, {"string", "1", "2"},
-        {"string", "abc"}, {"describe", "70000"}, {"new"},
+        {},
+        {"nosuchcommand"},
+        {"--nosuchoption", "string", "1"},
+        {"string"},
+        {"string", "1", "2"},
+        {"string", "abc"},
+        {"describe", "70000"},
+        {"new"},
     };
     for (const auto& args : cases) {
         const CliRun run = Cli(args);
@@ -103,10 +109,29 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
     EXPECT_NE(noFolder.err.find("error 3"), std::string::npos);
 }
 
+TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
+    test::TempDir dir;
+    const std::string pipe = dir.File("rules.fifo");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/null"), pipe}) {
+        const CliRun set = Cli({"set", path, "E1", "Cost", "1"});
+        EXPECT_EQ(set.code, kExitWriteFailed) << path;
+        EXPECT_NE(set.err.find(path + " is not a regular file"), std::string::npos) << set.err;
+    }
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    const CliRun catalogue = Cli({"--catalogue", pipe, "string", "200"});
+    EXPECT_NE(catalogue.code, kExitOk);
+    EXPECT_NE(catalogue.err.find("not a regular file"), std::string::npos) << catalogue.err;
+}
+
 TEST(Cli, TreeGetAndSetOnAFile) {
     test::TempDir dir;
     const std::string path = dir.File("rules.ini");
-    ASSERT_EQ(platform::ReplaceFileAtomically(path, "; mine\r\n[General]\r\nCrateMinimum=1   ; few\r\n[E1]\r\nCost=90\r\n"), 0);
+    ASSERT_EQ(
+        platform::ReplaceFileAtomically(path, "; mine\r\n[General]\r\nCrateMinimum=1   ; few\r\n[E1]\r\nCost=90\r\n"),
+        0);
 
     const CliRun tree = Cli({"tree", path});
     EXPECT_EQ(tree.code, kExitOk);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "schema/Descriptor.h"
 #include "TableFixture.h"
+#include "schema/Descriptor.h"
 
 namespace morvane {
 namespace {
@@ -47,30 +47,29 @@ TEST_P(ParseDescriptorTest, SplitsFields) {
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, ParseDescriptorTest,
-    testing::Values(
-        ParseCase{"R0|.|.04; Minutes to reload each ammo point", "R", "0", ".", ".04",
-                  "Minutes to reload each ammo point", true},
-        ParseCase{"CThe General Settings", "C", "", "", "", "The General Settings", false},
-        ParseCase{"C   Padded heading  ", "C", "", "", "", "Padded heading  ", false},
-        ParseCase{"M14000|14015|;~8100", "M", "14000", "14015", "",
-                  "List of buildings needed before this can be manufactured", true},
-        ParseCase{"M14000|14015|14006,14007;~8100 SCUD", "M", "14000", "14015", "14006,14007",
-                  "List of buildings needed before this can be manufactured", true},
-        ParseCase{"V.|.| 100% 50% 60% 25% 25%;~8504", "V", ".", ".", " 100% 50% 60% 25% 25%",
-                  "Damage value verses various armor types (as percentage of full damage).", true},
-        // No ";": no default and no help, whatever follows the bars.
-        ParseCase{"I0|.|400~8103", "I", "0", ".", "", "", true},
-        // Only one "|": the max field is empty and the rest is the default.
-        ParseCase{"I5|7;help", "I", "5", "", "7", "help", true},
-        // Another letter without "|" has no fields and no help.
-        ParseCase{"Ihello", "I", "", "", "", "", false},
-        // A letter outside the known set still parses.
-        ParseCase{"Z1|2|3;odd", "Z", "1", "2", "3", "odd", true},
-        // "~" naming a free id gives empty help; an entry without "=" is used whole.
-        ParseCase{"I0|.|1;~7777", "I", "0", ".", "1", "", true},
-        ParseCase{"R0|.|1.0;~8000", "R", "0", ".", "1.0",
-                  "Multiplier to firepower for all weapons [larger means more damage]", true},
-        ParseCase{"", "", "", "", "", "", false}));
+    testing::Values(ParseCase{"R0|.|.04; Minutes to reload each ammo point", "R", "0", ".", ".04",
+                              "Minutes to reload each ammo point", true},
+                    ParseCase{"CThe General Settings", "C", "", "", "", "The General Settings", false},
+                    ParseCase{"C   Padded heading  ", "C", "", "", "", "Padded heading  ", false},
+                    ParseCase{"M14000|14015|;~8100", "M", "14000", "14015", "",
+                              "List of buildings needed before this can be manufactured", true},
+                    ParseCase{"M14000|14015|14006,14007;~8100 SCUD", "M", "14000", "14015", "14006,14007",
+                              "List of buildings needed before this can be manufactured", true},
+                    ParseCase{"V.|.| 100% 50% 60% 25% 25%;~8504", "V", ".", ".", " 100% 50% 60% 25% 25%",
+                              "Damage value verses various armor types (as percentage of full damage).", true},
+                    // No ";": no default and no help, whatever follows the bars.
+                    ParseCase{"I0|.|400~8103", "I", "0", ".", "", "", true},
+                    // Only one "|": the max field is empty and the rest is the default.
+                    ParseCase{"I5|7;help", "I", "5", "", "7", "help", true},
+                    // Another letter without "|" has no fields and no help.
+                    ParseCase{"Ihello", "I", "", "", "", "", false},
+                    // A letter outside the known set still parses.
+                    ParseCase{"Z1|2|3;odd", "Z", "1", "2", "3", "odd", true},
+                    // "~" naming a free id gives empty help; an entry without "=" is used whole.
+                    ParseCase{"I0|.|1;~7777", "I", "0", ".", "1", "", true},
+                    ParseCase{"R0|.|1.0;~8000", "R", "0", ".", "1.0",
+                              "Multiplier to firepower for all weapons [larger means more damage]", true},
+                    ParseCase{"", "", "", "", "", "", false}));
 
 struct DefaultCase {
     const char* text;
@@ -84,20 +83,21 @@ TEST_P(FormatDefaultTest, ShowsDefault) {
     EXPECT_EQ(FormatDefault(ParseDescriptor(c.text, Table()), Table()), c.shown) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, FormatDefaultTest,
-    testing::Values(DefaultCase{"I.|.|-200;~8136", "-200"}, DefaultCase{"R0|.|.04;x", ".04"},
-                    DefaultCase{"P1|100|20;x", "20%"}, DefaultCase{"BY|N|Y;x", "yes"},
-                    DefaultCase{"BY|N|Y ;x", "yes"}, DefaultCase{"BY|N|;x", "no"}, DefaultCase{"BY|N|y;x", "no"},
-                    DefaultCase{"BY|N|Y~8410", "no"}, DefaultCase{"TT|F|T;x", "true"},
-                    DefaultCase{"TT|F|F;x", "false"}, DefaultCase{"L2999|3034|3034;x", "SCUD - SCUD launcher"},
-                    DefaultCase{"L2100|2226|2100;x", "DOG - Attack dog"},
-                    DefaultCase{"L2999|3034|2999;x", ""},  // no string for 2999 in this table
-                    DefaultCase{"M14000|14015|14006,14007;x", "weap,dome"},
-                    DefaultCase{"M14000|14015| 14006 ;x", "weap"}, DefaultCase{"M14000|14015|;x", ""},
-                    DefaultCase{"K0|100|10,ARMOR,2.0;x", "10,ARMOR,2.0"},
-                    DefaultCase{"V.|.| 100% 50% 60% 25% 25%;x", " 100% 50% 60% 25% 25%"},
-                    DefaultCase{"CHeading", ""}, DefaultCase{"Z1|2|3;x", ""}));
+INSTANTIATE_TEST_SUITE_P(EveryKind, FormatDefaultTest,
+                         testing::Values(DefaultCase{"I.|.|-200;~8136", "-200"}, DefaultCase{"R0|.|.04;x", ".04"},
+                                         DefaultCase{"P1|100|20;x", "20%"}, DefaultCase{"BY|N|Y;x", "yes"},
+                                         DefaultCase{"BY|N|Y ;x", "yes"}, DefaultCase{"BY|N|;x", "no"},
+                                         DefaultCase{"BY|N|y;x", "no"}, DefaultCase{"BY|N|Y~8410", "no"},
+                                         DefaultCase{"TT|F|T;x", "true"}, DefaultCase{"TT|F|F;x", "false"},
+                                         DefaultCase{"L2999|3034|3034;x", "SCUD - SCUD launcher"},
+                                         DefaultCase{"L2100|2226|2100;x", "DOG - Attack dog"},
+                                         DefaultCase{"L2999|3034|2999;x", ""},  // no string for 2999 in this table
+                                         DefaultCase{"M14000|14015|14006,14007;x", "weap,dome"},
+                                         DefaultCase{"M14000|14015| 14006 ;x", "weap"},
+                                         DefaultCase{"M14000|14015|;x", ""},
+                                         DefaultCase{"K0|100|10,ARMOR,2.0;x", "10,ARMOR,2.0"},
+                                         DefaultCase{"V.|.| 100% 50% 60% 25% 25%;x", " 100% 50% 60% 25% 25%"},
+                                         DefaultCase{"CHeading", ""}, DefaultCase{"Z1|2|3;x", ""}));
 
 TEST(FormatListEntry, ShowsNameAndLabel) {
     EXPECT_EQ(FormatListEntry("DOG=Attack dog|21200|3", true), "DOG - Attack dog");
@@ -145,12 +145,16 @@ TEST(DefaultValueForFile, GivesTheGamesForm) {
         {"L3110|3112|3112;x", "Allies,Soviet"},
         {"L2999|3034|2999;x", std::nullopt},
         {"M14000|14015|14006,14007;x", "weap,dome"},
-        {"V.|.| 100% 50% 60% 25% 25%;x", "100% 50% 60% 25% 25%"},
+        // The game splits Verses at commas only.
+        {"V.|.| 100% 50% 60% 25% 25%;x", "100%,50%,60%,25%,25%"},
+        {"V.|.|100%,50%,60%,25%,25%;x", "100%,50%,60%,25%,25%"},
+        {"V.|.|100% 0% 0% 0% 0;x", "100%,0%,0%,0%,100%"},  // the fifth lacks its "%": the shown completion
         {"K0|100|10,ARMOR,2.0;x", "10,ARMOR,2.0"},
         {"I0|.|;x", std::nullopt},
         {"CHeading", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(DefaultValueForFile(ParseDescriptor(c.text, Table()), Table()), c.value) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(DefaultValueForFile(ParseDescriptor(c.text, Table()), Table()), c.value) << c.text;
 }
 
 }  // namespace

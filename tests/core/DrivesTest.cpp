@@ -52,12 +52,12 @@ constexpr std::string_view kDesktopTable =
 TEST(Drives, KeepsTheVolumesOfADesktopAndTellsTheirTypes) {
     const std::vector<Drive> expected = {
         {"/", Fixed},
-        {"/boot/efi", Fixed},               // FAT outside the plug-in folders is a fixed disk's part
-        {"/home", Fixed},                   // listed twice, kept once
+        {"/boot/efi", Fixed},  // FAT outside the plug-in folders is a fixed disk's part
+        {"/home", Fixed},      // listed twice, kept once
         {"/media/user/RA CD 1", CdRom},
         {"/run/media/user/STICK", Removable},
         {"/mnt/backup", Removable},
-        {"/media/user/usb-ext4", Fixed},    // the disk does not say it is removable
+        {"/media/user/usb-ext4", Fixed},  // the disk does not say it is removable
         {"/srv/nfs", Network},
         {"/mnt/games", Network},
         {"/home/user/remote", Network},
@@ -88,8 +88,9 @@ TEST(Drives, RemovableFlagOfTheDiskMakesAnyVolumeRemovable) {
 }
 
 TEST(Drives, RootComesFirstOnceWhateverTheTableSays) {
-    for (const std::string_view table : {"", "\n\n", "/dev/sda1 / ext4 rw 0 0\n", "overlay / overlay rw 0 0\n",
-                                         "/dev/sdb1 /games ext4 rw 0 0\n/dev/sda1 / ext4 rw 0 0\n/dev/sda1 // ext4 rw 0 0"}) {
+    for (const std::string_view table :
+         {"", "\n\n", "/dev/sda1 / ext4 rw 0 0\n", "overlay / overlay rw 0 0\n",
+          "/dev/sdb1 /games ext4 rw 0 0\n/dev/sda1 / ext4 rw 0 0\n/dev/sda1 // ext4 rw 0 0"}) {
         const std::vector<Drive> drives = ParseMounts(table);
         ASSERT_FALSE(drives.empty()) << table;
         EXPECT_EQ(drives.front(), (Drive{"/", Fixed})) << table;
@@ -105,9 +106,9 @@ TEST(Drives, ReadsEscapesAndOddLinesOfTheTable) {
     } cases[] = {
         {"/dev/sdb1 /mnt/Red\\040Alert vfat rw 0 0", {{"/mnt/Red Alert", Removable}}},
         {"/dev/sdb1 /mnt/tab\\011and\\134slash ext4 rw 0 0", {{"/mnt/tab\tand\\slash", Fixed}}},
-        {"/dev/sdb1 /mnt/a\\04 ext4 rw 0 0", {{"/mnt/a\\04", Fixed}}},       // too short to be an escape
-        {"/dev/sdb1 /mnt/a\\089 ext4 rw 0 0", {{"/mnt/a\\089", Fixed}}},     // 8 is not an octal digit
-        {"/dev/sdb1 /mnt/a\\777 ext4 rw 0 0", {{"/mnt/a\\777", Fixed}}},     // beyond one byte
+        {"/dev/sdb1 /mnt/a\\04 ext4 rw 0 0", {{"/mnt/a\\04", Fixed}}},    // too short to be an escape
+        {"/dev/sdb1 /mnt/a\\089 ext4 rw 0 0", {{"/mnt/a\\089", Fixed}}},  // 8 is not an octal digit
+        {"/dev/sdb1 /mnt/a\\777 ext4 rw 0 0", {{"/mnt/a\\777", Fixed}}},  // beyond one byte
         {"/dev/sdb1\t/mnt/tabbed\text4\trw\t0\t0", {{"/mnt/tabbed", Fixed}}},
         {"  /dev/sdb1   /mnt/spaced   ext4 rw 0 0\r", {{"/mnt/spaced", Fixed}}},
         {"/dev/sdb1 /mnt/no-options ext4", {{"/mnt/no-options", Fixed}}},

@@ -39,7 +39,7 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
         {In("Rules.Ini"), In("rules.ini")},
         {In("Both.ini"), In("Both.ini")},  // exact beats the other spelling
         {In("BOTH.INI"), In("BOTH.INI")},
-        {In("MODS"), In("Mods")},          // a folder counts, like in a directory search
+        {In("MODS"), In("Mods")},  // a folder counts, like in a directory search
         {In("linked.INI"), In("Linked.ini")},
         {In("DANGLING.INI"), std::nullopt},  // a link to nothing is not a file
         {In("rules.in"), std::nullopt},
@@ -53,6 +53,19 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
         {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(FindFileNoCase(c.request), c.found) << c.request;
+}
+
+TEST_F(FileLookup, RulesFileSearchCountsOnlyRegularFiles) {
+    fs::create_directory(In("folder.ini"));
+    ASSERT_EQ(mkfifo(In("pipe.ini").c_str(), 0600), 0);
+    fs::create_directory(In("game"));
+    fs::create_directory(In("game/rules.ini"));            // a folder with the exact name ...
+    std::ofstream(In("game/RULES.INI")) << "[General]\n";  // ... does not hide the file
+    EXPECT_EQ(FindRegularFileNoCase(In("FOLDER.INI")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase(In("pipe.ini")), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase("/dev/null"), std::nullopt);
+    EXPECT_EQ(FindRegularFileNoCase(In("game/rules.ini")), In("game/RULES.INI"));
+    EXPECT_EQ(FindRegularFileNoCase(In("LINKED.ini")), In("Linked.ini"));
 }
 
 TEST_F(FileLookup, NameWithoutFolderIsLookedUpInTheCurrentFolder) {

@@ -72,10 +72,14 @@ TEST(FolderListing, JoinPathPutsExactlyOneSlashBetween) {
         const char* name;
         const char* joined;
     } cases[] = {
-        {"/home/user", "RA", "/home/user/RA"},   {"/home/user/", "RA", "/home/user/RA"},
-        {"/home/user//", "/RA", "/home/user/RA"}, {"/", "home", "/home"},
-        {"//", "home", "/home"},                  {"relative", "Red Alert", "relative/Red Alert"},
-        {"", "RA", "RA"},                         {"/home", "", "/home/"},
+        {"/home/user", "RA", "/home/user/RA"},
+        {"/home/user/", "RA", "/home/user/RA"},
+        {"/home/user//", "/RA", "/home/user/RA"},
+        {"/", "home", "/home"},
+        {"//", "home", "/home"},
+        {"relative", "Red Alert", "relative/Red Alert"},
+        {"", "RA", "RA"},
+        {"/home", "", "/home/"},
         {"/home", "RA/", "/home/RA/"},
     };
     for (const auto& c : cases) EXPECT_EQ(JoinPath(c.folder, c.name), c.joined) << c.folder << " + " << c.name;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/IniDocument.h"
 
 namespace morvane::platform {
@@ -15,20 +17,21 @@ struct ReadCase {
 TEST(IniDocument, Reads) {
     const ReadCase cases[] = {
         {"[General]\r\nCrateMinimum=1\r\n", "General", "CrateMinimum", "1"},
-        {"[general]\nCRATEMINIMUM = 7 \n", "GENERAL", "crateminimum", "7"},                  // any case, blanks trimmed
-        {"[General]\rA=1\rB=2", "General", "B", "2"},                                        // CR alone, no final break
-        {"\xEF\xBB\xBF[General]\r\nA=1\r\n", "General", "A", "1"},                           // byte-order mark skipped
-        {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},       // comment kept
-        {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                              // commented line is no key
+        {"[general]\nCRATEMINIMUM = 7 \n", "GENERAL", "crateminimum", "7"},             // any case, blanks trimmed
+        {"[General]\rA=1\rB=2", "General", "B", "2"},                                   // CR alone, no final break
+        {"\xEF\xBB\xBF[General]\r\nA=1\r\n", "General", "A", "1"},                      // byte-order mark skipped
+        {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},  // comment kept
+        {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                         // commented line is no key
         {"[General]\r\n  ;A = 9\r\n", "General", "A", std::nullopt},
-        {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                              // before any section
-        {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},           // first match counts
-        {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A", std::nullopt},  // only the first section
-        {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},                 // value holds "="
+        {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                    // before any section
+        {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},  // first match counts
+        {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A",
+         std::nullopt},                                                       // only the first section
+        {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},  // value holds "="
         {"[General]\r\nA=\r\n", "General", "A", ""},
-        {"[General]\r\nA\r\n", "General", "A", std::nullopt},                                // no "=": no key
+        {"[General]\r\nA\r\n", "General", "A", std::nullopt},  // no "=": no key
         {"[NoClose\r\nA=1\r\n", "NoClose", "A", "1"},
-        {"[General]\r\nA=\t\"quoted\"\t\r\n", "General", "A", "\"quoted\""},                 // no quote stripping
+        {"[General]\r\nA=\t\"quoted\"\t\r\n", "General", "A", "\"quoted\""},  // no quote stripping
         {"", "General", "A", std::nullopt},
     };
     for (const ReadCase& c : cases) {
@@ -64,8 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, IniDocumentWrite,
     testing::Values(
         WriteCase{"ReplaceCrLf", "[General]\r\nA=1\r\nB=2\r\n", "General", "A", "9", "[General]\r\nA=9\r\nB=2\r\n"},
-        WriteCase{"ReplaceKeepsSpelling", "[general]\n  crateMINIMUM = 1\n", "General", "CrateMinimum", "22",
-                  "[general]\n  crateMINIMUM = 22\n"},
+        // The game matches key names exactly: the caller's spelling is written.
+        WriteCase{"ReplaceTakesCallersSpelling", "[general]\n  crateMINIMUM = 1\n", "General", "CrateMinimum", "22",
+                  "[general]\n  CrateMinimum = 22\n"},
         WriteCase{"ReplaceDropsTrailingBlanks", "[S]\r\nA=1   \r\n", "S", "A", "2", "[S]\r\nA=2\r\n"},
         WriteCase{"ReplaceNoFinalBreak", "[S]\r\nA=1", "S", "A", "2", "[S]\r\nA=2"},
         WriteCase{"ReplaceEmptyValue", "[S]\r\nA=1\r\n", "S", "A", "", "[S]\r\nA=\r\n"},
@@ -94,6 +98,23 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"NewSectionAfterLoneCr", "a\nb\r", "s", "k", "v", "a\nb\r\r[s]\nk=v\n"},
         WriteCase{"EmptyValueKeepsCommentColumn", "[s]\r\nk=   ;c\r\n", "s", "k", "", "[s]\r\nk=   ;c\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+
+TEST(IniDocument, SeveralEditsFromOneParse) {
+    const struct {
+        const char* before;
+        std::vector<IniDocument::Edit> edits;
+        const char* after;
+    } cases[] = {
+        // the value replaced and a key added after the same last line, which has no line break
+        {"[S]\r\nA=1", {{"S", "A", "5"}, {"S", "B", "2"}}, "[S]\r\nA=5\r\nB=2"},
+        {"[S]\nA=1\n[T]\nX=1\n",
+         {{"T", "Y", "2"}, {"S", "B", "3"}, {"U", "Z", "4"}, {"u", "W", "5"}},
+         "[S]\nA=1\nB=3\n[T]\nX=1\nY=2\n\n[U]\nZ=4\nW=5\n"},
+        {"[S]\r\n", {{"S", "A", "1"}, {"S", "a", "2"}}, "[S]\r\na=2\r\n"},  // the later one counts
+        {"", {{"S", "A", "1"}, {"T", "B", "2"}}, "[S]\r\nA=1\r\n\r\n[T]\r\nB=2\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IniDocument(c.before).WithValues(c.edits), c.after) << c.before;
+}
 
 }  // namespace
 }  // namespace morvane::platform

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
-#include "rulesfile/RulesFileAccess.h"
-#include "tree/ItemFileAccess.h"
-#include "rulesfile/ValueLabel.h"
 #include "TableFixture.h"
 #include "TempDir.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "rulesfile/ValueLabel.h"
+#include "tree/ItemFileAccess.h"
 
 namespace morvane {
 namespace {
@@ -17,8 +17,8 @@ TEST(ValueLabel, ReadProtocol) {
         const char* text;
         std::optional<std::string> value;
     } cases[] = {
-        {"5 ; five", "5"}, {"12   ", "12"}, {"Empty", std::nullopt}, {"Empty ; note", std::nullopt},
-        {"empty", "empty"}, {"", ""},      {";only note", ""},       {"a=b", "a=b"},
+        {"5 ; five", "5"},  {"12   ", "12"}, {"Empty", std::nullopt}, {"Empty ; note", std::nullopt},
+        {"empty", "empty"}, {"", ""},        {";only note", ""},      {"a=b", "a=b"},
     };
     for (const auto& c : cases) EXPECT_EQ(ValueFromProfileText(c.text), c.value) << c.text;
     EXPECT_EQ(MakeValueLabel("Cost", std::string("100")), "Cost = 100");
@@ -44,6 +44,8 @@ protected:
         const TreeItem e1 = m_tree.InsertItem("Rifle soldier", 3, 3, {2101, 0}, group);
         m_cost = m_tree.InsertItem("Cost", 3, 4, {8109, 21249}, e1);
         m_orphan = m_tree.InsertItem("Orphan = 1", 3, 4, {0, 10000});
+        const TreeItem warhead = m_tree.InsertItem("SA", 3, 3, {3300, 8600}, m_tree.InsertItem("Warheads", 47, 47, {}));
+        m_verses = m_tree.InsertItem("Verses", 3, 4, {8504, 39004}, warhead);
     }
 
     const StringTable m_table = test::MakeTable({
@@ -53,6 +55,9 @@ protected:
         {10000, "I1|.|2;help"},
         {10004, "L2100|2226|2100;help"},
         {21249, "I0|.|100;~8109"},
+        {3300, "SA=SA~8600|39000|5"},
+        {39004, "V.|.| 100% 50% 60% 25% 25%;~8504"},
+        {8504, "Verses =Damage against armour"},
         {8109, "Cost =Amount the object costs"},
     });
     test::TempDir m_dir;
@@ -61,16 +66,18 @@ protected:
     test::RecordingMessageSink m_messages;
     RulesFileAccess m_rules{m_messages};
     ItemFileAccess m_items{m_table, m_tree, m_rules};
-    TreeItem m_crateMinimum = kNoItem, m_unitCrate = kNoItem, m_cost = kNoItem, m_orphan = kNoItem;
+    TreeItem m_crateMinimum = kNoItem, m_unitCrate = kNoItem, m_cost = kNoItem, m_orphan = kNoItem, m_verses = kNoItem;
 };
 
 TEST_F(WriteItemValueTest, WritesIntoTheSectionAboveTheItem) {
     m_tree.SetItemText(m_crateMinimum, "CrateMinimum = a=b ");
     EXPECT_EQ(m_items.WriteItemValue(m_crateMinimum), 0);
-    EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);  // bare label: the default
+    EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);       // bare label: the default
     EXPECT_EQ(m_items.WriteItemValue(m_unitCrate), 0);  // bare list key: the default's NAME
+    EXPECT_EQ(m_items.WriteItemValue(m_verses), 0);     // bare Verses: fields split by commas, as the game splits
     EXPECT_EQ(platform::ReadFileBytes(m_path),
-              "[General]\r\nCrateMinimum=a=b\r\nUnitCrateType=DOG\r\n\r\n[E1]\r\nCost=100\r\n");
+              "[General]\r\nCrateMinimum=a=b\r\nUnitCrateType=DOG\r\n\r\n[E1]\r\nCost=100\r\n"
+              "\r\n[SA]\r\nVerses=100%,50%,60%,25%,25%\r\n");
     m_tree.SetItemText(m_cost, "Cost = ");
     EXPECT_EQ(m_items.WriteItemValue(m_cost), 0);
     EXPECT_EQ(m_rules.ReadValue("E1", "Cost"), "");

@@ -28,15 +28,16 @@ void WriteFile(const std::string& path, const std::string& bytes, fs::perms mode
 
 constexpr fs::perms kExecutable = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                   fs::perms::others_read | fs::perms::others_exec;
-constexpr fs::perms kPlain = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                             fs::perms::others_read;
+constexpr fs::perms kPlain =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
 
 // A shell script that writes, one per line, its own name ($0), its number of arguments, the
 // arguments, its current folder and "end" into `marker`.
 std::string RecordingScript(const std::string& marker) {
     return "#!/bin/sh\n"
            "{ printf '%s\\n' \"$0\" \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done;"
-           " pwd -P; printf 'end\\n'; } > '" + marker + "'\n";
+           " pwd -P; printf 'end\\n'; } > '" +
+           marker + "'\n";
 }
 
 // The marker's content once it is complete, or what there is after ten seconds.
@@ -56,10 +57,13 @@ const LaunchEnvironment kNoWine{""};
 TEST(ProgramLaunch, ReportsWhyAPathCannotBeStarted) {
     test::TempDir dir;
     WriteFile(dir.File("notes.txt"), "just text\n", kPlain);
-    WriteFile(dir.File("script.sh"), "#!/bin/sh\nexit 0\n", kPlain);             // no execute bit
-    WriteFile(dir.File("plain-x"), "echo hello\n", kExecutable);                 // a shell would run it
-    WriteFile(dir.File("broken-elf"), "\x7f" "ELF not really\n", kExecutable);  // the system refuses it
-    WriteFile(dir.File("dosprog"), "MZ\x90\x00", kExecutable);                   // Windows code, wrong name
+    WriteFile(dir.File("script.sh"), "#!/bin/sh\nexit 0\n", kPlain);  // no execute bit
+    WriteFile(dir.File("plain-x"), "echo hello\n", kExecutable);      // a shell would run it
+    WriteFile(dir.File("broken-elf"),
+              "\x7f"
+              "ELF not really\n",
+              kExecutable);                                     // the system refuses it
+    WriteFile(dir.File("dosprog"), "MZ\x90\x00", kExecutable);  // Windows code, wrong name
     WriteFile(dir.File("setup.exe.txt"), "MZ", kPlain);
     fs::create_directory(dir.File("Folder.exe"));
 
@@ -116,8 +120,7 @@ TEST(ProgramLaunch, StartsAScriptByItsWholePathInTheCurrentFolder) {
 TEST(ProgramLaunch, ReturnsWithoutWaitingAndReapsTheEndedProgram) {
     test::TempDir dir;
     const std::string marker = dir.File("marker");
-    WriteFile(dir.File("slow.sh"), "#!/bin/sh\nsleep 1\nprintf '%s\\nend\\n' \"$$\" > '" + marker + "'\n",
-              kExecutable);
+    WriteFile(dir.File("slow.sh"), "#!/bin/sh\nsleep 1\nprintf '%s\\nend\\n' \"$$\" > '" + marker + "'\n", kExecutable);
 
     ASSERT_EQ(LaunchProgram(dir.File("slow.sh"), kNoWine), kLaunchStarted);
     EXPECT_FALSE(fs::exists(marker)) << "the launch waited for the program to end";

@@ -14,7 +14,9 @@ public:
         std::string text;
         std::string caption;
     };
-    void ShowMessage(const std::string& text, const std::string& caption) override { messages.push_back({text, caption}); }
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        messages.push_back({text, caption});
+    }
     std::vector<Message> messages;
 };
 

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "common/TextOps.h"
-#include "platform/FileAccess.h"
 #include "RecordingMessageSink.h"
-#include "rulesfile/RulesFileAccess.h"
-#include "schema/CatalogueFile.h"
 #include "TableFixture.h"
 #include "TempDir.h"
+#include "common/TextOps.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "schema/CatalogueFile.h"
 #include "tree/TreeBuilder.h"
+#include "tree/TreePath.h"
 
 namespace morvane {
 namespace {
@@ -121,10 +122,10 @@ Tree* BuiltTree::s_tree = nullptr;
 TEST_F(BuiltTree, RootOrderAndGroups) {
     const Tree& tree = *s_tree;
     EXPECT_EQ(ChildLabels(tree, kRoot),
-              (std::vector<std::string>{"General", "MultiplayerDefaults", "Recharge", "AI", "IQ", "Country Statistics",
-                                        "Difficulty Settings", "Units", "Structures", "Weapon Types",
-                                        "Projectile Types", "Warheads Types", "Land Types", "Mission Control",
-                                        "Powerups"}));
+              (std::vector<std::string>{"General", "MultiplayerDefaults", "Recharge", "AI", "IQ", "Maximums",
+                                        "ThemeControl", "Aftermath", "Country Statistics", "Difficulty Settings",
+                                        "Units", "Structures", "Weapon Types", "Projectile Types", "Warheads Types",
+                                        "Land Types", "Mission Control", "Powerups"}));
     const TreeItem general = tree.GetChildItem(kRoot);
     EXPECT_EQ(ChildLabels(tree, general),
               (std::vector<std::string>{"Crates", "Special Weapons", "Chrono Side Effects", "Repairing ",
@@ -143,15 +144,25 @@ TEST_F(BuiltTree, RootOrderAndGroups) {
 TEST_F(BuiltTree, CountriesSortedDifficultiesNot) {
     const Tree& tree = *s_tree;
     const TreeItem countries = ChildNamed(tree, kRoot, "Country Statistics");
-    EXPECT_EQ(ChildLabels(tree, countries), (std::vector<std::string>{"England", "France", "Germany", "Greece", "Spain",
-                                                                      "Turkey", "Ukraine", "USSR"}));
+    EXPECT_EQ(ChildLabels(tree, countries),
+              (std::vector<std::string>{"England", "France", "Germany", "Greece", "Other Houses", "Spain", "Turkey",
+                                        "Ukraine", "USSR"}));
+    const TreeItem houses = ChildNamed(tree, countries, "Other Houses");
+    EXPECT_EQ(tree.GetItemData(houses), (TreeItemData{0, 9915}));
+    EXPECT_EQ(ChildLabels(tree, houses),
+              (std::vector<std::string>{"BadGuy", "GoodGuy", "Multi1", "Multi2", "Multi3", "Multi4", "Multi5", "Multi6",
+                                        "Multi7", "Multi8", "Neutral", "Special"}));
+    EXPECT_EQ(ChildLabels(tree, ChildNamed(tree, houses, "Multi8")),
+              ChildLabels(tree, ChildNamed(tree, countries, "USSR")));
     const TreeItem ussr = ChildNamed(tree, countries, "USSR");
     EXPECT_EQ(tree.GetItemData(ussr), (TreeItemData{60010, 9915}));
     EXPECT_EQ(tree.GetItemImage(ussr), 21);
-    EXPECT_EQ(ChildLabels(tree, ussr), (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF",
-                                                                 "Cost", "BuildTime"}));
+    EXPECT_EQ(ChildLabels(tree, ussr),
+              (std::vector<std::string>{"Firepower", "Groundspeed", "Airspeed", "Armor", "ROF", "Cost", "BuildTime"}));
     const TreeItem difficulties = ChildNamed(tree, kRoot, "Difficulty Settings");
-    EXPECT_EQ(ChildLabels(tree, difficulties), (std::vector<std::string>{"Easy", "Normal", "Hard"}));
+    // The game's reader names the third difficulty Difficult, as the shipped files do.
+    EXPECT_EQ(ChildLabels(tree, difficulties), (std::vector<std::string>{"Easy", "Normal", "Difficult"}));
+    EXPECT_EQ(tree.GetItemData(ChildNamed(tree, difficulties, "Difficult")), (TreeItemData{60016, 9916}));
     const TreeItem normal = ChildNamed(tree, difficulties, "Normal");
     EXPECT_EQ(tree.GetItemText(tree.ChildAt(normal, 9)), "Groundspeed");
     EXPECT_EQ(tree.GetItemData(tree.ChildAt(normal, 9)), (TreeItemData{0, 10331}));
@@ -164,10 +175,9 @@ TEST_F(BuiltTree, ObjectsAndKeys) {
               (std::vector<std::string>{"Land Vehicles", "Aircraft", "Sea Vehicles", "Infantry", "Civilians"}));
     const TreeItem others = ChildNamed(tree, ChildNamed(tree, kRoot, "Structures"), "Others");
     const auto labels = ChildLabels(tree, others);
-    ASSERT_EQ(labels.size(), 9u);
-    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(), [](const std::string& a, const std::string& b) {
-        return CompareNoCase(a, b) < 0;
-    }));
+    ASSERT_EQ(labels.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(),
+                               [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }));
     EXPECT_NE(ChildNamed(tree, others, "Anti-Personnel Mines"), kNoItem);
 
     const TreeItem warheads = ChildNamed(tree, kRoot, "Warheads Types");
@@ -192,7 +202,44 @@ TEST_F(BuiltTree, ObjectsAndKeys) {
                 ++keyItems;
         }
     }
-    EXPECT_EQ(keyItems, 5438u);  // every key of the catalogue, all bare: the file does not exist
+    EXPECT_EQ(keyItems, 6582u);  // every key of the catalogue, all bare: the file does not exist
+}
+
+// What the game reads beyond the original catalogue sits where a modder looks for it.
+TEST_F(BuiltTree, EverythingTheGameReadsHasItsPlace) {
+    const char* paths[] = {
+        "Maximums\\Players",
+        "ThemeControl\\BIGF226M",
+        "ThemeControl\\WASTELND",
+        "Aftermath\\NewUnitsEnabled",
+        "Aftermath\\EngineerCaptureLevel",
+        "General\\Computer Controls\\GameSpeedBias",
+        "Country Statistics\\Other Houses\\GoodGuy\\Firepower",
+        "Country Statistics\\Other Houses\\Multi8\\BuildTime",
+        "Difficulty Settings\\Difficult\\Groundspeed",
+        "Units\\Infantry\\Shock trooper\\Primary",
+        "Units\\Infantry\\Mechanic",
+        "Units\\Land Vehicles\\Warrior ant",
+        "Units\\Land Vehicles\\Chrono tank",
+        "Units\\Land Vehicles\\Phase transport",
+        "Units\\Sea Vehicles\\Missile submarine",
+        "Units\\Sea Vehicles\\Helicopter carrier",
+        "Structures\\Non-Weapons\\Technology Center\\Capturable",
+        "Structures\\Non-Weapons\\Ant queen",
+        "Structures\\Others\\Barrels",
+        "Weapon Types\\Mandible",
+        "Weapon Types\\Air Assault",
+        "Warheads Types\\Mechanical\\Verses",
+        "Projectile Types\\Cannon\\Inaccuate",
+        "Mission Control\\Stop\\Rate",
+        "Mission Control\\Ambush\\AARate",
+        "Powerups\\ChronalVortex",
+        "Units\\Land Vehicles\\SCUD launcher\\Crushable",
+        "Units\\Aircraft\\Badger bomber\\Repairable",
+        "Structures\\Non-Weapons\\Construction Yard\\Name",
+    };
+    for (const char* path : paths) EXPECT_NE(FindItemByPath(*s_tree, path), kNoItem) << path;
+    EXPECT_EQ(FindItemByPath(*s_tree, "Difficulty Settings\\Hard"), kNoItem);
 }
 
 }  // namespace

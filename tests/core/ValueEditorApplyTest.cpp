@@ -20,7 +20,8 @@ protected:
 void SelectNames(ValueEditor& editor, std::initializer_list<const char*> names) {
     for (const char* name : names) {
         for (std::size_t i = 0; i < editor.m_multiList.entries.size(); ++i)
-            if (editor.m_multiList.entries[i].rfind(std::string(name) + " - ", 0) == 0) editor.m_multiList.selected[i] = true;
+            if (editor.m_multiList.entries[i].rfind(std::string(name) + " - ", 0) == 0)
+                editor.m_multiList.selected[i] = true;
     }
 }
 
@@ -35,16 +36,14 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
         // Integer and real: the edit's text, trimmed, without any range check.
         {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = "150"; }, "CrateMinimum = 150",
          "CrateMinimum=150"},
-        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = ""; }, "CrateMinimum = ",
-         "CrateMinimum="},
+        {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = ""; }, "CrateMinimum = ", "CrateMinimum="},
         {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = " 99999 "; }, "CrateMinimum = 99999",
          "CrateMinimum=99999"},
         {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = "-5"; }, "CrateMinimum = -5",
          "CrateMinimum=-5"},
         {"CrateMinimum = 2", kIntCrates, [](ValueEditor& e) { e.m_strValue = "lots"; }, "CrateMinimum = lots",
          "CrateMinimum=lots"},
-        {"CrateMinimum", kIntCrates, [](ValueEditor& e) { e.m_strValue = "7"; }, "CrateMinimum = 7",
-         "CrateMinimum=7"},
+        {"CrateMinimum", kIntCrates, [](ValueEditor& e) { e.m_strValue = "7"; }, "CrateMinimum = 7", "CrateMinimum=7"},
         {"ReloadRate", kReal, [](ValueEditor&) {}, "ReloadRate = .04", "ReloadRate=.04"},
         // Yes/no and true/false: the box, in the key's own words.
         {"OreGrows = no", kYesNo, [](ValueEditor& e) { e.m_bCheck = 1; }, "OreGrows = yes", "OreGrows=yes"},
@@ -59,10 +58,14 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
              e.OnHScroll(control::kPercentSlider);
          },
          "RefundPercent = 35%", "RefundPercent=35%"},
+        // Untouched, a fraction keeps its worth: 20%, not the 0% its leading digits would give.
+        {"RefundPercent = .2", kPercent, [](ValueEditor&) {}, "RefundPercent = 20%", "RefundPercent=20%"},
+        {"RefundPercent = .165", kPercent, [](ValueEditor&) {}, "RefundPercent = .165", "RefundPercent=.165"},
         // Crate powerup: chance, animation and, when there is one, the option.
         {"Armor = 10,ARMOR,2.0", kCrateArmor, [](ValueEditor& e) { e.m_strOption.clear(); }, "Armor = 10,ARMOR",
          "Armor=10,ARMOR"},
-        {"Armor = 1,NONE", kCrateArmor, [](ValueEditor& e) {
+        {"Armor = 1,NONE", kCrateArmor,
+         [](ValueEditor& e) {
              e.m_strChance = "10";
              e.m_strAnimation = "ARMOR";
              e.m_strOption = "2.0";
@@ -72,8 +75,7 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
         // Verses: the five edits joined by ",".
         {"Verses = 100% 50% 60% 25% 25%", kVersesBlank, [](ValueEditor&) {}, "Verses = 100%,50%,60%,25%,25%",
          "Verses=100%,50%,60%,25%,25%"},
-        {"Verses", kVersesBlank, [](ValueEditor&) {}, "Verses = 100%,50%,60%,25%,25%",
-         "Verses=100%,50%,60%,25%,25%"},
+        {"Verses", kVersesBlank, [](ValueEditor&) {}, "Verses = 100%,50%,60%,25%,25%", "Verses=100%,50%,60%,25%,25%"},
         // One of a list: the entry's NAME; "None" is written like any other entry.
         {"Primary = SCUD", kWeapon, [](ValueEditor& e) { e.m_strList = "ZSU-23 - Anti-aircraft multiple cannon"; },
          "Primary = ZSU-23", "Primary=ZSU-23"},
@@ -84,7 +86,10 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
         {"Primary = scud", kWeapon, [](ValueEditor&) {}, "Primary = SCUD", "Primary=SCUD"},
         // Several of a list: the selected NAMEs in list order; none selected leaves the bare key,
         // which stores the default, so the key cannot be emptied.
-        {"Prerequisite = fact", kPrereq, [](ValueEditor& e) { SelectNames(e, {"dome", "weap"}); },
+        {"Prerequisite = fact", kPrereq,
+         [](ValueEditor& e) {
+             SelectNames(e, {"dome", "weap"});
+         },
          "Prerequisite = fact,weap,dome", "Prerequisite=fact,weap,dome"},
         {"Prerequisite = fact", kPrereq, [](ValueEditor& e) { e.m_multiList.selected.assign(5, false); },
          "Prerequisite", "Prerequisite=weap,dome"},
@@ -153,8 +158,8 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
         {"Flag = true", kTrueFalse, "Flag = false", "Flag=false"},
         {"RefundPercent = 35%", kPercent, "RefundPercent = 20%", "RefundPercent=20%"},
         {"Armor = 1,NONE", kCrateArmor, "Armor = 10,ARMOR,2.0", "Armor=10,ARMOR,2.0"},
-        // The default as shown, untrimmed in the label; the file gets it trimmed, blanks between fields.
-        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses =  100% 50% 60% 25% 25%", "Verses=100% 50% 60% 25% 25%"},
+        // The game splits Verses only at commas: a default written with blanks is stored with commas.
+        {"Verses = 1%,2%,3%,4%,5%", kVersesBlank, "Verses = 100%,50%,60%,25%,25%", "Verses=100%,50%,60%,25%,25%"},
         // A list key gets its default entry's NAME, not the shown "SCUD - SCUD launcher".
         {"Primary = ZSU-23", kWeapon, "Primary = SCUD", "Primary=SCUD"},
         {"Prerequisite = fact", kPrereq, "Prerequisite = weap,dome", "Prerequisite=weap,dome"},

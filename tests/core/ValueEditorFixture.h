@@ -8,15 +8,15 @@
 #include <sstream>
 #include <string>
 
+#include "RecordingMessageSink.h"
+#include "TableFixture.h"
+#include "TempDir.h"
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
 #include "editor/ValueEditor.h"
 #include "platform/FileAccess.h"
-#include "RecordingMessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/ItemFileAccess.h"
-#include "TableFixture.h"
-#include "TempDir.h"
 #include "tree/Tree.h"
 
 namespace morvane::test {
@@ -124,7 +124,8 @@ inline std::string Shown(const ValueEditor& editor) {
         out << editor.m_strPercent << " @" << editor.m_percentSlider.position;
     } else if (type == "K") {
         out << editor.m_strChance << " | " << editor.m_strAnimation << " #" << editor.m_animationCombo.selection;
-        if (editor.IsVisible(control::kOptionEdit)) out << " | " << editor.m_strOptionLabel << ": " << editor.m_strOption;
+        if (editor.IsVisible(control::kOptionEdit))
+            out << " | " << editor.m_strOptionLabel << ": " << editor.m_strOption;
         out << " spin " << editor.m_chanceSpin.lower << ".." << editor.m_chanceSpin.upper;
     } else if (type == "V") {
         out << editor.m_strVsNone << "|" << editor.m_strVsWood << "|" << editor.m_strVsLight << "|"

@@ -3,11 +3,11 @@
 
 #include <filesystem>
 
+#include "ValueEditorFixture.h"
 #include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreeBuilder.h"
 #include "tree/TreePath.h"
-#include "ValueEditorFixture.h"
 
 namespace morvane {
 namespace {
@@ -67,10 +67,10 @@ TEST_F(MatchAllTest, CopiesTheLabelValueNearestSiblingsFirst) {
         TreeItem item;
         const char* label;
     } labels[] = {
-        {m_dogCost, "Cost = 160"},    {m_e1Cost, "Cost = 160"},      {m_e2Cost, "Cost = 160"},
-        {m_e3Cost, "Cost = 160"},     {m_e3SecondCost, "Cost = 300"},  // only the first match changes
-        {m_e4LowerCost, "cost = 5"},  {m_e4Grandchild, "Cost = 1"},    // keys match exactly, one level down
-        {m_badCost, "Cost = 1"},      {m_miscCost, "Cost = 9"},        // failed write; a category is skipped
+        {m_dogCost, "Cost = 160"},   {m_e1Cost, "Cost = 160"},       {m_e2Cost, "Cost = 160"},
+        {m_e3Cost, "Cost = 160"},    {m_e3SecondCost, "Cost = 300"},  // only the first match changes
+        {m_e4LowerCost, "cost = 5"}, {m_e4Grandchild, "Cost = 1"},    // keys match exactly, one level down
+        {m_badCost, "Cost = 1"},     {m_miscCost, "Cost = 9"},        // failed write; a category is skipped
     };
     for (const auto& l : labels) EXPECT_EQ(Label(l.item), l.label) << l.item;
 
@@ -86,8 +86,7 @@ TEST_F(MatchAllTest, EveryFailingSectionGetsItsMessageInWalkOrder) {
     m_editor.OnSelchangedTree(m_e2Cost);
     m_editor.OnMatchAllInSection();
     std::vector<std::string> sections;
-    for (const auto& message : m_messages.messages)
-        sections.emplace_back(SplitAtFirst(message.text, '\n').after);
+    for (const auto& message : m_messages.messages) sections.emplace_back(SplitAtFirst(message.text, '\n').after);
     EXPECT_EQ(sections, (std::vector<std::string>{"[E1]Cost", "[DOG]Cost", "[E3]Cost", "[Bad]]Cost"}));
     EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[E1]Cost");
     // A failed write leaves the sibling's label as it was.
@@ -182,7 +181,7 @@ TEST_F(BuiltTreeMatchAll, CountriesAndDifficulties) {
 
     m_editor.OnSelchangedTree(Find("Difficulty Settings\\Normal\\Groundspeed"));
     m_editor.OnMatchAllInSection();
-    expected += "\r\n[Easy]\r\nGroundspeed=1.2\r\n\r\n[Hard]\r\nGroundspeed=1.2\r\n";
+    expected += "\r\n[Easy]\r\nGroundspeed=1.2\r\n\r\n[Difficult]\r\nGroundspeed=1.2\r\n";
     EXPECT_EQ(FileText(), expected);
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -193,7 +192,8 @@ TEST_F(BuiltTreeMatchAll, InfantryCost) {
     m_editor.OnMatchAllInSection();
     const TreeItem infantry = Find("Units\\Infantry");
     std::size_t written = 0;
-    for (TreeItem object = m_tree.GetChildItem(infantry); object != kNoItem; object = m_tree.GetNextSiblingItem(object)) {
+    for (TreeItem object = m_tree.GetChildItem(infantry); object != kNoItem;
+         object = m_tree.GetNextSiblingItem(object)) {
         for (TreeItem key = m_tree.GetChildItem(object); key != kNoItem; key = m_tree.GetNextSiblingItem(key)) {
             if (KeyOfLabel(m_tree.GetItemText(key)) != "Cost") continue;
             EXPECT_EQ(m_tree.GetItemText(key), "Cost = 123") << m_tree.GetItemText(object);

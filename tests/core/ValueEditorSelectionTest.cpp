@@ -36,6 +36,13 @@ TEST_F(ValueEditorTest, ValueComesFromTheLabelOrTheDefault) {
         {"RefundPercent = 35%", kPercent, "35% @35", "20%"},
         {"RefundPercent", kPercent, "20% @20", "20%"},
         {"RefundPercent = 150%", kPercent, "150% @100", "20%"},
+        // A fraction is a percentage to the game: ".2" is 20%; one that is no whole percentage
+        // keeps its text; a plain number is that many times 100%.
+        {"RefundPercent = .2", kPercent, "20% @20", "20%"},
+        {"RefundPercent = 0.05", kPercent, "5% @5", "20%"},
+        {"RefundPercent = 1.5", kPercent, "150% @100", "20%"},
+        {"RefundPercent = .165", kPercent, ".165 @17", "20%"},
+        {"RefundPercent = 25", kPercent, "2500% @100", "20%"},
         // Crate powerup: chance, animation (sorted combo) and the option when there is one.
         {"Armor = 10,ARMOR,2.0", kCrateArmor, "10 | ARMOR #0 | Multiplier: 2.0 spin 0..100", "10,ARMOR,2.0"},
         {"Armor", kCrateArmor, "10 | ARMOR #0 | Multiplier: 2.0 spin 0..100", "10,ARMOR,2.0"},
@@ -82,8 +89,8 @@ TEST_F(ValueEditorTest, CheckBoxFollowsTheFirstLetterOfTheValue) {
         const char* value;
         int checked;
     } cases[] = {
-        {"yes", 1}, {"Yes", 1}, {"y", 1}, {"true", 1}, {"T", 1}, {"1", 1},  {"  YES", 1}, {"\ttrue", 1},
-        {"no", 0},  {"No", 0},  {"n", 0}, {"false", 0}, {"0", 0}, {"", 0}, {"x1", 0},    {"off", 0},
+        {"yes", 1}, {"Yes", 1}, {"y", 1}, {"true", 1},  {"T", 1}, {"1", 1}, {"  YES", 1}, {"\ttrue", 1},
+        {"no", 0},  {"No", 0},  {"n", 0}, {"false", 0}, {"0", 0}, {"", 0},  {"x1", 0},    {"off", 0},
     };
     for (const std::uint16_t descriptor : {kYesNo, kTrueFalse}) {
         for (const auto& c : cases) {
@@ -101,7 +108,7 @@ TEST_F(ValueEditorTest, EachKindShowsItsOwnControls) {
                                   kVersesColumns[3].slider, kVersesColumns[3].caption, kVersesColumns[3].edit,
                                   kVersesColumns[4].slider, kVersesColumns[4].caption, kVersesColumns[4].edit,
                                   kDefaultCaption,          kVersesScaleTop,           kVersesScaleBottom};
-    const std::set<int> crate = {kDefaultCaption, kChanceCaption, kAnimationCaption,
+    const std::set<int> crate = {kDefaultCaption, kChanceCaption,  kAnimationCaption,
                                  kChanceSpin,     kAnimationCombo, kChanceEdit};
     std::set<int> crateWithOption = crate;
     crateWithOption.insert({kOptionEdit, kOptionCaption});
@@ -114,7 +121,8 @@ TEST_F(ValueEditorTest, EachKindShowsItsOwnControls) {
         {"A = 1", kReal, {kValueEdit, kDefaultCaption}},
         {"A = yes", kYesNo, {kCheckBox, kDefaultCaption}},
         {"A = true", kTrueFalse, {kCheckBox, kDefaultCaption}},
-        {"A = 5%", kPercent,
+        {"A = 5%",
+         kPercent,
          {kPercentSlider, kPercentScale0, kPercentScale100, kPercentScale50, kPercentText, kDefaultCaption}},
         {"A = 1,ARMOR,2", kCrateArmor, crateWithOption},
         {"A = 1,ARMOR", kCrateArmor, crate},
@@ -186,8 +194,8 @@ TEST_F(ValueEditorTest, ListsAreFilledFromTheirRange) {
     SelectKey("Primary = SCUD", kWeapon);
     // Cut at "|", in id order, ending at the descriptor's last id.
     EXPECT_EQ(m_editor.m_listCombo.entries,
-              (std::vector<std::string>{"None - None", "ZSU-23 - Anti-aircraft multiple cannon",
-                                        "SCUD - SCUD launcher", "2TNK - Medium tank"}));
+              (std::vector<std::string>{"None - None", "ZSU-23 - Anti-aircraft multiple cannon", "SCUD - SCUD launcher",
+                                        "2TNK - Medium tank"}));
     EXPECT_TRUE(m_editor.m_animationCombo.entries.empty());
     EXPECT_TRUE(m_editor.m_multiList.entries.empty());
 
@@ -229,10 +237,10 @@ TEST_F(ValueEditorTest, SelectionSetsApplyDefaultAndMatchAll) {
         bool applyAndDefault;
         bool matchAll;
     } steps[] = {
-        {m_crates, false, false},              // has children: all off
-        {rootLeaf, true, false},               // a leaf without parent leaves the menu item as it was
-        {leaf, true, true},                    // a leaf with a parent turns it on
-        {rootWithoutDescriptor, true, true},   // ... and the parentless leaf leaves it on
+        {m_crates, false, false},             // has children: all off
+        {rootLeaf, true, false},              // a leaf without parent leaves the menu item as it was
+        {leaf, true, true},                   // a leaf with a parent turns it on
+        {rootWithoutDescriptor, true, true},  // ... and the parentless leaf leaves it on
         {m_general, false, false},
     };
     for (const auto& step : steps) {
@@ -252,8 +260,8 @@ TEST_F(ValueEditorTest, CurrentItemChangesOnlyForTheNineValueKinds) {
     }
     m_editor.OnSelchangedTree(m_crates);
     EXPECT_EQ(m_editor.m_hCurItem, shown);
-    for (const std::uint16_t descriptor : {kIntCrates, kReal, kYesNo, kTrueFalse, kPercent, kCrateArmor, kVersesBlank,
-                                           kWeapon, kPrereq}) {
+    for (const std::uint16_t descriptor :
+         {kIntCrates, kReal, kYesNo, kTrueFalse, kPercent, kCrateArmor, kVersesBlank, kWeapon, kPrereq}) {
         const TreeItem item = SelectKey("Key = 1", descriptor);
         EXPECT_EQ(m_editor.m_hCurItem, item) << descriptor;
     }

@@ -4,12 +4,12 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "GuiFixture.h"
+#include "MainWindowTest.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "dialogs/CSetDirectoryDlg.h"
 #include "dialogs/CSplashWnd.h"
-#include "GuiFixture.h"
-#include "MainWindowTest.h"
 #include "platform/FolderListing.h"
 
 namespace morvane::test {
@@ -66,10 +66,10 @@ void DialogsTest::propertiesWorkDirectoryRules() {
         std::string workDir;
         bool accepted;
     } cases[] = {
-        {base.path().toStdString(), true},         // exists: becomes current
-        {Path(base, "new"), true},                 // one level missing: created
-        {Path(base, "no/such/parent"), false},     // parent missing
-        {"", false},                               // empty
+        {base.path().toStdString(), true},      // exists: becomes current
+        {Path(base, "new"), true},              // one level missing: created
+        {Path(base, "no/such/parent"), false},  // parent missing
+        {"", false},                            // empty
     };
     for (const auto& c : cases) {
         ScriptedPrompts prompts;

@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 #include <string>
 
+#include "ScriptedPrompts.h"
 #include "app/CMainDlg.h"
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "schema/CatalogueFile.h"
 #include "schema/DefaultRulesFile.h"
-#include "ScriptedPrompts.h"
 #include "tree/TreePath.h"
 
 namespace morvane::test {

@@ -13,10 +13,10 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "dialogs/CPropertiesDlg.h"
-#include "editor/ControlIds.h"
 #include "GuiFixture.h"
 #include "MainWindowTest.h"
+#include "dialogs/CPropertiesDlg.h"
+#include "editor/ControlIds.h"
 
 namespace morvane::test {
 namespace {

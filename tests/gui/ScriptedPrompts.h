@@ -22,7 +22,8 @@ public:
     void ShowMessage(QWidget*, const QString& text, const QString& caption, QMessageBox::Icon) override {
         messages.push_back({text, caption});
     }
-    QMessageBox::StandardButton Ask(QWidget*, const QString& text, const QString&, QMessageBox::StandardButtons) override {
+    QMessageBox::StandardButton Ask(QWidget*, const QString& text, const QString&,
+                                    QMessageBox::StandardButtons) override {
         questions << text;
         if (answers.empty()) return QMessageBox::Cancel;
         const auto answer = answers.front();

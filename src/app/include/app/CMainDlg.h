@@ -7,11 +7,11 @@
 
 #include "dialogs/CSplashWnd.h"
 #include "editor/ValueEditor.h"
+#include "gamesetup/StartupSearch.h"
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
-#include "tree/ItemFileAccess.h"
 #include "schema/StringTable.h"
-#include "gamesetup/StartupSearch.h"
+#include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 
 class QAction;

@@ -40,7 +40,7 @@ struct VersesColumn {
     const char* label;
 };
 inline constexpr VersesColumn kVersesColumns[5] = {
-    {1019, 1020, 1021, "None"}, {1025, 1026, 1027, "Wood"},         {1028, 1029, 1030, "Light"},
+    {1019, 1020, 1021, "None"},  {1025, 1026, 1027, "Wood"},     {1028, 1029, 1030, "Light"},
     {1031, 1032, 1033, "Heavy"}, {1034, 1035, 1036, "Concrete"},
 };
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tree/ItemFileAccess.h"
 #include "schema/Descriptor.h"
 #include "schema/StringTable.h"
+#include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 
 namespace morvane {

@@ -8,7 +8,9 @@
 // as Latin-1, so every byte of the file comes back unchanged.
 namespace morvane::app {
 
-inline QString ToQt(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString ToQt(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 inline std::string FromQt(const QString& text) {
     const QByteArray bytes = text.toLatin1();

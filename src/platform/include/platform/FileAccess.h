@@ -1,30 +1,109 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
-// Whole-file reads and safe whole-file writes. Errors are reported as Windows error numbers
-// (0 success, 3 path not found, 5 access denied, 112 disk full, 29 any other write fault) so
+// Whole-file reads and safe whole-file writes. Errors are reported as Windows error numbers so
 // that every platform shows the user the same numbers.
+//
+// Only regular files are read or written (symbolic links are followed): a folder, a device, a
+// pipe or a socket is refused without being opened for long, so a pipe never hangs a read.
+//
+// Every write holds an exclusive advisory lock on the file from its read to its replace, so two
+// writers (two windows, a window and a script) take turns instead of losing each other's edits.
+// Just before the replace it checks that the file is still the one it read; when another
+// program changed it meanwhile, the edit is made again on the new contents.
+//
+// A write keeps everything about the file: the mode bits (setuid, setgid and sticky included),
+// owner and group where the writer may set them, ACL entries and extended attributes. Normally
+// the new bytes go to a temporary file beside the file (".NAME.morvane-tmp", created readable
+// by its owner only, one fixed name per file so a crash leaves at most one) and are renamed
+// over it. A file with several hard links, a file in a folder that cannot be written, and a
+// file whose attributes cannot be carried over to a new file are rewritten in place instead:
+// a complete copy of the old contents is written and flushed first (".NAME.morvane-old" beside
+// the file, or under the user's state folder when the folder cannot be written) and removed
+// once the new contents are on disk.
 namespace morvane::platform {
 
 inline constexpr int kErrorPathNotFound = 3;
 inline constexpr int kErrorAccessDenied = 5;
 inline constexpr int kErrorWriteFault = 29;
+// Another writer held the file's lock for longer than the lock wait limit.
+inline constexpr int kErrorLockViolation = 33;
 inline constexpr int kErrorDiskFull = 112;
+// The path names a folder, a device, a pipe or a socket rather than a regular file.
+inline constexpr int kErrorNotRegularFile = 222;
+// The file is larger than kMaxFileBytes.
+inline constexpr int kErrorFileTooLarge = 223;
+// The file's bytes are not the ones the caller expected (ERROR_FILE_INVALID: "the file has
+// been externally altered"), or it kept changing under a write that tried again and again.
+inline constexpr int kErrorFileChanged = 1006;
+// An earlier write that rewrote the file in place was interrupted: the file may be cut, and the
+// copy of its old contents is kept for the user (ERROR_FILE_CORRUPT).
+inline constexpr int kErrorInterruptedWrite = 1392;
 
-// The bytes of a file, or nothing when it cannot be read (missing, a folder, no permission).
+// The largest file read or edited: far above any rules file (the game's own is about 100 KB),
+// low enough that a wrong path such as a disk image cannot exhaust memory.
+inline constexpr std::uint64_t kMaxFileBytes = 16u * 1024u * 1024u;
+
+// What a read found: the bytes, or the error number (never both).
+struct FileReadResult {
+    std::optional<std::string> bytes;
+    int error = 0;
+};
+
+// The bytes of a regular file of at most kMaxFileBytes.
+FileReadResult ReadRegularFile(const std::string& path);
+
+// The bytes of a regular file, or nothing when it cannot be read (see ReadRegularFile for why).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// A sentence naming the path and saying what the error number means, for messages.
+std::string DescribeFileError(int error, const std::string& path);
+
+// What tells one state of a file from another without reading it.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;  // since the epoch
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the regular file at `path` (links followed); nothing when there is none
+// (missing, or not a regular file).
+std::optional<FileIdentity> IdentifyFile(const std::string& path);
+
 bool FileExists(const std::string& path);
+
+// Whether `path` names a regular file (links followed).
+bool IsRegularFile(const std::string& path);
 
 // Whether two paths name the same file (through links and differently spelled paths).
 bool IsSameFile(const std::string& first, const std::string& second);
 
-// Replaces the file's content: the new bytes go to a temporary file in the same folder, are
-// flushed to disk and renamed over the file, which keeps its permissions. A symbolic link is
-// followed and its target replaced. A file that does not exist is created. On failure the file
-// is left as it was and the error number is returned.
+// Computes the new contents of a file from its current ones (nothing when the file does not
+// exist yet). Returns 0 and sets `replacement`, or returns an error number to leave the file
+// as it is. It may be called more than once when the file changes under the write.
+using FileEdit = std::function<int(const std::optional<std::string>& current, std::string& replacement)>;
+
+// Rewrites the file under its lock with what `edit` makes of it (see the namespace comment). A
+// file that does not exist is created, readable and writable as the umask allows. On failure
+// the file is left as it was and the error number is returned.
+int EditFile(const std::string& path, const FileEdit& edit);
+
+// Replaces the file's content, whatever it is now (an EditFile that ignores the old bytes).
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+
+// Replaces the file's content only when it is exactly `expectedBytes` now, else returns
+// kErrorFileChanged and leaves it (an undo that must not throw away someone else's change).
+int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes);
+
+// EditFile without the lock, for measuring what the lock costs. Never for real edits.
+int EditFileWithoutLock(const std::string& path, const FileEdit& edit);
 
 }  // namespace morvane::platform

@@ -15,6 +15,10 @@ namespace morvane::platform {
 // Nothing when there is no match or `path` is empty.
 std::optional<std::string> FindFileNoCase(const std::string& path);
 
+// The same search counting only regular files (through links): a folder, a pipe or a device
+// named like the rules file is no rules file.
+std::optional<std::string> FindRegularFileNoCase(const std::string& path);
+
 // The current folder without a trailing "/" (except for "/" itself); nothing when the system
 // cannot tell it (for example when it has been removed).
 std::optional<std::string> CurrentDirectory();

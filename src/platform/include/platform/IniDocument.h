@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,15 +24,26 @@ public:
     // regard to ASCII case; the first matching section, and in it the first matching key, counts.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
+    struct Edit {
+        std::string_view section;
+        std::string_view key;
+        std::string_view value;
+    };
+
     // The bytes of the file with the key set to the value (see the class comment). The key is
-    // added to the end of its section, or the section to the end of the file, when missing.
+    // added to the end of its section, or the section to the end of the file, when missing. A
+    // key found with other letter case is written as given: the game matches names exactly.
     std::string WithValue(std::string_view section, std::string_view key, std::string_view value) const;
+
+    // The same for several keys at once, from this one parse; when one key is given twice, the
+    // later value counts.
+    std::string WithValues(std::span<const Edit> edits) const;
 
 private:
     struct Line {
-        std::size_t start = 0;    // first byte
-        std::size_t end = 0;      // one past the last byte before the line ending
-        std::size_t next = 0;     // first byte of the next line
+        std::size_t start = 0;  // first byte
+        std::size_t end = 0;    // one past the last byte before the line ending
+        std::size_t next = 0;   // first byte of the next line
     };
     struct Key {
         std::string_view name;
@@ -45,11 +57,19 @@ private:
         std::vector<Key> keys;
     };
 
+    // Bytes [start, end) of the original replaced by `text`.
+    struct Splice {
+        std::size_t start = 0;
+        std::size_t end = 0;
+        std::string text;
+    };
+
     const Section* FindSection(std::string_view name) const;
     static const Key* FindKey(const Section& section, std::string_view name);
     std::string LineEnding() const;
-    std::string ReplaceValue(const Key& key, std::string_view value) const;
-    std::string InsertAfterLine(std::size_t lineIndex, const std::string& text) const;
+    Splice ReplaceValue(const Key& key, std::string_view name, std::string_view value) const;
+    Splice InsertAfterLine(std::size_t lineIndex, const std::vector<std::string>& lines) const;
+    std::string NewSections(const std::vector<std::pair<std::string_view, std::vector<std::string>>>& sections) const;
 
     std::string m_bytes;
     std::vector<Line> m_lines;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,17 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
                               const std::string& path);
 
 inline constexpr int kErrorInvalidParameter = 87;
+
+struct ProfileWrite {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Every write in one go: one locked read, one parse, one replace of the file (Match All sets a
+// key in many sections). 0, or an error number and the file unchanged; when any write would be
+// refused with 87 by WritePrivateProfileString, none is made. Writing nothing changes nothing.
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path);
 
 // While a batch is open, a file's identity is checked at its first read only: the many reads of
 // one tree build share one look at the file. Writes end that sharing for their file.

@@ -25,7 +25,9 @@ std::string KeyOfLabel(std::string_view label);
 // (an inline comment), trailing white space removed; the read's default "Empty" means absent.
 std::optional<std::string> ValueFromProfileText(std::string_view text);
 
-// The text of the message shown when a write fails.
-std::string SaveFailureMessage(int error, std::string_view section, std::string_view key);
+// The text of the message shown when a write of the file at `path` fails. The failures only a
+// careful writer reports (another writer's lock, a file that is no regular file or too large,
+// one that kept changing, an interrupted earlier write) get a line that says what happened.
+std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path);
 
 }  // namespace morvane

@@ -26,12 +26,12 @@ std::vector<std::uint16_t> WalkListRange(const StringTable& table, std::uint16_t
 
 // An object-list entry, "NAME=Label~description|descriptorBase|imageIndex".
 struct ObjectListEntry {
-    std::string section;             // the INI section of the object
-    std::string label;               // as shown in the tree, not trimmed
-    std::uint16_t descriptionId = 0; // 0 when the label names none
+    std::string section;              // the INI section of the object
+    std::string label;                // as shown in the tree, not trimmed
+    std::uint16_t descriptionId = 0;  // 0 when the label names none
     std::uint16_t descriptorBase = 0;
     int imageIndex = 3;
-    bool hasBlock = false;           // false for an entry without "|": no descriptors
+    bool hasBlock = false;  // false for an entry without "|": no descriptors
 };
 std::optional<ObjectListEntry> ParseObjectListEntry(std::string_view text);
 

@@ -45,7 +45,8 @@ std::string FormatListEntry(std::string_view entry, bool cutAtBar);
 std::string ListEntryName(std::string_view entry);
 
 // The default in the form the game reads it from the rules file (yes/no, true/false, N%, a
-// list entry's NAME, NAMEs joined by ","), or nothing when the descriptor gives no default.
+// list entry's NAME, NAMEs joined by ",", Verses fields joined by ","), or nothing when the
+// descriptor gives no default.
 std::optional<std::string> DefaultValueForFile(const Descriptor& descriptor, const StringTable& table);
 
 // A bound of a spin: exactly "." means none (-32767 below, 32767 above); anything else is read

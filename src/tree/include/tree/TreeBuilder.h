@@ -21,8 +21,8 @@ public:
     // The "General" root item with its ten groups of keys.
     TreeItem AddGeneralBranch(std::string_view sectionName);
     // A section item at the root / under `parent`, with the keys of its key list.
-    TreeItem AddSectionItem(std::string_view label, std::uint16_t infoId, std::uint16_t nameId,
-                            std::uint16_t keyListId, int image);
+    TreeItem AddSectionItem(std::string_view label, std::uint16_t infoId, std::uint16_t nameId, std::uint16_t keyListId,
+                            int image);
     TreeItem AddChildSectionItem(TreeItem parent, std::string_view label, std::uint16_t infoId, std::uint16_t nameId,
                                  std::uint16_t keyListId, int image);
     // One object item for each object-list entry firstId to lastId, each with its keys.
