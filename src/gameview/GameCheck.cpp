@@ -172,7 +172,12 @@ private:
                 "has no effect.");
             return;
         }
-        if (const GameKey* spelling = GameKeys::FindKeyNoCase(kind, line.key)) {
+        if (const GameKey* read = GameKeys::ReadInsteadOf(kind, line.key)) {
+            // Every shipped rules file has this line: harmless, but worth knowing.
+            Add(line.number, Level::Note, section, line.key,
+                "The game's own files spell this key " + line.key + ", but the game reads only " + read->name +
+                    ", so the line has no effect. Write " + read->name + "=" + line.value + " for the game to read it.");
+        } else if (const GameKey* spelling = GameKeys::FindKeyNoCase(kind, line.key)) {
             Add(line.number, Level::Error, section, line.key,
                 "The game matches key names exactly, letter case included: " + line.key + " is not " + spelling->name +
                     ", so the game never reads this line. Write " + spelling->name + ".");

@@ -73,8 +73,15 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
             kind->keyIndex.emplace(fields[2], kind->keys.size());
             kind->keyIndexNoCase.emplace(ToLowerAscii(fields[2]), kind->keys.size());
             kind->keys.push_back({fields[2], *reading, fields[4]});
+        } else if (fields[0] == "spelling" && fields.size() == 4) {
+            SectionKind* kind = nullptr;
+            for (SectionKind& candidate : out.m_kinds)
+                if (candidate.name == fields[1]) kind = &candidate;
+            if (kind == nullptr || FindKey(*kind, fields[3]) == nullptr)
+                return fault("spelling of a key the table does not have: " + fields[3]);
+            kind->shippedSpellings.emplace(fields[2], fields[3]);
         } else {
-            return fault("neither a kind nor a key line");
+            return fault("neither a kind, a key nor a spelling line");
         }
     }
 
@@ -135,6 +142,11 @@ const GameKey* GameKeys::FindKey(const SectionKind& kind, std::string_view key) 
 const GameKey* GameKeys::FindKeyNoCase(const SectionKind& kind, std::string_view key) {
     const auto found = kind.keyIndexNoCase.find(ToLowerAscii(key));
     return found == kind.keyIndexNoCase.end() ? nullptr : &kind.keys[found->second];
+}
+
+const GameKey* GameKeys::ReadInsteadOf(const SectionKind& kind, std::string_view key) {
+    const auto found = kind.shippedSpellings.find(key);
+    return found == kind.shippedSpellings.end() ? nullptr : FindKey(kind, found->second);
 }
 
 const std::vector<std::string>& GameKeys::Names(Reading reading) const {

@@ -109,7 +109,11 @@ std::string DescribeGameReading(const GameKeys& keys, const GameIni& ini, std::s
         return "This version of the game does not read [" + gameSection + "]; the value has no effect.";
     const GameKey* gameKey = GameKeys::FindKey(*kind, key);
     if (gameKey == nullptr) gameKey = GameKeys::FindKeyNoCase(*kind, key);
-    if (gameKey == nullptr) return "The game does not read " + std::string(key) + " in [" + gameSection + "].";
+    if (gameKey == nullptr) {
+        if (const GameKey* read = GameKeys::ReadInsteadOf(*kind, key))
+            return "The game does not read " + std::string(key) + "; it reads " + read->name + " instead.";
+        return "The game does not read " + std::string(key) + " in [" + gameSection + "].";
+    }
 
     const GameEntry* entry = ini.Find(gameSection, gameKey->name);
     if (entry == nullptr) {

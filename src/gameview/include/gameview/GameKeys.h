@@ -61,6 +61,7 @@ struct SectionKind {
     std::vector<GameKey> keys;
     NameMap<std::size_t> keyIndex;        // exact name -> keys index
     NameMap<std::size_t> keyIndexNoCase;  // lower-case name -> keys index
+    NameMap<std::string> shippedSpellings;  // a spelling of the shipped files -> the key read
 };
 
 // Everything the game reads from its rules file, from the table in resources/game-keys.tsv.
@@ -80,6 +81,8 @@ public:
 
     static const GameKey* FindKey(const SectionKind& kind, std::string_view key);
     static const GameKey* FindKeyNoCase(const SectionKind& kind, std::string_view key);
+    // The key the game reads where its own shipped files write `key`, or nullptr.
+    static const GameKey* ReadInsteadOf(const SectionKind& kind, std::string_view key);
 
     // The names a reading accepts, in the game's order (houses, buildings, weapons, ...).
     const std::vector<std::string>& Names(Reading reading) const;
