@@ -12,9 +12,12 @@ FindingMarkDelegate::FindingMarkDelegate(const FindingMarks& marks, ItemOfIndex 
 
 QColor FindingMarkDelegate::LevelColour(gameview::Level level) {
     switch (level) {
-        case gameview::Level::Error: return QColor(0xd0, 0x21, 0x21);
-        case gameview::Level::Warning: return QColor(0xe8, 0x9a, 0x0c);
-        case gameview::Level::Note: return QColor(0x2f, 0x6f, 0xc4);
+        case gameview::Level::Error:
+            return QColor(0xd0, 0x21, 0x21);
+        case gameview::Level::Warning:
+            return QColor(0xe8, 0x9a, 0x0c);
+        case gameview::Level::Note:
+            return QColor(0x2f, 0x6f, 0xc4);
     }
     return Qt::gray;
 }
@@ -25,7 +28,8 @@ void FindingMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     if (item == kNoItem || !m_marks.HasMark(item)) return;
     // Over the lower right corner of the row's icon, where the label's text does not reach.
     const int size = std::max(7, option.decorationSize.height() / 2);
-    const QRect icon(option.rect.left() + 2, option.rect.top() + (option.rect.height() - option.decorationSize.height()) / 2,
+    const QRect icon(option.rect.left() + 2,
+                     option.rect.top() + (option.rect.height() - option.decorationSize.height()) / 2,
                      option.decorationSize.width(), option.decorationSize.height());
     const QRect dot(icon.right() - size + 2, icon.bottom() - size + 2, size, size);
     painter->save();

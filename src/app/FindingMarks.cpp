@@ -75,8 +75,9 @@ void FindingMarks::Refresh() {
             Mark& mark = m_marks[item];
             if (mark.text.isEmpty() || Severity(finding.level) > Severity(mark.level)) mark.level = finding.level;
             if (!mark.text.isEmpty()) mark.text += QLatin1Char('\n');
-            mark.text += QStringLiteral("Line %1, %2: ").arg(finding.line).arg(QLatin1String(LevelWord(finding.level))) +
-                         ToQt(finding.message);
+            mark.text +=
+                QStringLiteral("Line %1, %2: ").arg(finding.line).arg(QLatin1String(LevelWord(finding.level))) +
+                ToQt(finding.message);
         }
         m_findings.push_back({std::move(finding), item});
     }

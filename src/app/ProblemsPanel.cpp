@@ -76,8 +76,8 @@ void ProblemsPanel::Fill() {
         ++counts[static_cast<int>(f.level)];
         QString where = f.section.empty() ? QString() : QStringLiteral("[%1]").arg(ToQt(f.section));
         if (!f.key.empty()) where += QLatin1Char(' ') + ToQt(f.key);
-        auto* row = new QTreeWidgetItem({QString::number(f.line), QLatin1String(gameview::LevelWord(f.level)), where,
-                                         ToQt(f.message)});
+        auto* row = new QTreeWidgetItem(
+            {QString::number(f.line), QLatin1String(gameview::LevelWord(f.level)), where, ToQt(f.message)});
         row->setIcon(1, LevelIcon(f.level));
         row->setToolTip(3, ToQt(f.message));
         row->setData(0, kItemRole, static_cast<uint>(marked.item));
@@ -88,10 +88,11 @@ void ProblemsPanel::Fill() {
     m_list->setUpdatesEnabled(true);
     m_list->verticalScrollBar()->setValue(scrolled);
     const int total = counts[0] + counts[1] + counts[2];
-    m_summary->setText(total == 0 ? QStringLiteral("Problems: the game reads every line as it is written.")
-                                  : QStringLiteral("Problems: %1, %2, %3")
-                                        .arg(Counted(counts[0], "error", "errors"),
-                                             Counted(counts[1], "warning", "warnings"), Counted(counts[2], "note", "notes")));
+    m_summary->setText(total == 0
+                           ? QStringLiteral("Problems: the game reads every line as it is written.")
+                           : QStringLiteral("Problems: %1, %2, %3")
+                                 .arg(Counted(counts[0], "error", "errors"), Counted(counts[1], "warning", "warnings"),
+                                      Counted(counts[2], "note", "notes")));
 }
 
 }  // namespace morvane::app

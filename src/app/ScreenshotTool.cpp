@@ -51,7 +51,8 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     }
     if (!Save(window, folder + "/problems.png")) return 1;
 
-    const morvane::TreeItem item = morvane::FindItemByPath(window.NavigationTree(), "Weapon Types\\Spy Camera\\Projectile");
+    const morvane::TreeItem item =
+        morvane::FindItemByPath(window.NavigationTree(), "Weapon Types\\Spy Camera\\Projectile");
     if (item == morvane::kNoItem) {
         std::fputs("morvane_screenshots: no Camera projectile in the file's tree\n", stderr);
         return 1;

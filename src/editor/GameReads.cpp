@@ -16,8 +16,8 @@ void ValueEditor::UpdateGameReads(TreeItem item) {
     // A file that cannot be read holds nothing the game could see.
     const std::string bytes = platform::ReadFileBytes(m_rules.Rules().RulesPath()).value_or(std::string());
     const gameview::GameIni ini(bytes);
-    m_strGameReads = gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), ini, m_rules.SectionNameOf(sectionItem),
-                                                   KeyOfLabel(m_tree.GetItemText(item)));
+    m_strGameReads = gameview::DescribeGameReading(
+        gameview::GameKeys::BuiltIn(), ini, m_rules.SectionNameOf(sectionItem), KeyOfLabel(m_tree.GetItemText(item)));
 }
 
 }  // namespace morvane

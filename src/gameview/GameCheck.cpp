@@ -76,7 +76,8 @@ private:
                 "it joins this line. End lines with CR LF or LF.");
         if (line.lost && line.kind != LineKind::Blank && line.kind != LineKind::NoEquals) {
             Add(line.number, Level::Error, section, line.key,
-                "The file does not end with a line break, so the game loses this last line. Add a line break after it.");
+                "The file does not end with a line break, so the game loses this last line. Add a line break after "
+                "it.");
             return;
         }
         if (line.length > kGameLineLimit) {
@@ -92,8 +93,13 @@ private:
                         std::to_string(kGameLineLimit) + ", inside the note, so nothing it reads is lost.");
         }
         switch (line.kind) {
-            case LineKind::Section: CheckHeader(line); break;
-            case LineKind::Entry: case LineKind::EmptyValue: CheckEntry(line, section); break;
+            case LineKind::Section:
+                CheckHeader(line);
+                break;
+            case LineKind::Entry:
+            case LineKind::EmptyValue:
+                CheckEntry(line, section);
+                break;
             case LineKind::NoEquals:
                 if (m_keys.KindOfSection(section) != nullptr)
                     Add(line.number, Level::Warning, section, "",
@@ -102,7 +108,8 @@ private:
             case LineKind::BeforeSections:
                 Add(line.number, Level::Note, "", line.key, "The line is above the first section; the game skips it.");
                 break;
-            case LineKind::Blank: break;
+            case LineKind::Blank:
+                break;
         }
     }
 
@@ -116,14 +123,16 @@ private:
                         *spelling + "], so the game never reads this section. Write [" + *spelling + "].");
             else
                 Add(line.number, Level::Note, section.name, "",
-                    "The game has no section [" + section.name + "] and ignores it; it cannot make new objects "
-                    "from the rules file.");
+                    "The game has no section [" + section.name +
+                        "] and ignores it; it cannot make new objects "
+                        "from the rules file.");
             return;
         }
         if (!kind->read) {
             Add(line.number, Level::Note, section.name, "",
-                "This version of the game does not read [" + section.name + "]: difficulty settings come from the game "
-                "itself, so these values have no effect.");
+                "This version of the game does not read [" + section.name +
+                    "]: difficulty settings come from the game "
+                    "itself, so these values have no effect.");
             return;
         }
         if (section.entries.empty()) return;
@@ -168,15 +177,17 @@ private:
         if (line.kind == LineKind::EmptyValue) {
             // Without a value the line does nothing, whatever its key is called.
             Add(line.number, Level::Note, section, line.key,
-                "The game does not read " + line.key + " in [" + section + "], and the value is empty; the line "
-                "has no effect.");
+                "The game does not read " + line.key + " in [" + section +
+                    "], and the value is empty; the line "
+                    "has no effect.");
             return;
         }
         if (const GameKey* read = GameKeys::ReadInsteadOf(kind, line.key)) {
             // Every shipped rules file has this line: harmless, but worth knowing.
             Add(line.number, Level::Note, section, line.key,
                 "The game's own files spell this key " + line.key + ", but the game reads only " + read->name +
-                    ", so the line has no effect. Write " + read->name + "=" + line.value + " for the game to read it.");
+                    ", so the line has no effect. Write " + read->name + "=" + line.value +
+                    " for the game to read it.");
         } else if (const GameKey* spelling = GameKeys::FindKeyNoCase(kind, line.key)) {
             Add(line.number, Level::Error, section, line.key,
                 "The game matches key names exactly, letter case included: " + line.key + " is not " + spelling->name +

@@ -16,18 +16,41 @@ std::string UpperCase(std::string text) {
 
 const char* KindWord(Reading reading) {
     switch (reading) {
-        case Reading::Bool: return "bool";
-        case Reading::Int: case Reading::Int16u: case Reading::Int8u: return "int";
-        case Reading::Fixed: case Reading::Fraction: case Reading::Flag: case Reading::Minutes: return "fixed";
-        case Reading::Cells: return "cells";
-        case Reading::Speed: return "speed";
-        case Reading::Buildings: return "buildings";
-        case Reading::Owners: return "owners";
-        case Reading::Verses: return "verses";
-        case Reading::Powerup: return "powerup";
-        case Reading::Weapon: case Reading::Warhead: case Reading::Projectile: case Reading::Armor:
-        case Reading::Sound: case Reading::Anim: case Reading::Crate: case Reading::Vehicle: return "name";
-        case Reading::Theme: case Reading::Text: return "text";
+        case Reading::Bool:
+            return "bool";
+        case Reading::Int:
+        case Reading::Int16u:
+        case Reading::Int8u:
+            return "int";
+        case Reading::Fixed:
+        case Reading::Fraction:
+        case Reading::Flag:
+        case Reading::Minutes:
+            return "fixed";
+        case Reading::Cells:
+            return "cells";
+        case Reading::Speed:
+            return "speed";
+        case Reading::Buildings:
+            return "buildings";
+        case Reading::Owners:
+            return "owners";
+        case Reading::Verses:
+            return "verses";
+        case Reading::Powerup:
+            return "powerup";
+        case Reading::Weapon:
+        case Reading::Warhead:
+        case Reading::Projectile:
+        case Reading::Armor:
+        case Reading::Sound:
+        case Reading::Anim:
+        case Reading::Crate:
+        case Reading::Vehicle:
+            return "name";
+        case Reading::Theme:
+        case Reading::Text:
+            return "text";
     }
     return "text";
 }
@@ -63,7 +86,9 @@ EffectiveValue Effective(const GameKeys& keys, const GameKey& key, const GameEnt
             result.value = !value ? "default" : (*value ? "true" : "false");
             break;
         }
-        case Reading::Int: case Reading::Int16u: case Reading::Int8u: {
+        case Reading::Int:
+        case Reading::Int16u:
+        case Reading::Int8u: {
             const auto value = ReadGameInt(text);
             if (!value)
                 result.value = "default";
@@ -75,7 +100,10 @@ EffectiveValue Effective(const GameKeys& keys, const GameKey& key, const GameEnt
                 result.value = std::to_string(*value);
             break;
         }
-        case Reading::Fixed: case Reading::Fraction: case Reading::Flag: case Reading::Minutes:
+        case Reading::Fixed:
+        case Reading::Fraction:
+        case Reading::Flag:
+        case Reading::Minutes:
             result.value = FormatFixed(ReadGameFixed(text));
             break;
         case Reading::Cells:
@@ -106,11 +134,18 @@ EffectiveValue Effective(const GameKeys& keys, const GameKey& key, const GameEnt
                            std::to_string(powerup.data);
             break;
         }
-        case Reading::Weapon: case Reading::Warhead: case Reading::Projectile: case Reading::Armor:
-        case Reading::Sound: case Reading::Anim: case Reading::Crate: case Reading::Vehicle:
+        case Reading::Weapon:
+        case Reading::Warhead:
+        case Reading::Projectile:
+        case Reading::Armor:
+        case Reading::Sound:
+        case Reading::Anim:
+        case Reading::Crate:
+        case Reading::Vehicle:
             result.value = MatchedName(keys, key.reading, text);
             break;
-        case Reading::Theme: case Reading::Text:
+        case Reading::Theme:
+        case Reading::Text:
             result.value = text;
             break;
     }

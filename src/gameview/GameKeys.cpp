@@ -12,14 +12,30 @@ struct ReadingName {
 };
 
 constexpr ReadingName kReadings[] = {
-    {"bool", Reading::Bool},         {"int", Reading::Int},           {"int16u", Reading::Int16u},
-    {"int8u", Reading::Int8u},       {"fixed", Reading::Fixed},       {"fraction", Reading::Fraction},
-    {"flag", Reading::Flag},         {"minutes", Reading::Minutes},   {"cells", Reading::Cells},
-    {"speed", Reading::Speed},       {"weapon", Reading::Weapon},     {"warhead", Reading::Warhead},
-    {"projectile", Reading::Projectile}, {"armor", Reading::Armor},   {"sound", Reading::Sound},
-    {"anim", Reading::Anim},         {"crate", Reading::Crate},       {"vehicle", Reading::Vehicle},
-    {"buildings", Reading::Buildings}, {"owners", Reading::Owners},   {"verses", Reading::Verses},
-    {"powerup", Reading::Powerup},   {"theme", Reading::Theme},       {"text", Reading::Text},
+    {"bool", Reading::Bool},
+    {"int", Reading::Int},
+    {"int16u", Reading::Int16u},
+    {"int8u", Reading::Int8u},
+    {"fixed", Reading::Fixed},
+    {"fraction", Reading::Fraction},
+    {"flag", Reading::Flag},
+    {"minutes", Reading::Minutes},
+    {"cells", Reading::Cells},
+    {"speed", Reading::Speed},
+    {"weapon", Reading::Weapon},
+    {"warhead", Reading::Warhead},
+    {"projectile", Reading::Projectile},
+    {"armor", Reading::Armor},
+    {"sound", Reading::Sound},
+    {"anim", Reading::Anim},
+    {"crate", Reading::Crate},
+    {"vehicle", Reading::Vehicle},
+    {"buildings", Reading::Buildings},
+    {"owners", Reading::Owners},
+    {"verses", Reading::Verses},
+    {"powerup", Reading::Powerup},
+    {"theme", Reading::Theme},
+    {"text", Reading::Text},
 };
 
 std::optional<Reading> ReadingOf(std::string_view name) {

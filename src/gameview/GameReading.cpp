@@ -16,8 +16,8 @@ std::string NameInWords(const GameKeys& keys, const GameKey& key, const std::str
     const std::string matched = MatchedName(keys, key.reading, value);
     if (key.reading == Reading::Weapon && matched == "none") return "no weapon";
     if (key.reading == Reading::Vehicle && matched == "none") return "none (a random vehicle)";
-    if (matched == "kept") return std::string("the ") + (key.reading == Reading::Warhead ? "warhead" : "projectile") +
-                                  " it had before";
+    if (matched == "kept")
+        return std::string("the ") + (key.reading == Reading::Warhead ? "warhead" : "projectile") + " it had before";
     return matched;
 }
 
@@ -28,8 +28,7 @@ std::string WhyUnseen(const GameIni& ini, std::string_view section, const GameKe
         if (line.section >= ini.Sections().size() || !EqualsNoCase(line.key, key.name)) continue;
         const std::string& name = ini.Sections()[line.section].name;
         if (!EqualsNoCase(name, section)) continue;
-        if (name != section)
-            return "The file's section is [" + name + "], and the game matches names exactly";
+        if (name != section) return "The file's section is [" + name + "], and the game matches names exactly";
         if (line.key != key.name) return "The file spells the key " + line.key + ", and the game matches names exactly";
         if (line.lost) return "The key is on the file's last line, which has no line break, so the game loses it";
         if (line.kind == LineKind::EmptyValue) return "The value is empty, so the game ignores the line";
@@ -45,7 +44,10 @@ std::string ValueInWords(const GameKeys& keys, const GameKey& key, const std::st
             const auto read = ReadGameBool(value);
             return !read ? "its built-in " + key.builtIn : (*read ? "yes" : "no");
         }
-        case Reading::Int: case Reading::Int16u: case Reading::Int8u: case Reading::Speed: {
+        case Reading::Int:
+        case Reading::Int16u:
+        case Reading::Int8u:
+        case Reading::Speed: {
             const GameEntry entry{key.name, value, 0};
             const std::string number = Effective(keys, key, &entry).value;
             if (number == "default") return "its built-in " + key.builtIn;
@@ -57,15 +59,24 @@ std::string ValueInWords(const GameKeys& keys, const GameKey& key, const std::st
             const std::uint32_t raw = ReadGameFixed(value);
             return FormatPercent(raw) + " (" + FormatDecimal(raw) + ")";
         }
-        case Reading::Fixed: return FormatDecimal(ReadGameFixed(value));
-        case Reading::Minutes: return FormatDecimal(ReadGameFixed(value)) + " minutes";
-        case Reading::Flag: return ReadGameFixed(value) >= 0x8000u ? "on" : "off";
+        case Reading::Fixed:
+            return FormatDecimal(ReadGameFixed(value));
+        case Reading::Minutes:
+            return FormatDecimal(ReadGameFixed(value)) + " minutes";
+        case Reading::Flag:
+            return ReadGameFixed(value) >= 0x8000u ? "on" : "off";
         case Reading::Cells: {
             const std::uint16_t leptons = ReadGameLeptons(value);
             return FormatDecimal(ReadGameFixed(value)) + " cells (" + std::to_string(leptons) + " leptons)";
         }
-        case Reading::Weapon: case Reading::Warhead: case Reading::Projectile: case Reading::Armor:
-        case Reading::Sound: case Reading::Anim: case Reading::Crate: case Reading::Vehicle:
+        case Reading::Weapon:
+        case Reading::Warhead:
+        case Reading::Projectile:
+        case Reading::Armor:
+        case Reading::Sound:
+        case Reading::Anim:
+        case Reading::Crate:
+        case Reading::Vehicle:
             return NameInWords(keys, key, value);
         case Reading::Buildings: {
             const std::string names = JoinBits(keys, key.reading, ReadGameBuildings(value, keys).bits);
@@ -88,7 +99,9 @@ std::string ValueInWords(const GameKeys& keys, const GameKey& key, const std::st
                    (powerup.animation.empty() ? std::string("no animation") : "animation " + powerup.animation) +
                    ", data " + std::to_string(powerup.data);
         }
-        case Reading::Theme: case Reading::Text: return "'" + value + "'";
+        case Reading::Theme:
+        case Reading::Text:
+            return "'" + value + "'";
     }
     return value;
 }
@@ -105,8 +118,7 @@ std::string DescribeGameReading(const GameKeys& keys, const GameIni& ini, std::s
         }
     }
     if (kind == nullptr) return "The game has no section [" + std::string(section) + "], so it does not read this key.";
-    if (!kind->read)
-        return "This version of the game does not read [" + gameSection + "]; the value has no effect.";
+    if (!kind->read) return "This version of the game does not read [" + gameSection + "]; the value has no effect.";
     const GameKey* gameKey = GameKeys::FindKey(*kind, key);
     if (gameKey == nullptr) gameKey = GameKeys::FindKeyNoCase(*kind, key);
     if (gameKey == nullptr) {

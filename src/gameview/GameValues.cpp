@@ -47,9 +47,16 @@ std::string Trimmed(std::string text) {
 std::optional<bool> ReadGameBool(std::string_view text) {
     if (text.empty()) return std::nullopt;
     switch (ToLowerAscii(text.front())) {
-        case 'y': case 't': case '1': return true;
-        case 'n': case 'f': case '0': return false;
-        default: return std::nullopt;
+        case 'y':
+        case 't':
+        case '1':
+            return true;
+        case 'n':
+        case 'f':
+        case '0':
+            return false;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -162,7 +169,8 @@ GameVerses ReadGameVerses(std::string_view text) {
     GameVerses result;
     const std::vector<std::string_view> items = SplitGameList(text);
     result.count = items.size();
-    for (std::size_t i = 0; i < items.size() && i < result.values.size(); ++i) result.values[i] = ReadGameFixed(items[i]);
+    for (std::size_t i = 0; i < items.size() && i < result.values.size(); ++i)
+        result.values[i] = ReadGameFixed(items[i]);
     return result;
 }
 
@@ -178,7 +186,8 @@ GamePowerup ReadGamePowerup(std::string_view text) {
     if (items.size() > 2) {
         result.hasData = true;
         result.dataIsFixed = items[2].find_first_of(".%") != std::string_view::npos;
-        result.data = result.dataIsFixed ? static_cast<std::int64_t>(ReadGameFixed(items[2]) >> 8) : ReadDecimal(items[2]);
+        result.data =
+            result.dataIsFixed ? static_cast<std::int64_t>(ReadGameFixed(items[2]) >> 8) : ReadDecimal(items[2]);
     }
     return result;
 }

@@ -30,15 +30,17 @@ void CheckInt(const GameKey& key, const std::string& value, std::vector<ValuePro
     const auto read = ReadGameInt(value);
     if (hex) {
         if (!read)
-            problems.push_back({Level::Error, Quoted(value) + " looks like a hexadecimal number without digits; the game "
-                                              "keeps its built-in " + key.builtIn + ". Write a number."});
+            problems.push_back({Level::Error, Quoted(value) +
+                                                  " looks like a hexadecimal number without digits; the game "
+                                                  "keeps its built-in " +
+                                                  key.builtIn + ". Write a number."});
         return;
     }
     if (!IsWholeNumber(value)) {
         const bool leading = IsDigit(value.front()) || (value.size() > 1 && IsDigit(value[1]));
         if (!leading)
             problems.push_back({Level::Error, Quoted(value) + " is not a number; the game reads it as 0. Write a whole "
-                                              "number."});
+                                                              "number."});
         else
             problems.push_back({Level::Error, "The game reads only the whole number at the start: " + Quoted(value) +
                                                   " is " + std::to_string(*read) + ". Write " + std::to_string(*read) +
@@ -48,11 +50,11 @@ void CheckInt(const GameKey& key, const std::string& value, std::vector<ValuePro
     const std::int64_t number = ReadDecimal(value);
     const auto range = [&](std::int64_t lowest, std::int64_t highest, const char* what) {
         if (number >= lowest && number <= highest) return;
-        const std::int64_t stored = key.reading == Reading::Int16u ? static_cast<std::uint16_t>(number)
-                                                                   : static_cast<std::uint8_t>(number);
-        problems.push_back({Level::Error, "The game keeps " + key.name + " in " + what + ": " + value + " is stored as " +
-                                              std::to_string(stored) + ". Use a number from " + std::to_string(lowest) +
-                                              " to " + std::to_string(highest) + "."});
+        const std::int64_t stored =
+            key.reading == Reading::Int16u ? static_cast<std::uint16_t>(number) : static_cast<std::uint8_t>(number);
+        problems.push_back({Level::Error, "The game keeps " + key.name + " in " + what + ": " + value +
+                                              " is stored as " + std::to_string(stored) + ". Use a number from " +
+                                              std::to_string(lowest) + " to " + std::to_string(highest) + "."});
     };
     if (key.reading == Reading::Int16u) range(0, 65535, "16 bits");
     if (key.reading == Reading::Int8u) range(0, 255, "8 bits");
@@ -63,8 +65,9 @@ void CheckSpeed(const GameKey& key, const std::string& value, std::vector<ValueP
     if (!problems.empty() || !IsWholeNumber(value)) return;
     const std::int64_t number = ReadDecimal(value);
     if (number > 100)
-        problems.push_back({Level::Error, "Speeds run from 0 to 100; the game reads " + value + " as 100. Write a "
-                                                                                             "number up to 100."});
+        problems.push_back({Level::Error, "Speeds run from 0 to 100; the game reads " + value +
+                                              " as 100. Write a "
+                                              "number up to 100."});
     else if (number < 0)
         problems.push_back({Level::Error, "Speeds run from 0 to 100; the game reads " + value + " as 0."});
 }
@@ -92,11 +95,12 @@ void CheckFixed(const GameKey& key, const std::string& value, std::vector<ValueP
         return;
     }
     if (key.reading == Reading::Fraction && IsWholeNumber(text) && ReadDecimal(text) >= 2)
-        problems.push_back({Level::Warning, key.name + "=" + value + " is " + value + "00% to the game. Write " + value +
-                                                "% for a percentage."});
+        problems.push_back({Level::Warning, key.name + "=" + value + " is " + value + "00% to the game. Write " +
+                                                value + "% for a percentage."});
 }
 
-void CheckName(const GameKeys& keys, const GameKey& key, const std::string& value, std::vector<ValueProblem>& problems) {
+void CheckName(const GameKeys& keys, const GameKey& key, const std::string& value,
+               std::vector<ValueProblem>& problems) {
     if (keys.IndexOfName(key.reading, value) >= 0) return;
     const bool none = EqualsNoCase(value, "none");
     if (none && (key.reading == Reading::Weapon || key.reading == Reading::Armor || key.reading == Reading::Vehicle))
@@ -110,13 +114,26 @@ void CheckName(const GameKeys& keys, const GameKey& key, const std::string& valu
     }
     std::string outcome;
     switch (key.reading) {
-        case Reading::Weapon: outcome = "names no weapon, so the object has no weapon"; break;
-        case Reading::Warhead: outcome = "names no warhead, so the weapon keeps the warhead it had (None cannot clear it)"; break;
-        case Reading::Projectile: outcome = "names no projectile, so the weapon keeps the projectile it had (None cannot clear it)"; break;
-        case Reading::Armor: outcome = "names no armour, so the game uses none"; break;
-        case Reading::Crate: outcome = "names no crate bonus, so the game gives Money"; break;
-        case Reading::Vehicle: outcome = "names no land vehicle, so the crate gives a random vehicle"; break;
-        default: return;
+        case Reading::Weapon:
+            outcome = "names no weapon, so the object has no weapon";
+            break;
+        case Reading::Warhead:
+            outcome = "names no warhead, so the weapon keeps the warhead it had (None cannot clear it)";
+            break;
+        case Reading::Projectile:
+            outcome = "names no projectile, so the weapon keeps the projectile it had (None cannot clear it)";
+            break;
+        case Reading::Armor:
+            outcome = "names no armour, so the game uses none";
+            break;
+        case Reading::Crate:
+            outcome = "names no crate bonus, so the game gives Money";
+            break;
+        case Reading::Vehicle:
+            outcome = "names no land vehicle, so the crate gives a random vehicle";
+            break;
+        default:
+            return;
     }
     problems.push_back({Level::Error, Quoted(value) + " " + outcome + "."});
 }
@@ -128,18 +145,22 @@ void CheckListItems(const GameKeys& keys, Reading reading, const std::vector<std
     for (const std::string_view item : unknown) {
         const std::string_view trimmed = Trim(item);
         if (trimmed != item && (keys.IndexOfName(reading, trimmed) >= 0 || reading == Reading::Owners)) {
-            problems.push_back({Level::Error, Quoted(item) + " names no " + what + ": the game does not trim list items, "
-                                              "so it loses " + std::string(trimmed) + ". Write the list without blanks "
-                                              "around the commas."});
+            problems.push_back({Level::Error, Quoted(item) + " names no " + what +
+                                                  ": the game does not trim list items, "
+                                                  "so it loses " +
+                                                  std::string(trimmed) +
+                                                  ". Write the list without blanks "
+                                                  "around the commas."});
         } else if (reading == Reading::Buildings && EqualsNoCase(trimmed, "none")) {
             continue;  // reads as no prerequisite, which is what it says
         } else if (reading == Reading::Owners && StartsWithNoCase(trimmed, "multi")) {
-            problems.push_back({Level::Error, "The multiplayer houses cannot be owners; the game skips " + Quoted(item) +
-                                                  "."});
+            problems.push_back(
+                {Level::Error, "The multiplayer houses cannot be owners; the game skips " + Quoted(item) + "."});
         } else {
             const Split display = SplitAtFirst(item, " - ");
-            problems.push_back({Level::Error, Quoted(item) + " names no " + what + "; the game skips it." +
-                                                  (display.found ? " Write the bare name, without the description." : "")});
+            problems.push_back(
+                {Level::Error, Quoted(item) + " names no " + what + "; the game skips it." +
+                                   (display.found ? " Write the bare name, without the description." : "")});
         }
     }
 }
@@ -148,21 +169,26 @@ void CheckVerses(const std::string& value, std::vector<ValueProblem>& problems) 
     const GameVerses verses = ReadGameVerses(value);
     const std::vector<std::string_view> items = SplitGameList(value);
     if (value.find(',') == std::string::npos && Trim(value).find_first_of(" \t") != std::string_view::npos) {
-        problems.push_back({Level::Error, "The game splits Verses only at commas: it reads " + FormatPercent(verses.values[0]) +
+        problems.push_back({Level::Error, "The game splits Verses only at commas: it reads " +
+                                              FormatPercent(verses.values[0]) +
                                               " against none and 0% against wood, light, heavy and concrete. Separate "
                                               "the five values with commas (100%,50%,60%,25%,25%)."});
         return;
     }
     if (items.size() < 5)
-        problems.push_back({Level::Warning, "Only " + std::to_string(items.size()) + " of the five values; the game reads "
-                                            "the missing ones as 0%."});
+        problems.push_back({Level::Warning, "Only " + std::to_string(items.size()) +
+                                                " of the five values; the game reads "
+                                                "the missing ones as 0%."});
     if (items.size() > 5)
-        problems.push_back({Level::Warning, "More than five values; the game reads the first five and ignores the rest."});
+        problems.push_back(
+            {Level::Warning, "More than five values; the game reads the first five and ignores the rest."});
     for (const std::string_view item : items) {
         const std::string_view trimmed = Trim(item);
         if (IsWholeNumber(trimmed) && ReadDecimal(trimmed) >= 2) {
-            problems.push_back({Level::Warning, std::string(trimmed) + " is " + std::string(trimmed) + "00% to the game. "
-                                                "Write " + std::string(trimmed) + "% for a percentage."});
+            problems.push_back({Level::Warning, std::string(trimmed) + " is " + std::string(trimmed) +
+                                                    "00% to the game. "
+                                                    "Write " +
+                                                    std::string(trimmed) + "% for a percentage."});
             break;
         }
     }
@@ -171,7 +197,8 @@ void CheckVerses(const std::string& value, std::vector<ValueProblem>& problems) 
 void CheckPowerup(const GameKey& key, const std::string& value, std::vector<ValueProblem>& problems) {
     const std::vector<std::string_view> items = SplitGameList(value);
     if (!items.empty() && !IsWholeNumber(Trim(items[0])))
-        problems.push_back({Level::Error, "The shares " + Quoted(items[0]) + " are not a whole number; the game reads " +
+        problems.push_back({Level::Error, "The shares " + Quoted(items[0]) +
+                                              " are not a whole number; the game reads " +
                                               std::to_string(ReadDecimal(items[0])) + "."});
     if (items.size() < 3) return;
     const std::string_view data = Trim(items[2]);
@@ -180,9 +207,10 @@ void CheckPowerup(const GameKey& key, const std::string& value, std::vector<Valu
         problems.push_back({Level::Error, "The data " + std::string(data) + " has no \".\", so the game reads it as " +
                                               std::string(data) + "/256. Write " + std::string(data) + ".0."});
     else if (!HasFixedData(key.name) && fixed)
-        problems.push_back({Level::Warning, "The data " + std::string(data) + " has a \".\" or \"%\", so the game stores "
-                                            "it times 256 (" + std::to_string(ReadGameFixed(data) >> 8) +
-                                            "). Write a whole number."});
+        problems.push_back({Level::Warning, "The data " + std::string(data) +
+                                                " has a \".\" or \"%\", so the game stores "
+                                                "it times 256 (" +
+                                                std::to_string(ReadGameFixed(data) >> 8) + "). Write a whole number."});
 }
 
 }  // namespace
@@ -194,10 +222,12 @@ std::vector<ValueProblem> CheckValue(const GameKeys& keys, const GameKey& key, c
         case Reading::Bool:
             if (!ReadGameBool(value))
                 problems.push_back({Level::Error, "The game looks only at the first letter: " + Quoted(value) +
-                                                      " is neither yes nor no, so it keeps its built-in " + key.builtIn +
-                                                      ". Write yes or no."});
+                                                      " is neither yes nor no, so it keeps its built-in " +
+                                                      key.builtIn + ". Write yes or no."});
             break;
-        case Reading::Int: case Reading::Int16u: case Reading::Int8u:
+        case Reading::Int:
+        case Reading::Int16u:
+        case Reading::Int8u:
             CheckInt(key, value, problems);
             break;
         case Reading::Speed:
@@ -205,16 +235,24 @@ std::vector<ValueProblem> CheckValue(const GameKeys& keys, const GameKey& key, c
             break;
         case Reading::Flag:
             if (!IsDigit(value.front()) && value.front() != '.')
-                problems.push_back({Level::Error, "The game reads " + key.name + " as a number: " + Quoted(value) +
-                                                      " is 0, which is off. Write 1 to turn it on or 0 to turn it off."});
+                problems.push_back(
+                    {Level::Error, "The game reads " + key.name + " as a number: " + Quoted(value) +
+                                       " is 0, which is off. Write 1 to turn it on or 0 to turn it off."});
             else
                 CheckFixed(key, value, problems);
             break;
-        case Reading::Fixed: case Reading::Fraction: case Reading::Minutes: case Reading::Cells:
+        case Reading::Fixed:
+        case Reading::Fraction:
+        case Reading::Minutes:
+        case Reading::Cells:
             CheckFixed(key, value, problems);
             break;
-        case Reading::Weapon: case Reading::Warhead: case Reading::Projectile: case Reading::Armor:
-        case Reading::Crate: case Reading::Vehicle:
+        case Reading::Weapon:
+        case Reading::Warhead:
+        case Reading::Projectile:
+        case Reading::Armor:
+        case Reading::Crate:
+        case Reading::Vehicle:
             CheckName(keys, key, value, problems);
             break;
         case Reading::Buildings: {
@@ -235,7 +273,10 @@ std::vector<ValueProblem> CheckValue(const GameKeys& keys, const GameKey& key, c
         case Reading::Powerup:
             CheckPowerup(key, value, problems);
             break;
-        case Reading::Sound: case Reading::Anim: case Reading::Theme: case Reading::Text:
+        case Reading::Sound:
+        case Reading::Anim:
+        case Reading::Theme:
+        case Reading::Text:
             break;
     }
     return problems;

@@ -16,7 +16,8 @@ std::vector<Finding> Check(const std::string& text) { return CheckRulesFile(Game
 std::string Describe(const std::vector<Finding>& findings) {
     std::string all;
     for (const Finding& f : findings)
-        all += std::to_string(f.line) + " " + LevelWord(f.level) + " [" + f.section + "] " + f.key + ": " + f.message + "\n";
+        all += std::to_string(f.line) + " " + LevelWord(f.level) + " [" + f.section + "] " + f.key + ": " + f.message +
+               "\n";
     return all;
 }
 

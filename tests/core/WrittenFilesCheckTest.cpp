@@ -7,15 +7,15 @@
 
 #include <string>
 
+#include "RecordingMessageSink.h"
+#include "TempDir.h"
 #include "editor/ValueEditor.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameKeys.h"
 #include "platform/FileAccess.h"
-#include "RecordingMessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "schema/CatalogueFile.h"
 #include "schema/DefaultRulesFile.h"
-#include "TempDir.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/TreeBuilder.h"
 
@@ -25,10 +25,11 @@ namespace {
 // The errors and warnings of a check, one a line; empty when there are none.
 std::string SeriousFindings(const std::string& bytes) {
     std::string listed;
-    for (const gameview::Finding& f : gameview::CheckRulesFile(gameview::GameIni(bytes), gameview::GameKeys::BuiltIn())) {
+    for (const gameview::Finding& f :
+         gameview::CheckRulesFile(gameview::GameIni(bytes), gameview::GameKeys::BuiltIn())) {
         if (f.level == gameview::Level::Note) continue;
-        listed += std::to_string(f.line) + ": " + gameview::LevelWord(f.level) + ": [" + f.section + "] " + f.key + ": " +
-                  f.message + "\n";
+        listed += std::to_string(f.line) + ": " + gameview::LevelWord(f.level) + ": [" + f.section + "] " + f.key +
+                  ": " + f.message + "\n";
     }
     return listed;
 }

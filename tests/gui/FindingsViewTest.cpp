@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "GuiFixture.h"
 #include "app/FindingMarks.h"
 #include "app/ProblemsPanel.h"
 #include "editor/ControlIds.h"
-#include "GuiFixture.h"
 
 namespace morvane::test {
 namespace {

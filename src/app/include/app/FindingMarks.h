@@ -27,7 +27,8 @@ struct MarkedFinding {
 class FindingMarks : public QObject {
     Q_OBJECT
 public:
-    FindingMarks(const Tree& tree, const ItemFileAccess& items, const RulesFileAccess& rules, QObject* parent = nullptr);
+    FindingMarks(const Tree& tree, const ItemFileAccess& items, const RulesFileAccess& rules,
+                 QObject* parent = nullptr);
 
     // Call when the tree has changed: a label (after a write) or the whole tree (after a build).
     void TreeRebuilt();

@@ -23,16 +23,16 @@ enum class LineKind {
 };
 
 struct GameLine {
-    std::size_t number = 0;       // 1 for the first line
+    std::size_t number = 0;  // 1 for the first line
     LineKind kind = LineKind::Blank;
-    std::size_t section = 0;      // index into Sections() of the section the line belongs to
-    std::size_t length = 0;       // characters without carriage returns
-    bool cutBeforeNote = false;   // longer than the limit, and the cut falls before any note
-    bool strayReturn = false;     // a carriage return that is not just before the line feed
-    bool lost = false;            // the last line of a file that does not end with a line feed
-    std::string key;              // Entry / EmptyValue: the key as the game has it
-    std::string value;            // Entry: the value as the game has it
-    std::string header;           // Section: the header's name
+    std::size_t section = 0;     // index into Sections() of the section the line belongs to
+    std::size_t length = 0;      // characters without carriage returns
+    bool cutBeforeNote = false;  // longer than the limit, and the cut falls before any note
+    bool strayReturn = false;    // a carriage return that is not just before the line feed
+    bool lost = false;           // the last line of a file that does not end with a line feed
+    std::string key;             // Entry / EmptyValue: the key as the game has it
+    std::string value;           // Entry: the value as the game has it
+    std::string header;          // Section: the header's name
 };
 
 struct GameEntry {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -59,8 +59,8 @@ struct SectionKind {
     bool read = true;  // false: this version of the game never opens these sections
     std::vector<std::string> sections;
     std::vector<GameKey> keys;
-    NameMap<std::size_t> keyIndex;        // exact name -> keys index
-    NameMap<std::size_t> keyIndexNoCase;  // lower-case name -> keys index
+    NameMap<std::size_t> keyIndex;          // exact name -> keys index
+    NameMap<std::size_t> keyIndexNoCase;    // lower-case name -> keys index
     NameMap<std::string> shippedSpellings;  // a spelling of the shipped files -> the key read
 };
 
@@ -91,10 +91,10 @@ public:
 
 private:
     std::vector<SectionKind> m_kinds;
-    NameMap<std::size_t> m_sectionKind;     // exact section name -> kind
-    NameMap<std::string> m_sectionNoCase;   // lower-case -> game's spelling
-    std::unordered_map<int, std::vector<std::string>> m_names;    // by Reading
-    std::unordered_map<int, NameMap<int>> m_nameIndex;  // lower-case
+    NameMap<std::size_t> m_sectionKind;                         // exact section name -> kind
+    NameMap<std::string> m_sectionNoCase;                       // lower-case -> game's spelling
+    std::unordered_map<int, std::vector<std::string>> m_names;  // by Reading
+    std::unordered_map<int, NameMap<int>> m_nameIndex;          // lower-case
 };
 
 }  // namespace morvane::gameview

@@ -40,8 +40,8 @@ std::vector<std::string_view> SplitGameList(std::string_view text);
 // building, or a building too far down the game's list to be a prerequisite, are returned.
 struct GameBuildings {
     std::uint32_t bits = 0;
-    std::vector<std::string_view> unknown;    // name no building (" dome" included)
-    std::vector<std::string_view> tooFar;     // a building, but not one of the first 32
+    std::vector<std::string_view> unknown;  // name no building (" dome" included)
+    std::vector<std::string_view> tooFar;   // a building, but not one of the first 32
 };
 inline constexpr int kPrerequisiteBuildings = 32;
 GameBuildings ReadGameBuildings(std::string_view text, const GameKeys& keys);
@@ -63,7 +63,7 @@ GameVerses ReadGameVerses(std::string_view text);
 // A crate powerup: shares, animation and data.
 struct GamePowerup {
     std::int32_t shares = 0;
-    std::string animation;   // as written, trimmed; empty: none
+    std::string animation;  // as written, trimmed; empty: none
     bool hasData = false;
     bool dataIsFixed = false;  // the data holds "." or "%": fixed point times 256
     std::int64_t data = 0;     // as the game stores it
