@@ -1,5 +1,5 @@
 // How long the editor takes to fill its tree from a rules file, to write one value back (with
-// and without the writers' lock), and to parse a file full of note lines.
+// and without the writers' lock), to parse a file full of note lines, and to write one Match All.
 //
 // The rules file is made here, in a temporary folder: every key the catalogue knows at its
 // default, laid out the way modders keep their files (notes after most values, lined up in a
@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/MatchAllPlan.h"
 #include "platform/FileAccess.h"
 #include "platform/IniDocument.h"
 #include "platform/ProfileApi.h"
@@ -25,6 +26,7 @@
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 #include "tree/TreeBuilder.h"
+#include "tree/TreePath.h"
 
 namespace {
 
@@ -257,7 +259,10 @@ void WriteThrough(benchmark::State& state, int (*edit)(const std::string&, const
     state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
 }
 
-void BM_WriteLocked(benchmark::State& state) { WriteThrough(state, platform::EditFile); }
+void BM_WriteLocked(benchmark::State& state) {
+    WriteThrough(
+        state, [](const std::string& path, const platform::FileEdit& edit) { return platform::EditFile(path, edit); });
+}
 void BM_WriteUnlocked(benchmark::State& state) { WriteThrough(state, platform::EditFileWithoutLock); }
 
 // A section followed by 40,000 lines of prose: once as note lines without "=", once as ";"
@@ -286,6 +291,69 @@ void ParseNoteLines(benchmark::State& state, std::string_view prefix) {
 void BM_ParseNoteLines(benchmark::State& state) { ParseNoteLines(state, ""); }
 void BM_ParseCommentLines(benchmark::State& state) { ParseNoteLines(state, "; "); }
 
+// The sections a Match All of Cost over the 37 civilian buildings writes: every sibling of the
+// first one, as the window plans it.
+std::vector<std::string> CivilianSiblings(const RulesFixture& fixture) {
+    Tree tree;
+    SilentSink sink;
+    RulesFileAccess rules(sink);
+    rules.SetRulesPath(fixture.Path());
+    morvane::ItemFileAccess items(BuiltInCatalogue(), tree, rules);
+    TreeBuilder(tree, BuiltInCatalogue(), rules).BuildTree();
+    const TreeItem cost = morvane::FindItemByPath(tree, "Structures\\Civilian\\Civilian Type 1\\Cost");
+    if (cost == morvane::kNoItem) return {};
+    tree.SetItemText(cost, "Cost = 31337");  // a value no sibling holds, so that every one is planned
+    std::vector<std::string> sections;
+    for (const morvane::MatchAllChange& change : morvane::PlanMatchAll(tree, items, cost).changes)
+        sections.push_back(change.section);
+    return sections;
+}
+
+// Match All over the civilian buildings as it was: one full, durable rewrite of the file per
+// sibling section. Two values take turns so that every write changes the file.
+void BM_MatchAllOneWritePerSibling(benchmark::State& state) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    const std::vector<std::string> sections = CivilianSiblings(fixture);
+    if (sections.empty()) {
+        state.SkipWithError("no civilian buildings in the tree");
+        return;
+    }
+    const std::string values[] = {"1234", "987"};
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        const std::string& value = values[turn++ % 2];
+        for (const std::string& section : sections) {
+            if (const int error = platform::WritePrivateProfileString(section, "Cost", value, fixture.WritePath())) {
+                state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
+                return;
+            }
+        }
+    }
+    state.counters["sections"] = static_cast<double>(sections.size());
+}
+
+// The same Match All as the window does it now: all siblings in one read and one replace.
+void BM_MatchAllOneBatch(benchmark::State& state) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    const std::vector<std::string> sections = CivilianSiblings(fixture);
+    if (sections.empty()) {
+        state.SkipWithError("no civilian buildings in the tree");
+        return;
+    }
+    const std::string values[] = {"1234", "987"};
+    std::vector<platform::ProfileWrite> batches[2];
+    for (std::size_t i = 0; i < 2; ++i)
+        for (const std::string& section : sections) batches[i].push_back({section, "Cost", values[i]});
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        if (const int error = platform::WritePrivateProfileStrings(batches[turn++ % 2], fixture.WritePath())) {
+            state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
+            return;
+        }
+    }
+    state.counters["sections"] = static_cast<double>(sections.size());
+}
+
 BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BuildTreeBaseline)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WriteOneValue)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
@@ -293,6 +361,8 @@ BENCHMARK(BM_WriteLocked)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Report
 BENCHMARK(BM_WriteUnlocked)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseNoteLines)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseCommentLines)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_MatchAllOneWritePerSibling)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_MatchAllOneBatch)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
 

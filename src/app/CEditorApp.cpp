@@ -8,7 +8,7 @@
 #include "app/CMainDlg.h"
 #include "dialogs/CSplashWnd.h"
 #include "gamesetup/StartupSearch.h"
-#include "guicommon/Latin1.h"
+#include "guicommon/FileNames.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/FileLookup.h"
 #include "schema/CatalogueFile.h"
@@ -24,7 +24,7 @@ void CEditorApp::InitApplication() {
 
 int CEditorApp::InitInstance(const QStringList& arguments) {
     std::vector<std::string> args;
-    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(FromQt(arguments[i]));
+    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(PathFromQt(arguments[i]));
 
     // "--catalogue FILE" first replaces the built-in catalogue; everything after is the path.
     StringTable replacement;
@@ -56,7 +56,9 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
         QCoreApplication::processEvents();
         return 0;
     }
-    dialog.exec();
+    QObject::connect(&dialog, &CMainDlg::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    dialog.show();
+    QCoreApplication::exec();
     return 0;
 }
 

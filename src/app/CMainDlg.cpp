@@ -3,18 +3,21 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTreeView>
 
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
 #include "editor/ControlIds.h"
 #include "guicommon/Artwork.h"
+#include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/FileLookup.h"
@@ -23,6 +26,9 @@
 
 namespace morvane::app {
 namespace {
+
+// Qt's own limit for a line edit; a longer value must not be cut by it.
+constexpr int kLineEditDefaultLimit = 32767;
 
 // Sets an edit's text without losing any of it to the edit's length limit.
 void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
@@ -34,7 +40,7 @@ void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
 }  // namespace
 
 CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent)
-    : QDialog(parent),
+    : QMainWindow(parent),
       m_catalogue(catalogue),
       m_prompts(prompts),
       m_rules(*this),
@@ -43,15 +49,15 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     m_editor->SetDataExchange(this);
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
-    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     BuildWidgets();
     BuildFindingsView();
+    RestoreWindowState();
 }
 
 CMainDlg::~CMainDlg() = default;
 
 bool CMainDlg::OnInitDialog() {
-    m_strRulesFileName = std::string("/") + gamesetup::kRulesFileName;
+    m_strRulesFileName = gamesetup::RulesPathIn("");
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     const auto found = gamesetup::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
     if (!found) return false;
@@ -68,21 +74,28 @@ gamesetup::Settings CMainDlg::ReadSettings() {
     return settings;
 }
 
-std::optional<std::string> CMainDlg::FindExisting(const std::string& path) { return platform::FindRegularFileNoCase(path); }
+std::optional<std::string> CMainDlg::FindExisting(const std::string& path) {
+    return platform::FindRegularFileNoCase(path);
+}
 
 void CMainDlg::ReportFailedToLoad(const std::string& path) {
-    m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
+    m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
                           QMessageBox::Warning);
 }
 
+// Write failures: the caption is the rules file's path, the text names the section and key (the
+// catalogue's, plain ASCII) and the path; both are read as file names.
 void CMainDlg::ShowMessage(const std::string& text, const std::string& caption) {
-    m_prompts.ShowMessage(this, ToQt(text), ToQt(caption));
+    m_lastMessage = text;
+    m_prompts.ShowMessage(this, PathToQt(text), PathToQt(caption));
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
+    SaveFileState();
+    ForgetHistory();
     m_strRulesPath = path;
     m_rules.SetRulesPath(path);
-    setWindowTitle(ToQt("Morvane - " + path));
+    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
@@ -90,6 +103,8 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
     m_model->EndRebuild();
     DoDataExchange(false);
+    WatchRulesFile(path);
+    RestoreFileState();
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
@@ -100,9 +115,18 @@ void CMainDlg::SelectItem(TreeItem item) {
 }
 
 void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
-void CMainDlg::OnApply() { m_editor->OnApply(); }
-void CMainDlg::OnDefault() { m_editor->OnDefault(); }
-void CMainDlg::OnMatchAllInSection() { m_editor->OnMatchAllInSection(); }
+
+void CMainDlg::OnApply() {
+    if (!PrepareWrite()) return;
+    RecordWrite("Apply", [this] { return m_editor->OnApply(); });
+    FileWritten();
+}
+
+void CMainDlg::OnDefault() {
+    if (!PrepareWrite()) return;
+    RecordWrite("Default", [this] { return m_editor->OnDefault(); });
+    FileWritten();
+}
 
 void CMainDlg::PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text) {
     QStringList entries;
@@ -149,7 +173,7 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
     m_gameReadsText->setText(ToQt(editor.m_strGameReads));
-    m_valueEdit->setText(ToQt(editor.m_strValue));
+    SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));
     m_checkBox->setChecked(editor.m_bCheck != 0);
@@ -191,41 +215,54 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_applyButton->setEnabled(editor.m_bApplyEnabled);
     m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
     m_commands.at(control::kMatchAllMenuItem)->setEnabled(editor.m_bMatchAllEnabled);
+    m_commands.at(control::kMatchAllMenuItem)->setToolTip(ToQt(editor.m_strMatchAllRefusal));
 }
 
-bool CMainDlg::ConfirmPendingEdit() {
+bool CMainDlg::ConfirmPendingEdit(bool closing) {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
-    const auto answer =
-        m_prompts.Ask(this,
-                      ToQt("The value of " + key +
-                           " was changed but not applied.\n"
-                           "Apply it now?"),
-                      QStringLiteral("Morvane"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes) OnApply();
-    return true;
+    UserPrompts::ButtonLabels labels;
+    if (closing) {
+        labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");
+        labels[QMessageBox::Discard] = QStringLiteral("Close Without Applying");
+    }
+    const auto answer = m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."),
+                                              QStringLiteral("Morvane"),
+                                              QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, labels);
+    if (answer == QMessageBox::Apply) {
+        OnApply();
+        return !m_editor->HasPendingEdit();  // a failed write keeps the user here, edit intact
+    }
+    return answer == QMessageBox::Discard;
 }
 
 void CMainDlg::accept() {
-    if (!m_closing && !ConfirmPendingEdit()) return;
+    if (!m_closing && !ConfirmPendingEdit(true)) return;
     m_closing = true;
-    QDialog::accept();
+    close();
 }
 
-void CMainDlg::reject() {
-    if (!m_closing && !ConfirmPendingEdit()) return;
-    m_closing = true;
-    QDialog::reject();
-}
+void CMainDlg::reject() { accept(); }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
-    if (!m_closing && !ConfirmPendingEdit()) {
+    if (!m_closing && !ConfirmPendingEdit(true)) {
         event->ignore();
         return;
     }
     m_closing = true;
-    QDialog::closeEvent(event);
+    SaveFileState();
+    SaveWindowState();
+    QMainWindow::closeEvent(event);
+    emit Closed();
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape anywhere that does not use it itself is Cancel, as in a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        reject();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void CMainDlg::OnExit() { accept(); }

@@ -11,8 +11,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -60,10 +63,15 @@ QAction* CMainDlg::Command(int commandId) const {
 
 void CMainDlg::BuildWidgets() {
     setWindowTitle(QStringLiteral("Morvane"));
-    auto* layout = new QVBoxLayout(this);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
     BuildMenu();
+    statusBar()->setSizeGripEnabled(true);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    m_splitter = splitter;
+    splitter->setChildrenCollapsible(false);
     m_treeView = new QTreeView(splitter);
     m_treeView->setModel(m_model);
     m_treeView->header()->hide();
@@ -73,27 +81,30 @@ void CMainDlg::BuildWidgets() {
     m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Register(control::kTree, m_treeView);
-    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) OnSelchangedTree(m_model->ItemOf(current));
-            });
+    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainDlg::OnTreeCurrentChanged);
 
     splitter->addWidget(m_treeView);
-    splitter->addWidget(BuildEditorPanel());
+    // On a small screen (or a large scale factor) the editor scrolls instead of being cut off.
+    auto* scroll = new QScrollArea(splitter);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(BuildEditorPanel());
+    splitter->addWidget(scroll);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
     auto* buttons = new QHBoxLayout;
-    m_applyButton = new QPushButton(QStringLiteral("Apply"), this);
-    m_defaultButton = new QPushButton(QStringLiteral("Default"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_applyButton = new QPushButton(QStringLiteral("&Apply"), central);
+    m_defaultButton = new QPushButton(QStringLiteral("&Default"), central);
+    auto* ok = new QPushButton(QStringLiteral("OK"), central);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), central);
     Register(control::kApplyButton, m_applyButton);
     Register(control::kDefaultButton, m_defaultButton);
     Register(1, ok);
     Register(2, cancel);
-    ok->setDefault(true);
+    // Enter on a focused OK presses it; outside a dialog that needs saying.
+    ok->setAutoDefault(true);
     m_applyButton->setEnabled(false);
     m_defaultButton->setEnabled(false);
     for (QPushButton* button : {m_applyButton, m_defaultButton}) {
@@ -113,13 +124,17 @@ void CMainDlg::BuildWidgets() {
     const QFontMetrics metrics(font());
     const int charWidth =
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
-    const int width = kWidthUnits * charWidth / 4;
-    resize(width, kHeightUnits * metrics.height() / 8);
-    splitter->setSizes({width * 11 / 20, width * 9 / 20});
+    // The menu, the status bar and the frame come on top of the dialog units' area; the whole
+    // window must still fit the screen's free area.
+    QSize size(kWidthUnits * charWidth / 4, kHeightUnits * metrics.height() / 8 + 60);
+    if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size() - QSize(16, 40));
+    resize(size);
+    splitter->setSizes({size.width() * 11 / 20, size.width() * 9 / 20});
+    WatchValueFields();
 }
 
 QWidget* CMainDlg::BuildEditorPanel() {
-    auto* panel = new QWidget(this);
+    auto* panel = new QWidget;
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(6, 0, 0, 0);
 
@@ -280,8 +295,7 @@ QWidget* CMainDlg::BuildEditorPanel() {
 }
 
 void CMainDlg::BuildMenu() {
-    auto* menuBar = new QMenuBar(this);
-    layout()->setMenuBar(menuBar);
+    QMenuBar* bar = menuBar();
     const auto add = [this](QMenu* menu, int id, const char* text, void (CMainDlg::*handler)(),
                             QKeySequence shortcut = {}) {
         QAction* action = menu->addAction(QString::fromLatin1(text));
@@ -289,23 +303,27 @@ void CMainDlg::BuildMenu() {
         connect(action, &QAction::triggered, this, handler);
         m_commands[id] = action;
     };
-    QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
     add(file, 57600, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
     add(file, 57601, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
     add(file, 52773, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
+    m_recentMenu = file->addMenu(QStringLiteral("Recent &Files"));
     file->addSeparator();
     add(file, 52774, "&Launch RA...", &CMainDlg::OnLaunchGame);
     add(file, 52776, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
     file->addSeparator();
     add(file, 52775, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
     m_commands[52775]->setStatusTip(ToQt(m_catalogue.Text(52775)));
-    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    BuildHistoryActions(edit);
     add(edit, control::kMatchAllMenuItem, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
-    QMenu* options = menuBar->addMenu(QStringLiteral("&Options"));
+    // A greyed-out Match All says why in its tooltip.
+    edit->setToolTipsVisible(true);
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     QAction* location = options->addAction(QStringLiteral("&Program Location..."));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
     m_commands[52779] = location;
-    QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     add(help, 52772, "&About", &CMainDlg::OnAbout);
     m_commands[52772]->setStatusTip(ToQt(m_catalogue.Text(52772)));
     add(help, 52778, "&Splash", &CMainDlg::OnSplash);

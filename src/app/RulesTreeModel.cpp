@@ -4,6 +4,18 @@
 #include "guicommon/Latin1.h"
 
 namespace morvane::app {
+namespace {
+
+// A label longer than this is shown cut short: laying out a value of a megabyte on every
+// repaint of its row would freeze the window. The tree and the editor keep the whole value.
+constexpr std::size_t kLongestShownLabel = 256;
+
+QString ShownLabel(const std::string& label) {
+    if (label.size() <= kLongestShownLabel) return ToQt(label);
+    return ToQt(std::string_view(label).substr(0, kLongestShownLabel)) + QChar(0x2026);
+}
+
+}  // namespace
 RulesTreeModel::RulesTreeModel(Tree& tree, QObject* parent) : QAbstractItemModel(parent), m_tree(tree) {
     m_tree.SetLabelObserver([this](TreeItem item) {
         const QModelIndex index = IndexOf(item);
@@ -46,7 +58,7 @@ bool RulesTreeModel::hasChildren(const QModelIndex& parent) const { return m_tre
 QVariant RulesTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const TreeItem item = ItemOf(index);
-    if (role == Qt::DisplayRole) return ToQt(m_tree.GetItemText(item));
+    if (role == Qt::DisplayRole) return ShownLabel(m_tree.GetItemText(item));
     if (role == Qt::DecorationRole) return IconFor(m_tree.GetItemImage(item), m_tree.GetItemSelectedImage(item));
     return {};
 }

@@ -4,6 +4,7 @@
 //   morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include "app/CMainDlg.h"
 #include "app/FindingMarks.h"
 #include "app/ProblemsPanel.h"
+#include "editor/ControlIds.h"
 #include "guicommon/UserPrompts.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
@@ -61,6 +63,25 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     return Save(window, folder + "/game-reads.png") ? 0 : 1;
 }
 
+// The real prompts, except that the next dialog is pictured and cancelled instead of run.
+class PicturingPrompts : public morvane::app::QtPrompts {
+public:
+    int Exec(QDialog& dialog) override {
+        if (m_file.isEmpty()) return QtPrompts::Exec(dialog);
+        dialog.show();
+        QApplication::processEvents();
+        m_saved = dialog.grab().save(m_file);
+        m_file.clear();
+        return QDialog::Rejected;
+    }
+    void PictureNextDialog(const QString& file) { m_file = file; }
+    bool Saved() const { return m_saved; }
+
+private:
+    QString m_file;
+    bool m_saved = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +96,7 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QDir().mkpath(QString::fromLocal8Bit(argv[2]));
 
-    morvane::app::QtPrompts prompts;
+    PicturingPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
     window.m_strRulesPath = argv[1];
     if (!window.OnInitDialog()) return 1;
@@ -111,6 +132,26 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // The Match All confirmation, after a new Strength for one civilian building.
+    const morvane::TreeItem cost =
+        morvane::FindItemByPath(window.NavigationTree(), "Structures\\Civilian\\Civilian Type 3\\Strength");
+    if (cost == morvane::kNoItem) {
+        std::fputs("morvane_screenshots: no civilian building Strength\n", stderr);
+        return 1;
+    }
+    window.SelectItem(cost);
+    auto* edit = qobject_cast<QLineEdit*>(window.Control(morvane::control::kValueEdit));
+    edit->setText(QStringLiteral("450"));
+    window.OnApply();
+    const QString file = QString::fromLocal8Bit(argv[2]) + "/match-all.png";
+    prompts.PictureNextDialog(file);
+    window.OnMatchAllInSection();
+    if (!prompts.Saved()) {
+        std::fprintf(stderr, "morvane_screenshots: cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(file));
     if (argc == 4) return ShootFindings(argv[3], QString::fromLocal8Bit(argv[2]));
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "guicommon/Latin1.h"
+#include "guicommon/FileNames.h"
 
 namespace morvane::app {
 namespace {
@@ -11,23 +11,26 @@ constexpr const char* kSection = "Setting";
 
 }  // namespace
 
+// The three settings are paths: they are stored as the file system spells them.
 gamesetup::Settings ReadSettings(const std::string& defaultWorkDir) {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
     store.beginGroup(kSection);
     gamesetup::Settings settings;
-    settings.workDir = FromQt(store.value("Work", ToQt(defaultWorkDir)).toString());
-    settings.gameDir = FromQt(store.value("RA_dir", QString::fromLatin1(gamesetup::kDefaultGameDir)).toString());
-    settings.gameExe = FromQt(store.value("Game", QString::fromLatin1(gamesetup::kDefaultGameExe)).toString());
+    settings.workDir = PathFromQt(store.value("Work", PathToQt(defaultWorkDir)).toString());
+    settings.gameDir = PathFromQt(store.value("RA_dir", PathToQt(gamesetup::kDefaultGameDir)).toString());
+    settings.gameExe = PathFromQt(store.value("Game", PathToQt(gamesetup::kDefaultGameExe)).toString());
     return settings;
 }
 
-void WriteSettings(const gamesetup::Settings& settings) {
+QString WriteSettings(const gamesetup::Settings& settings) {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
     store.beginGroup(kSection);
-    store.setValue("RA_dir", ToQt(settings.gameDir));
-    store.setValue("Game", ToQt(settings.gameExe));
-    store.setValue("Work", ToQt(settings.workDir));
+    store.setValue("RA_dir", PathToQt(settings.gameDir));
+    store.setValue("Game", PathToQt(settings.gameExe));
+    store.setValue("Work", PathToQt(settings.workDir));
     store.sync();
+    if (store.status() == QSettings::NoError && store.isWritable()) return {};
+    return store.fileName();
 }
 
 }  // namespace morvane::app

@@ -8,7 +8,7 @@
 
 #include "dialogs/CSetDirectoryDlg.h"
 #include "gamesetup/GameSetup.h"
-#include "guicommon/Latin1.h"
+#include "guicommon/FileNames.h"
 #include "guicommon/UserPrompts.h"
 
 namespace morvane::app {
@@ -59,24 +59,24 @@ CPropertiesDlg::CPropertiesDlg(UserPrompts& prompts, QWidget* parent) : QDialog(
 
 void CPropertiesDlg::DoDataExchange(bool saveAndValidate) {
     if (saveAndValidate) {
-        m_strProgramDir = FromQt(m_programDirEdit->text());
-        m_strGameExe = FromQt(m_gameExeEdit->text());
-        m_strWorkDir = FromQt(m_workDirEdit->text());
+        m_strProgramDir = PathFromQt(m_programDirEdit->text());
+        m_strGameExe = PathFromQt(m_gameExeEdit->text());
+        m_strWorkDir = PathFromQt(m_workDirEdit->text());
         return;
     }
-    m_programDirEdit->setText(ToQt(m_strProgramDir));
-    m_gameExeEdit->setText(ToQt(m_strGameExe));
-    m_workDirEdit->setText(ToQt(m_strWorkDir));
+    m_programDirEdit->setText(PathToQt(m_strProgramDir));
+    m_gameExeEdit->setText(PathToQt(m_strGameExe));
+    m_workDirEdit->setText(PathToQt(m_strWorkDir));
 }
 
 void CPropertiesDlg::OnBrowseGame() {
     // What the user typed counts: a browse changes only its own field (and the game directory).
     DoDataExchange(true);
-    const QString start = ToQt(m_strGameDir.empty() ? std::string("RA95.EXE") : m_strGameDir + "/RA95.EXE");
+    const QString start = PathToQt(m_strGameDir.empty() ? std::string("RA95.EXE") : m_strGameDir + "/RA95.EXE");
     const QString chosen = m_prompts.ChooseOpenFile(this, QStringLiteral("Red Alert Program to Launch"), start,
                                                     QStringLiteral("Program Files (*.exe *.EXE);;All Files (*)"));
     if (chosen.isEmpty()) return;
-    m_strGameExe = FromQt(chosen);
+    m_strGameExe = PathFromQt(chosen);
     m_strGameDir = gamesetup::GameDirFromProgram(m_strGameExe);
     DoDataExchange(false);
 }

@@ -10,7 +10,7 @@
 
 #include "common/TextOps.h"
 #include "guicommon/Artwork.h"
-#include "guicommon/Latin1.h"
+#include "guicommon/FileNames.h"
 #include "platform/Drives.h"
 #include "platform/FolderListing.h"
 
@@ -78,7 +78,7 @@ void CSetDirectoryDlg::AddDrive(const std::string& rootPath, int type) {
                       : kind == platform::DriveType::CdRom   ? kCdRomImage
                                                              : kDriveImage;
     auto* item = new QTreeWidgetItem(m_tree);
-    item->setText(0, ToQt(rootPath));
+    item->setText(0, PathToQt(rootPath));
     item->setIcon(0, FolderIcon(image, image));
     if (kind == platform::DriveType::Removable || kind == platform::DriveType::CdRom) {
         // Media drives are not read until opened: a drive without a disk must not slow us down.
@@ -109,7 +109,7 @@ int CSetDirectoryDlg::FillSubFolders(QTreeWidgetItem* item, const std::string& p
                      [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
     for (const std::string& name : *folders) {
         auto* child = new QTreeWidgetItem(item);
-        child->setText(0, ToQt(name));
+        child->setText(0, PathToQt(name));
         child->setIcon(0, FolderIcon(kFolderImage, kOpenFolderImage));
         HasSubFolders(child, platform::JoinPath(path, name));
     }
@@ -117,12 +117,9 @@ int CSetDirectoryDlg::FillSubFolders(QTreeWidgetItem* item, const std::string& p
 }
 
 std::string CSetDirectoryDlg::GetFolderPath(QTreeWidgetItem* item) const {
-    std::string path = FromQt(item->text(0));
-    for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent()) {
-        std::string prefix = FromQt(parent->text(0));
-        if (prefix.empty() || prefix.back() != '/') prefix += '/';
-        path = prefix + path;
-    }
+    std::string path = PathFromQt(item->text(0));
+    for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent())
+        path = platform::JoinPath(PathFromQt(parent->text(0)), path);
     return path;
 }
 
@@ -144,11 +141,11 @@ void CSetDirectoryDlg::OnItemCollapsing(QTreeWidgetItem* item) {
 void CSetDirectoryDlg::OnSelChangedFolder(QTreeWidgetItem* item) {
     if (item == nullptr) return;
     m_strDirectory = GetFolderPath(item);
-    m_label->setText(ToQt(m_strDirectory));
+    m_label->setText(PathToQt(m_strDirectory));
 }
 
 void CSetDirectoryDlg::accept() {
-    m_strDirectory = FromQt(m_label->text());
+    m_strDirectory = PathFromQt(m_label->text());
     QDialog::accept();
 }
 

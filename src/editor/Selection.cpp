@@ -4,6 +4,7 @@
 #include "common/PercentText.h"
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
+#include "editor/MatchAllPlan.h"
 #include "editor/ValueEditor.h"
 #include "schema/CatalogueWalks.h"
 #include "schema/ObjectPictures.h"
@@ -52,10 +53,8 @@ void ValueEditor::OnSelchangedTree(TreeItem item) {
 
     const bool hasChildren = m_tree.ItemHasChildren(item);
     m_bApplyEnabled = m_bDefaultEnabled = !hasChildren;
-    if (hasChildren)
-        m_bMatchAllEnabled = false;
-    else if (m_tree.GetParentItem(item) != kNoItem)
-        m_bMatchAllEnabled = true;
+    m_strMatchAllRefusal = MatchAllRefusal(m_tree, m_rules, item);
+    m_bMatchAllEnabled = m_strMatchAllRefusal.empty();
 
     m_strPath = GetItemPath(item);
     m_strDefault.clear();

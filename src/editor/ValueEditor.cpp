@@ -2,6 +2,7 @@
 
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
+#include "editor/MatchAllPlan.h"
 #include "rulesfile/ValueLabel.h"
 
 namespace morvane {
@@ -82,50 +83,36 @@ bool ValueEditor::WriteLabel(TreeItem item, std::string label) {
     return false;
 }
 
-void ValueEditor::OnApply() {
+bool ValueEditor::OnApply() {
     ExchangeFromControls();
-    if (m_hCurItem == kNoItem) return;
+    if (m_hCurItem == kNoItem) return false;
     std::string label = ComposeLabel();
     if (label.empty()) label = m_tree.GetItemText(m_hCurItem);
     // The controls match the label only once the write went through; after a failure the
     // edit is still pending.
-    if (WriteLabel(m_hCurItem, label)) m_strShownLabel = ComposeLabel();
+    if (!WriteLabel(m_hCurItem, label)) return false;
+    m_strShownLabel = ComposeLabel();
     UpdateGameReads(m_hCurItem);
+    return true;
 }
 
-void ValueEditor::OnDefault() {
+bool ValueEditor::OnDefault() {
     ExchangeFromControls();
-    if (m_hCurItem == kNoItem) return;
+    if (m_hCurItem == kNoItem) return false;
     const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
     // A list key stores and shows its default entry's NAME, and Verses their fields joined by
     // commas: the forms the game can read.
     const bool fileForm = m_strType == "L" || m_strType == "V";
     const std::string value = fileForm ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
-    WriteLabel(m_hCurItem, key + " = " + value);
-    UpdateGameReads(m_hCurItem);
+    // The controls show what was written, so that an Apply right after keeps the default.
+    if (!WriteLabel(m_hCurItem, key + " = " + value)) return false;
+    OnSelchangedTree(m_hCurItem);
+    return true;
 }
 
 void ValueEditor::OnMatchAllInSection() {
-    if (m_hCurItem == kNoItem || m_tree.GetParentItem(m_hCurItem) == kNoItem) return;
-    const ValueLabelParts parts = SplitValueLabel(m_tree.GetItemText(m_hCurItem));
-    const TreeItem sectionItem = m_rules.FindSectionItem(m_hCurItem);
-    if (sectionItem == kNoItem) return;
-
-    const auto visit = [&](TreeItem sibling) {
-        // A category names no INI section: there is nothing of it to write.
-        if (m_tree.GetItemData(sibling).nameId == 0) return;
-        const std::string section = m_rules.SectionNameOf(sibling);
-        for (TreeItem child = m_tree.GetChildItem(sibling); child != kNoItem;
-             child = m_tree.GetNextSiblingItem(child)) {
-            const std::string childKey = SplitValueLabel(m_tree.GetItemText(child)).key;
-            if (childKey != parts.key) continue;
-            if (m_rules.Rules().WriteValue(section, parts.key, parts.value) == 0)
-                m_tree.SetItemText(child, childKey + " = " + parts.value);
-            return;
-        }
-    };
-    for (TreeItem s = m_tree.GetPrevSiblingItem(sectionItem); s != kNoItem; s = m_tree.GetPrevSiblingItem(s)) visit(s);
-    for (TreeItem s = m_tree.GetNextSiblingItem(sectionItem); s != kNoItem; s = m_tree.GetNextSiblingItem(s)) visit(s);
+    if (!MatchAllRefusal(m_tree, m_rules, m_hCurItem).empty()) return;
+    ApplyMatchAll(PlanMatchAll(m_tree, m_rules, m_hCurItem), m_tree, m_rules.Rules());
 }
 
 bool ValueEditor::HasPendingEdit() {

@@ -1,5 +1,6 @@
 #include "gamesetup/GameSetup.h"
 
+#include "gamesetup/RulesFileCopies.h"
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "platform/ProgramLaunch.h"
@@ -47,7 +48,7 @@ int InstallGameRules(const std::string& rulesPath, const std::string& gameRulesP
     if (!bytes) return platform::kErrorPathNotFound;
     const auto installed = platform::ReadFileBytes(gameRulesPath);
     if (installed && *installed != *bytes) {
-        if (const int error = platform::ReplaceFileAtomically(gameRulesPath + ".bak", *installed)) return error;
+        if (const int error = BackUpFile(gameRulesPath).error) return error;
     }
     return platform::ReplaceFileAtomically(gameRulesPath, *bytes);
 }

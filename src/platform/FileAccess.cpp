@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "FileAccessParts.h"
 #include "PosixErrors.h"
 #include "platform/FileLock.h"
 
@@ -217,7 +218,7 @@ std::optional<InPlaceCopy> InPlaceCopyOf(const std::string& target, bool folderW
 }
 
 int ReplaceByRename(const std::string& target, int lockFd, const struct stat* existing,
-                    const std::optional<FileIdentity>& read, std::string_view bytes) {
+                    const std::optional<FileIdentity>& read, std::string_view bytes, FileIdentity& written) {
     const std::string temporary = TemporaryPathOf(target);
     int fd = -1;
     if (const int error = CreatePrivateFile(temporary, bytes, fd)) return error;
@@ -233,7 +234,9 @@ int ReplaceByRename(const std::string& target, int lockFd, const struct stat* ex
         umask(mask);
         fchmod(fd, 0666 & ~mask);  // a new file: a file system with fixed modes keeps its own
     }
-    if (fsync(fd) != 0) return discard(WindowsErrorOf(errno));
+    struct stat made {};
+    if (fsync(fd) != 0 || fstat(fd, &made) != 0) return discard(WindowsErrorOf(errno));
+    written = IdentityOf(made);  // a rename keeps all of it
     const int closed = close(fd);
     fd = -1;
     if (closed != 0) return discard(WindowsErrorOf(errno));
@@ -268,7 +271,7 @@ int ClearInterruptedCopy(const InPlaceCopy& copy, const std::string& current) {
 }
 
 int RewriteInPlace(const std::string& target, const struct stat& existing, const std::optional<FileIdentity>& read,
-                   const std::string& current, std::string_view bytes, bool folderWritable) {
+                   const std::string& current, std::string_view bytes, bool folderWritable, FileIdentity& written) {
     const auto copy = InPlaceCopyOf(target, folderWritable);
     if (!copy || (!folderWritable && !MakeFolders(FolderOf(copy->path)))) return kErrorAccessDenied;
     if (const int error = ClearInterruptedCopy(*copy, current)) return error;
@@ -296,7 +299,10 @@ int RewriteInPlace(const std::string& target, const struct stat& existing, const
         close(fd);
         return dropCopy(kStartAgain);
     }
-    const int error = WriteAt(fd, bytes);
+    int error = WriteAt(fd, bytes);
+    struct stat made {};
+    if (error == 0 && fstat(fd, &made) != 0) error = WindowsErrorOf(errno);
+    if (error == 0) written = IdentityOf(made);
     // A failed rewrite puts the old bytes back; the copy stays when even that fails.
     const bool restored = error == 0 || WriteAt(fd, current) == 0;
     const bool closed = close(fd) == 0;
@@ -306,7 +312,7 @@ int RewriteInPlace(const std::string& target, const struct stat& existing, const
 }
 
 int Rewrite(const std::string& target, int lockFd, const struct stat& existing, const std::string& current,
-            std::string_view bytes) {
+            std::string_view bytes, FileIdentity& written) {
     if (!Writable(target, existing)) return kErrorAccessDenied;
     const std::string folder = FolderOf(target);
     struct stat folderInfo {};
@@ -314,22 +320,23 @@ int Rewrite(const std::string& target, int lockFd, const struct stat& existing, 
     const std::optional<FileIdentity> read = IdentityOf(existing);
     // A rename would give a hard-linked file a new inode and cut its other names loose.
     if (folderWritable && existing.st_nlink <= 1) {
-        const int result = ReplaceByRename(target, lockFd, &existing, read, bytes);
+        const int result = ReplaceByRename(target, lockFd, &existing, read, bytes, written);
         if (result != kCannotKeepAttributes) return result;
     }
-    return RewriteInPlace(target, existing, read, current, bytes, folderWritable);
+    return RewriteInPlace(target, existing, read, current, bytes, folderWritable, written);
 }
 
-int Create(const std::string& target, std::string_view bytes) {
+int Create(const std::string& target, std::string_view bytes, FileIdentity& written) {
     const std::string folder = FolderOf(target);
     struct stat folderInfo {};
     if (stat(folder.c_str(), &folderInfo) != 0) return WindowsErrorOf(errno);
     if (!S_ISDIR(folderInfo.st_mode)) return kErrorPathNotFound;
     if (!Writable(folder, folderInfo)) return kErrorAccessDenied;
-    return ReplaceByRename(target, -1, nullptr, std::nullopt, bytes);
+    return ReplaceByRename(target, -1, nullptr, std::nullopt, bytes, written);
 }
 
-int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock) {
+int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+    FileIdentity made;
     const auto resolved = ResolveLinks(path);
     if (!resolved) return kErrorPathNotFound;
     const std::string& target = *resolved;
@@ -363,8 +370,10 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         std::string replacement;
         if (result == 0) result = edit(current, replacement);
         if (result == 0)
-            result = missing ? Create(target, replacement) : Rewrite(target, fd, existing, *current, replacement);
+            result = missing ? Create(target, replacement, made)
+                             : Rewrite(target, fd, existing, *current, replacement, made);
         if (!takeLock && fd >= 0) close(fd);
+        if (result == 0 && written != nullptr) *written = made;
         if (result != kStartAgain) return result;
     }
     return kErrorFileChanged;
@@ -386,38 +395,11 @@ FileReadResult ReadRegularFile(const std::string& path) {
     return {std::move(bytes), 0};
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) { return ReadRegularFile(path).bytes; }
-
-std::string DescribeFileError(int error, const std::string& path) {
-    switch (error) {
-        case 0:
-            return path + " is fine.";
-        case kErrorPathNotFound:
-            return path + " or its folder does not exist.";
-        case kErrorAccessDenied:
-            return path + " may not be written (no permission, or a read-only file or disk).";
-        case kErrorLockViolation:
-            return "Another program kept " + path + " locked for more than " + std::to_string(LockWaitLimit().count()) +
-                   " ms while writing it; try again.";
-        case kErrorDiskFull:
-            return "The disk holding " + path + " is full.";
-        case kErrorNotRegularFile:
-            return path + " is not a regular file (it is a folder, a device, a pipe or a socket).";
-        case kErrorFileTooLarge:
-            return path + " is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
-                   " MiB, more than any rules file.";
-        case kErrorFileChanged:
-            return path + " was changed by another program.";
-        case kErrorInterruptedWrite: {
-            const auto resolved = ResolveLinks(path).value_or(path);
-            std::string copy = InPlaceCopyOf(resolved, true)->path;
-            if (const auto state = InPlaceCopyOf(resolved, false); state && FileExists(state->path)) copy = state->path;
-            return "An earlier write to " + path + " was interrupted; its contents before that write are kept in " +
-                   copy + ". Check the file, then delete the copy.";
-        }
-        default:
-            return path + " could not be read or written (error " + std::to_string(error) + ").";
-    }
+std::string InterruptedWriteCopyOf(const std::string& path) {
+    const auto resolved = ResolveLinks(path).value_or(path);
+    std::string copy = InPlaceCopyOf(resolved, true)->path;
+    if (const auto state = InPlaceCopyOf(resolved, false); state && FileExists(state->path)) copy = state->path;
+    return copy;
 }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path) {
@@ -443,23 +425,12 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a.st_ino == b.st_ino;
 }
 
-int EditFile(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, true); }
-
-int EditFileWithoutLock(const std::string& path, const FileEdit& edit) { return EditFileLocking(path, edit, false); }
-
-int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
-    return EditFile(path, [&](const std::optional<std::string>&, std::string& replacement) {
-        replacement = bytes;
-        return 0;
-    });
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written) {
+    return EditFileLocking(path, edit, true, written);
 }
 
-int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes) {
-    return EditFile(path, [&](const std::optional<std::string>& current, std::string& replacement) {
-        if (!current || *current != expectedBytes) return kErrorFileChanged;
-        replacement = newBytes;
-        return 0;
-    });
+int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
+    return EditFileLocking(path, edit, false, nullptr);
 }
 
 }  // namespace morvane::platform

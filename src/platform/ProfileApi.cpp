@@ -108,7 +108,7 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
     return WritePrivateProfileStrings(std::span<const ProfileWrite>(&write, 1), path);
 }
 
-int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path) {
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written) {
     for (const ProfileWrite& write : writes)
         if (!IsStorable(write)) return kErrorInvalidParameter;
     if (writes.empty()) return 0;
@@ -116,19 +116,24 @@ int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::
     std::vector<IniDocument::Edit> edits;
     edits.reserve(writes.size());
     for (const ProfileWrite& write : writes) edits.push_back({write.section, write.key, write.value});
-    std::string written;
+    std::string bytes;
     // Always edit what is on disk now, not what an earlier read saw; its parse is reused when
     // the bytes are the same.
-    const int error = EditFile(path, [&](const std::optional<std::string>& current, std::string& replacement) {
-        const auto cached = current ? CachedParseOf(path, *current) : nullptr;
-        replacement = cached ? cached->WithValues(edits) : IniDocument(current.value_or("")).WithValues(edits);
-        written = replacement;
-        return 0;
-    });
+    FileIdentity identity;
+    const int error = EditFile(
+        path,
+        [&](const std::optional<std::string>& current, std::string& replacement) {
+            const auto cached = current ? CachedParseOf(path, *current) : nullptr;
+            replacement = cached ? cached->WithValues(edits) : IniDocument(current.value_or("")).WithValues(edits);
+            bytes = replacement;
+            return 0;
+        },
+        &identity);
     Cache().erase(path);
     BatchFiles().erase(path);
     if (error != 0) return error;
-    if (const auto identity = IdentityOf(path)) Cache()[path] = CachedDocument{*identity, nullptr, std::move(written)};
+    Cache()[path] = CachedDocument{identity, nullptr, std::move(bytes)};
+    if (written != nullptr) *written = identity;
     return 0;
 }
 

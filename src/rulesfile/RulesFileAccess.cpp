@@ -17,4 +17,13 @@ int RulesFileAccess::WriteValue(const std::string& section, const std::string& k
     return error;
 }
 
+int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes) {
+    const int error = platform::WritePrivateProfileStrings(writes, m_strRulesPath);
+    if (error != 0 && !writes.empty()) {
+        const platform::ProfileWrite& first = writes.front();
+        m_messages.ShowMessage(SaveFailureMessage(error, first.section, first.key, m_strRulesPath), m_strRulesPath);
+    }
+    return error;
+}
+
 }  // namespace morvane

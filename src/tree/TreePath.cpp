@@ -27,4 +27,13 @@ TreeItem FindItemByPath(const Tree& tree, std::string_view path) {
     }
 }
 
+std::string PathOfItem(const Tree& tree, TreeItem item) {
+    std::string path;
+    for (TreeItem current = item; current != kNoItem; current = tree.GetParentItem(current)) {
+        const std::string level(Trim(SplitAtFirst(tree.GetItemText(current), " = ").before));
+        path = path.empty() ? level : level + "\\" + path;
+    }
+    return path;
+}
+
 }  // namespace morvane

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "SystemOnly.h"
 #include "TempDir.h"
 #include "schema/CatalogueFile.h"
 
@@ -56,9 +57,15 @@ TEST(LoadCatalogueFile, MissingFileIsAnErrorNotACrash) {
 
 TEST(LoadCatalogueFile, PipeOrDeviceIsRefusedWithoutWaiting) {
     const test::TempDir dir;
-    const std::string pipe = dir.File("catalogue.fifo");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+    // Windows has no pipes in its file tree; its devices have names such as NUL and CON.
+    std::vector<std::string> paths;
+    if (test::kWindows) {
+        paths = {"NUL", "\\\\.\\NUL"};
+    } else {
+        paths = {dir.File("catalogue.fifo"), "/dev/zero"};
+        ASSERT_TRUE(test::MakePipe(paths.front()));
+    }
+    for (const std::string& path : paths) {
         const auto loaded = LoadCatalogueFile(path);  // would block or never end if it were read
         ASSERT_EQ(loaded.index(), 1u) << path;
         EXPECT_NE(std::get<1>(loaded).message.find("not a regular file"), std::string::npos) << path;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "SystemOnly.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
@@ -111,16 +112,22 @@ TEST(Cli, NewRefusesToReplaceWithoutForce) {
 
 TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
     test::TempDir dir;
-    const std::string pipe = dir.File("rules.fifo");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const std::string& path : {std::string("/dev/null"), pipe}) {
+    // Windows has no pipes in its file tree; its devices have names such as NUL.
+    const std::string device = test::kWindows ? "NUL" : "/dev/null";
+    const std::string pipe = test::kWindows ? "\\\\.\\NUL" : dir.File("rules.fifo");
+    if (!test::kWindows) {
+        ASSERT_TRUE(test::MakePipe(pipe));
+    }
+    for (const std::string& path : {device, pipe}) {
         const CliRun set = Cli({"set", path, "E1", "Cost", "1"});
         EXPECT_EQ(set.code, kExitWriteFailed) << path;
         EXPECT_NE(set.err.find(path + " is not a regular file"), std::string::npos) << set.err;
     }
-    struct stat info {};
-    ASSERT_EQ(stat("/dev/null", &info), 0);
-    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    if (!test::kWindows) {
+        struct stat info {};
+        ASSERT_EQ(stat("/dev/null", &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode));
+    }
     const CliRun catalogue = Cli({"--catalogue", pipe, "string", "200"});
     EXPECT_NE(catalogue.code, kExitOk);
     EXPECT_NE(catalogue.err.find("not a regular file"), std::string::npos) << catalogue.err;

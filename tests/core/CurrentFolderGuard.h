@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
@@ -15,7 +13,9 @@ public:
         std::filesystem::current_path(folder);
     }
     ~CurrentFolderGuard() {
-        if (chdir(m_previous.c_str()) != 0) std::abort();
+        std::error_code error;
+        std::filesystem::current_path(m_previous, error);
+        if (error) std::abort();
     }
     CurrentFolderGuard(const CurrentFolderGuard&) = delete;
     CurrentFolderGuard& operator=(const CurrentFolderGuard&) = delete;

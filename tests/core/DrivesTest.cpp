@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "SystemOnly.h"
 #include "TempDir.h"
 #include "platform/Drives.h"
 
@@ -149,6 +151,7 @@ TEST(Drives, LeavesOutSystemPlacesButNotTheirLookAlikes) {
 }
 
 TEST(Drives, ListOfThisSystemStartsWithRootAndHoldsFoldersOnly) {
+    MORVANE_POSIX_ONLY("Windows lists drive letters");
     const std::vector<Drive> drives = ListDrives();
     ASSERT_FALSE(drives.empty());
     EXPECT_EQ(drives.front(), (Drive{"/", Fixed}));
@@ -158,6 +161,24 @@ TEST(Drives, ListOfThisSystemStartsWithRootAndHoldsFoldersOnly) {
         EXPECT_TRUE(std::filesystem::is_directory(drive.rootPath)) << drive.rootPath;
         for (const char* system : {"/proc/", "/sys/", "/dev/"}) EXPECT_NE(drive.rootPath.rfind(system, 0), 0u);
     }
+}
+
+TEST(Drives, WindowsListsDriveRootsInLetterOrder) {
+    MORVANE_WINDOWS_ONLY("only Windows has drive letters");
+    const std::vector<Drive> drives = ListDrives();
+    ASSERT_FALSE(drives.empty());
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        const std::string& root = drives[i].rootPath;
+        ASSERT_EQ(root.size(), 3u) << root;
+        EXPECT_TRUE(root[0] >= 'A' && root[0] <= 'Z' && root.substr(1) == ":\\") << root;
+        if (i > 0) {
+            EXPECT_LT(drives[i - 1].rootPath, root);
+        }
+    }
+    // The drive the tests run from is there, as the kind of drive it is.
+    const std::string current = std::filesystem::current_path().root_name().string() + "\\";
+    EXPECT_TRUE(std::any_of(drives.begin(), drives.end(), [&](const Drive& d) { return d.rootPath == current; }))
+        << current;
 }
 
 TEST(Drives, DeviceThatIsNoBlockDeviceIsNotRemovable) {

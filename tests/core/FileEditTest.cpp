@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +64,15 @@ TEST_F(FileEdit, IdentityTellsChangesApart) {
     ASSERT_EQ(WritePrivateProfileString("A", "Cost", "2", m_path), 0);  // same size, new file
     EXPECT_NE(IdentifyFile(m_path), first);
     EXPECT_FALSE(IdentifyFile(m_dir.Path().string()));
+
+    // A writer learns the identity it left, for the renamed and the in-place rewrite alike.
+    FileIdentity written;
+    const std::vector<ProfileWrite> writes = {{"A", "Cost", "3"}};
+    ASSERT_EQ(WritePrivateProfileStrings(writes, m_path, &written), 0);
+    EXPECT_EQ(IdentifyFile(m_path), written);
+    std::filesystem::create_hard_link(m_path, m_dir.File("linked.ini"));
+    ASSERT_EQ(ReplaceFileIfUnchanged(m_path, "[A]\r\nCost=3\r\n", "[A]\r\nCost=44\r\n", &written), 0);
+    EXPECT_EQ(IdentifyFile(m_path), written);
 }
 
 TEST_F(FileEdit, EditSeesTheCurrentBytesAndMayRefuse) {

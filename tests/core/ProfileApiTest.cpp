@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
+#include "SystemOnly.h"
 #include "TempDir.h"
 #include "platform/FileAccess.h"
 #include "platform/ProfileApi.h"
@@ -83,6 +83,7 @@ TEST_F(ProfileApi, ReadBatchLooksAtTheFileOnce) {
 }
 
 TEST_F(ProfileApi, KeepsPermissionsAndWritesThroughLinks) {
+    MORVANE_POSIX_ONLY("mode bits, and symbolic links that need a privilege on Windows");
     Write("[S]\r\nA=1\r\n");
     ASSERT_EQ(chmod(m_path.c_str(), 0640), 0);
     const std::string link = m_dir.File("link.ini");
@@ -107,6 +108,7 @@ TEST_F(ProfileApi, FailedWritesLeaveTheFileAndReportWindowsNumbers) {
     EXPECT_EQ(WritePrivateProfileString("S", "A", "2", m_dir.File("no/such/folder/rules.ini")), kErrorPathNotFound);
     EXPECT_EQ(WritePrivateProfileString("S", "A", "2", m_dir.Path().string()), kErrorNotRegularFile);
 
+    MORVANE_POSIX_ONLY("the rest needs a folder that cannot be written, which a read-only attribute does not make");
     const std::string folder = m_dir.File("locked");
     std::filesystem::create_directory(folder);
     const std::string inside = folder + "/rules.ini";

@@ -175,15 +175,16 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
-TEST_F(ValueEditorWriteTest, DefaultLeavesTheControlsForTheNextApply) {
+TEST_F(ValueEditorWriteTest, DefaultShowsTheDefaultForTheNextApply) {
     const TreeItem item = SelectKey("CrateMinimum = 7", kIntCrates);
     m_editor.m_strValue = "9";
     m_editor.OnDefault();
     EXPECT_EQ(Label(item), "CrateMinimum = 2");
-    EXPECT_EQ(m_editor.m_strValue, "9");
+    EXPECT_EQ(m_editor.m_strValue, "2");
+    EXPECT_FALSE(m_editor.HasPendingEdit());
     m_editor.OnApply();
-    EXPECT_EQ(Label(item), "CrateMinimum = 9");
-    EXPECT_EQ(FileText(), GeneralFile("CrateMinimum=9"));
+    EXPECT_EQ(Label(item), "CrateMinimum = 2");
+    EXPECT_EQ(FileText(), GeneralFile("CrateMinimum=2"));
 }
 
 TEST_F(ValueEditorWriteTest, FailedWriteGivesTheLabelBack) {

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <tuple>
 
 #include "ValueEditorFixture.h"
+#include "editor/MatchAllPlan.h"
 #include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreeBuilder.h"
@@ -53,64 +56,94 @@ protected:
     TreeItem m_miscCost = kNoItem;
 };
 
-TEST_F(MatchAllTest, CopiesTheLabelValueNearestSiblingsFirst) {
+// The plan for [E2]'s Cost without the section the file cannot hold, which would fail the batch.
+MatchAllPlan WritablePlan(const Tree& tree, const ItemFileAccess& items, TreeItem item) {
+    MatchAllPlan plan = PlanMatchAll(tree, items, item);
+    std::erase_if(plan.changes, [](const MatchAllChange& change) { return change.section == "Bad]"; });
+    return plan;
+}
+
+TEST_F(MatchAllTest, PlanListsTheSiblingsThatChangeInTreeOrder) {
+    m_tree.SetItemText(m_e1Cost, "Cost = 160");  // already holds the value: left out
+    m_tree.SetItemText(m_dogCost, "Cost");       // absent from the file there
     m_editor.OnSelchangedTree(m_e2Cost);
     m_editor.m_strValue = "999";  // not applied: Match All copies the label's value
-    m_editor.OnMatchAllInSection();
+    const MatchAllPlan plan = PlanMatchAll(m_tree, m_items, m_e2Cost);
+    EXPECT_EQ(plan.key, "Cost");
+    EXPECT_EQ(plan.value, "160");
+    EXPECT_FALSE(plan.keyAbsent);
+    // Only the first Cost of [E3] counts; keys match exactly, one level down; a category is skipped.
+    const std::vector<std::tuple<TreeItem, std::string, std::optional<std::string>>> expected = {
+        {m_dogCost, "DOG", std::nullopt}, {m_e3Cost, "E3", "300"}, {m_badCost, "Bad]", "1"}};
+    std::vector<std::tuple<TreeItem, std::string, std::optional<std::string>>> planned;
+    for (const MatchAllChange& change : plan.changes)
+        planned.emplace_back(change.item, change.section, change.oldValue);
+    EXPECT_EQ(planned, expected);
+    EXPECT_EQ(FileText(), "<no file>");  // planning writes nothing
+}
 
-    // Preceding sections from the nearest back, then the following ones; [E2] itself is not written.
+TEST_F(MatchAllTest, WritesEverySiblingInOneReplace) {
+    m_editor.OnSelchangedTree(m_e2Cost);
+    ASSERT_EQ(ApplyMatchAll(WritablePlan(m_tree, m_items, m_e2Cost), m_tree, m_rules), 0);
     EXPECT_EQ(FileText(),
-              "[E1]\r\nCost=160\r\n\r\n"
               "[DOG]\r\nCost=160\r\n\r\n"
+              "[E1]\r\nCost=160\r\n\r\n"
               "[E3]\r\nCost=160\r\n");
     const struct {
         TreeItem item;
         const char* label;
     } labels[] = {
-        {m_dogCost, "Cost = 160"},   {m_e1Cost, "Cost = 160"},       {m_e2Cost, "Cost = 160"},
-        {m_e3Cost, "Cost = 160"},    {m_e3SecondCost, "Cost = 300"},  // only the first match changes
-        {m_e4LowerCost, "cost = 5"}, {m_e4Grandchild, "Cost = 1"},    // keys match exactly, one level down
-        {m_badCost, "Cost = 1"},     {m_miscCost, "Cost = 9"},        // failed write; a category is skipped
+        {m_dogCost, "Cost = 160"},    {m_e1Cost, "Cost = 160"},       {m_e2Cost, "Cost = 160"},
+        {m_e3Cost, "Cost = 160"},     {m_e3SecondCost, "Cost = 300"}, {m_e4LowerCost, "cost = 5"},
+        {m_e4Grandchild, "Cost = 1"}, {m_badCost, "Cost = 1"},        {m_miscCost, "Cost = 9"},
     };
     for (const auto& l : labels) EXPECT_EQ(Label(l.item), l.label) << l.item;
-
-    // The one failure is the section the file cannot hold; the walk went on past it.
-    ASSERT_EQ(m_messages.messages.size(), 1u);
-    EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 87 \n[Bad]]Cost");
-    EXPECT_EQ(m_editor.m_hCurItem, m_e2Cost);
-    EXPECT_EQ(m_editor.m_strValue, "999");
+    EXPECT_TRUE(m_messages.messages.empty());
 }
 
-TEST_F(MatchAllTest, EveryFailingSectionGetsItsMessageInWalkOrder) {
-    WriteReadOnlyFile("[E2]\r\nCost=160\r\n");
-    m_editor.OnSelchangedTree(m_e2Cost);
-    m_editor.OnMatchAllInSection();
-    std::vector<std::string> sections;
-    for (const auto& message : m_messages.messages) sections.emplace_back(SplitAtFirst(message.text, '\n').after);
-    EXPECT_EQ(sections, (std::vector<std::string>{"[E1]Cost", "[DOG]Cost", "[E3]Cost", "[Bad]]Cost"}));
-    EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[E1]Cost");
-    // A failed write leaves the sibling's label as it was.
-    EXPECT_EQ(Label(m_dogCost), "Cost = 200");
-    EXPECT_EQ(Label(m_e1Cost), "Cost = 100");
-    EXPECT_EQ(Label(m_e3Cost), "Cost = 300");
-    EXPECT_EQ(FileText(), "[E2]\r\nCost=160\r\n");
+TEST_F(MatchAllTest, AFailureWritesNoSiblingAtAll) {
+    const struct {
+        const char* what;
+        bool readOnly;
+        const char* message;
+    } cases[] = {
+        // A section name the file cannot hold refuses the whole batch.
+        {"unstorable section", false, "Unable To Save Changes, Error NUmber: 87 \n[DOG]Cost"},
+        {"read-only file", true, "Unable To Save Changes, Error NUmber: 5 \n[DOG]Cost"},
+    };
+    for (const auto& c : cases) {
+        m_messages.messages.clear();
+        if (c.readOnly) WriteReadOnlyFile("[E2]\r\nCost=160\r\n");
+        m_editor.OnSelchangedTree(m_e2Cost);
+        if (c.readOnly)
+            EXPECT_EQ(ApplyMatchAll(WritablePlan(m_tree, m_items, m_e2Cost), m_tree, m_rules), 5) << c.what;
+        else
+            m_editor.OnMatchAllInSection();
+        ASSERT_EQ(m_messages.messages.size(), 1u) << c.what;
+        EXPECT_EQ(m_messages.messages[0].text, c.message) << c.what;
+        EXPECT_EQ(Label(m_dogCost), "Cost = 200") << c.what;
+        EXPECT_EQ(Label(m_e1Cost), "Cost = 100") << c.what;
+        EXPECT_EQ(FileText(), c.readOnly ? "[E2]\r\nCost=160\r\n" : "<no file>") << c.what;
+    }
 }
 
-TEST_F(MatchAllTest, LabelValueIsTrimmedAndABareKeyCopiesNothing) {
+TEST_F(MatchAllTest, LabelValueIsTrimmedAndABareKeyEmptiesTheSiblings) {
     const struct {
         const char* label;
         const char* copied;
         const char* fileValue;
+        bool absent;
     } cases[] = {
-        {"Cost =   75  ", "Cost = 75", "Cost=75"},
-        {"Cost = a=b", "Cost = a=b", "Cost=a=b"},
-        {"Cost", "Cost = ", "Cost="},  // absent from the file: an empty value everywhere
+        {"Cost =   75  ", "Cost = 75", "Cost=75", false},
+        {"Cost = a=b", "Cost = a=b", "Cost=a=b", false},
+        {"Cost", "Cost = ", "Cost=", true},  // absent from the file: an empty value everywhere
     };
     for (const auto& c : cases) {
         std::filesystem::remove(m_path);
         m_tree.SetItemText(m_e2Cost, c.label);
-        m_editor.OnSelchangedTree(m_e2Cost);
-        m_editor.OnMatchAllInSection();
+        const MatchAllPlan plan = WritablePlan(m_tree, m_items, m_e2Cost);
+        EXPECT_EQ(plan.keyAbsent, c.absent) << c.label;
+        ASSERT_EQ(ApplyMatchAll(plan, m_tree, m_rules), 0) << c.label;
         EXPECT_EQ(Label(m_dogCost), c.copied) << c.label;
         EXPECT_EQ(Label(m_e3Cost), c.copied) << c.label;
         EXPECT_EQ(Label(m_e2Cost), c.label);
@@ -119,15 +152,14 @@ TEST_F(MatchAllTest, LabelValueIsTrimmedAndABareKeyCopiesNothing) {
     }
 }
 
-TEST_F(MatchAllTest, ReachesTheOtherTopLevelSections) {
-    const TreeItem multiplayer = m_tree.InsertItem("MultiplayerDefaults", 3, 4, {60001, 0});
-    const TreeItem other = AddKey(multiplayer, "CrateMinimum = 1", kIntCrates);
+TEST_F(MatchAllTest, TopLevelSectionsAreRefused) {
+    m_tree.InsertItem("MultiplayerDefaults", 3, 4, {60001, 0});
     const TreeItem mine = AddKey(m_crates, "CrateMinimum = 4", kIntCrates);
     m_editor.OnSelchangedTree(mine);
+    EXPECT_FALSE(m_editor.m_bMatchAllEnabled);
+    EXPECT_NE(m_editor.m_strMatchAllRefusal.find("[General]"), std::string::npos) << m_editor.m_strMatchAllRefusal;
     m_editor.OnMatchAllInSection();
-    // General's section item is the root "General"; "Units" (no section) is passed over.
-    EXPECT_EQ(Label(other), "CrateMinimum = 4");
-    EXPECT_EQ(FileText(), "[MultiplayerDefaults]\r\nCrateMinimum=4\r\n");
+    EXPECT_EQ(FileText(), "<no file>");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
@@ -163,27 +195,43 @@ protected:
 };
 
 TEST_F(BuiltTreeMatchAll, CountriesAndDifficulties) {
-    Build("[Greece]\r\nCost=.9\r\n[Normal]\r\nGroundspeed=1.2\r\n");
+    const std::string original = "[Greece]\r\nCost=.9\r\n[Normal]\r\nGroundspeed=1.2\r\n";
+    Build(original);
     const TreeItem greeceCost = Find("Country Statistics\\Greece\\Cost");
     ASSERT_NE(greeceCost, kNoItem);
     ASSERT_EQ(m_tree.GetItemText(greeceCost), "Cost = .9");
     m_editor.OnSelchangedTree(greeceCost);
     EXPECT_EQ(m_editor.m_strType, "R");
+    EXPECT_TRUE(m_editor.m_bMatchAllEnabled);
     m_editor.OnMatchAllInSection();
-    std::string expected = "[Greece]\r\nCost=.9\r\n[Normal]\r\nGroundspeed=1.2\r\n";
     for (const char* country : {"Germany", "France", "England", "Spain", "Turkey", "Ukraine", "USSR"}) {
-        expected += std::string("\r\n[") + country + "]\r\nCost=.9\r\n";
+        EXPECT_EQ(m_rules.ReadValue(country, "Cost"), ".9") << country;
         EXPECT_EQ(m_tree.GetItemText(Find((std::string("Country Statistics\\") + country + "\\Cost").c_str())),
                   "Cost = .9")
             << country;
     }
-    EXPECT_EQ(FileText(), expected);
+    EXPECT_EQ(FileText().substr(0, original.size()), original);
 
     m_editor.OnSelchangedTree(Find("Difficulty Settings\\Normal\\Groundspeed"));
     m_editor.OnMatchAllInSection();
-    expected += "\r\n[Easy]\r\nGroundspeed=1.2\r\n\r\n[Difficult]\r\nGroundspeed=1.2\r\n";
-    EXPECT_EQ(FileText(), expected);
+    EXPECT_EQ(m_rules.ReadValue("Easy", "Groundspeed"), "1.2");
+    EXPECT_EQ(m_rules.ReadValue("Difficult", "Groundspeed"), "1.2");
     EXPECT_TRUE(m_messages.messages.empty());
+}
+
+// Keys of the top-level sections only share names: Money of MultiplayerDefaults is not the Money
+// crate of Powerups, and General's IronCurtain is not Recharge's.
+TEST_F(BuiltTreeMatchAll, TopLevelKeysAreRefused) {
+    Build("[MultiplayerDefaults]\r\nMoney=3000\r\n[General]\r\nIronCurtain=.75\r\n");
+    for (const char* path : {"MultiplayerDefaults\\Money", "General\\Special Weapons\\IronCurtain"}) {
+        const TreeItem item = Find(path);
+        ASSERT_NE(item, kNoItem) << path;
+        m_editor.OnSelchangedTree(item);
+        EXPECT_FALSE(m_editor.m_bMatchAllEnabled) << path;
+        EXPECT_FALSE(MatchAllRefusal(m_tree, m_items, item).empty()) << path;
+        m_editor.OnMatchAllInSection();
+    }
+    EXPECT_EQ(FileText(), "[MultiplayerDefaults]\r\nMoney=3000\r\n[General]\r\nIronCurtain=.75\r\n");
 }
 
 TEST_F(BuiltTreeMatchAll, InfantryCost) {

@@ -226,6 +226,8 @@ TEST_F(ValueEditorTest, SelectionSetsApplyDefaultAndMatchAll) {
     const TreeItem leaf = AddKey(m_crates, "CrateMinimum = 2", kIntCrates);
     const TreeItem rootLeaf = AddKey(kRoot, "Loose = 3", kIntCrates);
     const TreeItem rootWithoutDescriptor = AddKey(kRoot, "Stray", 0);
+    const TreeItem group = m_tree.InsertItem("Infantry", 3, 4, {}, m_tree.InsertItem("Units", 3, 4, {}));
+    const TreeItem objectKey = AddKey(m_tree.InsertItem("Rifle soldier", 3, 3, {2101, 0}, group), "Cost = 5", kIntOpen);
 
     // Apply and Default start disabled, the menu item enabled.
     EXPECT_FALSE(m_editor.m_bApplyEnabled);
@@ -237,10 +239,11 @@ TEST_F(ValueEditorTest, SelectionSetsApplyDefaultAndMatchAll) {
         bool applyAndDefault;
         bool matchAll;
     } steps[] = {
-        {m_crates, false, false},             // has children: all off
-        {rootLeaf, true, false},              // a leaf without parent leaves the menu item as it was
-        {leaf, true, true},                   // a leaf with a parent turns it on
-        {rootWithoutDescriptor, true, true},  // ... and the parentless leaf leaves it on
+        {m_crates, false, false},  // has children: all off
+        {objectKey, true, true},   // a key of an object in a group: its siblings are of its kind
+        {rootLeaf, true, false},   // a leaf without parent: no section
+        {leaf, true, false},       // General is a top-level section: its siblings are unrelated
+        {rootWithoutDescriptor, true, false},
         {m_general, false, false},
     };
     for (const auto& step : steps) {
@@ -248,6 +251,7 @@ TEST_F(ValueEditorTest, SelectionSetsApplyDefaultAndMatchAll) {
         EXPECT_EQ(m_editor.m_bApplyEnabled, step.applyAndDefault) << Label(step.item);
         EXPECT_EQ(m_editor.m_bDefaultEnabled, step.applyAndDefault) << Label(step.item);
         EXPECT_EQ(m_editor.m_bMatchAllEnabled, step.matchAll) << Label(step.item);
+        EXPECT_EQ(m_editor.m_strMatchAllRefusal.empty(), step.matchAll) << Label(step.item);
     }
 }
 

@@ -251,9 +251,11 @@ void MainWindowTest::defaultAndMatchAll() {
     CMainDlg& window = open.window;
     using namespace control;
 
+    const auto confirm = [&open] { open.prompts.dialogs.push_back([](QDialog&) { return int{QDialog::Accepted}; }); };
     open.Select("Units\\Infantry\\Rifle soldier\\Cost");
     open.Type(kValueEdit, QStringLiteral("123"));
     open.Click(kApplyButton);
+    confirm();
     window.Command(kMatchAllMenuItem)->trigger();
     const std::string text = FileText(open.rules);
     for (const char* section : {"[DOG]", "[E2]", "[GNRL]", "[MEDI]"}) {
@@ -266,6 +268,7 @@ void MainWindowTest::defaultAndMatchAll() {
     open.Select("Country Statistics\\USSR\\Firepower");
     open.Type(kValueEdit, QStringLiteral("1.5"));
     open.Click(kApplyButton);
+    confirm();
     window.Command(kMatchAllMenuItem)->trigger();
     QCOMPARE(open.Label("Country Statistics\\England\\Firepower"), std::string("Firepower = 1.5"));
     QVERIFY(Contains(FileText(open.rules), "[Spain]\r\nFirepower=1.5\r\n"));
@@ -291,7 +294,7 @@ void MainWindowTest::unappliedEditIsOfferedOnClose() {
     QCOMPARE(open.prompts.questions.size(), 1);
     QVERIFY(open.prompts.questions[0].contains(QStringLiteral("CrateRegen")));
 
-    open.prompts.answers = {QMessageBox::Yes};
+    open.prompts.answers = {QMessageBox::Apply};
     window.Command(52775)->trigger();  // Exit
     QVERIFY(!window.isVisible());
     QVERIFY(Contains(FileText(open.rules), "\r\nCrateRegen=9\r\n"));

@@ -20,6 +20,19 @@ private slots:
     void helpMenu();
 };
 
+class WorkflowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void undoAndRedoPutTheFileBackByteForByte();
+    void undoAsksWhenTheFileChangedOnDisk();
+    void matchAllConfirmsEveryChangeBeforeOneWrite();
+    void changingTheSelectionAsksAboutAnUnappliedEdit();
+    void enterAppliesAndTheArrowsStep();
+    void defaultShowsTheDefault();
+    void windowStateAndRecentFilesAreRemembered();
+    void theWindowFitsTheScreen();
+};
+
 class DialogsTest : public QObject {
     Q_OBJECT
 private slots:

@@ -30,6 +30,11 @@ public:
         answers.pop_front();
         return answer;
     }
+    QMessageBox::StandardButton AskLabelled(QWidget* parent, const QString& text, const QString& caption,
+                                            QMessageBox::StandardButtons buttons, const ButtonLabels& labels) override {
+        buttonLabels << QStringList(labels.values());
+        return Ask(parent, text, caption, buttons);
+    }
     QString ChooseOpenFile(QWidget*, const QString&, const QString& startPath, const QString&) override {
         startPaths << startPath;
         return Next(files);
@@ -47,6 +52,7 @@ public:
 
     std::vector<Message> messages;
     QStringList questions;
+    QList<QStringList> buttonLabels;  // of each labelled question
     QStringList startPaths;
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<QString> files;

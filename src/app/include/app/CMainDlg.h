@@ -1,11 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "dialogs/CSplashWnd.h"
+#include "editor/EditHistory.h"
 #include "editor/ValueEditor.h"
 #include "gamesetup/StartupSearch.h"
 #include "rulesfile/MessageSink.h"
@@ -20,20 +22,26 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QModelIndex;
 class QPushButton;
 class QSlider;
+class QSplitter;
 class QTreeView;
+class QUndoStack;
 
 namespace morvane::app {
 
 class FindingMarks;
 class ProblemsPanel;
+class RulesFileWatch;
 class RulesTreeModel;
 class UserPrompts;
 
 // The main window: the navigation tree on the left, the value editor on the right, the menu
-// above. It binds widgets to the core's value editor and forwards every handler to it.
-class CMainDlg : public QDialog, public DataExchange, public MessageSink, public gamesetup::StartupHost {
+// above, what the last write did in the status bar. It binds widgets to the core's value editor
+// and forwards every handler to it.
+class CMainDlg : public QMainWindow, public DataExchange, public MessageSink, public gamesetup::StartupHost {
     Q_OBJECT
 public:
     CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent = nullptr);
@@ -51,6 +59,8 @@ public:
     void OnApply();
     void OnDefault();
     void OnMatchAllInSection();
+    void OnUndo();
+    void OnRedo();
     void OnLaunchGame();
     void OnAbout();
     void OnSplash();
@@ -85,11 +95,31 @@ public:
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
-    void accept() override;
-    void reject() override;
+    // OK and Cancel: both close the window once any unapplied edit is settled.
+    void accept();
+    void reject();
+
+    // Whether the window shows that the controls hold an edit not yet applied.
+    bool ShowsPendingEdit() const;
+    // The files of File > Recent Files, the latest first.
+    QStringList RecentFiles() const;
+    QSplitter* Splitter() const { return m_splitter; }
+
+    // The rules file changing under the window (MainDlgFileSafety.cpp). CheckRulesFile reads the
+    // labels again when another program changed the file; the watcher calls it, tests may too.
+    void CheckRulesFile();
+    // A line of news in the status bar (what a write did, why it failed, what changed on disk),
+    // and the last one shown.
+    void ShowStatus(const QString& text);
+    QString StatusText() const { return m_statusText; }
+
+signals:
+    // The window closed for good: the program ends.
+    void Closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // DataExchange and MessageSink.
@@ -108,9 +138,47 @@ private:
     void BuildMenu();
     void Register(int controlId, QWidget* widget);
     void OpenRulesFile(const std::string& path);
-    // Asks about an edit that was not applied; false when the user wants to stay.
-    bool ConfirmPendingEdit();
+    // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
+    // the answer closes the program, and the buttons say so.
+    bool ConfirmPendingEdit(bool closing = false);
+
+    // History (MainDlgHistory.cpp): runs one write and records it as an undoable step.
+    void RecordWrite(const std::string& description, const std::function<bool()>& write);
+    void BuildHistoryActions(QMenu* edit);
+    void ForgetHistory();
+    void ShowCurrentItemAgain();
+    // Before undo or redo replace the controls: false when the user keeps an unapplied edit.
+    bool ConfirmDiscardForHistory();
+    // Pending edits, Enter and the arrow keys (MainDlgPending.cpp).
+    void WatchValueFields();
+    void OnTreeCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
+    void SchedulePendingRefresh();
+    void RefreshPending();
+    // Settings kept per user (MainDlgSession.cpp).
+    void RestoreWindowState();
+    void SaveWindowState();
+    void SaveFileState();
+    void RestoreFileState();
+    void UpdateRecentMenu();
+    void OpenRecentFile(const QString& path);
     void PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text);
+    // Before a write: makes sure the labels are not older than the file (reads them again when
+    // they are; `reloaded` tells) and asks before writing to a file that is gone. False: write
+    // nothing.
+    bool PrepareWrite(bool* reloaded = nullptr);
+    bool MayWrite(bool& reloaded);
+    // PrepareWrite for Match All, which copies the shown key's label: asks when a reload changed it.
+    bool PrepareMatchAll();
+    // After a write: the file as it is now is the one the window shows.
+    void FileWritten();
+    // A check or write ends without writing: looks at news that came meanwhile.
+    void EndWrite();
+    // Reads every label from the file again, keeping the selection, the open branches and an
+    // edit that was not applied.
+    void ReloadLabels();
+    void WatchRulesFile(const std::string& path);
+    // Save As: a copy of the file, or of what it held when it was deleted under the window.
+    int SaveCopyAs(const std::string& path);
 
     const StringTable& m_catalogue;
     UserPrompts& m_prompts;
@@ -121,7 +189,19 @@ private:
     RulesTreeModel* m_model = nullptr;
     bool m_closing = false;
     std::string m_strSearchDir;  // the current directory when the search began: the work default
+    RulesFileWatch* m_watch = nullptr;
+    bool m_checkingFile = false;    // a check or a write is under way: the watcher's news waits
+    bool m_missedFileNews = false;  // news came while it waited
+    QString m_statusText;
 
+    QSplitter* m_splitter = nullptr;
+    EditHistory m_history;
+    QUndoStack* m_undoStack = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QLabel* m_pendingLabel = nullptr;
+    bool m_revertingSelection = false;
+    bool m_pendingRefreshQueued = false;
+    std::string m_lastMessage;  // the last message shown, for the status bar
     std::map<int, QWidget*> m_controls;
     std::map<int, QAction*> m_commands;
     QTreeView* m_treeView = nullptr;

@@ -29,12 +29,14 @@ struct Command {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotFound = 1;
 inline constexpr int kExitWriteFailed = 2;
+inline constexpr int kExitRefused = 3;  // the command does not apply to the item named
 inline constexpr int kExitUsage = 64;
 
 // The subcommands of each file, gathered by the dispatcher.
 std::vector<Command> SchemaCommands();
 std::vector<Command> RulesCommands();
 std::vector<Command> EditorCommands();
+std::vector<Command> EditCommands();
 std::vector<Command> GameCommands();
 
 // Runs the whole command line (without the program name); returns the exit code.

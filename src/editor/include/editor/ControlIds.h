@@ -45,6 +45,8 @@ inline constexpr VersesColumn kVersesColumns[5] = {
 };
 
 inline constexpr int kMatchAllMenuItem = 52777;
+inline constexpr int kUndoMenuItem = 57643;
+inline constexpr int kRedoMenuItem = 57644;
 
 inline constexpr int kChanceMaxChars = 3;
 inline constexpr int kOptionMaxChars = 6;

@@ -65,9 +65,11 @@ public:
     // A click on a spin: steps the number in its edit by `delta` within the spin's range.
     void StepSpin(int controlId, int delta);
 
-    // Apply, Default and Match All In Section.
-    void OnApply();
-    void OnDefault();
+    // Apply, Default and Match All In Section. Apply and Default return whether they wrote the
+    // file; Default then shows the default it wrote. Match All does what MatchAllPlan.h
+    // describes, without asking.
+    bool OnApply();
+    bool OnDefault();
     void OnMatchAllInSection();
 
     // Whether the controls hold a value other than the one the shown key's label has.
@@ -103,6 +105,7 @@ public:
     bool m_bApplyEnabled = false;
     bool m_bDefaultEnabled = false;
     bool m_bMatchAllEnabled = true;
+    std::string m_strMatchAllRefusal;  // why Match All is greyed out, when it is
     std::string m_strCheckCaption;
     SpinControl m_valueSpin;
     SpinControl m_chanceSpin;

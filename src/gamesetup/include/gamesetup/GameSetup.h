@@ -32,8 +32,9 @@ enum class InstallState {
 };
 InstallState CheckGameRules(const std::string& rulesPath, const std::string& gameRulesPath);
 
-// Copies the rules file over the game's; a replaced file that differed is kept beside it with
-// ".bak" added. Returns 0 or the error number of the failing write.
+// Copies the rules file over the game's; a replaced file that differed is kept beside it by
+// BackUpFile (the first backup, "rules.ini.bak", is never replaced). Returns 0 or the error
+// number of the failing write.
 int InstallGameRules(const std::string& rulesPath, const std::string& gameRulesPath);
 
 // Copies a rules file byte for byte; 0 or the error number.

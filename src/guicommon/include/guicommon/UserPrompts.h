@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QMessageBox>
 #include <QString>
 
@@ -18,11 +19,24 @@ public:
                              QMessageBox::Icon icon = QMessageBox::NoIcon) = 0;
     virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
                                             QMessageBox::StandardButtons buttons) = 0;
+    // A question whose buttons say what they do ("Apply and Close"); the answer is still the
+    // standard button. Without its own implementation the labels are left out.
+    using ButtonLabels = QMap<QMessageBox::StandardButton, QString>;
+    virtual QMessageBox::StandardButton AskLabelled(QWidget* parent, const QString& text, const QString& caption,
+                                                    QMessageBox::StandardButtons buttons, const ButtonLabels& labels) {
+        static_cast<void>(labels);
+        return Ask(parent, text, caption, buttons);
+    }
     // A file to open or to save; empty when the user cancels. `startPath` may name a file.
     virtual QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& startPath,
                                    const QString& filter) = 0;
     virtual QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
                                    const QString& filter) = 0;
+    // A name for a new file, where the caller itself asks about replacing an existing one.
+    virtual QString ChooseNewFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                  const QString& filter) {
+        return ChooseSaveFile(parent, caption, startPath, filter);
+    }
     // Runs a dialog modally; its result (QDialog::Accepted or Rejected).
     virtual int Exec(QDialog& dialog) = 0;
 };
@@ -33,10 +47,14 @@ public:
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption, QMessageBox::Icon icon) override;
     QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
                                     QMessageBox::StandardButtons buttons) override;
+    QMessageBox::StandardButton AskLabelled(QWidget* parent, const QString& text, const QString& caption,
+                                            QMessageBox::StandardButtons buttons, const ButtonLabels& labels) override;
     QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& startPath,
                            const QString& filter) override;
     QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
                            const QString& filter) override;
+    QString ChooseNewFile(QWidget* parent, const QString& caption, const QString& startPath,
+                          const QString& filter) override;
     int Exec(QDialog& dialog) override;
 };
 

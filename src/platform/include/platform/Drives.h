@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-// The volumes the folder chooser offers as "drives". On Linux these are the root folder and
-// the mounted file systems a user would store files on.
+// The volumes the folder chooser offers as "drives". On Windows these are the drive letters
+// ("C:\\"); on Linux the root folder and the mounted file systems a user would store files on.
 namespace morvane::platform {
 
 enum class DriveType { Fixed, Removable, Network, CdRom, RamDisk };
@@ -21,8 +21,10 @@ struct Drive {
 // Tells whether the block device (a path such as "/dev/sdb1") is a removable medium.
 using RemovableCheck = std::function<bool(const std::string& device)>;
 
-// The drives of the system: "/" first, then the other volumes in the order they were mounted.
-// Volumes whose mount point is not a folder (single files bound into a container) are left out.
+// The drives of the system. On Windows every drive letter whose drive has a root folder, in
+// letter order, typed by GetDriveTypeW. Elsewhere "/" first, then the other volumes in the order
+// they were mounted; volumes whose mount point is not a folder (single files bound into a
+// container) are left out.
 std::vector<Drive> ListDrives();
 
 // The drives described by a mount table in the format of /proc/self/mounts: "/" first (always,

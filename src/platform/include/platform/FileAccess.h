@@ -93,15 +93,19 @@ using FileEdit = std::function<int(const std::optional<std::string>& current, st
 
 // Rewrites the file under its lock with what `edit` makes of it (see the namespace comment). A
 // file that does not exist is created, readable and writable as the umask allows. On failure
-// the file is left as it was and the error number is returned.
-int EditFile(const std::string& path, const FileEdit& edit);
+// the file is left as it was and the error number is returned. On success `written`, when
+// given, gets the identity of the file as this write left it (taken before the lock is
+// released, so a later writer's change is never mistaken for this one).
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written = nullptr);
 
 // Replaces the file's content, whatever it is now (an EditFile that ignores the old bytes).
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
 // Replaces the file's content only when it is exactly `expectedBytes` now, else returns
 // kErrorFileChanged and leaves it (an undo that must not throw away someone else's change).
-int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes);
+// `written` as for EditFile.
+int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes,
+                           FileIdentity* written = nullptr);
 
 // EditFile without the lock, for measuring what the lock costs. Never for real edits.
 int EditFileWithoutLock(const std::string& path, const FileEdit& edit);

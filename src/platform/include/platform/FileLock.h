@@ -34,11 +34,14 @@ public:
     bool IsLocked() const;
     // Whether the folder was locked because the file did not exist.
     bool LocksFolder() const { return m_lockedFolder; }
-    // The open file or folder the lock is held on.
+    // The open file or folder the lock is held on (on Windows, for a folder, its semaphore).
     NativeFileHandle Handle() const { return m_handle; }
 
 private:
 #ifdef _WIN32
+    // Takes the lock of the folder that will hold `path` (a named semaphore on Windows).
+    int LockFolder(const std::wstring& path, std::chrono::steady_clock::time_point deadline);
+
     NativeFileHandle m_handle = nullptr;
 #else
     NativeFileHandle m_handle = -1;

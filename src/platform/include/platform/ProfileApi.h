@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileAccess.h"
+
 // Reading and writing one value of an INI file, with the semantics of the Windows profile
 // functions the game's own tools use. Reads share a parsed index of the file that is kept while
 // the file's identity (device, inode, size, modification time) stays the same.
@@ -33,7 +35,10 @@ struct ProfileWrite {
 // Every write in one go: one locked read, one parse, one replace of the file (Match All sets a
 // key in many sections). 0, or an error number and the file unchanged; when any write would be
 // refused with 87 by WritePrivateProfileString, none is made. Writing nothing changes nothing.
-int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path);
+// On success `written`, when given, gets the identity the write left the file with (see
+// EditFile), so that a caller watching the file can tell its own write from another's.
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path,
+                               FileIdentity* written = nullptr);
 
 // While a batch is open, a file's identity is checked at its first read only: the many reads of
 // one tree build share one look at the file. Writes end that sharing for their file.

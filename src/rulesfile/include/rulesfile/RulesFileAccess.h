@@ -1,9 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/ProfileApi.h"
 #include "rulesfile/MessageSink.h"
 
 namespace morvane {
@@ -23,6 +25,9 @@ public:
 
     // One write of a key, with the save-failure message on failure; returns the error number.
     int WriteValue(const std::string& section, const std::string& key, const std::string& value);
+    // Several keys in one read and one replace of the file: all are written or none. The
+    // save-failure message names the first key of the batch.
+    int WriteValues(std::span<const platform::ProfileWrite> writes);
 
 private:
     MessageSink& m_messages;

@@ -1,0 +1,377 @@
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "FileAccessParts.h"
+#include "WideText.h"
+#include "WindowsApi.h"
+#include "platform/FileAccess.h"
+#include "platform/FileLock.h"
+
+namespace morvane::platform {
+namespace {
+
+// Returned inside a write when the file changed under it: the edit is made again.
+constexpr int kStartAgain = -1;
+// A file that changes under every attempt is left alone in the end.
+constexpr int kMaxAttempts = 20;
+
+int LastError() {
+    const DWORD error = GetLastError();
+    return error == 0 ? kErrorWriteFault : static_cast<int>(error);
+}
+
+std::uint64_t Join(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    // A FILETIME counts 100 ns steps since 1601; the identity counts nanoseconds since 1970.
+    constexpr std::int64_t kStepsFrom1601To1970 = 116444736000000000;
+    const auto steps =
+        static_cast<std::int64_t>(Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+    return FileIdentity{info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow),
+                        Join(info.nFileSizeHigh, info.nFileSizeLow), (steps - kStepsFrom1601To1970) * 100};
+}
+
+// What the system knows about an open regular file; kErrorNotRegularFile for a device, a pipe
+// or a folder.
+int RegularFileInfo(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
+    if (GetFileType(file) != FILE_TYPE_DISK) return kErrorNotRegularFile;
+    if (GetFileInformationByHandle(file, &info) == 0) return LastError();
+    return IsFolder(info) ? kErrorNotRegularFile : 0;
+}
+
+// The path made absolute, so that its folder is known (and some systems' ReplaceFileW wants it).
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? L"." : path.substr(0, separator);
+}
+
+std::wstring NameOf(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+// The path that holds the bytes of an existing file, as the system spells it: a symbolic link
+// (or another reparse point) is followed to the file it names, so that the replace writes the
+// file and not the link, and a name asked for in other letter case keeps its own.
+std::wstring ResolveExisting(const std::wstring& path) {
+    const UniqueHandle file = OpenToLookAt(path);
+    if (!file.Valid()) return path;
+    std::vector<wchar_t> buffer(MAX_PATH);
+    while (true) {
+        const DWORD length = GetFinalPathNameByHandleW(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return path;
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        buffer.resize(length + 1);
+    }
+}
+
+// The file a write works on: absolute, links followed. Nothing for an empty path.
+std::optional<std::wstring> TargetOf(const std::string& path) {
+    const std::wstring widePath = WideFromUtf8(path);
+    if (widePath.empty()) return std::nullopt;
+    const bool exists = GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return FullPath(exists ? ResolveExisting(widePath) : widePath);
+}
+
+// A stable 64-bit FNV-1a hash, to shorten a helper name.
+std::wstring HashOf(const std::wstring& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : text) hash = (hash ^ static_cast<std::uint16_t>(unit)) * 1099511628211ull;
+    wchar_t digits[17];
+    swprintf(digits, 17, L"%016llx", static_cast<unsigned long long>(hash));
+    return digits;
+}
+
+// A file the write keeps beside `target` (".NAME" and the suffix), short enough that the name
+// fits the 255 units a file name may have.
+std::wstring HelperPathOf(const std::wstring& target, std::wstring_view suffix) {
+    const std::wstring name = NameOf(target);
+    constexpr std::size_t kRoom = 255 - 1 - 12;  // the dot and the longest suffix
+    const std::wstring base = name.size() <= kRoom ? name : name.substr(0, kRoom - 17) + L"." + HashOf(name);
+    return FolderOf(target) + L"\\." + base + std::wstring(suffix);
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD wrote = 0;
+        if (WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) == 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
+// Reads the whole regular file from its start; `info` gets what it was before the read.
+int ReadAll(HANDLE file, std::string& bytes, BY_HANDLE_FILE_INFORMATION& info) {
+    bytes.clear();
+    if (const int error = RegularFileInfo(file, info)) return error;
+    if (Join(info.nFileSizeHigh, info.nFileSizeLow) > kMaxFileBytes) return kErrorFileTooLarge;
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == 0) return LastError();
+    bytes.reserve(static_cast<std::size_t>(Join(info.nFileSizeHigh, info.nFileSizeLow)));
+    char buffer[65536];
+    while (true) {
+        DWORD got = 0;
+        if (ReadFile(file, buffer, sizeof buffer, &got, nullptr) == 0) return LastError();
+        if (got == 0) return 0;
+        bytes.append(buffer, got);
+        // A file that grows while it is read stops at the limit too.
+        if (bytes.size() > kMaxFileBytes) return kErrorFileTooLarge;
+    }
+}
+
+// The identity of the file an open handle names.
+int IdentityOfHandle(HANDLE file, FileIdentity& identity) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file, &info) == 0) return LastError();
+    identity = IdentityOf(info);
+    return 0;
+}
+
+// Whether the path still names the file as it was read (or still nothing, for a new file).
+bool Unchanged(const std::wstring& target, const std::optional<FileIdentity>& read) {
+    const UniqueHandle file = OpenToLookAt(target);
+    if (!file.Valid()) return !read && GetLastError() == ERROR_FILE_NOT_FOUND;
+    BY_HANDLE_FILE_INFORMATION info{};
+    return read && RegularFileInfo(file.Get(), info) == 0 && IdentityOf(info) == *read;
+}
+
+// Creates `path` afresh with `bytes` flushed to disk. A leftover of an interrupted write of
+// the same name is removed first (the caller holds the lock).
+int CreateHelperFile(const std::wstring& path, std::string_view bytes) {
+    if (DeleteFileW(path.c_str()) == 0 && GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return LastError();
+    int error = 0;
+    if (!WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0) error = LastError();
+    if (!file.Close() && error == 0) error = LastError();
+    if (error != 0) DeleteFileW(path.c_str());
+    return error;
+}
+
+// Gives the new file the attributes and the access control list of the one it replaces before
+// it takes that one's place. ReplaceFileW does the same on Windows itself, but not every
+// implementation of it does; where the list cannot be read or set, ReplaceFileW is left to it.
+void CopyAttributesAndAccess(const std::wstring& from, DWORD attributes, const std::wstring& to) {
+    constexpr DWORD kSettable =
+        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    SetFileAttributesW(to.c_str(), (attributes & kSettable) != 0 ? attributes & kSettable : FILE_ATTRIBUTE_NORMAL);
+    DWORD needed = 0;
+    GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    if (needed == 0) return;
+    std::vector<unsigned char> descriptor(needed);
+    if (GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed) != 0)
+        SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
+
+// The new bytes go to a helper file beside the target, which then takes the target's place
+// (or, for a new file, its name) in one step.
+int ReplaceByRename(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION* existing,
+                    const std::optional<FileIdentity>& read, std::string_view bytes, FileIdentity& written) {
+    const std::wstring temporary = HelperPathOf(target, L".morvane-tmp");
+    if (const int error = CreateHelperFile(temporary, bytes)) return error;
+    const auto discard = [&](int error) {
+        DeleteFileW(temporary.c_str());
+        return error;
+    };
+    if (existing != nullptr) CopyAttributesAndAccess(target, existing->dwFileAttributes, temporary);
+    {
+        // The new file keeps its identity when it takes the old one's name.
+        const UniqueHandle made = OpenToLookAt(temporary);
+        if (!made.Valid()) return discard(LastError());
+        if (const int error = IdentityOfHandle(made.Get(), written)) return discard(error);
+    }
+    if (!Unchanged(target, read)) return discard(kStartAgain);
+    if (existing == nullptr) {
+        // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile is not clobbered.
+        if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0) return 0;
+        const DWORD error = GetLastError();
+        return discard(error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? kStartAgain
+                                                                                   : static_cast<int>(error));
+    }
+    const BOOL replaced =
+        ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    if (replaced != 0) return 0;
+    const int error = LastError();
+    // The old file is gone but the new one kept its temporary name: put it in place.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0)
+        return 0;
+    return discard(error);
+}
+
+int WriteAt(HANDLE file, std::string_view bytes) {
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == 0 || !WriteAll(file, bytes) || SetEndOfFile(file) == 0 ||
+        FlushFileBuffers(file) == 0)
+        return LastError();
+    return 0;
+}
+
+// A file with several hard links is rewritten through its own handle, since a replace would
+// give the name a new file and cut the other names loose. A complete copy of the old contents
+// is kept beside it until the new contents are on disk.
+int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>& read, const std::string& current,
+                   std::string_view bytes, FileIdentity& written) {
+    // Opened first, so that a file that cannot be written leaves no copy behind.
+    const UniqueHandle file(
+        CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return LastError();
+    const std::wstring copy = HelperPathOf(target, L".morvane-old");
+    if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // Left by an interrupted rewrite: harmless only while the file still holds what it saved.
+        if (ReadFileBytes(Utf8FromWide(copy)) != current) return kErrorInterruptedWrite;
+        if (DeleteFileW(copy.c_str()) == 0) return LastError();
+    }
+    const std::wstring copyTemporary = HelperPathOf(target, L".morvane-tmp");
+    if (const int error = CreateHelperFile(copyTemporary, current)) return error;
+    // The copy is complete once it has its name: a crash before leaves only the temporary.
+    if (MoveFileExW(copyTemporary.c_str(), copy.c_str(), MOVEFILE_WRITE_THROUGH) == 0) {
+        const int error = LastError();
+        DeleteFileW(copyTemporary.c_str());
+        return error;
+    }
+    const auto dropCopy = [&](int result) {
+        DeleteFileW(copy.c_str());
+        return result;
+    };
+    if (!Unchanged(target, read)) return dropCopy(kStartAgain);
+    int error = WriteAt(file.Get(), bytes);
+    if (error == 0) error = IdentityOfHandle(file.Get(), written);
+    if (error == 0) return dropCopy(0);
+    // A failed rewrite puts the old bytes back; the copy stays when even that fails.
+    return WriteAt(file.Get(), current) == 0 ? dropCopy(error) : error;
+}
+
+int Rewrite(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION& existing, const std::string& current,
+            std::string_view bytes, FileIdentity& written) {
+    // The read-only attribute makes a file read-only for everyone.
+    if ((existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) return kErrorAccessDenied;
+    const std::optional<FileIdentity> read = IdentityOf(existing);
+    if (existing.nNumberOfLinks > 1) return RewriteInPlace(target, read, current, bytes, written);
+    return ReplaceByRename(target, &existing, read, bytes, written);
+}
+
+int Create(const std::wstring& target, std::string_view bytes, FileIdentity& written) {
+    const auto folder = FileInfoOf(FolderOf(target));
+    if (!folder || !IsFolder(*folder)) return kErrorPathNotFound;
+    return ReplaceByRename(target, nullptr, std::nullopt, bytes, written);
+}
+
+// Opens the file for a write without its lock: its handle, or `missing` when there is none.
+int OpenWithoutLock(const std::wstring& target, UniqueHandle& file, bool& missing) {
+    file = UniqueHandle(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid() && GetLastError() == ERROR_ACCESS_DENIED)
+        file = UniqueHandle(CreateFileW(target.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Valid()) return 0;
+    missing = GetLastError() == ERROR_FILE_NOT_FOUND;
+    return missing ? 0 : LastError();
+}
+
+int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+    const auto target = TargetOf(path);
+    if (!target) return kErrorPathNotFound;
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        FileLock lock;
+        UniqueHandle unlocked;
+        HANDLE file = nullptr;
+        bool missing = false;
+        if (takeLock) {
+            if (const int error = lock.Lock(Utf8FromWide(*target))) return error;
+            file = lock.Handle();
+            missing = lock.LocksFolder();
+        } else {
+            if (const int error = OpenWithoutLock(*target, unlocked, missing)) return error;
+            file = unlocked.Get();
+        }
+        BY_HANDLE_FILE_INFORMATION existing{};
+        std::optional<std::string> current;
+        int result = 0;
+        if (!missing) {
+            std::string bytes;
+            result = ReadAll(file, bytes, existing);
+            current = std::move(bytes);
+        }
+        std::string replacement;
+        if (result == 0) result = edit(current, replacement);
+        FileIdentity made;
+        if (result == 0)
+            result =
+                missing ? Create(*target, replacement, made) : Rewrite(*target, existing, *current, replacement, made);
+        if (result == 0 && written != nullptr) *written = made;
+        if (result != kStartAgain) return result;
+    }
+    return kErrorFileChanged;
+}
+
+}  // namespace
+
+std::string InterruptedWriteCopyOf(const std::string& path) {
+    const auto target = TargetOf(path);
+    return target ? Utf8FromWide(HelperPathOf(*target, L".morvane-old")) : path;
+}
+
+FileReadResult ReadRegularFile(const std::string& path) {
+    const std::wstring widePath = WideFromUtf8(path);
+    if (widePath.empty()) return {std::nullopt, kErrorPathNotFound};
+    const UniqueHandle file(
+        CreateFileW(widePath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        // A folder cannot be opened as a file; say what it is rather than "access denied".
+        const DWORD error = GetLastError();
+        const auto info = FileInfoOf(widePath);
+        return {std::nullopt, info && IsFolder(*info) ? kErrorNotRegularFile : static_cast<int>(error)};
+    }
+    std::string bytes;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (const int error = ReadAll(file.Get(), bytes, info)) return {std::nullopt, error};
+    return {std::move(bytes), 0};
+}
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    const UniqueHandle file = OpenToLookAt(WideFromUtf8(path));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.Valid() || RegularFileInfo(file.Get(), info) != 0) return std::nullopt;
+    return IdentityOf(info);
+}
+
+bool FileExists(const std::string& path) {
+    const auto info = FileInfoOf(WideFromUtf8(path));
+    return info && !IsFolder(*info);
+}
+
+bool IsRegularFile(const std::string& path) { return IdentifyFile(path).has_value(); }
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+    const auto a = FileInfoOf(WideFromUtf8(first));
+    const auto b = FileInfoOf(WideFromUtf8(second));
+    return a && b && a->dwVolumeSerialNumber == b->dwVolumeSerialNumber && a->nFileIndexHigh == b->nFileIndexHigh &&
+           a->nFileIndexLow == b->nFileIndexLow;
+}
+
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written) {
+    return EditFileLocking(path, edit, true, written);
+}
+
+int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
+    return EditFileLocking(path, edit, false, nullptr);
+}
+
+}  // namespace morvane::platform
