@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/CMainDlg.h"
+#include "app/MenuCommands.h"
 #include "app/RulesTreeModel.h"
 #include "app/UpDownButtons.h"
 #include "editor/ControlIds.h"
@@ -304,29 +305,29 @@ void CMainDlg::BuildMenu() {
         m_commands[id] = action;
     };
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    add(file, 57600, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
-    add(file, 57601, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
-    add(file, 52773, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
+    add(file, command::kFileNew, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
+    add(file, command::kFileOpen, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
+    add(file, command::kFileSaveAs, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recentMenu = file->addMenu(QStringLiteral("Recent &Files"));
     file->addSeparator();
-    add(file, 52774, "&Launch RA...", &CMainDlg::OnLaunchGame);
-    add(file, 52776, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
+    add(file, command::kLaunchGame, "&Launch RA...", &CMainDlg::OnLaunchGame);
+    add(file, command::kLaunchWithFile, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
     file->addSeparator();
-    add(file, 52775, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
-    m_commands[52775]->setStatusTip(ToQt(m_catalogue.Text(52775)));
+    add(file, command::kExit, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
+    m_commands[command::kExit]->setStatusTip(ToQt(m_catalogue.Text(command::kExit)));
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     BuildHistoryActions(edit);
-    add(edit, control::kMatchAllMenuItem, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
+    add(edit, command::kMatchAll, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
     // A greyed-out Match All says why in its tooltip.
     edit->setToolTipsVisible(true);
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     QAction* location = options->addAction(QStringLiteral("&Program Location..."));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
-    m_commands[52779] = location;
+    m_commands[command::kProgramLocation] = location;
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    add(help, 52772, "&About", &CMainDlg::OnAbout);
-    m_commands[52772]->setStatusTip(ToQt(m_catalogue.Text(52772)));
-    add(help, 52778, "&Splash", &CMainDlg::OnSplash);
+    add(help, command::kAbout, "&About", &CMainDlg::OnAbout);
+    m_commands[command::kAbout]->setStatusTip(ToQt(m_catalogue.Text(command::kAbout)));
+    add(help, command::kSplash, "&Splash", &CMainDlg::OnSplash);
 }
 
 }  // namespace morvane::app

@@ -2,6 +2,7 @@
 #include <variant>
 
 #include "cli/CliCommand.h"
+#include "common/Version.h"
 #include "schema/CatalogueFile.h"
 
 namespace morvane::cli {
@@ -27,7 +28,8 @@ void PrintOverview(std::ostream& out) {
     }
     out << "\noptions:\n"
            "  --catalogue FILE                use FILE instead of the built-in catalogue\n"
-           "  --help                          show this text; COMMAND --help shows a command's\n";
+           "  --help                          show this text; COMMAND --help shows a command's\n"
+           "  --version                       show the version number\n";
 }
 
 void PrintCommandHelp(const Command& command, std::ostream& out) {
@@ -42,6 +44,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     while (at < args.size() && args[at].rfind("--", 0) == 0) {
         if (args[at] == "--help") {
             PrintOverview(out);
+            return kExitOk;
+        }
+        if (args[at] == "--version") {
+            out << "morvane-cli " << kVersion << "\n";
             return kExitOk;
         }
         if (args[at] == "--catalogue" && at + 1 < args.size()) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/Version.h"
 #include "guicommon/Artwork.h"
 
 namespace morvane::app {
@@ -13,7 +14,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(art::AppIcon().pixmap(32, 32));
-    auto* title = new QLabel(QStringLiteral("Morvane V1.0"), this);
+    auto* title = new QLabel(
+        QStringLiteral("Morvane V%1").arg(QLatin1String(kVersion.data(), static_cast<qsizetype>(kVersion.size()))),
+        this);
     title->setObjectName(QStringLiteral("control1013"));
     m_fontTitle.setStyleHint(QFont::SansSerif);
     m_fontTitle.setFamily(QString());

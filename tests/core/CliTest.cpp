@@ -8,6 +8,7 @@
 #include "SystemOnly.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
+#include "common/Version.h"
 #include "platform/FileAccess.h"
 
 namespace morvane::cli {
@@ -68,6 +69,13 @@ TEST(Cli, HelpOnEveryLevel) {
         EXPECT_EQ(run.code, kExitOk) << command;
         EXPECT_EQ(run.out.rfind(std::string("usage: morvane-cli ") + command, 0), 0u) << command;
     }
+}
+
+TEST(Cli, VersionIsTheProjectVersion) {
+    const CliRun run = Cli({"--version"});
+    EXPECT_EQ(run.code, kExitOk);
+    EXPECT_EQ(run.out, "morvane-cli " + std::string(kVersion) + "\n");
+    EXPECT_FALSE(kVersion.empty());
 }
 
 TEST(Cli, ReplacementCatalogue) {

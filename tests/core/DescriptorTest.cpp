@@ -18,6 +18,7 @@ const StringTable& Table() {
         {8100, "Prerequisite =List of buildings needed before this can be manufactured"},
         {8504, "Verses =Damage value verses various armor types (as percentage of full damage)."},
         {8000, "Multiplier to firepower for all weapons [larger means more damage]"},
+        {8200, "Speed =   Padded help text "},
     });
     return table;
 }
@@ -31,6 +32,9 @@ struct ParseCase {
     const char* help;
     bool hasFields;
 };
+
+// A failing case names its descriptor text instead of dumping the struct's bytes.
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 
 class ParseDescriptorTest : public testing::TestWithParam<ParseCase> {};
 
@@ -67,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"Z1|2|3;odd", "Z", "1", "2", "3", "odd", true},
                     // "~" naming a free id gives empty help; an entry without "=" is used whole.
                     ParseCase{"I0|.|1;~7777", "I", "0", ".", "1", "", true},
+                    // The help after "Key =" loses its leading blanks, not its trailing ones.
+                    ParseCase{"I0|.|1;~8200", "I", "0", ".", "1", "Padded help text ", true},
                     ParseCase{"R0|.|1.0;~8000", "R", "0", ".", "1.0",
                               "Multiplier to firepower for all weapons [larger means more damage]", true},
                     ParseCase{"", "", "", "", "", "", false}));
@@ -75,6 +81,8 @@ struct DefaultCase {
     const char* text;
     const char* shown;
 };
+
+void PrintTo(const DefaultCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 
 class FormatDefaultTest : public testing::TestWithParam<DefaultCase> {};
 

@@ -21,8 +21,10 @@ protected:
     void SetUp() override {
         // Windows cannot hold two names that differ only in case, nor make links without a
         // privilege: there the fixture has neither.
-        for (const char* name : {"rules.ini", "Both.ini", "BOTH.INI", "\xc3\xa9t\xc3\xa9.ini", "Data/rules.ini"}) {
-            if (test::kWindows && std::string_view(name) == "BOTH.INI") continue;
+        for (const char* name :
+             {"rules.ini", "Both.ini", "BOTH.INI", "bOTH.ini", "\xc3\xa9t\xc3\xa9.ini", "Data/rules.ini"}) {
+            if (test::kWindows && (std::string_view(name) == "BOTH.INI" || std::string_view(name) == "bOTH.ini"))
+                continue;
             fs::create_directories(m_dir.PathOf(name).parent_path());
             std::ofstream(m_dir.PathOf(name)) << name;
         }
@@ -48,7 +50,8 @@ TEST_F(FileLookup, FindsTheNameExactlyElseWithoutLetterCase) {
         {In("Rules.Ini"), In("rules.ini")},
         {In("Both.ini"), In("Both.ini")},  // exact beats the other spelling
         {In("BOTH.INI"), In("BOTH.INI")},
-        {In("MODS"), In("Mods")},  // a folder counts, like in a directory search
+        {In("both.ini"), In("BOTH.INI")},  // no exact match: the first in byte order of three
+        {In("MODS"), In("Mods")},          // a folder counts, like in a directory search
         {In("linked.INI"), In("Linked.ini")},
         {In("DANGLING.INI"), std::nullopt},  // a link to nothing is not a file
         {In("rules.in"), std::nullopt},

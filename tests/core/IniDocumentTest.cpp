@@ -23,6 +23,7 @@ TEST(IniDocument, Reads) {
         {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},  // comment kept
         {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                         // commented line is no key
         {"[General]\r\n  ;A = 9\r\n", "General", "A", std::nullopt},
+        {"[General]\r\n;B=2\r\n", "General", ";B", std::nullopt},  // not even under its own spelling
         {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                    // before any section
         {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},  // first match counts
         {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A",
@@ -56,6 +57,8 @@ struct WriteCase {
     const char* after;
 };
 
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
+
 class IniDocumentWrite : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(IniDocumentWrite, ChangesOnlyItsLine) {
@@ -83,6 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "[S]\r\nA=3\r\n[S]\r\nA=2\r\n"},
         WriteCase{"NewKeyAfterLastKey", "[S]\r\nA=1\r\n\r\n; about T\r\n[T]\r\nB=2\r\n", "S", "C", "3",
                   "[S]\r\nA=1\r\nC=3\r\n\r\n; about T\r\n[T]\r\nB=2\r\n"},
+        // A commented-out key is no key: the new one follows the last real key.
+        WriteCase{"NewKeyBeforeCommentedKey", "[S]\r\nA=1\r\n;B=2\r\n[T]\r\n", "S", "C", "3",
+                  "[S]\r\nA=1\r\nC=3\r\n;B=2\r\n[T]\r\n"},
         WriteCase{"NewKeyInEmptySection", "[S]\r\n; note\r\n[T]\r\n", "S", "C", "3", "[S]\r\nC=3\r\n; note\r\n[T]\r\n"},
         WriteCase{"NewKeyLfFile", "[S]\nA=1\n", "S", "B", "2", "[S]\nA=1\nB=2\n"},
         WriteCase{"NewKeyAtEndWithoutBreak", "[S]\r\nA=1", "S", "B", "2", "[S]\r\nA=1\r\nB=2"},

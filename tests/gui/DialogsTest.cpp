@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
+#include "GuiTestRegistry.h"
 #include "MainWindowTest.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
@@ -16,6 +17,8 @@ namespace morvane::test {
 
 using app::CMainDlg;
 using app::CPropertiesDlg;
+
+MORVANE_GUI_TEST_CLASS(DialogsTest);
 
 void DialogsTest::propertiesOkAndCancel() {
     CurrentFolder keep;

@@ -11,6 +11,8 @@
 #include <functional>
 
 #include "GuiFixture.h"
+#include "GuiTestRegistry.h"
+#include "app/MenuCommands.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
 #include "dialogs/CPropertiesDlg.h"
@@ -25,10 +27,10 @@ using app::CMainDlg;
 using app::PathFromQt;
 using app::PathToQt;
 
-constexpr int kNew = 57600;
-constexpr int kSaveAs = 52773;
-constexpr int kLaunchWithFile = 52776;
-constexpr int kMatchAll = control::kMatchAllMenuItem;
+using app::command::kFileNew;
+using app::command::kFileSaveAs;
+using app::command::kLaunchWithFile;
+using app::command::kMatchAll;
 
 // A window on the example file at `name` inside a temporary folder.
 struct Window {
@@ -73,6 +75,8 @@ std::string SectionOf(const std::string& text, const std::string& header) {
 }
 
 }  // namespace
+
+MORVANE_GUI_TEST_CLASS(FileSafetyTest);
 
 void FileSafetyTest::outsideChangeIsReadAgain() {
     Window open;
@@ -202,7 +206,7 @@ void FileSafetyTest::goneFileIsNotRecreatedSilently() {
     QVERIFY(QDir().rmdir(PathToQt(open.rules)));
     const std::string kept = Path(open.dir, "kept.ini");
     open.prompts.files.push_back(PathToQt(kept));
-    open.window.Command(kSaveAs)->trigger();
+    open.window.Command(kFileSaveAs)->trigger();
     QCOMPARE(FileText(kept), expected);
     QCOMPARE(open.window.m_strRulesPath, kept);
 }
@@ -219,7 +223,7 @@ void FileSafetyTest::nonAsciiPathOpensAndSaves() {
 
     const QString copy = open.dir.path() + QString::fromUtf8("/modés/copié.ini");
     open.prompts.files.push_back(copy);
-    open.window.Command(kSaveAs)->trigger();
+    open.window.Command(kFileSaveAs)->trigger();
     QVERIFY(QFileInfo::exists(copy));
     QCOMPARE(open.window.windowTitle(), QStringLiteral("Morvane - ") + copy);
     QVERIFY(open.prompts.messages.empty());
@@ -266,7 +270,7 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
     const std::string edited = FileText(open.rules);
 
     open.prompts.files.push_back(PathToQt(open.rules));
-    open.window.Command(kNew)->trigger();
+    open.window.Command(kFileNew)->trigger();
     QCOMPARE(open.prompts.startPaths.back(), open.dir.path() + QStringLiteral("/rules-2.ini"));
     QCOMPARE(open.prompts.messages.size(), std::size_t{1});
     QVERIFY(open.prompts.messages[0].text.contains(QStringLiteral("is the rules file you are editing")));
@@ -278,11 +282,11 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
     platform::ReplaceFileAtomically(other, "[General]\r\nCrateRegen=11\r\n");
     open.prompts.files.push_back(PathToQt(other));
     open.prompts.answers = {QMessageBox::Cancel};
-    open.window.Command(kNew)->trigger();
+    open.window.Command(kFileNew)->trigger();
     QCOMPARE(FileText(other), std::string("[General]\r\nCrateRegen=11\r\n"));
     open.prompts.files.push_back(PathToQt(other));
     open.prompts.answers = {QMessageBox::Yes};
-    open.window.Command(kNew)->trigger();
+    open.window.Command(kFileNew)->trigger();
     QCOMPARE(open.prompts.questions.size(), 2);
     QCOMPARE(open.window.m_strRulesPath, other);
     QCOMPARE(FileText(other), MakeDefaultRulesFile(BuiltInCatalogue()));

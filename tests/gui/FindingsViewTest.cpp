@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
+#include "GuiTestRegistry.h"
 #include "app/FindingMarks.h"
 #include "app/ProblemsPanel.h"
 #include "editor/ControlIds.h"
@@ -49,6 +50,8 @@ struct WindowOnFile {
 };
 
 }  // namespace
+
+MORVANE_GUI_TEST_CLASS(FindingsViewTest);
 
 void FindingsViewTest::problemsAndMarksOfAnOpenedFile() {
     WindowOnFile open("[General]\r\nOreExplosive=yes\r\nGemValue=50\r\n[general]\r\nx=1\r\n[XTNK]\r\nCost=1\r\n");

@@ -14,7 +14,9 @@
 #include <QTreeView>
 
 #include "GuiFixture.h"
+#include "GuiTestRegistry.h"
 #include "MainWindowTest.h"
+#include "app/MenuCommands.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "editor/ControlIds.h"
 
@@ -22,6 +24,7 @@ namespace morvane::test {
 namespace {
 
 using app::CMainDlg;
+namespace command = app::command;
 
 template <typename Widget>
 Widget* ControlOf(CMainDlg& window, int id) {
@@ -62,6 +65,8 @@ struct OpenWindow {
 };
 
 }  // namespace
+
+MORVANE_GUI_TEST_CLASS(MainWindowTest);
 
 void MainWindowTest::startUpSearchOrder() {
     CurrentFolder keep;
@@ -187,7 +192,7 @@ void MainWindowTest::everyKindShowsItsWidgets() {
     open.Select("Units\\Land Vehicles\\SCUD launcher");
     QVERIFY(window.Picture()->isVisible());
     QVERIFY(!ControlOf<QPushButton>(window, kApplyButton)->isEnabled());
-    QVERIFY(!window.Command(kMatchAllMenuItem)->isEnabled());
+    QVERIFY(!window.Command(command::kMatchAll)->isEnabled());
     for (const int id : {kValueEdit, kCheckBox, kListCombo, kMultiList, kPercentSlider, kChanceEdit, 1019})
         QVERIFY(!open.Shown(id));
 }
@@ -256,7 +261,7 @@ void MainWindowTest::defaultAndMatchAll() {
     open.Type(kValueEdit, QStringLiteral("123"));
     open.Click(kApplyButton);
     confirm();
-    window.Command(kMatchAllMenuItem)->trigger();
+    window.Command(command::kMatchAll)->trigger();
     const std::string text = FileText(open.rules);
     for (const char* section : {"[DOG]", "[E2]", "[GNRL]", "[MEDI]"}) {
         const std::size_t at = text.find(section);
@@ -269,7 +274,7 @@ void MainWindowTest::defaultAndMatchAll() {
     open.Type(kValueEdit, QStringLiteral("1.5"));
     open.Click(kApplyButton);
     confirm();
-    window.Command(kMatchAllMenuItem)->trigger();
+    window.Command(command::kMatchAll)->trigger();
     QCOMPARE(open.Label("Country Statistics\\England\\Firepower"), std::string("Firepower = 1.5"));
     QVERIFY(Contains(FileText(open.rules), "[Spain]\r\nFirepower=1.5\r\n"));
 
@@ -295,7 +300,7 @@ void MainWindowTest::unappliedEditIsOfferedOnClose() {
     QVERIFY(open.prompts.questions[0].contains(QStringLiteral("CrateRegen")));
 
     open.prompts.answers = {QMessageBox::Apply};
-    window.Command(52775)->trigger();  // Exit
+    window.Command(command::kExit)->trigger();
     QVERIFY(!window.isVisible());
     QVERIFY(Contains(FileText(open.rules), "\r\nCrateRegen=9\r\n"));
 }
@@ -315,14 +320,14 @@ void MainWindowTest::fileCommands() {
     CMainDlg& window = open.window;
     const std::string fresh = Path(open.dir, "fresh.ini");
     open.prompts.files.push_back(QString::fromStdString(fresh));
-    window.Command(57600)->trigger();  // New
+    window.Command(command::kFileNew)->trigger();
     QCOMPARE(window.m_strRulesPath, fresh);
     QCOMPARE(FileText(fresh), FileText(open.rules));
     QCOMPARE(window.windowTitle(), QString::fromStdString("Morvane - " + fresh));
 
     const std::string copy = Path(open.dir, "copy.ini");
     open.prompts.files.push_back(QString::fromStdString(copy));
-    window.Command(52773)->trigger();  // Save As
+    window.Command(command::kFileSaveAs)->trigger();
     QCOMPARE(window.m_strRulesPath, copy);
     open.Select("General\\Crates\\CrateRegen");
     open.Type(control::kValueEdit, QStringLiteral("4"));
@@ -332,7 +337,7 @@ void MainWindowTest::fileCommands() {
 
     platform::ReplaceFileAtomically(Path(open.dir, "other.ini"), "[General]\r\nCrateRegen=11\r\n");
     open.prompts.files.push_back(QString::fromStdString(Path(open.dir, "other.ini")));
-    window.Command(57601)->trigger();  // Open
+    window.Command(command::kFileOpen)->trigger();
     QCOMPARE(open.Label("General\\Crates\\CrateRegen"), std::string("CrateRegen = 11"));
     QCOMPARE(open.Label("General\\Crates\\CrateMinimum"), std::string("CrateMinimum"));
 }
@@ -359,7 +364,7 @@ void MainWindowTest::launchReportsFailures() {
             return int{QDialog::Rejected};
         });
         window.m_strGameExe = c.program;
-        window.Command(52774)->trigger();
+        window.Command(command::kLaunchGame)->trigger();
         QCOMPARE(open.prompts.messages.size(), std::size_t{1});
         QCOMPARE(open.prompts.messages[0].text, QString::fromStdString(c.message + c.program));
         QCOMPARE(propertiesShown, c.properties);
@@ -376,12 +381,12 @@ void MainWindowTest::launchWithFileInstallsTheRules() {
     platform::ReplaceFileAtomically(Path(game, "rules.ini"), "[General]\r\nold=1\r\n");
 
     open.prompts.answers = {QMessageBox::Cancel};
-    window.Command(52776)->trigger();
+    window.Command(command::kLaunchWithFile)->trigger();
     QCOMPARE(FileText(Path(game, "rules.ini")), std::string("[General]\r\nold=1\r\n"));
     QVERIFY(open.prompts.messages.empty());
 
     open.prompts.answers = {QMessageBox::Yes};
-    window.Command(52776)->trigger();
+    window.Command(command::kLaunchWithFile)->trigger();
     QCOMPARE(FileText(Path(game, "rules.ini")), FileText(open.rules));
     QCOMPARE(FileText(Path(game, "rules.ini.bak")), std::string("[General]\r\nold=1\r\n"));
     QCOMPARE(open.prompts.messages.back().text, QString::fromStdString("File Not Found -" + Path(game, "missing.exe")));
@@ -395,11 +400,11 @@ void MainWindowTest::helpMenu() {
         title = dialog.windowTitle();
         return int{QDialog::Accepted};
     });
-    window.Command(52772)->trigger();  // About
+    window.Command(command::kAbout)->trigger();
     QCOMPARE(title, QStringLiteral("About Morvane"));
 
     QVERIFY(!window.m_wndSplash.isVisible());
-    window.Command(52778)->trigger();  // Splash
+    window.Command(command::kSplash)->trigger();
     QVERIFY(window.m_wndSplash.isVisible());
     QTimerEvent tick(window.m_wndSplash.TimerId());
     QCoreApplication::sendEvent(&window.m_wndSplash, &tick);

@@ -14,8 +14,10 @@
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
+#include "GuiTestRegistry.h"
 #include "MainWindowTest.h"
 #include "app/MatchAllConfirmDlg.h"
+#include "app/MenuCommands.h"
 #include "editor/ControlIds.h"
 
 namespace morvane::test {
@@ -23,6 +25,7 @@ namespace {
 
 using app::CMainDlg;
 using namespace control;
+namespace command = app::command;
 
 // A window on a rules file in a temporary folder; settings in a temporary place.
 struct Bench {
@@ -69,6 +72,8 @@ struct Bench {
 
 }  // namespace
 
+MORVANE_GUI_TEST_CLASS(WorkflowTest);
+
 void WorkflowTest::undoAndRedoPutTheFileBackByteForByte() {
     Bench bench;
     CMainDlg& window = bench.window;
@@ -89,7 +94,7 @@ void WorkflowTest::undoAndRedoPutTheFileBackByteForByte() {
     bench.Type(QStringLiteral("77"));
     bench.Click(kApplyButton);
     bench.AcceptNextDialog();
-    window.Command(kMatchAllMenuItem)->trigger();
+    window.Command(command::kMatchAll)->trigger();
     QVERIFY(window.StatusText().startsWith(QStringLiteral("Cost=77 written to ")));
     QCOMPARE(bench.Label("Units\\Infantry\\Attack dog\\Cost"), std::string("Cost = 77"));
     bytes.push_back(bench.Bytes());  // Apply 77 and Match All: two steps; keep the Apply state too
@@ -153,7 +158,7 @@ void WorkflowTest::matchAllConfirmsEveryChangeBeforeOneWrite() {
     Bench bench("[E1]\r\nCost=90\r\n[E2]\r\nCost=90\r\n[DOG]\r\nCost=200\r\n");
     CMainDlg& window = bench.window;
     bench.Select("Units\\Infantry\\Rifle soldier\\Cost");
-    QAction* matchAll = window.Command(kMatchAllMenuItem);
+    QAction* matchAll = window.Command(command::kMatchAll);
     QVERIFY(matchAll->isEnabled());
 
     QStringList rows;
@@ -325,7 +330,7 @@ void WorkflowTest::windowStateAndRecentFilesAreRemembered() {
         const std::string path = Path(bench.dir, ("r" + std::to_string(i) + ".ini").c_str());
         WriteExampleRules(path);
         bench.prompts.files.push_back(QString::fromStdString(path));
-        again.Command(57601)->trigger();  // Open
+        again.Command(command::kFileOpen)->trigger();
     }
     const QStringList recent = again.RecentFiles();
     QCOMPARE(recent.size(), 10);

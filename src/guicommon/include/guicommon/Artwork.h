@@ -3,16 +3,21 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <array>
 #include <cstdint>
 
-// Every picture the program shows, painted in code: the navigation tree's images, the pictures
-// of game objects beside the value editor, the folder picker's images, the application icon
-// and the splash picture. Each is painted once and then served from QPixmapCache.
+// Every picture the program shows: the navigation tree's images, the pictures of game objects
+// beside the value editor, the folder picker's images, the application icon and the splash
+// picture. They are PNG files compiled in from resources/pictures (tools/artwork makes them);
+// a screen with more than one device pixel per unit gets the @2x files.
 namespace morvane::art {
 
 inline constexpr int kTreeImageCount = 49;
+inline constexpr int kFolderPickerImageCount = 5;
+inline constexpr std::array<int, 8> kAppIconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
-// Picture `index` (0..48) of the navigation tree's image list, 16x15 pixels, transparent background.
+// Picture `index` (0..48) of the navigation tree's image list, 16x15 pixels, transparent
+// background; a null QPixmap for an index outside the list.
 QPixmap TreeImage(int index);
 
 // The picture of a game object (by its object-list id), shown beside the value editor; 64x64 px.
@@ -24,7 +29,7 @@ QPixmap ObjectPicture(std::uint16_t objectId);
 // 3 folder, 4 open (selected) folder.
 QPixmap FolderPickerImage(int index);
 
-// The application icon (several sizes: 16, 32, 48, 64, 128).
+// The application icon, in every size of kAppIconSizes.
 QIcon AppIcon();
 
 // The splash picture, 289x140 pixels: the program's name "Morvane" large, a subtitle "Rules

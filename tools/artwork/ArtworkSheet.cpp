@@ -1,5 +1,5 @@
-// Paints every picture of the program onto one contact sheet, to look them over side by side:
-//   artwork-sheet OUTPUT.png
+// Puts every picture the program loads onto one contact sheet, to look them over side by side:
+//   morvane_artwork_sheet OUTPUT.png
 // Needs no screen: it runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "guicommon/Artwork.h"
@@ -105,8 +105,11 @@ int main(int argc, char* argv[]) {
         if (!picture.isNull()) objects.append({id, picture});
     }
     const int objectCount = static_cast<int>(objects.size());
-    const int height = 2 * kMargin + 4 * kHeading +
-                       (Rows(morvane::art::kTreeImageCount) + Rows(5) + Rows(objectCount)) * kCell + 3 * 8 + 150;
+    const int height =
+        2 * kMargin + 4 * kHeading +
+        (Rows(morvane::art::kTreeImageCount) + Rows(morvane::art::kFolderPickerImageCount) + Rows(objectCount)) *
+            kCell +
+        3 * 8 + 150;
     Sheet sheet(height);
 
     sheet.Heading(QStringLiteral("Tree images (4x, and actual size)"));
@@ -115,8 +118,9 @@ int main(int argc, char* argv[]) {
     sheet.EndGrid(morvane::art::kTreeImageCount);
 
     sheet.Heading(QStringLiteral("Folder picker images"));
-    for (int i = 0; i < 5; ++i) sheet.Enlarged(i, morvane::art::FolderPickerImage(i), QString::number(i));
-    sheet.EndGrid(5);
+    for (int i = 0; i < morvane::art::kFolderPickerImageCount; ++i)
+        sheet.Enlarged(i, morvane::art::FolderPickerImage(i), QString::number(i));
+    sheet.EndGrid(morvane::art::kFolderPickerImageCount);
 
     sheet.Heading(QStringLiteral("Application icon and splash"));
     const QIcon icon = morvane::art::AppIcon();
