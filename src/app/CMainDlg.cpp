@@ -51,6 +51,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* 
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
     BuildWidgets();
+    BuildFindingsView();
     RestoreWindowState();
 }
 
@@ -172,6 +173,7 @@ void CMainDlg::DoDataExchange(bool saveAndValidate) {
     m_pathText->setText(ToQt(editor.m_strPath));
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
+    m_gameReadsText->setText(ToQt(editor.m_strGameReads));
     SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));

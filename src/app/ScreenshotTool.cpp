@@ -1,17 +1,23 @@
 // Takes one picture of the main window per kind of value, one of the find bar in use and one of
-// changed keys marked, for the documentation and for a look at the layout without a screen:
-//   morvane_screenshots RULES_FILE OUTPUT_DIR
+// changed keys marked, for the documentation and for a look at the layout without a screen;
+// given a second rules file with mistakes in it, also the Problems panel and the value editor's
+// "game reads" line on that file:
+//   morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <cstdio>
 #include <tuple>
 
 #include "app/CMainDlg.h"
 #include "app/TreeFinder.h"
+#include "app/FindingMarks.h"
+#include "app/ProblemsPanel.h"
 #include "editor/ControlIds.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/ProfileApi.h"
@@ -21,6 +27,7 @@
 namespace {
 
 bool Save(QWidget& window, const QString& file) {
+    QApplication::processEvents();
     if (!window.grab().save(file)) {
         std::fprintf(stderr, "morvane_screenshots: cannot write %s\n", qPrintable(file));
         return false;
@@ -28,6 +35,39 @@ bool Save(QWidget& window, const QString& file) {
     std::printf("%s\n", qPrintable(file));
     return true;
 }
+
+// The window on a file with findings: the Problems panel with its first error chosen, and a
+// key whose line the game reads differently from what it says.
+int ShootFindings(const char* rulesFile, const QString& folder) {
+    morvane::app::QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
+    window.m_strRulesPath = rulesFile;
+    if (!window.OnInitDialog()) return 1;
+    window.resize(window.width() * 5 / 4, window.height() * 5 / 4);
+    window.show();
+    window.Findings().Refresh();
+    if (auto* column = qobject_cast<QSplitter*>(window.Problems()->parentWidget()))
+        column->setSizes({window.height() * 3 / 5, window.height() * 2 / 5});
+    QTreeWidget* problems = window.Problems()->List();
+    for (int row = 0; row < problems->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = problems->topLevelItem(row);
+        if (item->text(1) != QStringLiteral("error")) continue;
+        problems->setCurrentItem(item);
+        emit problems->itemClicked(item, 0);
+        break;
+    }
+    if (!Save(window, folder + "/problems.png")) return 1;
+
+    const morvane::TreeItem item =
+        morvane::FindItemByPath(window.NavigationTree(), "Weapon Types\\Spy Camera\\Projectile");
+    if (item == morvane::kNoItem) {
+        std::fputs("morvane_screenshots: no Camera projectile in the file's tree\n", stderr);
+        return 1;
+    }
+    window.SelectItem(item);
+    return Save(window, folder + "/game-reads.png") ? 0 : 1;
+}
+
 // The real prompts, except that the next dialog is pictured and cancelled instead of run.
 class PicturingPrompts : public morvane::app::QtPrompts {
 public:
@@ -50,8 +90,8 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: morvane_screenshots RULES_FILE OUTPUT_DIR\n", stderr);
+    if (argc != 3 && argc != 4) {
+        std::fputs("usage: morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]\n", stderr);
         return 64;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -140,5 +180,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", qPrintable(file));
+    if (argc == 4) return ShootFindings(argv[3], QString::fromLocal8Bit(argv[2]));
     return 0;
 }

@@ -137,6 +137,10 @@ QModelIndex TreeFinder::ViewIndexOf(TreeItem item) {
     return index;
 }
 
+void TreeFinder::Refilter() {
+    if (m_model->Criteria().IsActive()) ApplyFilter();
+}
+
 void TreeFinder::SetProblemTest(TreeFilterModel::ProblemTest test) {
     const bool fed = static_cast<bool>(test);
     m_model->SetProblemTest(std::move(test));

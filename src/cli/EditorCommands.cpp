@@ -29,6 +29,7 @@ void PrintEditor(const ValueEditor& editor, std::ostream& out) {
         << "type: " << editor.m_strType << "\n"
         << "help: " << editor.m_strHelp << "\n"
         << "default: " << editor.m_strDefault << "\n";
+    if (!editor.m_strGameReads.empty()) out << "game-reads: " << editor.m_strGameReads << "\n";
     if (editor.m_nIconId != 0 && editor.IsVisible(editor.m_nIconId)) out << "picture: " << editor.m_nIconId << "\n";
     if (editor.IsVisible(kValueEdit)) out << "value: " << editor.m_strValue << "\n";
     if (editor.IsVisible(kValueSpin))
@@ -90,11 +91,12 @@ std::vector<Command> EditorCommands() {
     return {
         {"show", "FILE PATH", "print what the value editor shows for an item",
          "Builds the tree against FILE, selects the item at PATH and prints what the value\n"
-         "editor shows, one \"name: value\" line each: path, type, help, default, the value\n"
-         "fields of the key's kind, their ranges, list entries (selected ones marked with *)\n"
-         "and the state of Apply, Default and Match All In Section. PATH names one item a\n"
-         "level, separated by \\, each matched against the label up to \" = \", for example\n"
-         "General\\Crates\\CrateMinimum or \"Units\\Infantry\\Rifle soldier\\Cost\".\n",
+         "editor shows, one \"name: value\" line each: path, type, help, default, game-reads\n"
+         "(what the game makes of the key's line), the value fields of the key's kind, their\n"
+         "ranges, list entries (selected ones marked with *) and the state of Apply, Default\n"
+         "and Match All In Section. PATH names one item a level, separated by \\, each matched\n"
+         "against the label up to \" = \", for example General\\Crates\\CrateMinimum or\n"
+         "\"Units\\Infantry\\Rifle soldier\\Cost\".\n",
          RunShow},
     };
 }

@@ -100,6 +100,7 @@ void ValueEditor::OnSelchangedTree(TreeItem item) {
             if (known) m_hCurItem = item;
         }
     }
+    UpdateGameReads(item);
     ExchangeToControls();
     m_strShownLabel = ComposeLabel();
 }

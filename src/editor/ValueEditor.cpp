@@ -92,6 +92,7 @@ bool ValueEditor::OnApply() {
     // edit is still pending.
     if (!WriteLabel(m_hCurItem, label)) return false;
     m_strShownLabel = ComposeLabel();
+    UpdateGameReads(m_hCurItem);
     return true;
 }
 

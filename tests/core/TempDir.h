@@ -10,11 +10,12 @@ namespace morvane::test {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
+    TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+    // A folder under `parent`, e.g. a memory file system for a test that writes thousands of times.
+    explicit TempDir(const std::filesystem::path& parent) {
         // create_directory is false for a name that exists, so the folder is ours alone.
         std::random_device seed;
         std::mt19937_64 random(seed());
-        const std::filesystem::path parent = std::filesystem::temp_directory_path();
         for (int attempt = 0; attempt < 100; ++attempt) {
             m_path = parent / ("morvane-test-" + std::to_string(random()));
             if (std::filesystem::create_directory(m_path)) return;

@@ -32,6 +32,8 @@ class QUndoStack;
 
 namespace morvane::app {
 
+class FindingMarks;
+class ProblemsPanel;
 class RulesFileWatch;
 class RulesTreeModel;
 class TreeFinder;
@@ -89,6 +91,9 @@ public:
     QWidget* Control(int controlId) const;
     QAction* Command(int commandId) const;
     QLabel* Picture() const { return m_picture; }
+    ProblemsPanel* Problems() const { return m_problems; }
+    QLabel* GameReadsText() const { return m_gameReadsText; }
+    FindingMarks& Findings() const { return *m_findings; }
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
@@ -129,6 +134,8 @@ private:
     bool RunProgramLocation() override { return OnProgramLocation(); }
 
     void BuildWidgets();
+    // The check's markers on the tree, the Problems panel and the "game reads" line.
+    void BuildFindingsView();
     QWidget* BuildEditorPanel();
     void BuildMenu();
     void Register(int controlId, QWidget* widget);
@@ -202,6 +209,9 @@ private:
     QTreeView* m_treeView = nullptr;
     TreeFinder* m_finder = nullptr;
     QLabel* m_picture = nullptr;
+    FindingMarks* m_findings = nullptr;
+    ProblemsPanel* m_problems = nullptr;
+    QLabel* m_gameReadsText = nullptr;
     QLineEdit* m_valueEdit = nullptr;
     QComboBox* m_listCombo = nullptr;
     QCheckBox* m_checkBox = nullptr;

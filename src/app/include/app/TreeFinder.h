@@ -31,6 +31,8 @@ public:
     void SetProblemTest(TreeFilterModel::ProblemTest test);
 
     void ClearFilter();
+    // Runs the filter again when one is in use (the problems it tests for have changed).
+    void Refilter();
     TreeFilterModel* FilterModel() const { return m_model; }
     QLineEdit* FilterEdit() const { return m_edit; }
     QToolButton* ChangedToggle() const { return m_changed; }

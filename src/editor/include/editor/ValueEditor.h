@@ -92,6 +92,8 @@ public:
     std::string m_strAnimation;
     std::string m_strOption;
     std::string m_strOptionLabel = "Option";
+    // What the game makes of the shown key's line of the file, in words.
+    std::string m_strGameReads;
 
     // What the last selection set up.
     std::string m_strType;
@@ -137,6 +139,8 @@ private:
     // Sets the label and writes it; puts the old label back when the write fails. Returns
     // whether the write succeeded.
     bool WriteLabel(TreeItem item, std::string label);
+    // Sets m_strGameReads from the file as it is now.
+    void UpdateGameReads(TreeItem item);
 
     Tree& m_tree;
     const StringTable& m_table;

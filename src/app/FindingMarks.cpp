@@ -1,0 +1,97 @@
+#include "app/FindingMarks.h"
+
+#include "common/TextOps.h"
+#include "gameview/GameCheck.h"
+#include "gameview/GameIni.h"
+#include "gameview/GameKeys.h"
+#include "guicommon/Latin1.h"
+#include "platform/FileAccess.h"
+#include "rulesfile/ValueLabel.h"
+
+namespace morvane::app {
+namespace {
+
+// Names match without regard to case: a finding about "[general]" belongs on General's item.
+std::string KeyOf(std::string_view section, std::string_view key) {
+    return ToLowerAscii(section) + '\t' + ToLowerAscii(key);
+}
+
+int Severity(gameview::Level level) {
+    return level == gameview::Level::Error ? 2 : level == gameview::Level::Warning ? 1 : 0;
+}
+
+}  // namespace
+
+FindingMarks::FindingMarks(const Tree& tree, const ItemFileAccess& items, const RulesFileAccess& rules, QObject* parent)
+    : QObject(parent), m_tree(tree), m_items(items), m_rules(rules) {
+    m_pending.setSingleShot(true);
+    m_pending.setInterval(0);
+    connect(&m_pending, &QTimer::timeout, this, &FindingMarks::Refresh);
+}
+
+void FindingMarks::TreeRebuilt() {
+    m_indexStale = true;
+    m_pending.start();
+}
+
+void FindingMarks::LabelChanged() { m_pending.start(); }
+
+void FindingMarks::IndexTree() {
+    m_sectionItems.clear();
+    m_keyItems.clear();
+    for (TreeItem item = 1; item <= m_tree.ItemCount(); ++item) {
+        if (m_tree.GetItemData(item).nameId != 0 && m_tree.ItemHasChildren(item))
+            m_sectionItems.emplace(ToLowerAscii(m_items.SectionNameOf(item)), item);
+        if (m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) continue;
+        const TreeItem section = m_items.FindSectionItem(item);
+        if (section == kNoItem) continue;
+        m_keyItems.emplace(KeyOf(m_items.SectionNameOf(section), KeyOfLabel(m_tree.GetItemText(item))), item);
+    }
+    m_indexStale = false;
+}
+
+TreeItem FindingMarks::ItemOf(const gameview::Finding& finding) const {
+    if (!finding.key.empty()) {
+        const auto key = m_keyItems.find(KeyOf(finding.section, finding.key));
+        if (key != m_keyItems.end()) return key->second;
+    }
+    const auto section = m_sectionItems.find(ToLowerAscii(finding.section));
+    return section == m_sectionItems.end() ? kNoItem : section->second;
+}
+
+void FindingMarks::Refresh() {
+    m_pending.stop();
+    if (m_indexStale) IndexTree();
+    // A file that cannot be read (not made yet, say) has nothing to find.
+    const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
+    std::vector<gameview::Finding> findings;
+    if (bytes) findings = gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn());
+
+    m_findings.clear();
+    m_marks.clear();
+    for (gameview::Finding& finding : findings) {
+        const TreeItem item = ItemOf(finding);
+        if (item != kNoItem) {
+            Mark& mark = m_marks[item];
+            if (mark.text.isEmpty() || Severity(finding.level) > Severity(mark.level)) mark.level = finding.level;
+            if (!mark.text.isEmpty()) mark.text += QLatin1Char('\n');
+            mark.text +=
+                QStringLiteral("Line %1, %2: ").arg(finding.line).arg(QLatin1String(LevelWord(finding.level))) +
+                ToQt(finding.message);
+        }
+        m_findings.push_back({std::move(finding), item});
+    }
+    emit Refreshed();
+}
+
+gameview::Level FindingMarks::MarkLevel(TreeItem item) const {
+    const auto found = m_marks.find(item);
+    return found == m_marks.end() ? gameview::Level::Note : found->second.level;
+}
+
+QString FindingMarks::MarkText(TreeItem item) const {
+    const auto found = m_marks.find(item);
+    return found == m_marks.end() ? QString() : found->second.text;
+}
+
+}  // namespace morvane::app

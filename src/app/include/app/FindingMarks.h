@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "gameview/Finding.h"
+#include "rulesfile/RulesFileAccess.h"
+#include "tree/ItemFileAccess.h"
+#include "tree/Tree.h"
+
+namespace morvane::app {
+
+// A finding of the check and the tree item it belongs to (kNoItem when the tree has none:
+// a section the game does not know, say).
+struct MarkedFinding {
+    gameview::Finding finding;
+    TreeItem item = kNoItem;
+};
+
+// The check's findings for the open rules file, placed on the tree's items. Refreshes itself
+// after every change of the tree (a write changes a label; opening a file rebuilds it): the
+// refresh waits for the event loop, so a Match All that writes many keys checks once.
+class FindingMarks : public QObject {
+    Q_OBJECT
+public:
+    FindingMarks(const Tree& tree, const ItemFileAccess& items, const RulesFileAccess& rules,
+                 QObject* parent = nullptr);
+
+    // Call when the tree has changed: a label (after a write) or the whole tree (after a build).
+    void TreeRebuilt();
+    void LabelChanged();
+    // Checks the file now and tells the views.
+    void Refresh();
+
+    const std::vector<MarkedFinding>& Findings() const { return m_findings; }
+    // The worst level among an item's findings, and all their messages; nothing when none.
+    bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
+    gameview::Level MarkLevel(TreeItem item) const;
+    QString MarkText(TreeItem item) const;
+
+signals:
+    void Refreshed();
+
+private:
+    struct Mark {
+        gameview::Level level = gameview::Level::Note;
+        QString text;
+    };
+    void IndexTree();
+    TreeItem ItemOf(const gameview::Finding& finding) const;
+
+    const Tree& m_tree;
+    const ItemFileAccess& m_items;
+    const RulesFileAccess& m_rules;
+    QTimer m_pending;
+    bool m_indexStale = true;
+    std::unordered_map<std::string, TreeItem> m_sectionItems;  // lower-case section name
+    std::unordered_map<std::string, TreeItem> m_keyItems;      // lower-case "section\tkey"
+    std::vector<MarkedFinding> m_findings;
+    std::unordered_map<TreeItem, Mark> m_marks;
+};
+
+}  // namespace morvane::app

@@ -1,0 +1,225 @@
+#include "gameview/GameCheck.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "common/TextOps.h"
+#include "gameview/ValueCheck.h"
+
+namespace morvane::gameview {
+namespace {
+
+// Letters to change, add or drop to turn one name into the other, without regard to case.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = ToLowerAscii(a[i - 1]) == ToLowerAscii(b[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// A key of the kind that a misspelt key probably meant.
+const GameKey* NearestKey(const SectionKind& kind, std::string_view key) {
+    if (key.size() < 4) return nullptr;
+    const GameKey* best = nullptr;
+    std::size_t bestDistance = 3;
+    for (const GameKey& candidate : kind.keys) {
+        const std::size_t longer = std::max(key.size(), candidate.name.size());
+        if (longer - std::min(key.size(), candidate.name.size()) >= bestDistance) continue;
+        const std::size_t distance = EditDistance(key, candidate.name);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = &candidate;
+        }
+    }
+    return best;
+}
+
+class Checker {
+public:
+    Checker(const GameIni& ini, const GameKeys& keys) : m_ini(ini), m_keys(keys) {}
+
+    std::vector<Finding> Run() {
+        if (m_ini.Sections().empty() && !m_ini.Lines().empty())
+            Add(1, Level::Error, "", "", "The file has no section header; the game cannot load it.");
+        for (const GameLine& line : m_ini.Lines()) CheckLine(line);
+        std::stable_sort(m_findings.begin(), m_findings.end(),
+                         [](const Finding& a, const Finding& b) { return a.line < b.line; });
+        return std::move(m_findings);
+    }
+
+private:
+    void Add(std::size_t line, Level level, std::string section, std::string key, std::string message) {
+        m_findings.push_back({line, level, std::move(section), std::move(key), std::move(message)});
+    }
+
+    const std::string& SectionOf(const GameLine& line) const {
+        static const std::string kNone;
+        if (line.kind == LineKind::Section) return line.header;
+        if (line.kind == LineKind::BeforeSections || line.section >= m_ini.Sections().size()) return kNone;
+        return m_ini.Sections()[line.section].name;
+    }
+
+    void CheckLine(const GameLine& line) {
+        const std::string& section = SectionOf(line);
+        if (line.strayReturn)
+            Add(line.number, Level::Error, section, line.key,
+                "A carriage return without a line feed: the game does not start a new line there, so the text after "
+                "it joins this line. End lines with CR LF or LF.");
+        if (line.lost && line.kind != LineKind::Blank && line.kind != LineKind::NoEquals) {
+            Add(line.number, Level::Error, section, line.key,
+                "The file does not end with a line break, so the game loses this last line. Add a line break after "
+                "it.");
+            return;
+        }
+        if (line.length > kGameLineLimit) {
+            if (line.cutBeforeNote)
+                Add(line.number, Level::Error, section, line.key,
+                    "The line has " + std::to_string(line.length) + " characters; the game keeps only the first " +
+                        std::to_string(kGameLineLimit) + ", so it reads " +
+                        (line.kind == LineKind::Entry ? "the value as '" + line.value + "'" : "a cut line") +
+                        ". Shorten the line.");
+            else
+                Add(line.number, Level::Note, section, line.key,
+                    "The line has " + std::to_string(line.length) + " characters; the game cuts it at " +
+                        std::to_string(kGameLineLimit) + ", inside the note, so nothing it reads is lost.");
+        }
+        switch (line.kind) {
+            case LineKind::Section:
+                CheckHeader(line);
+                break;
+            case LineKind::Entry:
+            case LineKind::EmptyValue:
+                CheckEntry(line, section);
+                break;
+            case LineKind::NoEquals:
+                if (m_keys.KindOfSection(section) != nullptr)
+                    Add(line.number, Level::Warning, section, "",
+                        "The line has no \"=\" between a key and a value; the game ignores it.");
+                break;
+            case LineKind::BeforeSections:
+                Add(line.number, Level::Note, "", line.key, "The line is above the first section; the game skips it.");
+                break;
+            case LineKind::Blank:
+                break;
+        }
+    }
+
+    void CheckHeader(const GameLine& line) {
+        const GameSection& section = m_ini.Sections()[line.section];
+        const SectionKind* kind = m_keys.KindOfSection(section.name);
+        if (kind == nullptr) {
+            if (const std::string* spelling = m_keys.SectionNoCase(section.name))
+                Add(line.number, Level::Error, section.name, "",
+                    "The game matches section names exactly, letter case included: [" + section.name + "] is not [" +
+                        *spelling + "], so the game never reads this section. Write [" + *spelling + "].");
+            else
+                Add(line.number, Level::Note, section.name, "",
+                    "The game has no section [" + section.name +
+                        "] and ignores it; it cannot make new objects "
+                        "from the rules file.");
+            return;
+        }
+        if (!kind->read) {
+            Add(line.number, Level::Note, section.name, "",
+                "This version of the game does not read [" + section.name +
+                    "]: difficulty settings come from the game "
+                    "itself, so these values have no effect.");
+            return;
+        }
+        if (section.entries.empty()) return;
+        const auto [first, added] = m_firstSection.emplace(section.name, line.number);
+        if (!added)
+            Add(line.number, Level::Error, section.name, "",
+                "[" + section.name + "] appears again (first at line " + std::to_string(first->second) +
+                    "). The game keeps the two apart and reads only one of them, either one. Merge them into one "
+                    "section.");
+    }
+
+    void CheckEntry(const GameLine& line, const std::string& section) {
+        const SectionKind* kind = m_keys.KindOfSection(section);
+        if (kind == nullptr || !kind->read) return;
+        const GameKey* key = GameKeys::FindKey(*kind, line.key);
+        if (key == nullptr) {
+            CheckUnknownKey(line, section, *kind);
+            return;
+        }
+        if (line.kind == LineKind::EmptyValue) {
+            // As if the line were not there: the game's built-in value, which is what Default
+            // means for a key without a default of its own.
+            Add(line.number, Level::Note, section, line.key,
+                "The value is empty; the game ignores the line and uses its built-in " + key->builtIn +
+                    ". Write a value to change it.");
+            return;
+        }
+        if (m_keysOfSection != line.section) {
+            m_keysOfSection = line.section;
+            m_firstKey.clear();
+        }
+        const auto [first, added] = m_firstKey.emplace(line.key, line.number);
+        if (!added)
+            Add(line.number, Level::Error, section, line.key,
+                line.key + " appears again in this section (first at line " + std::to_string(first->second) +
+                    "); the game reads either one. Keep one of them.");
+        for (ValueProblem& problem : CheckValue(m_keys, *key, line.value))
+            Add(line.number, problem.level, section, line.key, std::move(problem.message));
+    }
+
+    void CheckUnknownKey(const GameLine& line, const std::string& section, const SectionKind& kind) {
+        if (line.kind == LineKind::EmptyValue) {
+            // Without a value the line does nothing, whatever its key is called.
+            Add(line.number, Level::Note, section, line.key,
+                "The game does not read " + line.key + " in [" + section +
+                    "], and the value is empty; the line "
+                    "has no effect.");
+            return;
+        }
+        if (const GameKey* read = GameKeys::ReadInsteadOf(kind, line.key)) {
+            // Every shipped rules file has this line: harmless, but worth knowing.
+            Add(line.number, Level::Note, section, line.key,
+                "The game's own files spell this key " + line.key + ", but the game reads only " + read->name +
+                    ", so the line has no effect. Write " + read->name + "=" + line.value +
+                    " for the game to read it.");
+        } else if (const GameKey* spelling = GameKeys::FindKeyNoCase(kind, line.key)) {
+            Add(line.number, Level::Error, section, line.key,
+                "The game matches key names exactly, letter case included: " + line.key + " is not " + spelling->name +
+                    ", so the game never reads this line. Write " + spelling->name + ".");
+        } else if (const GameKey* near = NearestKeyOnce(kind, line.key)) {
+            Add(line.number, Level::Warning, section, line.key,
+                "The game does not read " + line.key + " in [" + section + "]; did you mean " + near->name + "?");
+        } else {
+            Add(line.number, Level::Note, section, line.key,
+                "The game does not read " + line.key + " in [" + section + "]; the line has no effect.");
+        }
+    }
+
+    // Shipped files repeat the same misspelling in many sections: each is looked up once.
+    const GameKey* NearestKeyOnce(const SectionKind& kind, const std::string& key) {
+        const auto [found, added] = m_nearest.emplace(kind.name + '\t' + key, nullptr);
+        if (added) found->second = NearestKey(kind, key);
+        return found->second;
+    }
+
+    const GameIni& m_ini;
+    const GameKeys& m_keys;
+    std::unordered_map<std::string, const GameKey*> m_nearest;
+    std::vector<Finding> m_findings;
+    std::unordered_map<std::string, std::size_t> m_firstSection;
+    // The keys seen so far in the section the lines are in.
+    std::size_t m_keysOfSection = static_cast<std::size_t>(-1);
+    std::unordered_map<std::string, std::size_t> m_firstKey;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckRulesFile(const GameIni& ini, const GameKeys& keys) { return Checker(ini, keys).Run(); }
+
+}  // namespace morvane::gameview

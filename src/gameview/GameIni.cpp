@@ -1,0 +1,97 @@
+#include "gameview/GameIni.h"
+
+#include <algorithm>
+
+#include "common/TextOps.h"
+
+namespace morvane::gameview {
+namespace {
+
+// The game trims key and value of blanks and tabs only.
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+GameIni::GameIni(std::string_view bytes) {
+    std::size_t at = 0;
+    std::size_t number = 0;
+    std::string kept;
+    m_lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    while (at < bytes.size()) {
+        const std::size_t feed = bytes.find('\n', at);
+        const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
+        const std::string_view raw = bytes.substr(at, end - at);
+        at = feed == std::string_view::npos ? bytes.size() : feed + 1;
+
+        GameLine line;
+        line.number = ++number;
+        line.lost = feed == std::string_view::npos;
+        kept.clear();
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] != '\r') {
+                kept += raw[i];
+            } else if (i + 1 != raw.size()) {
+                line.strayReturn = true;
+            }
+        }
+        line.length = kept.size();
+        if (kept.size() > kGameLineLimit) {
+            kept.resize(kGameLineLimit);
+            line.cutBeforeNote = kept.find(';') == std::string::npos;
+        }
+        const std::string_view text = Trim(kept);
+
+        if (!text.empty() && text.front() == '[' && text.find(']') != std::string_view::npos) {
+            line.kind = LineKind::Section;
+            line.header = std::string(TrimBlanks(text.substr(1, text.find(']') - 1)));
+            line.section = m_sections.size();
+            if (!line.lost) m_sections.push_back({line.header, line.number, {}});
+            m_lines.push_back(std::move(line));
+            continue;
+        }
+        const std::string_view entry = Trim(SplitAtFirst(text, ';').before);
+        if (entry.empty()) {
+            line.kind = LineKind::Blank;
+        } else if (m_sections.empty()) {
+            line.kind = LineKind::BeforeSections;
+        } else {
+            line.section = m_sections.size() - 1;
+            const Split split = SplitAtFirst(entry, '=');
+            const std::string_view key = TrimBlanks(split.before);
+            const std::string_view value = TrimBlanks(split.after);
+            line.key = std::string(key);
+            if (!split.found || key.empty()) {
+                line.kind = LineKind::NoEquals;
+            } else if (value.empty()) {
+                line.kind = LineKind::EmptyValue;
+            } else {
+                line.kind = LineKind::Entry;
+                line.value = std::string(value);
+                if (!line.lost) m_sections.back().entries.push_back({line.key, line.value, line.number});
+            }
+        }
+        m_lines.push_back(std::move(line));
+    }
+}
+
+const GameEntry* GameIni::Find(std::string_view section, std::string_view key) const {
+    for (const GameSection& candidate : m_sections) {
+        if (candidate.name != section || candidate.entries.empty()) continue;
+        for (const GameEntry& entry : candidate.entries)
+            if (entry.key == key) return &entry;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+bool GameIni::HasSection(std::string_view section) const {
+    for (const GameSection& candidate : m_sections)
+        if (candidate.name == section && !candidate.entries.empty()) return true;
+    return false;
+}
+
+}  // namespace morvane::gameview

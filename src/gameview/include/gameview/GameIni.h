@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane::gameview {
+
+// The game's own reading of a rules file, line by line. It differs from the editor's profile
+// reader: lines end only at a line feed and lose their carriage returns, at most 127 characters
+// of a line are kept, a last line without a line feed is lost, names match exactly (letter case
+// included), a ";" anywhere starts a note, and an entry with an empty value is dropped.
+inline constexpr std::size_t kGameLineLimit = 127;
+
+enum class LineKind {
+    Blank,          // nothing, or only a note
+    Section,        // a section header
+    Entry,          // an entry the game keeps
+    EmptyValue,     // "Key=" with nothing after it: dropped
+    NoEquals,       // text without "=" (or with nothing before it): ignored
+    BeforeSections  // text above the first section header: skipped
+};
+
+struct GameLine {
+    std::size_t number = 0;  // 1 for the first line
+    LineKind kind = LineKind::Blank;
+    std::size_t section = 0;     // index into Sections() of the section the line belongs to
+    std::size_t length = 0;      // characters without carriage returns
+    bool cutBeforeNote = false;  // longer than the limit, and the cut falls before any note
+    bool strayReturn = false;    // a carriage return that is not just before the line feed
+    bool lost = false;           // the last line of a file that does not end with a line feed
+    std::string key;             // Entry / EmptyValue: the key as the game has it
+    std::string value;           // Entry: the value as the game has it
+    std::string header;          // Section: the header's name
+};
+
+struct GameEntry {
+    std::string key;
+    std::string value;
+    std::size_t line = 0;
+};
+
+struct GameSection {
+    std::string name;
+    std::size_t line = 0;  // the header's line number
+    std::vector<GameEntry> entries;
+};
+
+class GameIni {
+public:
+    explicit GameIni(std::string_view bytes);
+
+    const std::vector<GameLine>& Lines() const { return m_lines; }
+    // Every header in file order, empty ones included (the game drops those).
+    const std::vector<GameSection>& Sections() const { return m_sections; }
+
+    // The entry the game finds for the key: the first section of that exact name holding any
+    // entry, in it the first entry of that exact name. Duplicates make the game's choice
+    // unspecified; the check reports them. nullptr when the game does not see the key.
+    const GameEntry* Find(std::string_view section, std::string_view key) const;
+    // Whether the game sees a section of this exact name (one with at least one entry).
+    bool HasSection(std::string_view section) const;
+
+private:
+    std::vector<GameLine> m_lines;
+    std::vector<GameSection> m_sections;
+};
+
+}  // namespace morvane::gameview

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace morvane::gameview {
+
+// Lets the maps below be searched with a string_view without making a string first.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+};
+template <typename Value>
+using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+
+// How the game turns the text of one key into its value.
+enum class Reading {
+    Bool,        // first character Y T 1 / N F 0, anything else keeps the built-in value
+    Int,         // atoi, or hexadecimal as $1F or 1Fh
+    Int16u,      // an Int kept in 16 unsigned bits
+    Int8u,       // an Int kept in 8 unsigned bits
+    Fixed,       // 16.16 fixed point: a multiplier or an amount ("1.5", "150%")
+    Fraction,    // 16.16 fixed point meant as a share of a whole ("25%", ".25")
+    Flag,        // read as fixed point, on from one half up
+    Minutes,     // fixed point, a time in minutes
+    Cells,       // fixed point cells, kept as leptons (256 a cell)
+    Speed,       // an Int from 0 to 100 kept as 0 to 255
+    Weapon,      // a weapon name; anything else means no weapon
+    Warhead,     // a warhead name; anything else keeps the previous one
+    Projectile,  // a projectile name; anything else keeps the previous one
+    Armor,       // an armour name; anything else means none
+    Sound,       // a sound name (not checked: the list of sounds is not in the table)
+    Anim,        // an animation name (not checked either)
+    Crate,       // a crate bonus name; anything else means Money
+    Vehicle,     // a land vehicle name; anything else means a random vehicle
+    Buildings,   // a list of buildings, bits in the game's building order
+    Owners,      // a list of houses and the words soviet, allies, allied
+    Verses,      // five fixed-point values against the armours
+    Powerup,     // shares, animation and data of a crate bonus
+    Theme,       // scenario number and one owner
+    Text,        // any text
+};
+
+struct GameKey {
+    std::string name;
+    Reading reading = Reading::Text;
+    std::string builtIn;  // what the game uses when the key is missing, in words or file form
+};
+
+// A kind of section: General, building, weapon, ... with the names of its sections in the
+// game's own order and the keys the game reads from each.
+struct SectionKind {
+    std::string name;
+    bool read = true;  // false: this version of the game never opens these sections
+    std::vector<std::string> sections;
+    std::vector<GameKey> keys;
+    NameMap<std::size_t> keyIndex;          // exact name -> keys index
+    NameMap<std::size_t> keyIndexNoCase;    // lower-case name -> keys index
+    NameMap<std::string> shippedSpellings;  // a spelling of the shipped files -> the key read
+};
+
+// Everything the game reads from its rules file, from the table in resources/game-keys.tsv.
+class GameKeys {
+public:
+    // Parses the table; an unknown reading or a key of an undeclared kind is a fault of the
+    // table and is returned as a message naming its line.
+    static std::optional<std::string> Parse(std::string_view text, GameKeys& out);
+    // The table compiled into the program.
+    static const GameKeys& BuiltIn();
+
+    // The kind of a section the game reads under exactly this name, or nullptr.
+    const SectionKind* KindOfSection(std::string_view section) const;
+    // The game's spelling of a section whose name differs only in letter case, or nullptr.
+    const std::string* SectionNoCase(std::string_view section) const;
+    const SectionKind* Kind(std::string_view kindName) const;
+
+    static const GameKey* FindKey(const SectionKind& kind, std::string_view key);
+    static const GameKey* FindKeyNoCase(const SectionKind& kind, std::string_view key);
+    // The key the game reads where its own shipped files write `key`, or nullptr.
+    static const GameKey* ReadInsteadOf(const SectionKind& kind, std::string_view key);
+
+    // The names a reading accepts, in the game's order (houses, buildings, weapons, ...).
+    const std::vector<std::string>& Names(Reading reading) const;
+    // The index of a name among Names(reading), compared without regard to case; -1 when none.
+    int IndexOfName(Reading reading, std::string_view name) const;
+
+private:
+    std::vector<SectionKind> m_kinds;
+    NameMap<std::size_t> m_sectionKind;                         // exact section name -> kind
+    NameMap<std::string> m_sectionNoCase;                       // lower-case -> game's spelling
+    std::unordered_map<int, std::vector<std::string>> m_names;  // by Reading
+    std::unordered_map<int, NameMap<int>> m_nameIndex;          // lower-case
+};
+
+}  // namespace morvane::gameview

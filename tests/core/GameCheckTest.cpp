@@ -1,0 +1,160 @@
+// The check against small files, one rule a case: where the finding is and how serious.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gameview/EmbeddedGameKeys.h"
+#include "gameview/GameCheck.h"
+#include "gameview/GameKeys.h"
+
+namespace morvane::gameview {
+namespace {
+
+std::vector<Finding> Check(const std::string& text) { return CheckRulesFile(GameIni(text), GameKeys::BuiltIn()); }
+
+std::string Describe(const std::vector<Finding>& findings) {
+    std::string all;
+    for (const Finding& f : findings)
+        all += std::to_string(f.line) + " " + LevelWord(f.level) + " [" + f.section + "] " + f.key + ": " + f.message +
+               "\n";
+    return all;
+}
+
+struct CheckCase {
+    const char* rule;
+    std::string file;
+    std::size_t line;
+    Level level;
+    const char* words;  // a part of the message
+};
+
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.rule; }
+
+class CheckRule : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckRule, FindsTheLine) {
+    const CheckCase& c = GetParam();
+    const std::vector<Finding> findings = Check(c.file);
+    ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+    EXPECT_EQ(findings[0].line, c.line) << Describe(findings);
+    EXPECT_EQ(findings[0].level, c.level) << Describe(findings);
+    EXPECT_NE(findings[0].message.find(c.words), std::string::npos) << Describe(findings);
+}
+
+const std::string kLongList = "Image=" + std::string(130, 'x') + "\n";
+const std::string kLongNote = "Cost=100 ;" + std::string(130, '-') + "\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, CheckRule,
+    testing::Values(
+        CheckCase{"section case", "[general]\nTurboBoost=1.5\n", 1, Level::Error, "Write [General]"},
+        CheckCase{"key case", "[General]\nturboBoost=1.5\n", 2, Level::Error, "Write TurboBoost"},
+        CheckCase{"value past the cut", "[E1]\n" + kLongList, 2, Level::Error, "first 127"},
+        CheckCase{"note past the cut", "[E1]\n" + kLongNote, 2, Level::Note, "inside the note"},
+        CheckCase{"last key without line break", "[General]\nTurboBoost=1.5", 2, Level::Error, "loses this last line"},
+        CheckCase{"last section without line break", "[General]\nTurboBoost=1.5\n[E1]", 3, Level::Error,
+                  "loses this last line"},
+        CheckCase{"stray carriage return", "[General]\rTurboBoost=1.5\r\n[E1]\nCost=1\n", 1, Level::Error,
+                  "carriage return"},
+        CheckCase{"empty value", "[General]\nTurboBoost=\n", 2, Level::Note, "built-in 1.5"},
+        CheckCase{"duplicate section", "[E1]\nCost=100\n[E1]\nCost=200\n", 3, Level::Error, "first at line 1"},
+        CheckCase{"duplicate key", "[E1]\nCost=100\nCost=200\n", 3, Level::Error, "first at line 2"},
+        CheckCase{"misspelt key", "[CYCL]\nRepariable=no\n", 2, Level::Warning, "did you mean Repairable?"},
+        CheckCase{"shipped spelling the game does not read", "[FROG]\nInaccurate=yes\n", 2, Level::Note,
+                  "Write Inaccuate=yes"},
+        CheckCase{"near miss of a shipped spelling", "[FROG]\nInacurate=yes\n", 2, Level::Warning,
+                  "did you mean Inaccuate?"},
+        CheckCase{"key the game ignores", "[E1]\nReload=5\n", 2, Level::Note, "no effect"},
+        CheckCase{"unknown section", "[XTNK]\nCost=5\n", 1, Level::Note, "no section [XTNK]"},
+        CheckCase{"difficulty not read", "[Easy]\nFirePower=1\n", 1, Level::Note, "does not read [Easy]"},
+        CheckCase{"line without equals", "[E1]\nCost 100\n", 2, Level::Warning, "no \"=\""},
+        CheckCase{"bool first letter", "[General]\nOreGrows=on\n", 2, Level::Error, "built-in yes"},
+        CheckCase{"text in an int", "[General]\nGemValue=abc\n", 2, Level::Error, "reads it as 0"},
+        CheckCase{"trailing text in an int", "[General]\nGemValue=1.9\n", 2, Level::Error, "is 1"},
+        CheckCase{"hexadecimal without digits", "[General]\nGemValue=$zz\n", 2, Level::Error, "built-in 110"},
+        CheckCase{"whole number as fraction", "[General]\nConditionRed=25\n", 2, Level::Warning, "2500%"},
+        CheckCase{"percentage with a point", "[General]\nConditionRed=50.5%\n", 2, Level::Error, "50.5"},
+        CheckCase{"negative fixed", "[General]\nTurboBoost=-1\n", 2, Level::Error, "65535"},
+        CheckCase{"yes in a number flag", "[General]\nOreExplosive=yes\n", 2, Level::Error, "Write 1"},
+        CheckCase{"untrimmed prerequisite", "[E1]\nPrerequisite=weap, dome\n", 2, Level::Error, "loses dome"},
+        CheckCase{"unknown prerequisite", "[E1]\nPrerequisite=weap,lab\n", 2, Level::Error, "'lab' names no building"},
+        CheckCase{"not a prerequisite building", "[E1]\nPrerequisite=weaf\n", 2, Level::Error, "first 32"},
+        CheckCase{"untrimmed owner", "[E1]\nOwner=allies, soviet\n", 2, Level::Error, "loses soviet"},
+        CheckCase{"multiplayer owner", "[E1]\nOwner=Multi1\n", 2, Level::Error, "multiplayer"},
+        CheckCase{"unknown weapon", "[E1]\nPrimary=Laser\n", 2, Level::Error, "no weapon"},
+        CheckCase{"display form", "[V2RL]\nPrimary=SCUD - SCUD launcher\n", 2, Level::Error, "write SCUD alone"},
+        CheckCase{"warhead None", "[M1Carbine]\nWarhead=None\n", 2, Level::Error, "None cannot clear it"},
+        CheckCase{"unknown projectile", "[M1Carbine]\nProjectile=Bullet\n", 2, Level::Error, "keeps the projectile"},
+        CheckCase{"unknown armour", "[E1]\nArmor=steel\n", 2, Level::Error, "uses none"},
+        CheckCase{"unknown crate bonus", "[General]\nSilverCrate=Gold\n", 2, Level::Error, "gives Money"},
+        CheckCase{"infantry as crate unit", "[General]\nUnitCrateType=DOG\n", 2, Level::Error, "random vehicle"},
+        CheckCase{"verses with blanks", "[HE]\nVerses=100% 50% 60% 25% 25%\n", 2, Level::Error, "only at commas"},
+        CheckCase{"verses short", "[HE]\nVerses=100%,50%\n", 2, Level::Warning, "Only 2"},
+        CheckCase{"verses whole numbers", "[HE]\nVerses=100,50%,60%,25%,25%\n", 2, Level::Warning, "10000%"},
+        CheckCase{"crate multiplier without point", "[Powerups]\nArmor=10,ARMOR,2\n", 2, Level::Error, "2/256"},
+        CheckCase{"crate money with point", "[Powerups]\nMoney=50,NONE,2000.0\n", 2, Level::Warning, "times 256"},
+        CheckCase{"strength past 16 bits", "[E1]\nStrength=70000\n", 2, Level::Error, "stored as 4464"},
+        CheckCase{"speed past 100", "[E1]\nSpeed=150\n", 2, Level::Error, "as 100"},
+        CheckCase{"projectile ROT past 8 bits", "[Invisible]\nROT=300\n", 2, Level::Error, "stored as 44"},
+        CheckCase{"above the first section", "Cost=5\n[E1]\nCost=1\n", 1, Level::Note, "above the first section"}),
+    [](const testing::TestParamInfo<CheckCase>& info) {
+        std::string name = info.param.rule;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
+
+TEST(Check, ValuesTheGameReadsAsWrittenGiveNothing) {
+    const std::string file =
+        "; my mod\r\n[General]\r\nTurboBoost=1.5  ; faster\r\nConditionRed=25%\r\nConditionYellow=.5\r\n"
+        "GemValue=$1F\r\nGoldValue=1Fh\r\nOreGrows=Yes\r\nOreExplosive=1\r\nUnitCrateType=1tnk\r\n"
+        "SilverCrate=healbase\r\nBuildSpeed=2\r\n[E1]\r\nPrerequisite=barr,tent\r\nOwner=allies,soviet\r\n"
+        "Primary=M1Carbine\r\nSecondary=none\r\nArmor=None\r\nSpeed=100\r\nStrength=65535\r\nReload=5\r\n"
+        "[HE]\r\nVerses=90%, 75%,.5,25%,100%\r\n[Powerups]\r\nArmor=10,ARMOR,2.0\r\nMoney=50,NONE,2000\r\n"
+        "Invulnerability=3,INVULBOX,1.0\r\n";
+    const std::vector<Finding> findings = Check(file);
+    // The only finding: a key the game ignores.
+    ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+    EXPECT_EQ(findings[0].level, Level::Note);
+    EXPECT_EQ(findings[0].key, "Reload");
+}
+
+TEST(Check, FindingsComeInLineOrderWithTheirSection) {
+    const std::vector<Finding> findings = Check("[E1]\nCost=abc\nSpeed=150\n[general]\nx=1\n[E1]\nCost=1\n");
+    ASSERT_EQ(findings.size(), 4u) << Describe(findings);
+    for (std::size_t i = 1; i < findings.size(); ++i) EXPECT_LE(findings[i - 1].line, findings[i].line);
+    EXPECT_EQ(findings[0].section, "E1");
+    EXPECT_EQ(findings[0].key, "Cost");
+    EXPECT_EQ(findings[2].section, "general");
+    EXPECT_TRUE(findings[2].key.empty());
+}
+
+TEST(Check, FileWithoutSections) {
+    const std::vector<Finding> findings = Check("TurboBoost=1.5\n");
+    ASSERT_FALSE(findings.empty());
+    EXPECT_EQ(findings[0].level, Level::Error);
+    EXPECT_EQ(findings[0].line, 1u);
+}
+
+TEST(GameKeysTable, ParsesAndKnowsTheGamesOrder) {
+    GameKeys parsed;
+    EXPECT_EQ(GameKeys::Parse(std::string_view(kEmbeddedGameKeys, kEmbeddedGameKeysSize), parsed), std::nullopt);
+    const GameKeys& keys = GameKeys::BuiltIn();
+    ASSERT_NE(keys.KindOfSection("General"), nullptr);
+    EXPECT_EQ(keys.KindOfSection("general"), nullptr);
+    EXPECT_EQ(*keys.SectionNoCase("general"), "General");
+    EXPECT_EQ(keys.Names(Reading::Buildings).front(), "ATEK");
+    EXPECT_EQ(keys.Names(Reading::Buildings)[31], "TSLA");
+    EXPECT_EQ(keys.Names(Reading::Owners).size(), 20u);
+    EXPECT_EQ(keys.Names(Reading::Crate).back(), "ChronalVortex");
+    EXPECT_EQ(keys.IndexOfName(Reading::Weapon, "scud"), keys.IndexOfName(Reading::Weapon, "SCUD"));
+    EXPECT_FALSE(keys.Kind("difficulty")->read);
+
+    GameKeys broken;
+    EXPECT_TRUE(GameKeys::Parse("kind\tGeneral\tread\tGeneral\nkey\tGeneral\tX\tmystery\t0\n", broken).has_value());
+    EXPECT_TRUE(GameKeys::Parse("key\tNope\tX\tint\t0\n", broken).has_value());
+}
+
+}  // namespace
+}  // namespace morvane::gameview

@@ -1,0 +1,101 @@
+#include "FindingsViewTest.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "GuiFixture.h"
+#include "GuiTestRegistry.h"
+#include "app/FindingMarks.h"
+#include "app/ProblemsPanel.h"
+#include "editor/ControlIds.h"
+
+namespace morvane::test {
+namespace {
+
+using app::CMainDlg;
+
+// A window on a small file of the test's own.
+struct WindowOnFile {
+    explicit WindowOnFile(const std::string& text) {
+        platform::ReplaceFileAtomically(rules, text);
+        window.m_strRulesPath = rules;
+        if (!window.OnInitDialog()) qFatal("the rules file did not open");
+        window.show();
+        QCoreApplication::processEvents();  // the findings follow on the event loop
+    }
+    TreeItem Item(const char* path) {
+        const TreeItem item = FindItemByPath(window.NavigationTree(), path);
+        if (item == kNoItem) qFatal("no item %s", path);
+        return item;
+    }
+    // The Problems panel's rows as "LINE LEVEL WHERE".
+    QStringList Rows() const {
+        QStringList rows;
+        const QTreeWidget* list = window.Problems()->List();
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = list->topLevelItem(i);
+            rows << row->text(0) + " " + row->text(1) + " " + row->text(2);
+        }
+        return rows;
+    }
+
+    TemporarySettings settings;
+    QTemporaryDir dir;
+    std::string rules = Path(dir, "rules.ini");
+    ScriptedPrompts prompts;
+    CMainDlg window{BuiltInCatalogue(), prompts};
+};
+
+}  // namespace
+
+MORVANE_GUI_TEST_CLASS(FindingsViewTest);
+
+void FindingsViewTest::problemsAndMarksOfAnOpenedFile() {
+    WindowOnFile open("[General]\r\nOreExplosive=yes\r\nGemValue=50\r\n[general]\r\nx=1\r\n[XTNK]\r\nCost=1\r\n");
+    QCOMPARE(open.Rows(), (QStringList{"2 error [General] OreExplosive", "4 error [general]", "6 note [XTNK]"}));
+    QVERIFY(open.window.Problems()->Summary()->text().contains("2 errors"));
+
+    const TreeItem oreExplosive = open.Item("General\\Combat and Damage\\OreExplosive");
+    const app::FindingMarks& marks = open.window.Findings();
+    QVERIFY(marks.HasMark(oreExplosive));
+    QCOMPARE(marks.MarkLevel(oreExplosive), gameview::Level::Error);
+    QVERIFY(marks.MarkText(oreExplosive).startsWith("Line 2, error: "));
+    QVERIFY(!marks.HasMark(open.Item("General\\Combat and Damage\\AtomDamage")));
+    // A wrongly cased section belongs on the section's item; an unknown one on none.
+    QCOMPARE(marks.Findings()[1].item, open.Item("General"));
+    QCOMPARE(marks.Findings()[2].item, kNoItem);
+
+    // A click on a row selects its item, and the editor says what the game reads.
+    QTreeWidget* list = open.window.Problems()->List();
+    const QRect row = list->visualItemRect(list->topLevelItem(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(open.window.Editor().m_hCurItem, oreExplosive);
+    QVERIFY(open.window.GameReadsText()->text().startsWith("The game reads: off - "));
+}
+
+void FindingsViewTest::everyWriteRefreshesTheFindings() {
+    WindowOnFile open("[General]\r\nGemValue=50\r\n");
+    QVERIFY(open.Rows().isEmpty());
+    open.window.SelectItem(open.Item("General\\Income And Production\\GemValue"));
+    QCOMPARE(open.window.GameReadsText()->text(), QString("The game reads: 50"));
+
+    auto* edit = qobject_cast<QLineEdit*>(open.window.Control(control::kValueEdit));
+    edit->selectAll();
+    QTest::keyClicks(edit, "abc");
+    QTest::mouseClick(qobject_cast<QPushButton*>(open.window.Control(control::kApplyButton)), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(open.Rows(), QStringList{"2 error [General] GemValue"});
+    QVERIFY(open.window.Findings().HasMark(open.Item("General\\Income And Production\\GemValue")));
+    QVERIFY(open.window.GameReadsText()->text().contains("reads it as 0"));
+
+    QTest::mouseClick(qobject_cast<QPushButton*>(open.window.Control(control::kDefaultButton)), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QVERIFY(open.Rows().isEmpty());
+    QVERIFY(!open.window.Findings().HasMark(open.Item("General\\Income And Production\\GemValue")));
+    QVERIFY(open.window.GameReadsText()->text().startsWith("The game reads: "));
+}
+
+}  // namespace morvane::test
