@@ -35,17 +35,10 @@ namespace {
 using app::CMainDlg;
 
 // A window on the example file (every key at its default) in a temporary folder.
-struct ExampleWindow {
+struct ExampleWindow : WindowBench {
     ExampleWindow() {
         WriteExampleRules(rules);
-        window.m_strRulesPath = rules;
-        if (!window.OnInitDialog()) qFatal("the example file did not open");
-        window.show();
-    }
-    TreeItem Item(const char* path) {
-        const TreeItem item = FindItemByPath(window.NavigationTree(), path);
-        if (item == kNoItem) qFatal("no item %s", path);
-        return item;
+        Open();
     }
     app::TreeFinder& Finder() { return *window.Finder(); }
     app::TreeFilterModel& Model() { return *window.Finder()->FilterModel(); }
@@ -66,12 +59,6 @@ struct ExampleWindow {
         }
         return items;
     }
-
-    TemporarySettings settings;
-    QTemporaryDir dir;
-    std::string rules = Path(dir, "rules.ini");
-    ScriptedPrompts prompts;
-    CMainDlg window{BuiltInCatalogue(), prompts};
 };
 
 bool ContainsNoCase(const std::string& text, const char* part) {

@@ -18,18 +18,11 @@ namespace {
 using app::CMainDlg;
 
 // A window on a small file of the test's own.
-struct WindowOnFile {
+struct WindowOnFile : WindowBench {
     explicit WindowOnFile(const std::string& text) {
         platform::ReplaceFileAtomically(rules, text);
-        window.m_strRulesPath = rules;
-        if (!window.OnInitDialog()) qFatal("the rules file did not open");
-        window.show();
+        Open();
         QCoreApplication::processEvents();  // the findings follow on the event loop
-    }
-    TreeItem Item(const char* path) {
-        const TreeItem item = FindItemByPath(window.NavigationTree(), path);
-        if (item == kNoItem) qFatal("no item %s", path);
-        return item;
     }
     // The Problems panel's rows as "LINE LEVEL WHERE".
     QStringList Rows() const {
@@ -41,12 +34,6 @@ struct WindowOnFile {
         }
         return rows;
     }
-
-    TemporarySettings settings;
-    QTemporaryDir dir;
-    std::string rules = Path(dir, "rules.ini");
-    ScriptedPrompts prompts;
-    CMainDlg window{BuiltInCatalogue(), prompts};
 };
 
 }  // namespace

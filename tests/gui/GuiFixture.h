@@ -55,6 +55,27 @@ inline void WriteExampleRules(const std::string& path) {
 
 inline std::string FileText(const std::string& path) { return platform::ReadFileBytes(path).value_or("<missing>"); }
 
+// A main window on `rules`, a file in a temporary folder, with settings in a temporary place and
+// every prompt scripted. Open() shows the window on the file, which the caller writes first.
+struct WindowBench {
+    void Open() {
+        window.m_strRulesPath = rules;
+        if (!window.OnInitDialog()) qFatal("the rules file did not open");
+        window.show();
+    }
+    TreeItem Item(const char* path) {
+        const TreeItem item = FindItemByPath(window.NavigationTree(), path);
+        if (item == kNoItem) qFatal("no item %s", path);
+        return item;
+    }
+
+    TemporarySettings settings;
+    QTemporaryDir dir;
+    std::string rules = Path(dir, "rules.ini");
+    ScriptedPrompts prompts;
+    app::CMainDlg window{BuiltInCatalogue(), prompts};
+};
+
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace morvane::test

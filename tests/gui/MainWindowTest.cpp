@@ -34,12 +34,10 @@ Widget* ControlOf(CMainDlg& window, int id) {
 }
 
 // A window on the example file in a temporary folder, as a user would open it.
-struct OpenWindow {
+struct OpenWindow : WindowBench {
     OpenWindow() {
         WriteExampleRules(rules);
-        window.m_strRulesPath = rules;
-        if (!window.OnInitDialog()) qFatal("the example file did not open");
-        window.show();
+        Open();
     }
     void Select(const char* path) {
         const TreeItem item = FindItemByPath(window.NavigationTree(), path);
@@ -56,12 +54,6 @@ struct OpenWindow {
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-
-    TemporarySettings settings;
-    QTemporaryDir dir;
-    std::string rules = Path(dir, "rules.ini");
-    ScriptedPrompts prompts;
-    CMainDlg window{BuiltInCatalogue(), prompts};
 };
 
 }  // namespace

@@ -28,7 +28,7 @@ using namespace control;
 namespace command = app::command;
 
 // A window on a rules file in a temporary folder; settings in a temporary place.
-struct Bench {
+struct Bench : WindowBench {
     explicit Bench(const char* text = nullptr) {
         if (text == nullptr)
             WriteExampleRules(rules);
@@ -62,12 +62,6 @@ struct Bench {
         prompts.dialogs.push_back([](QDialog&) { return int{QDialog::Accepted}; });
     }
     std::string Bytes() { return FileText(rules); }
-
-    TemporarySettings settings;
-    QTemporaryDir dir;
-    std::string rules = Path(dir, "rules.ini");
-    ScriptedPrompts prompts;
-    CMainDlg window{BuiltInCatalogue(), prompts};
 };
 
 }  // namespace
