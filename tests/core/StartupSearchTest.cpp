@@ -9,17 +9,25 @@
 namespace morvane::gamesetup {
 namespace {
 
-// Paths in `existing` are found; every lookup, report and Program Location run is logged.
+// The path with "/" for the system's separator, so that the cases read the same everywhere.
+std::string Slashed(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+// Paths in `existing` are found; every lookup, report and Program Location run is logged (with
+// "/" separators).
 // Each Program Location run takes the next settings of `corrections` (false when none is left).
 class RecordingHost : public StartupHost {
 public:
     Settings ReadSettings() override { return settings; }
     std::optional<std::string> FindExisting(const std::string& path) override {
-        log.push_back("find " + path);
-        if (existing.count(path) != 0) return path;
+        log.push_back("find " + Slashed(path));
+        if (existing.count(Slashed(path)) != 0) return Slashed(path);
         return std::nullopt;
     }
-    void ReportFailedToLoad(const std::string& path) override { log.push_back("report " + path); }
+    void ReportFailedToLoad(const std::string& path) override { log.push_back("report " + Slashed(path)); }
     bool RunProgramLocation() override {
         log.push_back("program location");
         if (corrections.empty()) return false;
