@@ -1,30 +1,29 @@
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
-#include "gameview/GameCheck.h"
 #include "gameview/GameEffective.h"
-#include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
-#include "platform/FileAccess.h"
+#include "rulesfile/RulesDocument.h"
 
 namespace morvane::cli {
 namespace {
 
 constexpr int kExitUnreadable = 2;
 
-std::optional<std::string> ReadRulesFile(const CommandContext& context, const std::string& path) {
-    auto bytes = platform::ReadFileBytes(path);
-    if (!bytes) context.err << "morvane-cli: cannot read " << path << "\n";
-    return bytes;
+// The document of FILE, or nothing (with a message) when it cannot be read.
+std::optional<RulesDocument> ReadRulesFile(const CommandContext& context, const std::string& path) {
+    RulesDocument document(path);
+    if (document.Exists()) return document;
+    context.err << "morvane-cli: cannot read " << path << "\n";
+    return std::nullopt;
 }
 
 int RunCheck(CommandContext& context) {
     if (!ExpectArgs(context, "check", "FILE", 1)) return kExitUsage;
     const std::string& path = context.args[0];
-    const auto bytes = ReadRulesFile(context, path);
-    if (!bytes) return kExitUnreadable;
-    const gameview::GameIni ini(*bytes);
+    const auto document = ReadRulesFile(context, path);
+    if (!document) return kExitUnreadable;
     bool serious = false;
-    for (const gameview::Finding& finding : gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn())) {
+    for (const gameview::Finding& finding : document->Findings()) {
         context.out << path << ':' << finding.line << ": " << gameview::LevelWord(finding.level) << ": ";
         if (!finding.section.empty()) {
             context.out << '[' << finding.section << ']';
@@ -52,11 +51,10 @@ int RunEffective(CommandContext& context) {
         context.err << "morvane-cli: the game does not read " << context.args[2] << " in [" << asked << "]\n";
         return kExitNotFound;
     }
-    const auto bytes = ReadRulesFile(context, context.args[0]);
-    if (!bytes) return kExitUnreadable;
-    const gameview::GameIni ini(*bytes);
+    const auto document = ReadRulesFile(context, context.args[0]);
+    if (!document) return kExitUnreadable;
     // Sections this version of the game never opens give nothing, whatever they hold.
-    const gameview::GameEntry* entry = kind->read ? ini.Find(*section, key->name) : nullptr;
+    const gameview::GameEntry* entry = kind->read ? document->GameEntry(*section, key->name) : nullptr;
     const gameview::EffectiveValue value = gameview::Effective(keys, *key, entry);
     context.out << value.kind << '\t' << value.value << '\n';
     return kExitOk;

@@ -84,6 +84,7 @@ FileIdentity IdentityOf(const struct stat& info) {
 
 // Reads a whole regular file from the start of `fd`; `info` gets what it was at the start.
 int ReadAll(int fd, std::string& bytes, struct stat& info) {
+    CountFileRead();
     bytes.clear();
     if (fstat(fd, &info) != 0) return WindowsErrorOf(errno);
     if (!S_ISREG(info.st_mode)) return kErrorNotRegularFile;

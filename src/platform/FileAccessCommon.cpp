@@ -3,7 +3,18 @@
 #include "platform/FileAccess.h"
 #include "platform/FileLock.h"
 
+#include <atomic>
+
 namespace morvane::platform {
+namespace {
+
+std::atomic<std::uint64_t> g_fileReads{0};
+
+}  // namespace
+
+void CountFileRead() { g_fileReads.fetch_add(1, std::memory_order_relaxed); }
+
+std::uint64_t FileReadCount() { return g_fileReads.load(std::memory_order_relaxed); }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) { return ReadRegularFile(path).bytes; }
 

@@ -9,4 +9,7 @@ namespace morvane::platform {
 // place was interrupted.
 std::string InterruptedWriteCopyOf(const std::string& path);
 
+// Counts one whole-file read (see FileReadCount).
+void CountFileRead();
+
 }  // namespace morvane::platform

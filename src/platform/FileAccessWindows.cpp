@@ -118,6 +118,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 // Reads the whole regular file from its start; `info` gets what it was before the read.
 int ReadAll(HANDLE file, std::string& bytes, BY_HANDLE_FILE_INFORMATION& info) {
+    CountFileRead();
     bytes.clear();
     if (const int error = RegularFileInfo(file, info)) return error;
     if (Join(info.nFileSizeHigh, info.nFileSizeLow) > kMaxFileBytes) return kErrorFileTooLarge;

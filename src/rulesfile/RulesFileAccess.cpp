@@ -1,6 +1,5 @@
 #include "rulesfile/RulesFileAccess.h"
 
-#include "platform/ProfileApi.h"
 #include "rulesfile/ValueLabel.h"
 
 namespace morvane {
@@ -8,21 +7,22 @@ namespace morvane {
 RulesFileAccess::RulesFileAccess(MessageSink& messages) : m_messages(messages) {}
 
 std::optional<std::string> RulesFileAccess::ReadValue(std::string_view section, std::string_view key) const {
-    return ValueFromProfileText(platform::GetPrivateProfileString(section, key, "Empty", m_strRulesPath));
+    return m_document.Value(section, key);
 }
 
 int RulesFileAccess::WriteValue(const std::string& section, const std::string& key, const std::string& value) {
-    const int error = platform::WritePrivateProfileString(section, key, value, m_strRulesPath);
-    if (error != 0) m_messages.ShowMessage(SaveFailureMessage(error, section, key, m_strRulesPath), m_strRulesPath);
-    return error;
+    const platform::ProfileWrite write{section, key, value};
+    return WriteValues(std::span<const platform::ProfileWrite>(&write, 1));
 }
 
 int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes) {
-    const int error = platform::WritePrivateProfileStrings(writes, m_strRulesPath);
+    std::vector<KeyLineChange> changes;
+    const int error = m_document.Write(writes, &changes);
     if (error != 0 && !writes.empty()) {
         const platform::ProfileWrite& first = writes.front();
-        m_messages.ShowMessage(SaveFailureMessage(error, first.section, first.key, m_strRulesPath), m_strRulesPath);
+        m_messages.ShowMessage(SaveFailureMessage(error, first.section, first.key, RulesPath()), RulesPath());
     }
+    if (error == 0) m_lastChanges = std::move(changes);
     return error;
 }
 

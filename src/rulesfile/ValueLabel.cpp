@@ -18,12 +18,6 @@ ValueLabelParts SplitValueLabel(std::string_view label) {
 
 std::string KeyOfLabel(std::string_view label) { return std::string(TrimRight(SplitAtFirst(label, '=').before)); }
 
-std::optional<std::string> ValueFromProfileText(std::string_view text) {
-    const std::string_view value = TrimRight(SplitAtFirst(text, ';').before);
-    if (value == "Empty") return std::nullopt;
-    return std::string(value);
-}
-
 std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path) {
     std::string message = "Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n[" +
                           std::string(section) + "]" + std::string(key);

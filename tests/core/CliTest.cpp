@@ -162,6 +162,12 @@ TEST(Cli, TreeGetAndSetOnAFile) {
 
     EXPECT_EQ(Cli({"get", path, "general", "crateminimum"}).out, "1\n");
     EXPECT_EQ(Cli({"get", path, "General", "CrateRegen"}).code, kExitNotFound);
+    // "Empty" is a value like any other.
+    const std::string empty = dir.File("empty.ini");
+    ASSERT_EQ(platform::ReplaceFileAtomically(empty, "[General]\r\nCrateMinimum=Empty\r\n"), 0);
+    const CliRun emptyValue = Cli({"get", empty, "General", "CrateMinimum"});
+    EXPECT_EQ(emptyValue.code, kExitOk);
+    EXPECT_EQ(emptyValue.out, "Empty\n");
 
     EXPECT_EQ(Cli({"set", path, "General", "CrateMinimum", "4"}).code, kExitOk);
     EXPECT_EQ(platform::ReadFileBytes(path), "; mine\r\n[General]\r\nCrateMinimum=4   ; few\r\n[E1]\r\nCost=90\r\n");

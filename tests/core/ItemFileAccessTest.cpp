@@ -15,12 +15,12 @@ namespace {
 TEST(ValueLabel, ReadProtocol) {
     const struct {
         const char* text;
-        std::optional<std::string> value;
+        std::string value;
     } cases[] = {
-        {"5 ; five", "5"},  {"12   ", "12"}, {"Empty", std::nullopt}, {"Empty ; note", std::nullopt},
-        {"empty", "empty"}, {"", ""},        {";only note", ""},      {"a=b", "a=b"},
+        {"5 ; five", "5"},  {"12   ", "12"}, {"Empty", "Empty"}, {"Empty ; note", "Empty"},
+        {"empty", "empty"}, {"", ""},        {";only note", ""}, {"a=b", "a=b"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ValueFromProfileText(c.text), c.value) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(EditorValueOf(c.text), c.value) << c.text;
     EXPECT_EQ(MakeValueLabel("Cost", std::string("100")), "Cost = 100");
     EXPECT_EQ(MakeValueLabel("Cost", std::string()), "Cost = ");
     EXPECT_EQ(MakeValueLabel("Cost", std::nullopt), "Cost");

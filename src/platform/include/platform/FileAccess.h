@@ -61,6 +61,10 @@ FileReadResult ReadRegularFile(const std::string& path);
 // The bytes of a regular file, or nothing when it cannot be read (see ReadRegularFile for why).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// How many times a whole file was read so far by this process (reads and the reads of writes
+// alike): lets a test see how often one operation goes to the disk.
+std::uint64_t FileReadCount();
+
 // A sentence naming the path and saying what the error number means, for messages.
 std::string DescribeFileError(int error, const std::string& path);
 

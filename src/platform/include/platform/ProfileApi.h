@@ -7,8 +7,8 @@
 #include "platform/FileAccess.h"
 
 // Reading and writing one value of an INI file, with the semantics of the Windows profile
-// functions the game's own tools use. Reads share a parsed index of the file that is kept while
-// the file's identity (device, inode, size, modification time) stays the same.
+// functions the game's own tools use. Each call reads the file anew and holds nothing between
+// calls; a program that keeps a file open holds a RulesDocument instead.
 namespace morvane::platform {
 
 // The value of the key, trimmed, or `defaultValue` when the file, the section or the key is
@@ -32,6 +32,9 @@ struct ProfileWrite {
     std::string value;
 };
 
+// Whether the write would read back as written (see WritePrivateProfileString).
+bool IsStorable(const ProfileWrite& write);
+
 // Every write in one go: one locked read, one parse, one replace of the file (Match All sets a
 // key in many sections). 0, or an error number and the file unchanged; when any write would be
 // refused with 87 by WritePrivateProfileString, none is made. Writing nothing changes nothing.
@@ -39,18 +42,5 @@ struct ProfileWrite {
 // EditFile), so that a caller watching the file can tell its own write from another's.
 int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path,
                                FileIdentity* written = nullptr);
-
-// While a batch is open, a file's identity is checked at its first read only: the many reads of
-// one tree build share one look at the file. Writes end that sharing for their file.
-class ProfileReadBatch {
-public:
-    ProfileReadBatch();
-    ~ProfileReadBatch();
-    ProfileReadBatch(const ProfileReadBatch&) = delete;
-    ProfileReadBatch& operator=(const ProfileReadBatch&) = delete;
-};
-
-// Forgets every cached index (tests use it to compare against a fresh read).
-void ForgetProfileCache();
 
 }  // namespace morvane::platform

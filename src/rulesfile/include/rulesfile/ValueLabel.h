@@ -21,10 +21,6 @@ ValueLabelParts SplitValueLabel(std::string_view label);
 // The label up to its first "=" (all of it when it has none), trailing white space removed.
 std::string KeyOfLabel(std::string_view label);
 
-// The text that a profile read returned turned into the value shown: cut at the first ";"
-// (an inline comment), trailing white space removed; the read's default "Empty" means absent.
-std::optional<std::string> ValueFromProfileText(std::string_view text);
-
 // The text of the message shown when a write of the file at `path` fails. The failures only a
 // careful writer reports (another writer's lock, a file that is no regular file or too large,
 // one that kept changing, an interrupted earlier write) get a line that says what happened.
