@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
@@ -10,17 +11,8 @@
 namespace morvane::cli {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Cli;
+using test::CliRun;
 
 class CliEditTest : public testing::Test {
 protected:

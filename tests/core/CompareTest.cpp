@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "compare/RulesDiff.h"
@@ -111,17 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Powerups]\nMoney=50,NONE,0\n",
                  {"[Powerups] Unit: 20,none -> absent (0,NONE: not listed in [Powerups])"}}));
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::Cli;
+using test::CliRun;
 
 class DiffCommand : public testing::Test {
 protected:
