@@ -436,7 +436,7 @@ std::vector<LayerFinding> LayerStack::CheckAll() const {
 // A scenario's own map sections ([Basic], [Map], [Waypoints], ...) and the map data in its house
 // sections are no rules the game could read: the file's own check has nothing to say about them.
 bool LayerStack::IsMapFinding(const Finding& finding) const {
-    if (finding.level != Level::Note || finding.section.empty()) return false;
+    if (finding.section.empty()) return false;
     const SectionKind* kind = m_keys->KindOfSection(finding.section);
     if (kind == nullptr) return m_keys->SectionNoCase(finding.section) == nullptr;
     return kind->name == "country" && !finding.key.empty() && GameKeys::FindKey(*kind, finding.key) == nullptr &&
