@@ -11,9 +11,6 @@
 namespace morvane::cli {
 namespace {
 
-using test::Cli;
-using test::CliRun;
-
 class CliEditTest : public testing::Test {
 protected:
     CliEditTest() { EXPECT_EQ(platform::ReplaceFileAtomically(m_path, kOriginal), 0); }

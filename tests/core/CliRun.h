@@ -6,9 +6,9 @@
 
 #include "cli/CliCommand.h"
 
-namespace morvane::test {
+namespace morvane::cli {
 
-// One run of morvane-cli's command line: the exit code and what it printed.
+// One run of morvane-cli's command line: its exit code and what it printed.
 struct CliRun {
     int code;
     std::string out;
@@ -17,8 +17,8 @@ struct CliRun {
 
 inline CliRun Cli(std::vector<std::string> args) {
     std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
+    const int code = RunCli(args, out, err);
     return {code, out.str(), err.str()};
 }
 
-}  // namespace morvane::test
+}  // namespace morvane::cli

@@ -15,9 +15,6 @@
 namespace morvane::cli {
 namespace {
 
-using test::Cli;
-using test::CliRun;
-
 TEST(Cli, DescribeShowsEveryField) {
     const CliRun run = Cli({"describe", "20200"});
     EXPECT_EQ(run.code, kExitOk);

@@ -112,8 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Powerups]\nMoney=50,NONE,0\n",
                  {"[Powerups] Unit: 20,none -> absent (0,NONE: not listed in [Powerups])"}}));
 
-using test::Cli;
-using test::CliRun;
+using cli::Cli;
+using cli::CliRun;
 
 class DiffCommand : public testing::Test {
 protected:

@@ -39,6 +39,7 @@ std::vector<Command> EditorCommands();
 std::vector<Command> EditCommands();
 std::vector<Command> GameCommands();
 std::vector<Command> CompareCommands();
+std::vector<Command> LayerCommands();
 std::vector<Command> BalanceCommands();
 
 // Runs the whole command line (without the program name); returns the exit code.
