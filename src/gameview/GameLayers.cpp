@@ -16,31 +16,25 @@ struct LayerStack::FileLayer {
         name = slash == std::string::npos ? path : path.substr(slash + 1);
         for (const GameSection& section : ini.Sections()) {
             // The game finds one section of a name; GameIni::Find takes the first with entries.
-            if (section.entries.empty() || sections.count(section.name) != 0) continue;
-            Found& found = sections[section.name];
-            found.section = &section;
-            for (const GameEntry& entry : section.entries) found.entries.emplace(entry.key, &entry);
+            if (!section.entries.empty()) sections.emplace(section.name, &section);
         }
     }
 
-    struct Found {
-        const GameSection* section = nullptr;
-        NameMap<const GameEntry*> entries;  // the first entry of each key
-    };
-
-    const Found* Section(std::string_view name) const {
+    const GameSection* Section(std::string_view name) const {
         const auto found = sections.find(name);
-        return found == sections.end() ? nullptr : &found->second;
+        return found == sections.end() ? nullptr : found->second;
     }
-    const GameEntry* Entry(const Found& section, std::string_view key) const {
-        const auto found = section.entries.find(key);
-        return found == section.entries.end() ? nullptr : found->second;
+    // The first entry of the key, the one GameIni::Find gives.
+    static const GameEntry* Entry(const GameSection& section, std::string_view key) {
+        for (const GameEntry& entry : section.entries)
+            if (entry.key == key) return &entry;
+        return nullptr;
     }
 
     std::string path;
     std::string name;  // the file name without its folder, for messages
     GameIni ini;
-    NameMap<Found> sections;
+    NameMap<const GameSection*> sections;
 };
 
 namespace {
@@ -190,6 +184,14 @@ bool LayerStack::Reads(Layer layer, const SectionKind& kind) {
     return layer == Layer::Rules || layer == Layer::Aftermath;
 }
 
+bool LayerStack::Touches(Layer layer, const SectionKind& kind, const GameKey& key, std::string_view section) const {
+    if (layer == Layer::BuiltIn || !InPlay(layer)) return false;
+    if (layer == Layer::Forced) return ForcedFor(section, key.name) != nullptr;
+    if (!Reads(layer, kind)) return false;
+    const GameSection* found = File(layer)->Section(section);
+    return found != nullptr && (ResetText(kind, key) || FileLayer::Entry(*found, key.name) != nullptr);
+}
+
 std::optional<KeyResolution> LayerStack::Resolve(std::string_view section, std::string_view key) const {
     const SectionKind* kind = m_keys->KindOfSection(section);
     if (kind == nullptr || !kind->read) return std::nullopt;
@@ -236,15 +238,15 @@ KeyResolution LayerStack::Resolve(const SectionKind& kind, const GameKey& key, s
         }
         if (!Reads(layer, kind)) continue;
         const FileLayer& file = *File(layer);
-        const FileLayer::Found* found = file.Section(section);
+        const GameSection* found = file.Section(section);
         if (found == nullptr) continue;
-        if (const GameEntry* entry = file.Entry(*found, key.name)) {
+        if (const GameEntry* entry = FileLayer::Entry(*found, key.name)) {
             value.action = LayerAction::Sets;
             value.line = entry->line;
             value.text = entry->value;
         } else if (reset) {
             value.action = LayerAction::Resets;
-            value.line = found->section->line;
+            value.line = found->line;
             value.text = *reset;
         } else {
             continue;
@@ -343,10 +345,16 @@ private:
     }
 
     void Entry(const GameSection& section, const GameEntry& entry, const SectionKind& kind, const GameKey& key) {
+        // Most keys are named by one file only: no need to work out who wins.
+        bool later = false;
+        for (int layer = static_cast<int>(m_layer) + 1; layer < static_cast<int>(kLayerCount) && !later; ++layer)
+            later = m_stack.Touches(static_cast<Layer>(layer), kind, key, section.name);
+        if (!later && m_layer != Layer::Scenario) return;
         const KeyResolution resolution = m_stack.Resolve(kind, key, section.name, Layer::Mplayer);
         const Layer winner = resolution.winner;
         if (static_cast<int>(winner) > static_cast<int>(m_layer)) Overridden(section, entry, resolution);
-        if (m_layer == Layer::Scenario && resolution.At(Layer::Scenario).decides) KeptAfterwards(section, entry);
+        if (m_layer == Layer::Scenario && resolution.At(Layer::Scenario).decides)
+            KeptAfterwards(section, entry, kind, key);
     }
 
     void Overridden(const GameSection& section, const GameEntry& entry, const KeyResolution& resolution) {
@@ -377,14 +385,12 @@ private:
 
     // The game re-reads only the rules file and AFTRMATH.INI at the next scenario start, so a
     // map's value for a key they do not name stays until the program restarts.
-    void KeptAfterwards(const GameSection& section, const GameEntry& entry) {
+    void KeptAfterwards(const GameSection& section, const GameEntry& entry, const SectionKind& kind,
+                        const GameKey& key) {
         std::vector<std::string> below;
         for (Layer layer : {Layer::Rules, Layer::Aftermath}) {
             if (!m_stack.InPlay(layer)) continue;
-            const GameIni& ini = *m_stack.Ini(layer);
-            const GameKey* key = GameKeys::FindKey(*m_keys.KindOfSection(section.name), entry.key);
-            if (ini.Find(section.name, entry.key) != nullptr) return;
-            if (ini.HasSection(section.name) && ResetText(*m_keys.KindOfSection(section.name), *key)) return;
+            if (m_stack.Touches(layer, kind, key, section.name)) return;
             below.push_back(FileName(layer));
         }
         const std::string files = below.empty()       ? std::string("No rules file sets ")

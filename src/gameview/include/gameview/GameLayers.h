@@ -109,6 +109,9 @@ public:
     // Whether the game reads sections of this kind from the layer's file.
     static bool Reads(Layer layer, const SectionKind& kind);
 
+    // Whether the layer, as set up, gives the key a value: sets it, resets it or forces it.
+    bool Touches(Layer layer, const SectionKind& kind, const GameKey& key, std::string_view section) const;
+
     // Which layer decides SECTION KEY (exact names, as the game matches them) and what each
     // layer gives; nothing when the game never reads the key.
     std::optional<KeyResolution> Resolve(std::string_view section, std::string_view key) const;
