@@ -41,7 +41,8 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
     return WritePrivateProfileStrings(std::span<const ProfileWrite>(&write, 1), path);
 }
 
-int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written) {
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written,
+                               const GameWrite* forTheGame) {
     for (const ProfileWrite& write : writes)
         if (!IsStorable(write)) return kErrorInvalidParameter;
     if (writes.empty()) return 0;
@@ -53,7 +54,15 @@ int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::
     return EditFile(
         path,
         [&](const std::optional<std::string>& current, std::string& replacement) {
-            replacement = IniDocument(current.value_or("")).WithValues(edits);
+            const IniDocument document(current.value_or(""));
+            if (forTheGame == nullptr) {
+                replacement = document.WithValues(edits);
+            } else {
+                std::vector<IniDocument::CutLine> cut;
+                replacement = document.WithValuesForTheGame(edits, &cut);
+                if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
+                if (!cut.empty() && !forTheGame->force) return kErrorLineTooLong;
+            }
             return 0;
         },
         written);

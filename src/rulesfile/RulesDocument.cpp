@@ -126,7 +126,8 @@ void RulesDocument::Took(std::string bytes, const platform::FileIdentity& identi
     ClearDerived();
 }
 
-int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes) {
+int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes,
+                         const platform::GameWrite* forTheGame) {
     for (const platform::ProfileWrite& write : writes)
         if (!platform::IsStorable(write)) return platform::kErrorInvalidParameter;
     if (writes.empty()) return 0;
@@ -142,7 +143,15 @@ int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::ve
         [&](const std::optional<std::string>& current, std::string& replacement) {
             std::optional<platform::IniDocument> fresh;
             made.clear();
-            replacement = ParseOf(current, fresh).WithValues(edits, &made);
+            const platform::IniDocument& document = ParseOf(current, fresh);
+            if (forTheGame == nullptr) {
+                replacement = document.WithValues(edits, &made);
+            } else {
+                std::vector<platform::IniDocument::CutLine> cut;
+                replacement = document.WithValuesForTheGame(edits, &cut, &made);
+                if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
+                if (!cut.empty() && !forTheGame->force) return platform::kErrorLineTooLong;
+            }
             written = replacement;
             return 0;
         },

@@ -58,7 +58,10 @@ public:
     // WritePrivateProfileStrings for what is refused). On success the document holds the
     // written bytes, and `changes`, when given, what the edit did to each key's line. Returns 0
     // or the error number; on failure the file and the document stay as they were.
-    int Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes = nullptr);
+    // With `forTheGame`, the file is edited for the game's reader and a line the game would cut
+    // is refused (see WritePrivateProfileStrings).
+    int Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes = nullptr,
+              const platform::GameWrite* forTheGame = nullptr);
 
     // Puts the keys' lines back to `before` (undo) or forward to `after` (redo) in one locked
     // edit. Each key's line must still be what the step left it (`after`, or `before` for a
