@@ -13,6 +13,7 @@ namespace {
 constexpr std::array<const char*, 5> kArmourNames = {"none", "wood", "light", "heavy", "concrete"};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsWholeNumber(std::string_view text) {
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
@@ -198,8 +199,9 @@ void CheckFixedText(const GameKey& key, std::string_view text, const std::string
     }
     if (!IsDigit(text.front()) && text.front() != '.') {
         problems.push_back({Level::Error, Quoted(text) + (what.empty() ? "" : " " + what) +
-                                              " is not a number; the game reads it as 0. Write a number such as "
-                                              "1.5 or a percentage such as 50%."});
+                                              " is not a number as the game writes them; it reads it as " +
+                                              FormatDecimal(ReadGameFixed(text)) +
+                                              ". Write a number such as 1.5 or a percentage such as 50%."});
         return;
     }
     const std::size_t length = FixedFormLength(text);
@@ -239,7 +241,7 @@ std::string KeptFlag(const GameKeys&, const GameKey&, const std::string& text) {
 std::string WordsFlag(const GameKeys&, const GameKey&, const std::string& text) { return FlagOn(text) ? "on" : "off"; }
 
 void CheckFlag(const GameKeys&, const GameKey& key, const std::string& value, std::vector<ValueProblem>& problems) {
-    if (!IsDigit(value.front()) && value.front() != '.') {
+    if (IsLetter(value.front())) {
         // A word reads as 0: right for the words that mean off, wrong for every other.
         const char first = ToLowerAscii(value.front());
         if (first == 'n' || first == 'f' || EqualsNoCase(value, "off")) return;
