@@ -31,16 +31,7 @@ std::string BuiltIn(const GameKey& key) { return "its built-in " + key.builtIn; 
 std::optional<std::int64_t> KeptNumber(const GameKey& key, const std::string& text) {
     const auto read = ReadGameInt(text);
     if (!read) return std::nullopt;
-    switch (key.reading) {
-        case Reading::Int16u:
-            return static_cast<std::uint16_t>(*read);
-        case Reading::Int8u:
-            return static_cast<std::uint8_t>(*read);
-        case Reading::Int100:
-            return std::clamp<std::int64_t>(*read, 0, 100);
-        default:
-            return *read;
-    }
+    return KeptInField(key.reading, *read);
 }
 
 std::string KeptInt(const GameKeys&, const GameKey& key, const std::string& text) {
@@ -626,6 +617,19 @@ const ReadingKind& KindOf(Reading reading) {
     for (const ReadingKind& kind : kKinds)
         if (kind.reading == reading) return kind;
     return kKinds[std::size(kKinds) - 1];
+}
+
+std::int64_t KeptInField(Reading reading, std::int32_t read) {
+    switch (reading) {
+        case Reading::Int16u:
+            return static_cast<std::uint16_t>(read);
+        case Reading::Int8u:
+            return static_cast<std::uint8_t>(read);
+        case Reading::Int100:
+            return std::clamp<std::int64_t>(read, 0, 100);
+        default:
+            return read;
+    }
 }
 
 std::optional<Reading> ReadingNamed(std::string_view tableWord) {
