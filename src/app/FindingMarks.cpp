@@ -1,5 +1,7 @@
 #include "app/FindingMarks.h"
 
+#include <QEvent>
+
 #include "common/TextOps.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameIni.h"
@@ -31,10 +33,33 @@ FindingMarks::FindingMarks(const Tree& tree, const ItemFileAccess& items, const 
 
 void FindingMarks::TreeRebuilt() {
     m_indexStale = true;
-    m_pending.start();
+    ScheduleCheck();
 }
 
-void FindingMarks::LabelChanged() { m_pending.start(); }
+void FindingMarks::LabelChanged() { ScheduleCheck(); }
+
+void FindingMarks::ScheduleCheck() {
+    if (m_holdUntilPainted != nullptr)
+        m_heldCheck = true;
+    else
+        m_pending.start();
+}
+
+void FindingMarks::HoldUntilPainted(QWidget* widget) {
+    m_holdUntilPainted = widget;
+    widget->installEventFilter(this);
+}
+
+bool FindingMarks::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_holdUntilPainted && event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        m_holdUntilPainted = nullptr;
+        // The timer fires once this paint is over and on screen.
+        if (m_heldCheck) m_pending.start();
+        m_heldCheck = false;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void FindingMarks::IndexTree() {
     m_sectionItems.clear();
@@ -61,11 +86,18 @@ TreeItem FindingMarks::ItemOf(const gameview::Finding& finding) const {
 
 void FindingMarks::Refresh() {
     m_pending.stop();
+    m_heldCheck = false;
     if (m_indexStale) IndexTree();
     // A file that cannot be read (not made yet, say) has nothing to find.
     const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
     std::vector<gameview::Finding> findings;
-    if (bytes) findings = gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn());
+    m_keysSet = 0;
+    if (bytes) {
+        const gameview::GameIni ini(*bytes);
+        for (const gameview::GameSection& section : ini.Sections())
+            m_keysSet += static_cast<int>(section.entries.size());
+        findings = gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn());
+    }
 
     m_findings.clear();
     m_marks.clear();

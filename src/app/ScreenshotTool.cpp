@@ -10,7 +10,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 #include <tuple>
 
@@ -45,14 +45,13 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     window.resize(window.width() * 5 / 4, window.height() * 5 / 4);
     window.show();
     window.Findings().Refresh();
-    if (auto* column = qobject_cast<QSplitter*>(window.Problems()->parentWidget()))
-        column->setSizes({window.height() * 3 / 5, window.height() * 2 / 5});
-    QTreeWidget* problems = window.Problems()->List();
-    for (int row = 0; row < problems->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = problems->topLevelItem(row);
-        if (item->text(1) != QStringLiteral("error")) continue;
-        problems->setCurrentItem(item);
-        emit problems->itemClicked(item, 0);
+    window.resizeDocks({window.Problems()}, {window.height() * 2 / 5}, Qt::Vertical);
+    QTreeView* problems = window.Problems()->List();
+    for (int row = 0; row < problems->model()->rowCount(); ++row) {
+        const QModelIndex index = problems->model()->index(row, 1);
+        if (index.data().toString() != QStringLiteral("error")) continue;
+        problems->setCurrentIndex(index);
+        emit problems->clicked(index);
         break;
     }
     if (!Save(window, folder + "/problems.png")) return 1;

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
@@ -22,18 +22,15 @@ struct WindowOnFile : WindowBench {
     explicit WindowOnFile(const std::string& text) {
         platform::ReplaceFileAtomically(rules, text);
         Open();
-        QCoreApplication::processEvents();  // the findings follow on the event loop
+        // The first check follows the window's first paint, on the event loop.
+        if (!QTest::qWaitFor([this] { return !window.Problems()->Summary()->text().isEmpty() && checked; }, 5000))
+            qFatal("no check after the first paint");
     }
     // The Problems panel's rows as "LINE LEVEL WHERE".
-    QStringList Rows() const {
-        QStringList rows;
-        const QTreeWidget* list = window.Problems()->List();
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = list->topLevelItem(i);
-            rows << row->text(0) + " " + row->text(1) + " " + row->text(2);
-        }
-        return rows;
-    }
+    QStringList Rows() const { return window.Problems()->ShownRows(); }
+    bool checked = false;
+    QMetaObject::Connection watch =
+        QObject::connect(&window.Findings(), &app::FindingMarks::Refreshed, [this] { checked = true; });
 };
 
 }  // namespace
@@ -56,8 +53,8 @@ void FindingsViewTest::problemsAndMarksOfAnOpenedFile() {
     QCOMPARE(marks.Findings()[2].item, kNoItem);
 
     // A click on a row selects its item, and the editor says what the game reads.
-    QTreeWidget* list = open.window.Problems()->List();
-    const QRect row = list->visualItemRect(list->topLevelItem(0));
+    QTreeView* list = open.window.Problems()->List();
+    const QRect row = list->visualRect(list->model()->index(0, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(open.window.Editor().m_hCurItem, oreExplosive);
     QVERIFY(open.window.GameReadsText()->text().startsWith("The game reads: off - "));

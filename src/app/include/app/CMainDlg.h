@@ -110,12 +110,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildWidgets();
-    void BuildFindingsView(QSplitter* column);
+    void BuildFindingsView();
     void BuildMenu();
+    void BuildToolBar();
     void OpenRulesFile(const std::string& path);
     void ShowFileOpen(const std::string& path);
     // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
@@ -159,6 +160,10 @@ private:
     EditorPanel* m_panel = nullptr;
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QAction* m_applyAction = nullptr;
+    QAction* m_defaultAction = nullptr;
+    QLabel* m_fileSummary = nullptr;
     QLabel* m_pendingLabel = nullptr;
     bool m_revertingSelection = false;
     bool m_pendingRefreshQueued = false;

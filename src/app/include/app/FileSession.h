@@ -72,6 +72,7 @@ signals:
 
 private:
     bool MayWrite(bool& reloaded);
+    bool MayWriteNonRules();
     std::optional<std::string> Step(bool undo, Tree& tree);
 
     UserPrompts& m_prompts;
@@ -83,6 +84,7 @@ private:
     EditHistory m_history;
     QUndoStack* m_undoStack = nullptr;
     std::string m_lastMessage;
+    QString m_notRules;  // why the open file does not look like a rules file; asked before a write
 };
 
 }  // namespace morvane::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "app/TreeFilterModel.h"
 
@@ -31,6 +32,8 @@ public:
     void SetProblemTest(TreeFilterModel::ProblemTest test);
 
     void ClearFilter();
+    // Ctrl+F: the field takes the focus with its text selected.
+    void FocusField();
     // Runs the filter again when one is in use (the problems it tests for have changed).
     void Refilter();
     TreeFilterModel* FilterModel() const { return m_model; }
@@ -49,6 +52,9 @@ protected:
 private:
     void ApplyFilter();
     void Reveal(TreeItem item);
+    // Down or Enter in the field: the view takes the focus, on the first key kept if none is current.
+    void EnterResults();
+    std::vector<TreeItem> OpenBranches() const;
 
     TreeFilterModel* m_model = nullptr;
     QTreeView* m_view = nullptr;
@@ -56,7 +62,8 @@ private:
     QToolButton* m_changed = nullptr;
     QToolButton* m_present = nullptr;
     QToolButton* m_problem = nullptr;
-    TreeItem m_selected = kNoItem;  // the last item the user selected
+    TreeItem m_selected = kNoItem;         // the last item the user selected
+    std::vector<TreeItem> m_openBranches;  // open when the filter began
 };
 
 }  // namespace morvane::app
