@@ -84,7 +84,7 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
     WindowPaths paths = WindowPaths::ForFile(m_strCmdLineFile);
     paths.startDir = m_strStartDir;
     CMainDlg dialog(*catalogue, prompts, paths);
-    if (!dialog.OnInitDialog()) return 0;  // no rules file, and the user gave up looking
+    if (!dialog.OnInitDialog()) return 0;
     // For the start-up benchmark: leave as soon as the window with its tree is on screen.
     if (std::getenv("MORVANE_QUIT_WHEN_SHOWN") != nullptr) {
         dialog.show();

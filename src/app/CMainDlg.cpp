@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -34,6 +35,7 @@
 #include "app/RecentFiles.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
+#include "app/StartPage.h"
 #include "app/TreeFinder.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
@@ -74,7 +76,10 @@ bool SameShape(const Tree& a, const Tree& b) {
     return true;
 }
 
-// The start-up search's questions, answered by the window's settings and prompts.
+// The start-up search's questions, answered by the window's settings and prompts. A file named
+// on the command line that is missing is reported, and the settings offered; when the usual
+// places hold no rules file either, the search ends and the window shows its start page with
+// the places it looked in.
 class StartupAnswers : public gamesetup::StartupHost {
 public:
     StartupAnswers(WindowPaths& paths, const std::string& searchDir, UserPrompts& prompts, QWidget* window,
@@ -83,7 +88,10 @@ public:
           m_searchDir(searchDir),
           m_prompts(prompts),
           m_window(window),
-          m_programLocation(std::move(programLocation)) {}
+          m_programLocation(std::move(programLocation)),
+          m_commandLine(paths.rulesPath) {}
+
+    const QStringList& Looked() const { return m_looked; }
 
     gamesetup::Settings ReadSettings() override {
         const gamesetup::Settings settings = app::ReadSettings(m_searchDir);
@@ -93,12 +101,16 @@ public:
         return settings;
     }
     std::optional<std::string> FindExisting(const std::string& path) override {
+        if (path != m_commandLine && !m_looked.contains(PathToQt(path))) m_looked << PathToQt(path);
         return platform::FindRegularFileNoCase(path);
     }
     void ReportFailedToLoad(const std::string& path) override {
-        m_prompts.ShowMessage(m_window, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
+        m_askSettings = !m_commandLine.empty() && path == m_commandLine;
+        if (m_askSettings)
+            m_prompts.ShowMessage(m_window, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption,
+                                  QMessageBox::Warning);
     }
-    bool RunProgramLocation() override { return m_programLocation(); }
+    bool RunProgramLocation() override { return m_askSettings && m_programLocation(); }
 
 private:
     WindowPaths& m_paths;
@@ -106,6 +118,9 @@ private:
     UserPrompts& m_prompts;
     QWidget* m_window;
     std::function<bool()> m_programLocation;
+    std::string m_commandLine;
+    QStringList m_looked;
+    bool m_askSettings = false;
 };
 
 }  // namespace
@@ -148,8 +163,19 @@ QLabel* CMainDlg::GameReadsText() const { return m_panel->GameReadsText(); }
 
 void CMainDlg::BuildWidgets() {
     setWindowTitle(QStringLiteral("Morvane"));
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
+    // The editor, or the start page while no file is open.
+    m_pages = new QStackedWidget(this);
+    setCentralWidget(m_pages);
+    m_startPage = new StartPage(m_pages);
+    m_pages->addWidget(m_startPage);
+    connect(m_startPage, &StartPage::OpenRequested, this, &CMainDlg::OnFileOpen);
+    connect(m_startPage, &StartPage::NewRequested, this, &CMainDlg::OnFileNew);
+    connect(m_startPage, &StartPage::GameFolderRequested, this, &CMainDlg::OnStartPageGameFolder);
+    connect(m_startPage, &StartPage::RecentChosen, this, &CMainDlg::OpenRecentFile);
+    auto* central = new QWidget(m_pages);
+    m_editorPage = central;
+    m_pages->addWidget(central);
+    m_pages->setCurrentWidget(central);
     auto* layout = new QVBoxLayout(central);
     BuildMenu();
     statusBar()->setSizeGripEnabled(true);
@@ -385,9 +411,29 @@ bool CMainDlg::OnInitDialog() {
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     StartupAnswers answers(m_paths, m_strSearchDir, m_prompts, this, [this] { return OnProgramLocation(); });
     const auto found = gamesetup::LocateRulesFile(m_paths.rulesPath, m_strSearchDir, answers);
-    if (!found) return false;
+    if (!found) {
+        ShowStartPage(answers.Looked());
+        return true;
+    }
     OpenRulesFile(*found);
     return true;
+}
+
+void CMainDlg::ShowStartPage(const QStringList& looked) {
+    m_paths.rulesPath.clear();
+    setWindowTitle(QStringLiteral("Morvane"));
+    m_startPage->Show(looked, RecentFiles());
+    m_pages->setCurrentWidget(m_startPage);
+    m_problems->hide();
+    ShowStatus(QStringLiteral("No rules file is open."));
+}
+
+bool CMainDlg::ShowsStartPage() const { return m_pages->currentWidget() == m_startPage; }
+
+// Set the Game Folder on the start page: the settings, then the search again.
+void CMainDlg::OnStartPageGameFolder() {
+    if (!OnProgramLocation()) return;
+    OnInitDialog();
 }
 
 void CMainDlg::ShowFileOpen(const std::string& path) {
@@ -397,6 +443,10 @@ void CMainDlg::ShowFileOpen(const std::string& path) {
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
     SaveFileState();
+    if (m_pages->currentWidget() != m_editorPage) {
+        m_pages->setCurrentWidget(m_editorPage);
+        m_problems->show();
+    }
     ShowFileOpen(path);
     m_session->Open(path);
     m_model->BeginRebuild();

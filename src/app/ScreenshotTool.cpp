@@ -20,6 +20,8 @@
 #include "app/TreeFinder.h"
 #include "editor/ControlIds.h"
 #include "guicommon/UserPrompts.h"
+#include "platform/FileAccess.h"
+#include "platform/FileLookup.h"
 #include "platform/ProfileApi.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
@@ -64,6 +66,24 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     }
     window.SelectItem(item);
     return Save(window, folder + "/game-reads.png") ? 0 : 1;
+}
+
+// The window when no rules file is found: its start page. The search runs in an empty folder
+// with no settings, so it finds nothing.
+int ShootStartPage(const QString& folder) {
+    const std::string before = morvane::platform::CurrentDirectory().value_or(".");
+    QTemporaryDir empty;
+    if (!morvane::platform::ChangeDirectory(empty.path().toStdString())) return 1;
+    morvane::app::QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
+    const bool shown = window.OnInitDialog() && window.ShowsStartPage();
+    morvane::platform::ChangeDirectory(before);
+    if (!shown) {
+        std::fputs("morvane_screenshots: the start page did not come up\n", stderr);
+        return 1;
+    }
+    window.show();
+    return Save(window, folder + "/start-page.png") ? 0 : 1;
 }
 
 // The real prompts, except that the next dialog is pictured and cancelled instead of run.
@@ -176,6 +196,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", qPrintable(file));
-    if (argc == 4) return ShootFindings(argv[3], QString::fromLocal8Bit(argv[2]));
-    return 0;
+    if (argc == 4 && ShootFindings(argv[3], QString::fromLocal8Bit(argv[2])) != 0) return 1;
+    return ShootStartPage(outDir);
 }

@@ -86,7 +86,7 @@ void TreeFinder::FocusField() {
 void TreeFinder::EnterResults() {
     m_view->setFocus(Qt::TabFocusReason);
     QModelIndex current = m_view->currentIndex();
-    if (current.isValid()) return;
+    if (current.isValid() && m_model->rowCount(current) == 0) return;  // a key: the user's place
     // The first key the filter kept: down the first branch to its first leaf.
     current = m_model->index(0, 0);
     while (current.isValid() && m_model->rowCount(current) > 0) current = m_model->index(0, 0, current);

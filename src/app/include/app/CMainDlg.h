@@ -17,6 +17,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QStackedWidget;
 class QTreeView;
 
 namespace morvane::app {
@@ -27,6 +28,7 @@ class FindingMarks;
 class ProblemsPanel;
 class RecentFiles;
 class RulesTreeModel;
+class StartPage;
 class TreeFinder;
 class UserPrompts;
 
@@ -41,9 +43,12 @@ public:
     CMainDlg(const StringTable& catalogue, UserPrompts& prompts, WindowPaths paths = {}, QWidget* parent = nullptr);
     ~CMainDlg() override;
 
-    // Locates the rules file, sets the title and builds the tree. False when no rules file can
-    // be found and the user gives up.
+    // Locates the rules file, sets the title and builds the tree; shows the start page when no
+    // rules file is found. False only when the window cannot be used at all.
     bool OnInitDialog();
+    // Whether the start page is up (no rules file open).
+    bool ShowsStartPage() const;
+    StartPage* Start() const { return m_startPage; }
 
     // The paths as they stand: the open file, the folders and the game's program.
     const WindowPaths& Paths() const { return m_paths; }
@@ -118,6 +123,8 @@ private:
     void BuildMenu();
     void BuildToolBar();
     void OpenRulesFile(const std::string& path);
+    void ShowStartPage(const QStringList& looked);
+    void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);
     // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
     // the answer closes the program, and the buttons say so.
@@ -158,6 +165,9 @@ private:
     QString m_statusText;
 
     EditorPanel* m_panel = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    StartPage* m_startPage = nullptr;
+    QWidget* m_editorPage = nullptr;
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
     QMenu* m_viewMenu = nullptr;

@@ -52,7 +52,8 @@ protected:
 private:
     void ApplyFilter();
     void Reveal(TreeItem item);
-    // Down or Enter in the field: the view takes the focus, on the first key kept if none is current.
+    // Down or Enter in the field: the view takes the focus, on the first key kept unless a key
+    // is current.
     void EnterResults();
     std::vector<TreeItem> OpenBranches() const;
 
