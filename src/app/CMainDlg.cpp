@@ -29,6 +29,7 @@
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
 #include "app/FindingMarks.h"
+#include "app/GameLayersMenu.h"
 #include "app/MatchAllConfirmDlg.h"
 #include "app/MenuCommands.h"
 #include "app/ProblemsPanel.h"
@@ -265,6 +266,9 @@ void CMainDlg::BuildFindingsView() {
     m_findings = new FindingMarks(m_tree, m_items, m_session->Rules(), this);
     connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
     connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
+    // The file is checked as the bottom of the game's layers that the Game menu chooses.
+    m_findings->SetLayers([this](const std::string& rules) { return m_layersMenu->Choice(rules); });
+    connect(m_layersMenu, &GameLayersMenu::Changed, m_findings, &FindingMarks::LabelChanged);
 
     // The view may show the tree through proxies (a filter, say): the marks belong to the items.
     const auto itemOf = [this](QModelIndex index) {
@@ -276,6 +280,8 @@ void CMainDlg::BuildFindingsView() {
     // The find bar's "has a problem" toggle keeps the items that carry a finding.
     m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
     m_finder->FilterModel()->SetMarkText([this](TreeItem item) { return m_findings->MarkText(item); });
+    m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
+    m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
 
     m_problems = new ProblemsPanel(*m_findings, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_problems);
@@ -346,6 +352,7 @@ void CMainDlg::BuildMenu() {
     // A greyed-out Match All says why in its tooltip.
     edit->setToolTipsVisible(true);
     m_viewMenu = bar->addMenu(QStringLiteral("&View"));
+    m_layersMenu = new GameLayersMenu(bar->addMenu(QStringLiteral("&Game")), this);
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     QAction* location = options->addAction(QString::fromUtf8("&Program Location\u2026"));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
@@ -439,6 +446,9 @@ void CMainDlg::OnStartPageGameFolder() {
 void CMainDlg::ShowFileOpen(const std::string& path) {
     m_paths.rulesPath = path;
     setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
+    // The layer files beside this rules file join the check; say which were found.
+    const QString layers = m_layersMenu->ShowFilesBeside(path);
+    if (!layers.isEmpty()) ShowStatus(layers);
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {

@@ -43,6 +43,13 @@ void TreeFilterModel::SetCriteria(const FilterCriteria& criteria) {
     if (!(criteria == m_criteria)) m_pinned = kNoItem;
     m_criteria = criteria;
     if (!m_problemTest) m_criteria.problemOnly = false;
+    if (!m_overriddenTest) m_criteria.overriddenOnly = false;
+    Rerun();
+}
+
+void TreeFilterModel::SetOverriddenTest(ProblemTest test) {
+    m_overriddenTest = std::move(test);
+    if (!m_overriddenTest) m_criteria.overriddenOnly = false;
     Rerun();
 }
 
@@ -53,12 +60,14 @@ void TreeFilterModel::SetProblemTest(ProblemTest test) {
 }
 
 bool TreeFilterModel::PassesToggles(TreeItem item) const {
-    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly) return true;
+    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly && !m_criteria.overriddenOnly)
+        return true;
     const KeyDefaultState& state = StateOf(item);
     if (!state.isKey) return false;
     if (m_criteria.changedOnly && !state.changed) return false;
     if (m_criteria.presentOnly && !state.present) return false;
     if (m_criteria.problemOnly && !(m_problemTest && m_problemTest(item))) return false;
+    if (m_criteria.overriddenOnly && !(m_overriddenTest && m_overriddenTest(item))) return false;
     return true;
 }
 
@@ -85,7 +94,8 @@ bool TreeFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
 bool TreeFilterModel::UnderPinOrMatch(TreeItem item) const {
     for (TreeItem pinned = m_pinned; pinned != kNoItem; pinned = m_tree.GetParentItem(pinned))
         if (pinned == item) return true;
-    if (m_criteria.text.isEmpty() || m_criteria.changedOnly || m_criteria.presentOnly || m_criteria.problemOnly)
+    if (m_criteria.text.isEmpty() || m_criteria.changedOnly || m_criteria.presentOnly || m_criteria.problemOnly ||
+        m_criteria.overriddenOnly)
         return false;
     for (TreeItem parent = m_tree.GetParentItem(item); parent != kNoItem; parent = m_tree.GetParentItem(parent))
         if (m_filter.Matched(parent)) return true;

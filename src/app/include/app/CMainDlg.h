@@ -25,6 +25,7 @@ namespace morvane::app {
 class EditorPanel;
 class FileSession;
 class FindingMarks;
+class GameLayersMenu;
 class ProblemsPanel;
 class RecentFiles;
 class RulesTreeModel;
@@ -86,6 +87,7 @@ public:
     QAction* Command(int commandId) const;
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
+    GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     // Selects an item in the tree view as a click would.
@@ -174,6 +176,7 @@ private:
     QAction* m_applyAction = nullptr;
     QAction* m_defaultAction = nullptr;
     QLabel* m_fileSummary = nullptr;
+    GameLayersMenu* m_layersMenu = nullptr;
     QLabel* m_pendingLabel = nullptr;
     bool m_revertingSelection = false;
     bool m_pendingRefreshQueued = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "editor/ValueEditor.h"
@@ -44,6 +45,8 @@ public:
     // Tab from the tree: the first control of the shown value takes the focus; false when none
     // is shown.
     bool FocusValue();
+    // A second line under "game reads": which of the game's files decides the shown key.
+    void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
 
 signals:
     void ApplyRequested();
@@ -59,6 +62,7 @@ protected:
 private:
     bool HasPendingEdit() const;
     void SyncVersesSlider(int column);
+    QString GameReadsText(const ValueEditor& editor) const;
     void Register(int controlId, QWidget* widget);
     void BuildValueControls(QVBoxLayout* column);
     void BuildCrateControls(QVBoxLayout* column);
@@ -81,6 +85,7 @@ private:
     QLabel* m_pathText = nullptr;
     QLabel* m_defaultText = nullptr;
     QLabel* m_gameReadsText = nullptr;
+    std::function<QString(TreeItem)> m_gamePlays;
     QLabel* m_helpText = nullptr;
     QLabel* m_percentText = nullptr;
     QLabel* m_optionCaption = nullptr;

@@ -30,6 +30,8 @@ public:
 
     // Feeds the "has a problem" toggle; an empty test disables it again.
     void SetProblemTest(TreeFilterModel::ProblemTest test);
+    // Feeds the "Overridden" toggle: keys another of the game's files decides.
+    void SetOverriddenTest(TreeFilterModel::ProblemTest test);
 
     void ClearFilter();
     // Ctrl+F: the field takes the focus with its text selected.
@@ -41,6 +43,7 @@ public:
     QToolButton* ChangedToggle() const { return m_changed; }
     QToolButton* PresentToggle() const { return m_present; }
     QToolButton* ProblemToggle() const { return m_problem; }
+    QToolButton* OverriddenToggle() const { return m_overridden; }
 
 signals:
     // The user (or SelectItem) made another item current.
@@ -63,6 +66,7 @@ private:
     QToolButton* m_changed = nullptr;
     QToolButton* m_present = nullptr;
     QToolButton* m_problem = nullptr;
+    QToolButton* m_overridden = nullptr;
     TreeItem m_selected = kNoItem;         // the last item the user selected
     std::vector<TreeItem> m_openBranches;  // open when the filter began
 };
