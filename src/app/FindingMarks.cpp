@@ -49,6 +49,10 @@ void FindingMarks::ScheduleCheck() {
 void FindingMarks::HoldUntilPainted(QWidget* widget) {
     m_holdUntilPainted = widget;
     widget->installEventFilter(this);
+    if (m_pending.isActive()) {  // a check asked for already waits too
+        m_pending.stop();
+        m_heldCheck = true;
+    }
 }
 
 bool FindingMarks::eventFilter(QObject* watched, QEvent* event) {
@@ -154,7 +158,7 @@ QString FindingMarks::GamePlays(TreeItem item) const {
 
 void FindingMarks::SetLayers(std::function<gamesetup::LayerChoice(const std::string&)> choice) {
     m_layers = std::move(choice);
-    m_pending.start();
+    ScheduleCheck();
 }
 
 gameview::Level FindingMarks::MarkLevel(TreeItem item) const {
