@@ -23,11 +23,13 @@ TEST(IniDocument, Reads) {
         {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},  // comment kept
         {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                         // commented line is no key
         {"[General]\r\n  ;A = 9\r\n", "General", "A", std::nullopt},
-        {"[General]\r\n;B=2\r\n", "General", ";B", std::nullopt},  // not even under its own spelling
+        {"[General]\r\n;B=2\r\n", "General", ";B", std::nullopt},                  // not even under its own spelling
         {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                    // before any section
         {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},  // first match counts
         {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A",
          std::nullopt},                                                       // only the first section
+        {"[general]\r\nA=1\r\n[GENERAL]\r\nA=2\r\n", "General", "A", "1"},    // the first in any case
+        {"[\xC4x]\r\nA=1\r\n", "\xE4X", "A", std::nullopt},                   // only ASCII letters fold
         {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},  // value holds "="
         {"[General]\r\nA=\r\n", "General", "A", ""},
         {"[General]\r\nA\r\n", "General", "A", std::nullopt},  // no "=": no key

@@ -64,6 +64,17 @@ private:
         std::string text;
     };
 
+    // Section names hash and compare without regard to ASCII case, and are looked up by view:
+    // a lookup allocates nothing.
+    struct NoCaseHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NoCaseEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
     const Section* FindSection(std::string_view name) const;
     static const Key* FindKey(const Section& section, std::string_view name);
     std::string LineEnding() const;
@@ -74,7 +85,7 @@ private:
     std::string m_bytes;
     std::vector<Line> m_lines;
     std::vector<Section> m_sections;
-    std::unordered_map<std::string, std::size_t> m_sectionIndex;  // lower-case name -> first section
+    std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> m_sectionIndex;  // name -> first section
 };
 
 }  // namespace morvane::platform
