@@ -52,7 +52,7 @@ struct WindowBench {
     explicit WindowBench(const std::string& bytes) {
         UseTemporarySettings();
         std::ofstream(rules, std::ios::binary) << bytes;
-        window.m_strRulesPath = rules;
+        window.SetPaths(app::WindowPaths::ForFile(rules));
         if (!window.OnInitDialog()) std::abort();
         window.show();
         QApplication::processEvents();
