@@ -186,22 +186,20 @@ void BM_BuildTreeBaseline(benchmark::State& state) {
     SetFileCounters(state, fixture);
 }
 
-// One value written the way Apply writes it: the file read, edited, written to a temporary
-// file, flushed to disk and renamed over the original. Two values take turns so that every
-// write really changes the file.
-void BM_WriteOneValue(benchmark::State& state) {
+// One value written by `write`, in the middle of the file, so that the edit is neither at the
+// start nor the end. Two values take turns so that every write really changes the file.
+void WriteOneValueWith(benchmark::State& state, int (*write)(const std::string& path, std::string_view section,
+                                                             std::string_view key, std::string_view value)) {
     const RulesFixture& fixture = RulesFixture::Get();
     if (!fixture.Error().empty()) {
         state.SkipWithError(fixture.Error().c_str());
         return;
     }
-    // A key from the middle of the file, so that the edit is neither at the start nor the end.
     const auto& [section, key] = fixture.Reads()[fixture.Reads().size() / 2];
     const std::string values[] = {"1234", "987"};
     std::size_t turn = 0;
     for (auto _ : state) {
-        const int error = platform::WritePrivateProfileString(section, key, values[turn++ % 2], fixture.WritePath());
-        if (error != 0) {
+        if (const int error = write(fixture.WritePath(), section, key, values[turn++ % 2])) {
             state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
             break;
         }
@@ -209,25 +207,18 @@ void BM_WriteOneValue(benchmark::State& state) {
     state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
 }
 
+// One value written the way Apply writes it: the file read, edited, written to a temporary
+// file, flushed to disk and renamed over the original.
+void BM_WriteOneValue(benchmark::State& state) {
+    WriteOneValueWith(
+        state, [](const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
+            return platform::WritePrivateProfileString(section, key, value, path);
+        });
+}
+
 // The floor under BM_WriteOneValue: the same edit with nothing but read, edit, temporary file,
 // flush, rename and folder flush.
-void BM_FloorWrite(benchmark::State& state) {
-    const RulesFixture& fixture = RulesFixture::Get();
-    if (!fixture.Error().empty()) {
-        state.SkipWithError(fixture.Error().c_str());
-        return;
-    }
-    const auto& [section, key] = fixture.Reads()[fixture.Reads().size() / 2];
-    const std::string values[] = {"1234", "987"};
-    std::size_t turn = 0;
-    for (auto _ : state) {
-        if (const int error = morvane::bench::FloorWrite(fixture.WritePath(), section, key, values[turn++ % 2])) {
-            state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
-            break;
-        }
-    }
-    state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
-}
+void BM_FloorWrite(benchmark::State& state) { WriteOneValueWith(state, morvane::bench::FloorWrite); }
 
 // One value written by a whole process: `morvane-cli set` against the floor writer as a
 // program (morvane_floor_writer), both started afresh for every write.
