@@ -55,9 +55,7 @@ int RunEffective(CommandContext& context) {
     const auto bytes = ReadRulesFile(context, context.args[0]);
     if (!bytes) return kExitUnreadable;
     const gameview::GameIni ini(*bytes);
-    // Sections this version of the game never opens give nothing, whatever they hold.
-    const gameview::GameEntry* entry = kind->read ? ini.Find(*section, key->name) : nullptr;
-    const gameview::EffectiveValue value = gameview::Effective(keys, *key, entry);
+    const gameview::EffectiveValue value = gameview::EffectiveIn(keys, ini, *kind, *section, *key);
     context.out << value.kind << '\t' << value.value << '\n';
     return kExitOk;
 }
@@ -84,16 +82,23 @@ std::vector<Command> GameCommands() {
          RunCheck},
         {"effective", "FILE SECTION KEY", "print what the game makes of one entry",
          "Prints one line, KIND<TAB>VALUE: how the game reads KEY in SECTION of FILE.\n"
-         "  bool       true, false, or default (the first letter is none of Y T 1 N F 0)\n"
-         "  int        the number read (also from $1F and 1Fh), or default\n"
+         "  bool       true, false, or default (the first letter is none of Y T 1 N F 0); a\n"
+         "             flag read as a number keeps the lowest bit of its rounded value\n"
+         "  int        the number the game keeps (also from $1F and 1Fh; cut to the field's\n"
+         "             16 or 8 bits, or held between 0 and 100), or default\n"
          "  fixed      the 16.16 fixed-point value with six decimals (25% gives 0.250000)\n"
-         "  cells      the distance in leptons, 256 a cell\n"
+         "  cells      the distance in leptons, 256 a cell, kept in 16 bits (300 cells wrap\n"
+         "             round to 11264)\n"
          "  speed      the stored value from 0 to 255, or default\n"
-         "  buildings  the prerequisite buildings in the game's order, or none\n"
+         "  buildings  the prerequisite buildings in the game's order, or none (a building\n"
+         "             numbered 32 or later sets the bit of its number less 32)\n"
          "  owners     the owning houses in the game's order, or none\n"
          "  verses     the five values against none, wood, light, heavy and concrete\n"
-         "  powerup    shares, animation (or none) and the data as stored (2.0 gives 512)\n"
-         "  name       the name the game matched, none, or kept (the previous one stays)\n"
+         "  powerup    shares, animation (or none) and the data as stored (2.0 gives 512,\n"
+         "             rounded); a crate missing from a [Powerups] the file has reads 0,none\n"
+         "  name       the name the game matched in its own spelling (also sounds and\n"
+         "             animations), none, kept (the previous one stays), or Money\n"
+         "  theme      the scenario number and the owning houses, or none\n"
          "  text       the stored text\n"
          "VALUE is absent when the game does not see the entry: the key is missing, spelt in\n"
          "another letter case, empty, or on a last line without a line break. Exits with 1\n"
