@@ -64,12 +64,17 @@ public:
         const QString value = qobject_cast<QComboBox*>(editor) != nullptr
                                   ? static_cast<QComboBox*>(editor)->currentText()
                                   : editor->property("text").toString();
+        // Leaving a cell as it was writes nothing (the file keeps its own spelling), and neither
+        // does an editor closed because the window goes.
+        if (!m_dock.isVisible() || value == index.data(Qt::EditRole).toString()) return;
         const QModelIndex source = m_dock.Proxy()->mapToSource(index);
         std::set<int> rows{source.row()};
         for (const QModelIndex& selected : m_dock.View()->selectionModel()->selectedIndexes())
             if (selected.column() == index.column()) rows.insert(m_dock.Proxy()->mapToSource(selected).row());
+        // The table is read again once the editor has closed.
         if (m_dock.Model()->WriteCells(std::vector<int>(rows.begin(), rows.end()), source.column(), value))
-            m_dock.Refresh();
+            QMetaObject::invokeMethod(
+                &m_dock, [dock = &m_dock] { dock->Refresh(); }, Qt::QueuedConnection);
     }
 
 private:

@@ -1,6 +1,9 @@
 #include "gameview/PlayedValues.h"
 
+#include <cstdlib>
+
 #include "gameview/GameEffective.h"
+#include "gameview/ReadingKinds.h"
 
 namespace morvane::gameview {
 namespace {
@@ -12,12 +15,6 @@ bool IsForced(std::string_view section, std::string_view key) {
     return (section == "England" && key == "Armor") || (section == "France" && key == "ROF");
 }
 
-std::int32_t KeepInBits(Reading reading, std::int32_t value) {
-    if (reading == Reading::Int16u) return static_cast<std::uint16_t>(value);
-    if (reading == Reading::Int8u) return static_cast<std::uint8_t>(value);
-    return value;
-}
-
 // Names the reader leaves as they were when it does not know the text.
 bool KeepsUnknownName(Reading reading) { return reading == Reading::Warhead || reading == Reading::Projectile; }
 
@@ -25,7 +22,12 @@ bool KeepsUnknownName(Reading reading) { return reading == Reading::Warhead || r
 
 std::vector<std::string> RulesFilePlay::Texts(std::string_view section, std::string_view key) const {
     std::vector<std::string> texts;
-    if (const GameEntry* entry = m_ini.Find(section, key)) texts.push_back(entry->value);
+    const GameKeys& keys = GameKeys::BuiltIn();
+    const SectionKind* kind = keys.KindOfSection(section);
+    const GameKey* gameKey = kind == nullptr ? nullptr : GameKeys::FindKey(*kind, key);
+    if (gameKey != nullptr) {
+        if (auto text = TextTheGameReads(m_ini, *kind, section, *gameKey)) texts.push_back(std::move(*text));
+    }
     if (m_mode != PlayMode::Campaign && IsForced(section, key)) texts.emplace_back(kForcedBias);
     return texts;
 }
@@ -44,10 +46,20 @@ std::vector<std::string> PlayedValues::TextsOf(std::string_view section, const G
 std::int32_t PlayedValues::Int(std::string_view section, std::string_view name) const {
     const GameKey* key = Key(section, name);
     if (key == nullptr) return 0;
-    std::int32_t value = ReadGameInt(key->builtIn).value_or(0);
+    // The value as the game stores it (its field's width and bounds), in the form `effective`
+    // prints; a text the reader cannot use leaves the value before it.
+    const ReadingKind& reading = KindOf(key->reading);
+    const auto stored = [&](const std::string& text) -> std::optional<std::int32_t> {
+        const std::string kept = reading.kept(m_keys, *key, text);
+        char* end = nullptr;
+        const long long value = std::strtoll(kept.c_str(), &end, 10);
+        if (kept.empty() || end == nullptr || *end != '\0') return std::nullopt;
+        return static_cast<std::int32_t>(value);
+    };
+    std::int32_t value = stored(key->builtIn).value_or(0);
     for (const std::string& text : TextsOf(section, *key))
-        if (const auto read = ReadGameInt(text)) value = *read;
-    return KeepInBits(key->reading, value);
+        if (const auto read = stored(text)) value = *read;
+    return value;
 }
 
 bool PlayedValues::Bool(std::string_view section, std::string_view name) const {
