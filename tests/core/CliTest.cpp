@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CliRun.h"
 #include "SystemOnly.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
@@ -13,18 +14,6 @@
 
 namespace morvane::cli {
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 TEST(Cli, DescribeShowsEveryField) {
     const CliRun run = Cli({"describe", "20200"});

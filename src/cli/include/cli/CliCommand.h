@@ -38,6 +38,7 @@ std::vector<Command> RulesCommands();
 std::vector<Command> EditorCommands();
 std::vector<Command> EditCommands();
 std::vector<Command> GameCommands();
+std::vector<Command> LayerCommands();
 std::vector<Command> BalanceCommands();
 
 // Runs the whole command line (without the program name); returns the exit code.
