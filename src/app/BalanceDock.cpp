@@ -20,7 +20,7 @@
 #include <map>
 #include <set>
 
-#include "gameview/GameIni.h"
+#include "gamesetup/GameLayerFiles.h"
 #include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
@@ -178,15 +178,20 @@ BalanceDock::BalanceDock(const StringTable& catalogue, UserPrompts& prompts, std
     m_group->setCurrentIndex(std::max(0, m_group->findText(remembered)));
 }
 
-gameview::PlayMode BalanceDock::Mode() const {
-    switch (m_mode->currentIndex()) {
-        case 1:
-            return gameview::PlayMode::Skirmish;
-        case 2:
-            return gameview::PlayMode::Multiplayer;
-        default:
-            return gameview::PlayMode::Campaign;
-    }
+gameview::LayerStack BalanceDock::Layers() const {
+    // The files the game reads on top of the rules file, found beside it as the command line
+    // finds them; when one cannot be read, the rules file alone.
+    gamesetup::LayerChoice choice;
+    choice.rules = m_rulesPath();
+    choice.mode = m_mode->currentIndex() == 1   ? gameview::GameMode::Skirmish
+                  : m_mode->currentIndex() == 2 ? gameview::GameMode::Multiplayer
+                                                : gameview::GameMode::Campaign;
+    auto loaded = gamesetup::LoadLayers(choice);
+    if (loaded.index() == 0) return std::move(std::get<0>(loaded).stack);
+    gameview::LayerStack alone;
+    alone.SetMode(choice.mode);
+    alone.SetFile(gameview::Layer::Rules, choice.rules, platform::ReadFileBytes(choice.rules).value_or(""));
+    return alone;
 }
 
 QStringList BalanceDock::Columns() const {
@@ -205,9 +210,8 @@ void BalanceDock::Refresh() {
     // Keep only the keys the game reads for the group (a setting may be old).
     const std::vector<std::string> all = gameview::AllKeys(gameview::GameKeys::BuiltIn(), *group);
     std::erase_if(wanted, [&](const std::string& key) { return std::find(all.begin(), all.end(), key) == all.end(); });
-    const std::string bytes = platform::ReadFileBytes(m_rulesPath()).value_or("");
     const int filterColumn = m_filterColumn->currentIndex();
-    m_model->Show(*group, wanted, bytes, Mode());
+    m_model->Show(*group, wanted, Layers());
 
     const QSignalBlocker blocker(m_filterColumn);
     m_filterColumn->clear();
@@ -299,9 +303,8 @@ void BalanceDock::ExportCsv() {
 }
 
 std::unique_ptr<BalancePictureDlg> BalanceDock::DamageChartDialog() {
-    const std::string bytes = platform::ReadFileBytes(m_rulesPath()).value_or("");
-    const gameview::GameIni ini(bytes);
-    const gameview::RulesFilePlay play(ini, Mode());
+    const gameview::LayerStack layers = Layers();
+    const gameview::LayerStackPlay play(layers);
     const gameview::PlayedValues values(gameview::GameKeys::BuiltIn(), play);
     // The weapon of the current row: the row itself in the weapons, else its first weapon.
     const QModelIndex current = m_proxy->mapToSource(m_view->currentIndex());
@@ -324,9 +327,8 @@ std::unique_ptr<BalancePictureDlg> BalanceDock::DamageChartDialog() {
 
 std::unique_ptr<BalancePictureDlg> BalanceDock::HeatMapDialog() {
     const gameview::GameKeys& keys = gameview::GameKeys::BuiltIn();
-    const std::string bytes = platform::ReadFileBytes(m_rulesPath()).value_or("");
-    auto ini = std::make_shared<gameview::GameIni>(bytes);
-    auto play = std::make_shared<gameview::RulesFilePlay>(*ini, Mode());
+    auto layers = std::make_shared<gameview::LayerStack>(Layers());
+    auto play = std::make_shared<gameview::LayerStackPlay>(*layers);
     auto values = std::make_shared<gameview::PlayedValues>(keys, *play);
     // Rows: the objects shown that carry a weapon; columns: the objects of a group that can die.
     const auto fighters = [&keys](const gameview::TableGroup& group) {
@@ -350,7 +352,7 @@ std::unique_ptr<BalancePictureDlg> BalanceDock::HeatMapDialog() {
         targetGroups << QString::fromLatin1(group.name);
         groups.push_back(&group);
     }
-    auto remake = [values, ini, play, attackers, groups, fighters](int index) {
+    auto remake = [values, layers, play, attackers, groups, fighters](int index) {
         std::vector<std::string> targets;
         for (const std::string& section : fighters(*groups[static_cast<std::size_t>(index)]))
             if (values->Fighter(section).strength > 0) targets.push_back(section);

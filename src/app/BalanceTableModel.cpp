@@ -23,38 +23,26 @@ BalanceTableModel::BalanceTableModel(std::map<std::string, std::string> labels, 
     : QAbstractTableModel(parent), m_labels(std::move(labels)), m_writer(std::move(writer)) {}
 
 void BalanceTableModel::Show(const gameview::TableGroup& group, const std::vector<std::string>& keys,
-                             const std::string& bytes, gameview::PlayMode mode) {
+                             const gameview::LayerStack& layers) {
     beginResetModel();
     const gameview::GameKeys& gameKeys = gameview::GameKeys::BuiltIn();
-    const gameview::GameIni ini(bytes);
-    const gameview::RulesFilePlay play(ini, mode);
+    const gameview::LayerStackPlay play(layers);
     const gameview::PlayedValues values(gameKeys, play);
     m_group = &group;
-    auto built = gameview::BuildObjectTable(values, group, keys);
+    auto built = gameview::BuildObjectTable(values, group, keys, m_labels);
     m_table = built.index() == 0 ? std::get<0>(std::move(built)) : gameview::ObjectTable{};
 
-    m_names.clear();
-    for (const std::string& section : m_table.sections) {
-        std::string name;
-        if (values.Key(section, "Name") != nullptr) {
-            const auto texts = play.Texts(section, "Name");
-            if (!texts.empty()) name = texts.back();
-        }
-        if (name.empty()) {
-            const auto label = m_labels.find(section);
-            if (label != m_labels.end()) name = label->second;
-        }
-        m_names.push_back(name);
-    }
     const NoFiles none;
     const gameview::PlayedValues builtIn(gameKeys, none);
     m_builtIn.clear();
     const std::string first = m_table.sections.empty() ? std::string() : m_table.sections.front();
     for (const std::string& key : m_table.keys) m_builtIn.push_back(builtIn.Text(first, key));
 
+    // The findings of the rules file, the file the table edits.
     m_findings.clear();
-    for (const gameview::Finding& finding : gameview::CheckRulesFile(ini, gameKeys))
-        if (!finding.key.empty()) m_findings.emplace(std::make_pair(finding.section, finding.key), finding.message);
+    if (const gameview::GameIni* ini = layers.Ini(gameview::Layer::Rules))
+        for (const gameview::Finding& finding : gameview::CheckRulesFile(*ini, gameKeys))
+            if (!finding.key.empty()) m_findings.emplace(std::make_pair(finding.section, finding.key), finding.message);
     endResetModel();
 }
 
@@ -75,7 +63,7 @@ int BalanceTableModel::columnCount(const QModelIndex& parent) const {
 QString BalanceTableModel::CellText(int row, int column) const {
     const auto r = static_cast<std::size_t>(row);
     if (column == 0) return ToQt(m_table.sections[r]);
-    if (column == 1) return ToQt(m_names[r]);
+    if (column == 1) return ToQt(m_table.names[r]);
     return ToQt(m_table.cells[r][static_cast<std::size_t>(column - kFirstKeyColumn)]);
 }
 

@@ -8,27 +8,19 @@
 namespace morvane::gameview {
 namespace {
 
-// Outside campaigns the game sets these two country biases itself, whatever the files say,
-// after the scenario and before the multiplayer rules.
-constexpr const char* kForcedBias = "0.9";
-bool IsForced(std::string_view section, std::string_view key) {
-    return (section == "England" && key == "Armor") || (section == "France" && key == "ROF");
-}
-
 // Names the reader leaves as they were when it does not know the text.
 bool KeepsUnknownName(Reading reading) { return reading == Reading::Warhead || reading == Reading::Projectile; }
 
 }  // namespace
 
-std::vector<std::string> RulesFilePlay::Texts(std::string_view section, std::string_view key) const {
+std::vector<std::string> LayerStackPlay::Texts(std::string_view section, std::string_view key) const {
     std::vector<std::string> texts;
-    const GameKeys& keys = GameKeys::BuiltIn();
-    const SectionKind* kind = keys.KindOfSection(section);
+    const SectionKind* kind = m_stack.Keys().KindOfSection(section);
     const GameKey* gameKey = kind == nullptr ? nullptr : GameKeys::FindKey(*kind, key);
-    if (gameKey != nullptr) {
-        if (auto text = TextTheGameReads(m_ini, *kind, section, *gameKey)) texts.push_back(std::move(*text));
-    }
-    if (m_mode != PlayMode::Campaign && IsForced(section, key)) texts.emplace_back(kForcedBias);
+    if (gameKey == nullptr) return texts;
+    const KeyResolution resolution = m_stack.Resolve(*kind, *gameKey, section);
+    for (const LayerValue& layer : resolution.layers)
+        if (layer.layer != Layer::BuiltIn && layer.action != LayerAction::None) texts.push_back(layer.text);
     return texts;
 }
 
@@ -101,6 +93,14 @@ GameVerses PlayedValues::Verses(std::string_view section, std::string_view name)
     GameVerses value = ReadGameVerses(key->builtIn);
     for (const std::string& text : TextsOf(section, *key)) value = ReadGameVerses(text);
     return value;
+}
+
+std::optional<std::string> PlayedValues::LastText(std::string_view section, std::string_view name) const {
+    const GameKey* key = Key(section, name);
+    if (key == nullptr) return std::nullopt;
+    std::vector<std::string> texts = TextsOf(section, *key);
+    if (texts.empty()) return std::nullopt;
+    return std::move(texts.back());
 }
 
 std::string PlayedValues::Text(std::string_view section, std::string_view name) const {

@@ -59,7 +59,8 @@ protected:
 
 private:
     void BuildColumnsMenu();
-    gameview::PlayMode Mode() const;
+    // The game's layers as the table shows them: the rules file, the files beside it, the mode.
+    gameview::LayerStack Layers() const;
 
     const StringTable& m_catalogue;
     UserPrompts& m_prompts;

@@ -25,9 +25,9 @@ public:
 
     BalanceTableModel(std::map<std::string, std::string> labels, Writer writer, QObject* parent = nullptr);
 
-    // Shows `group` with `keys` (the game's spelling) from the rules file's bytes.
-    void Show(const gameview::TableGroup& group, const std::vector<std::string>& keys, const std::string& bytes,
-              gameview::PlayMode mode);
+    // Shows `group` with `keys` (the game's spelling) as the game plays them from `layers`.
+    void Show(const gameview::TableGroup& group, const std::vector<std::string>& keys,
+              const gameview::LayerStack& layers);
     const gameview::TableGroup* Group() const { return m_group; }
     const std::vector<std::string>& Keys() const { return m_table.keys; }
     std::string SectionAt(int row) const { return m_table.sections.at(static_cast<std::size_t>(row)); }
@@ -51,7 +51,6 @@ private:
     Writer m_writer;
     const gameview::TableGroup* m_group = nullptr;
     gameview::ObjectTable m_table;
-    std::vector<std::string> m_names;                                       // per row: the Name column
     std::vector<std::string> m_builtIn;                                     // per key column
     std::map<std::pair<std::string, std::string>, std::string> m_findings;  // (section, key) -> message
 };
