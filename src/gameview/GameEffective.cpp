@@ -53,12 +53,4 @@ std::optional<std::string> TextTheGameReads(const GameIni& ini, const SectionKin
     return std::nullopt;
 }
 
-EffectiveValue EffectiveIn(const GameKeys& keys, const GameIni& ini, const SectionKind& kind, std::string_view section,
-                           const GameKey& key) {
-    const auto text = TextTheGameReads(ini, kind, section, key);
-    if (!text) return Effective(keys, key, nullptr);
-    const GameEntry entry{key.name, *text, 0};
-    return Effective(keys, key, &entry);
-}
-
 }  // namespace morvane::gameview

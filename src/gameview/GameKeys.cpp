@@ -134,6 +134,15 @@ const GameKey* GameKeys::ReadInsteadOf(const SectionKind& kind, std::string_view
     return found == kind.shippedSpellings.end() ? nullptr : FindKey(kind, found->second);
 }
 
+GameKeys::Spelling GameKeys::SpellingOf(std::string_view section, std::string_view key) const {
+    Spelling spelling{std::string(section), std::string(key)};
+    const std::string* known = KindOfSection(section) != nullptr ? &spelling.section : SectionNoCase(section);
+    if (known == nullptr) return spelling;
+    spelling.section = *known;
+    if (const GameKey* read = FindKeyNoCase(*KindOfSection(*known), key)) spelling.key = read->name;
+    return spelling;
+}
+
 bool GameKeys::IgnoresKey(std::string_view section, std::string_view key) const {
     const SectionKind* kind = KindOfSection(section);
     return kind != nullptr && kind->read && FindKey(*kind, key) == nullptr;

@@ -79,11 +79,15 @@ bool IsStorableKey(std::string_view key) {
            key.find('=') == std::string_view::npos && !HasLineBreak(key);
 }
 
+}  // namespace
+
 bool IsStorable(const ProfileWrite& write) {
     return !Trim(write.section).empty() && !HasLineBreak(write.section) &&
            write.section.find(']') == std::string::npos && IsStorableKey(write.key) && !HasLineBreak(write.value) &&
            write.value.find(';') == std::string::npos;
 }
+
+namespace {
 
 // The cached parse of the file when it holds exactly `bytes`, else nothing.
 std::shared_ptr<const IniDocument> CachedParseOf(const std::string& path, const std::string& bytes) {
@@ -108,7 +112,8 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
     return WritePrivateProfileStrings(std::span<const ProfileWrite>(&write, 1), path);
 }
 
-int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written) {
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written,
+                               const GameWrite* forTheGame) {
     for (const ProfileWrite& write : writes)
         if (!IsStorable(write)) return kErrorInvalidParameter;
     if (writes.empty()) return 0;
@@ -124,7 +129,16 @@ int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::
         path,
         [&](const std::optional<std::string>& current, std::string& replacement) {
             const auto cached = current ? CachedParseOf(path, *current) : nullptr;
-            replacement = cached ? cached->WithValues(edits) : IniDocument(current.value_or("")).WithValues(edits);
+            std::optional<IniDocument> fresh;
+            const IniDocument& document = cached ? *cached : fresh.emplace(current.value_or(""));
+            if (forTheGame == nullptr) {
+                replacement = document.WithValues(edits);
+            } else {
+                std::vector<IniDocument::CutLine> cut;
+                replacement = document.WithValuesForTheGame(edits, &cut);
+                if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
+                if (!cut.empty() && !forTheGame->force) return kErrorLineTooLong;
+            }
             bytes = replacement;
             return 0;
         },

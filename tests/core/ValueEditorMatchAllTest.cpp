@@ -107,8 +107,8 @@ TEST_F(MatchAllTest, AFailureWritesNoSiblingAtAll) {
         bool readOnly;
         const char* message;
     } cases[] = {
-        // A section name the file cannot hold refuses the whole batch.
-        {"unstorable section", false, "Unable To Save Changes, Error NUmber: 87 \n[DOG]Cost"},
+        // A section name the file cannot hold refuses the whole batch, saying why.
+        {"unstorable section", false, "[Bad]] Cost: a section name cannot be empty or hold \"]\" or a line break."},
         {"read-only file", true, "Unable To Save Changes, Error NUmber: 5 \n[DOG]Cost"},
     };
     for (const auto& c : cases) {

@@ -38,6 +38,7 @@ std::vector<Command> RulesCommands();
 std::vector<Command> EditorCommands();
 std::vector<Command> EditCommands();
 std::vector<Command> GameCommands();
+std::vector<Command> CompareCommands();
 std::vector<Command> LayerCommands();
 std::vector<Command> BalanceCommands();
 

@@ -28,9 +28,6 @@ inline constexpr std::string_view kMissingCrate = "0,NONE";
 // its built-in value (and for sections this version of the game never opens).
 std::optional<std::string> TextTheGameReads(const GameIni& ini, const SectionKind& kind, std::string_view section,
                                             const GameKey& key);
-// Effective() of what the game reads for the key in the file.
-EffectiveValue EffectiveIn(const GameKeys& keys, const GameIni& ini, const SectionKind& kind, std::string_view section,
-                           const GameKey& key);
 
 // The matched name of a name reading: the game's spelling, "none" or "kept".
 std::string MatchedName(const GameKeys& keys, Reading reading, const std::string& text);

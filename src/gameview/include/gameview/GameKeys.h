@@ -91,6 +91,14 @@ public:
     // The key the game reads where its own shipped files write `key`, or nullptr.
     static const GameKey* ReadInsteadOf(const SectionKind& kind, std::string_view key);
 
+    // The section and key as the game spells them where it knows them in other letter case;
+    // names it does not know stay as given.
+    struct Spelling {
+        std::string section;
+        std::string key;
+    };
+    Spelling SpellingOf(std::string_view section, std::string_view key) const;
+
     // Whether the game opens `section` (exact name) and never reads `key` in it: a line the
     // game passes over though whoever wrote it expects an effect.
     bool IgnoresKey(std::string_view section, std::string_view key) const;
