@@ -26,6 +26,7 @@ class BalanceDock;
 class EditorPanel;
 class FileSession;
 class FindingMarks;
+class GameLayersMenu;
 class ProblemsPanel;
 class RecentFiles;
 class RulesTreeModel;
@@ -84,6 +85,7 @@ public:
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
     BalanceDock* Table() const { return m_balance; }
+    GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     // Selects an item in the tree view as a click would.
@@ -167,6 +169,7 @@ private:
     EditorPanel* m_panel = nullptr;
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
+    GameLayersMenu* m_layersMenu = nullptr;
     QLabel* m_pendingLabel = nullptr;
     bool m_revertingSelection = false;
     bool m_pendingRefreshQueued = false;
