@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -11,6 +12,7 @@
 
 #include "gamesetup/GameLayerFiles.h"
 #include "gameview/Finding.h"
+#include "gameview/GameLayers.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -48,6 +50,9 @@ public:
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
     QString MarkText(TreeItem item) const;
+    // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
+    // item's value; empty otherwise.
+    QString GamePlays(TreeItem item) const;
     // Whether a later layer decides the item's value.
     bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
@@ -73,6 +78,7 @@ private:
     std::unordered_map<TreeItem, Mark> m_marks;
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
+    std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
 };
 
 }  // namespace morvane::app
