@@ -25,6 +25,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/BalanceDock.h"
 #include "app/EditorPanel.h"
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
@@ -179,6 +180,7 @@ void CMainDlg::BuildWidgets() {
     m_pages->setCurrentWidget(central);
     auto* layout = new QVBoxLayout(central);
     BuildMenu();
+    BuildTable();
     statusBar()->setSizeGripEnabled(true);
 
     // The tree and the editor side by side; the Problems panel docks beneath both, across the
@@ -469,6 +471,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     DoDataExchange(false);
     m_session->Remember();
     RestoreFileState();
+    if (m_balance != nullptr && m_balance->isVisible()) m_balance->Refresh();
 }
 
 void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }

@@ -9,6 +9,7 @@
 #include "app/WindowPaths.h"
 #include "dialogs/CSplashWnd.h"
 #include "editor/ValueEditor.h"
+#include "platform/ProfileApi.h"
 #include "schema/StringTable.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -22,6 +23,7 @@ class QTreeView;
 
 namespace morvane::app {
 
+class BalanceDock;
 class EditorPanel;
 class FileSession;
 class FindingMarks;
@@ -87,6 +89,7 @@ public:
     QAction* Command(int commandId) const;
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
+    BalanceDock* Table() const { return m_balance; }
     GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
@@ -124,6 +127,11 @@ private:
     void BuildFindingsView();
     void BuildMenu();
     void BuildToolBar();
+    // The table of objects, docked beside the tree, and its entry in the View menu.
+    void BuildTable();
+    // Writes the table's values as one undoable step, the tree's labels following; false when
+    // nothing was written.
+    bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
     void OpenRulesFile(const std::string& path);
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
@@ -186,6 +194,7 @@ private:
     TreeFinder* m_finder = nullptr;
     FindingMarks* m_findings = nullptr;
     ProblemsPanel* m_problems = nullptr;
+    BalanceDock* m_balance = nullptr;
 };
 
 }  // namespace morvane::app
