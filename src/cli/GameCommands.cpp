@@ -1,5 +1,6 @@
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
+#include "cli/RulesSession.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameEffective.h"
 #include "gameview/GameIni.h"
@@ -9,12 +10,10 @@
 namespace morvane::cli {
 namespace {
 
-constexpr int kExitUnreadable = 2;
-
 std::optional<std::string> ReadRulesFile(const CommandContext& context, const std::string& path) {
-    auto bytes = platform::ReadFileBytes(path);
-    if (!bytes) context.err << "morvane-cli: cannot read " << path << "\n";
-    return bytes;
+    platform::FileReadResult read = platform::ReadRegularFile(path);
+    if (!read.bytes) context.err << "morvane-cli: " << platform::DescribeReadFailure(read.error, path) << "\n";
+    return std::move(read.bytes);
 }
 
 int RunCheck(CommandContext& context) {
@@ -22,6 +21,7 @@ int RunCheck(CommandContext& context) {
     const std::string& path = context.args[0];
     const auto bytes = ReadRulesFile(context, path);
     if (!bytes) return kExitUnreadable;
+    WarnOfInterruptedWrite(context, path);
     const gameview::GameIni ini(*bytes);
     bool serious = false;
     for (const gameview::Finding& finding : gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn())) {

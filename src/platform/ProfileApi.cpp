@@ -72,18 +72,7 @@ std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-// A key that would read back as something else: a comment, a section header, or split at "=".
-bool IsStorableKey(std::string_view key) {
-    const std::string_view trimmed = Trim(key);
-    return !trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' &&
-           key.find('=') == std::string_view::npos && !HasLineBreak(key);
-}
-
-bool IsStorable(const ProfileWrite& write) {
-    return !Trim(write.section).empty() && !HasLineBreak(write.section) &&
-           write.section.find(']') == std::string::npos && IsStorableKey(write.key) && !HasLineBreak(write.value) &&
-           write.value.find(';') == std::string::npos;
-}
+bool IsStorable(const ProfileWrite& write) { return RefusalOf(write).empty(); }
 
 // The cached parse of the file when it holds exactly `bytes`, else nothing.
 std::shared_ptr<const IniDocument> CachedParseOf(const std::string& path, const std::string& bytes) {
@@ -93,6 +82,23 @@ std::shared_ptr<const IniDocument> CachedParseOf(const std::string& path, const 
 }
 
 }  // namespace
+
+std::string RefusalOf(const ProfileWrite& write) {
+    if (HasLineBreak(write.section) || HasLineBreak(write.key) || HasLineBreak(write.value))
+        return "a line break would end the line there, and the rest would be read as a line of its own";
+    if (Trim(write.section).empty()) return "the section name is empty, and no section can be found by it";
+    if (write.section.find(']') != std::string::npos)
+        return "\"]\" in the section name [" + write.section + "] would end the name there";
+    const std::string_view key = Trim(write.key);
+    if (key.empty()) return "the key name is empty, and no key can be found by it";
+    if (key.front() == ';') return "the key " + write.key + " begins with \";\", which makes the line a note";
+    if (key.front() == '[') return "the key " + write.key + " begins with \"[\", which makes the line a section header";
+    if (key.find('=') != std::string_view::npos)
+        return "\"=\" in the key " + write.key + " would split it there: the rest would be read as the value";
+    if (write.value.find(';') != std::string::npos)
+        return "\";\" in the value " + write.value + " begins a note: only what comes before it would be read";
+    return "";
+}
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                                     const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "common/TextOps.h"
 #include "platform/FileAccess.h"
+#include "platform/ProfileApi.h"
 
 namespace morvane {
 
@@ -24,20 +25,16 @@ std::optional<std::string> ValueFromProfileText(std::string_view text) {
     return std::string(value);
 }
 
-std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path) {
+std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path,
+                               std::string_view value) {
     std::string message = "Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n[" +
                           std::string(section) + "]" + std::string(key);
-    switch (error) {
-        case platform::kErrorLockViolation:
-        case platform::kErrorNotRegularFile:
-        case platform::kErrorFileTooLarge:
-        case platform::kErrorFileChanged:
-        case platform::kErrorInterruptedWrite:
-            message += "\n" + platform::DescribeFileError(error, path);
-            break;
-        default:
-            break;
+    if (error == platform::kErrorInvalidParameter) {
+        const std::string refusal = platform::RefusalOf({std::string(section), std::string(key), std::string(value)});
+        if (!refusal.empty()) message += "\nThis cannot be written: " + refusal + ". Change it, then apply again.";
+        return message;
     }
+    if (error != 0) message += "\n" + platform::DescribeFileError(error, path);
     return message;
 }
 

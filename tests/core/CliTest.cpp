@@ -129,7 +129,9 @@ TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
     for (const std::string& path : {device, pipe}) {
         const CliRun set = Cli({"set", path, "E1", "Cost", "1"});
         EXPECT_EQ(set.code, kExitWriteFailed) << path;
-        EXPECT_NE(set.err.find(path + " is not a regular file"), std::string::npos) << set.err;
+        // What it is, where the system says: "/dev/null is a device, not a file."
+        EXPECT_NE(set.err.find(path + " is "), std::string::npos) << set.err;
+        EXPECT_NE(set.err.find("not a"), std::string::npos) << set.err;
     }
     if (!test::kWindows) {
         struct stat info {};
@@ -138,7 +140,7 @@ TEST(Cli, DevicesAndPipesAreRefusedNotReplacedOrWaitedOn) {
     }
     const CliRun catalogue = Cli({"--catalogue", pipe, "string", "200"});
     EXPECT_NE(catalogue.code, kExitOk);
-    EXPECT_NE(catalogue.err.find("not a regular file"), std::string::npos) << catalogue.err;
+    EXPECT_NE(catalogue.err.find("not a"), std::string::npos) << catalogue.err;
 }
 
 TEST(Cli, TreeGetAndSetOnAFile) {
@@ -169,7 +171,8 @@ TEST(Cli, TreeGetAndSetOnAFile) {
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     const CliRun denied = Cli({"set", path, "E1", "Cost", "5"});
     EXPECT_EQ(denied.code, kExitWriteFailed);
-    EXPECT_EQ(denied.err, "Unable To Save Changes, Error NUmber: 5 \n[E1]Cost\n");
+    EXPECT_EQ(denied.err, "Unable To Save Changes, Error NUmber: 5 \n[E1]Cost\n" + path +
+                              " is read-only. Give it write permission (clear its read-only mark), then try again.\n");
 }
 
 }  // namespace

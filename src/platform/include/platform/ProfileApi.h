@@ -32,6 +32,10 @@ struct ProfileWrite {
     std::string value;
 };
 
+// Why the write would be refused with 87, naming the character and what it would do; empty
+// when it can be stored.
+std::string RefusalOf(const ProfileWrite& write);
+
 // Every write in one go: one locked read, one parse, one replace of the file (Match All sets a
 // key in many sections). 0, or an error number and the file unchanged; when any write would be
 // refused with 87 by WritePrivateProfileString, none is made. Writing nothing changes nothing.
