@@ -24,7 +24,7 @@ struct BenchWindow {
     BenchWindow() {
         const std::string rules = (dir.path() + "/rules.ini").toStdString();
         morvane::platform::ReplaceFileAtomically(rules, morvane::MakeDefaultRulesFile(morvane::BuiltInCatalogue()));
-        window.m_strRulesPath = rules;
+        window.SetPaths(morvane::app::WindowPaths::ForFile(rules));
         if (!window.OnInitDialog()) std::abort();
         window.show();
         QApplication::processEvents();

@@ -142,7 +142,8 @@ bool IsFileEnding(const std::vector<std::string_view>& lines, std::string_view e
 }
 
 // Whether some line of the file is a header naming the section, read independently of the
-// document's own parse: first non-blank "[", name up to the first "]" (or the line's end).
+// document's own parse: first non-blank "[", name up to the first "]" (a line without "]" is
+// no header, as for the game).
 bool HasSection(const std::vector<std::string_view>& lines, std::string_view section) {
     for (std::size_t index = 0; index < lines.size(); ++index) {
         std::string_view body = BodyOf(lines[index]);
@@ -150,8 +151,9 @@ bool HasSection(const std::vector<std::string_view>& lines, std::string_view sec
             body.remove_prefix(kByteOrderMark.size());
         body = morvane::TrimLeft(body);
         if (body.empty() || body.front() != '[') continue;
-        const std::string_view name = morvane::SplitAtFirst(body.substr(1), ']').before;
-        if (morvane::EqualsNoCase(morvane::Trim(name), morvane::Trim(section))) return true;
+        const morvane::Split name = morvane::SplitAtFirst(body.substr(1), ']');
+        if (!name.found) continue;
+        if (morvane::EqualsNoCase(morvane::Trim(name.before), morvane::Trim(section))) return true;
     }
     return false;
 }

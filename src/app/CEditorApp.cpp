@@ -47,9 +47,9 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
     m_wndSplash->ShowSplash();
 
     QtPrompts prompts;
-    CMainDlg dialog(*catalogue, prompts);
-    dialog.m_strRulesPath = m_strCmdLineFile;
-    dialog.m_strStartDir = m_strStartDir;
+    WindowPaths paths = WindowPaths::ForFile(m_strCmdLineFile);
+    paths.startDir = m_strStartDir;
+    CMainDlg dialog(*catalogue, prompts, paths);
     if (!dialog.OnInitDialog()) return 0;  // no rules file, and the user gave up looking
     // For the start-up benchmark: leave as soon as the window with its tree is on screen.
     if (std::getenv("MORVANE_QUIT_WHEN_SHOWN") != nullptr) {

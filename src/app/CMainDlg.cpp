@@ -1,111 +1,397 @@
 #include "app/CMainDlg.h"
 
-#include <QCheckBox>
+#include <QAbstractProxyModel>
+#include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QSlider>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
+#include <QVBoxLayout>
 
+#include "app/EditorPanel.h"
+#include "app/FileSession.h"
+#include "app/FindingMarkDelegate.h"
+#include "app/FindingMarks.h"
+#include "app/MatchAllConfirmDlg.h"
+#include "app/MenuCommands.h"
+#include "app/ProblemsPanel.h"
+#include "app/RecentFiles.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
 #include "app/TreeFinder.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CPropertiesDlg.h"
 #include "editor/ControlIds.h"
+#include "editor/MatchAllPlan.h"
+#include "editor/WriteSummary.h"
+#include "gamesetup/GameSetup.h"
+#include "gamesetup/RulesFileCopies.h"
+#include "gamesetup/StartupSearch.h"
 #include "guicommon/Artwork.h"
 #include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
 #include "guicommon/UserPrompts.h"
+#include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
+#include "platform/ProgramLaunch.h"
 #include "rulesfile/ValueLabel.h"
+#include "schema/DefaultRulesFile.h"
 #include "tree/TreeBuilder.h"
+#include "tree/TreePath.h"
 
 namespace morvane::app {
 namespace {
 
-// Qt's own limit for a line edit; a longer value must not be cut by it.
-constexpr int kLineEditDefaultLimit = 32767;
+// The window's size in dialog units; one unit is a quarter of the average character width
+// across and an eighth of the character height down.
+constexpr int kWidthUnits = 372;
+constexpr int kHeightUnits = 260;
 
-// Sets an edit's text without losing any of it to the edit's length limit.
-void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
-    const QString shown = ToQt(text);
-    edit->setMaxLength(std::max<int>(limit, static_cast<int>(shown.size())));
-    edit->setText(shown);
+const QString kCaption = QStringLiteral("Morvane");
+const QString kRulesFilter = QStringLiteral("Rules Files (*.ini *.INI);;All Files (*)");
+
+QString FolderOf(const std::string& path) { return QFileInfo(PathToQt(path)).absolutePath(); }
+
+// Whether two builds of the tree have the same items in the same places (their labels aside).
+bool SameShape(const Tree& a, const Tree& b) {
+    if (a.ItemCount() != b.ItemCount()) return false;
+    for (TreeItem item = 1; item <= a.ItemCount(); ++item) {
+        if (a.GetParentItem(item) != b.GetParentItem(item) || a.IndexInParent(item) != b.IndexInParent(item) ||
+            !(a.GetItemData(item) == b.GetItemData(item)))
+            return false;
+    }
+    return true;
 }
+
+// The start-up search's questions, answered by the window's settings and prompts.
+class StartupAnswers : public gamesetup::StartupHost {
+public:
+    StartupAnswers(WindowPaths& paths, const std::string& searchDir, UserPrompts& prompts, QWidget* window,
+                   std::function<bool()> programLocation)
+        : m_paths(paths),
+          m_searchDir(searchDir),
+          m_prompts(prompts),
+          m_window(window),
+          m_programLocation(std::move(programLocation)) {}
+
+    gamesetup::Settings ReadSettings() override {
+        const gamesetup::Settings settings = app::ReadSettings(m_searchDir);
+        m_paths.workDir = settings.workDir;
+        m_paths.gameDir = settings.gameDir;
+        m_paths.gameExe = settings.gameExe;
+        return settings;
+    }
+    std::optional<std::string> FindExisting(const std::string& path) override {
+        return platform::FindRegularFileNoCase(path);
+    }
+    void ReportFailedToLoad(const std::string& path) override {
+        m_prompts.ShowMessage(m_window, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
+    }
+    bool RunProgramLocation() override { return m_programLocation(); }
+
+private:
+    WindowPaths& m_paths;
+    const std::string& m_searchDir;
+    UserPrompts& m_prompts;
+    QWidget* m_window;
+    std::function<bool()> m_programLocation;
+};
 
 }  // namespace
 
-CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, QWidget* parent)
+CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, WindowPaths paths, QWidget* parent)
     : QMainWindow(parent),
       m_catalogue(catalogue),
       m_prompts(prompts),
-      m_rules(*this),
-      m_items(catalogue, m_tree, m_rules),
+      m_paths(std::move(paths)),
+      m_session(new FileSession(prompts, this)),
+      m_items(catalogue, m_tree, m_session->Rules()),
       m_editor(std::make_unique<ValueEditor>(m_tree, catalogue, m_items)) {
-    m_editor->SetDataExchange(this);
     m_model = new RulesTreeModel(m_tree, this);
     setWindowIcon(art::AppIcon());
+    connect(m_session, &FileSession::ReloadNeeded, this, &CMainDlg::ReloadLabels);
+    connect(m_session, &FileSession::Status, this, &CMainDlg::ShowStatus);
     BuildWidgets();
-    BuildFindingsView();
+    m_editor->SetDataExchange(m_panel);
+    m_panel->SetEditor(m_editor.get());
     RestoreWindowState();
 }
 
 CMainDlg::~CMainDlg() = default;
 
+// ---- The widgets
+
+QWidget* CMainDlg::Control(int controlId) const {
+    if (QWidget* widget = m_panel->Control(controlId)) return widget;
+    const auto found = m_controls.find(controlId);
+    return found == m_controls.end() ? nullptr : found->second;
+}
+
+QAction* CMainDlg::Command(int commandId) const {
+    const auto found = m_commands.find(commandId);
+    return found == m_commands.end() ? nullptr : found->second;
+}
+
+QLabel* CMainDlg::Picture() const { return m_panel->Picture(); }
+QLabel* CMainDlg::GameReadsText() const { return m_panel->GameReadsText(); }
+
+void CMainDlg::BuildWidgets() {
+    setWindowTitle(QStringLiteral("Morvane"));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    BuildMenu();
+    statusBar()->setSizeGripEnabled(true);
+
+    // The tree and the editor side by side, the Problems panel beneath both, across the
+    // window's width, where its messages have room.
+    auto* column = new QSplitter(Qt::Vertical, central);
+    column->setChildrenCollapsible(false);
+    auto* splitter = new QSplitter(Qt::Horizontal, column);
+    m_splitter = splitter;
+    splitter->setChildrenCollapsible(false);
+    m_treeView = new QTreeView(splitter);
+    m_finder = new TreeFinder(*m_model, m_tree, m_items, m_catalogue, m_treeView, splitter);
+    m_treeView->header()->hide();
+    m_treeView->setUniformRowHeights(true);
+    m_treeView->setRootIsDecorated(true);
+    m_treeView->setDragEnabled(false);
+    m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_treeView->setObjectName(QStringLiteral("control%1").arg(control::kTree));
+    m_controls[control::kTree] = m_treeView;
+    connect(m_finder, &TreeFinder::ItemSelected, this, &CMainDlg::OnTreeCurrentChanged);
+
+    splitter->addWidget(m_finder);
+    // On a small screen (or a large scale factor) the editor scrolls instead of being cut off.
+    auto* scroll = new QScrollArea(splitter);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    m_panel = new EditorPanel;
+    scroll->setWidget(m_panel);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    column->addWidget(splitter);
+    layout->addWidget(column, 1);
+    connect(m_panel, &EditorPanel::ApplyRequested, this, &CMainDlg::OnApply);
+    connect(m_panel, &EditorPanel::DefaultRequested, this, &CMainDlg::OnDefault);
+    connect(m_panel, &EditorPanel::Edited, this, &CMainDlg::SchedulePendingRefresh);
+    connect(m_panel, &EditorPanel::Shown, this, [this] {
+        m_commands.at(control::kMatchAllMenuItem)->setEnabled(m_editor->m_bMatchAllEnabled);
+        m_commands.at(control::kMatchAllMenuItem)->setToolTip(ToQt(m_editor->m_strMatchAllRefusal));
+    });
+    BuildFindingsView(column);
+
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(QStringLiteral("OK"), central);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), central);
+    for (auto [id, button] : {std::pair{1, ok}, std::pair{2, cancel}}) {
+        button->setObjectName(QStringLiteral("control%1").arg(id));
+        m_controls[id] = button;
+    }
+    // Enter on a focused OK presses it; outside a dialog that needs saying.
+    ok->setAutoDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    cancel->setAutoDefault(false);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &CMainDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CMainDlg::reject);
+
+    m_pendingLabel = new QLabel(QStringLiteral("Edit not applied"), this);
+    m_pendingLabel->setToolTip(
+        QStringLiteral("The controls hold a value that is not in the file yet: Apply writes it."));
+    m_pendingLabel->hide();
+    statusBar()->addPermanentWidget(m_pendingLabel);
+
+    const QFontMetrics metrics(font());
+    const int charWidth =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
+    // The menu, the status bar and the frame come on top of the dialog units' area; the whole
+    // window must still fit the screen's free area.
+    QSize size(kWidthUnits * charWidth / 4, kHeightUnits * metrics.height() / 8 + 60);
+    if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size() - QSize(16, 40));
+    resize(size);
+    splitter->setSizes({size.width() * 11 / 20, size.width() * 9 / 20});
+}
+
+// The check's findings: markers and tooltips on the tree and the Problems panel.
+void CMainDlg::BuildFindingsView(QSplitter* column) {
+    m_findings = new FindingMarks(m_tree, m_items, m_session->Rules(), this);
+    connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
+
+    // The view may show the tree through proxies (a filter, say): the marks belong to the items.
+    const auto itemOf = [this](QModelIndex index) {
+        while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(index.model()))
+            index = proxy->mapToSource(index);
+        return index.model() == m_model ? m_model->ItemOf(index) : kNoItem;
+    };
+    m_treeView->setItemDelegate(new FindingMarkDelegate(*m_findings, itemOf, m_treeView));
+    // The find bar's "has a problem" toggle keeps the items that carry a finding.
+    m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
+
+    m_problems = new ProblemsPanel(*m_findings, column);
+    column->addWidget(m_problems);
+    column->setStretchFactor(0, 4);
+    column->setStretchFactor(1, 1);
+    connect(m_problems, &ProblemsPanel::ItemChosen, this, [this](TreeItem item) { SelectItem(item); });
+
+    connect(m_findings, &FindingMarks::Refreshed, this, [this] {
+        m_treeView->viewport()->update();
+        m_finder->Refilter();
+        // A write changes what the game reads: the line follows the file.
+        m_panel->ShowGameReads();
+    });
+}
+
+void CMainDlg::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    const auto add = [this](QMenu* menu, int id, const char* text, void (CMainDlg::*handler)(),
+                            QKeySequence shortcut = {}) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        m_commands[id] = action;
+        return action;
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    add(file, command::kFileNew, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
+    add(file, command::kFileOpen, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
+    add(file, command::kFileSaveAs, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
+    m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
+    connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
+    file->addSeparator();
+    add(file, command::kLaunchGame, "&Launch RA...", &CMainDlg::OnLaunchGame);
+    add(file, command::kLaunchWithFile, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
+    file->addSeparator();
+    add(file, command::kExit, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
+    m_commands[command::kExit]->setStatusTip(ToQt(m_catalogue.Text(command::kExit)));
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    // Undo and redo: the session's undo stack gives the menu its texts and states.
+    QUndoStack* stack = m_session->UndoStack();
+    QAction* undo = add(edit, control::kUndoMenuItem, "&Undo", &CMainDlg::OnUndo, QKeySequence::Undo);
+    QAction* redo = add(edit, control::kRedoMenuItem, "&Redo", &CMainDlg::OnRedo);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(QKeySequence::Redo)});
+    for (QAction* action : {undo, redo}) action->setEnabled(false);
+    connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(stack, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
+        undo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + text);
+    });
+    connect(stack, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
+        redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + text);
+    });
+    edit->addSeparator();
+    add(edit, command::kMatchAll, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
+    // A greyed-out Match All says why in its tooltip.
+    edit->setToolTipsVisible(true);
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+    QAction* location = options->addAction(QStringLiteral("&Program Location..."));
+    connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
+    m_commands[command::kProgramLocation] = location;
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    add(help, command::kAbout, "&About", &CMainDlg::OnAbout);
+    m_commands[command::kAbout]->setStatusTip(ToQt(m_catalogue.Text(command::kAbout)));
+    add(help, command::kSplash, "&Splash", &CMainDlg::OnSplash);
+}
+
+// ---- The file
+
 bool CMainDlg::OnInitDialog() {
-    m_strRulesFileName = gamesetup::RulesPathIn("");
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
-    const auto found = gamesetup::LocateRulesFile(m_strRulesPath, m_strSearchDir, *this);
+    StartupAnswers answers(m_paths, m_strSearchDir, m_prompts, this, [this] { return OnProgramLocation(); });
+    const auto found = gamesetup::LocateRulesFile(m_paths.rulesPath, m_strSearchDir, answers);
     if (!found) return false;
     OpenRulesFile(*found);
     return true;
 }
 
-gamesetup::Settings CMainDlg::ReadSettings() {
-    const gamesetup::Settings settings = app::ReadSettings(m_strSearchDir);
-    m_strWorkDir = settings.workDir;
-    m_strGameDir = settings.gameDir;
-    m_strGameExe = settings.gameExe;
-    m_strGameRulesPath = gamesetup::RulesPathIn(m_strGameDir);
-    return settings;
-}
-
-std::optional<std::string> CMainDlg::FindExisting(const std::string& path) {
-    return platform::FindRegularFileNoCase(path);
-}
-
-void CMainDlg::ReportFailedToLoad(const std::string& path) {
-    m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), QStringLiteral("Morvane"),
-                          QMessageBox::Warning);
-}
-
-// Write failures: the caption is the rules file's path, the text names the section and key (the
-// catalogue's, plain ASCII) and the path; both are read as file names.
-void CMainDlg::ShowMessage(const std::string& text, const std::string& caption) {
-    m_lastMessage = text;
-    m_prompts.ShowMessage(this, PathToQt(text), PathToQt(caption));
+void CMainDlg::ShowFileOpen(const std::string& path) {
+    m_paths.rulesPath = path;
+    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {
     SaveFileState();
-    ForgetHistory();
-    m_strRulesPath = path;
-    m_rules.SetRulesPath(path);
-    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
+    ShowFileOpen(path);
+    m_session->Open(path);
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
-    m_editor->SetDataExchange(this);
-    TreeBuilder(m_tree, m_catalogue, m_rules).BuildTree();
+    m_editor->SetDataExchange(m_panel);
+    m_panel->SetEditor(m_editor.get());
+    TreeBuilder(m_tree, m_catalogue, m_session->Rules()).BuildTree();
     m_model->EndRebuild();
     DoDataExchange(false);
-    WatchRulesFile(path);
+    m_session->Remember();
     RestoreFileState();
+}
+
+void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }
+
+void CMainDlg::ReloadLabels() {
+    Tree fresh;
+    TreeBuilder(fresh, m_catalogue, m_session->Rules()).BuildTree();
+    m_session->Remember();
+    DoDataExchange(true);
+    const TreeItem current = m_editor->m_hCurItem;
+    const bool pending = current != kNoItem && m_editor->HasPendingEdit();
+    const std::string shownLabel = current != kNoItem ? m_tree.GetItemText(current) : std::string();
+
+    QString news = QStringLiteral("Another program changed the rules file; the values shown were read from it again.");
+
+    if (SameShape(fresh, m_tree)) {
+        // Only values changed: relabel in place, so the view keeps its open branches, its
+        // selection and where it is scrolled to.
+        bool anyChanged = false;
+        for (TreeItem item = 1; item <= fresh.ItemCount(); ++item) {
+            if (fresh.GetItemText(item) == m_tree.GetItemText(item)) continue;
+            m_tree.SetItemText(item, fresh.GetItemText(item));
+            anyChanged = true;
+        }
+        if (!anyChanged) return;  // touched, not changed
+        if (pending && m_tree.GetItemText(current) != shownLabel)
+            news += QStringLiteral(" The file now holds %1; your change of %2 is kept, not yet applied.")
+                        .arg(ToQt(m_tree.GetItemText(current)), ToQt(KeyOfLabel(shownLabel)));
+        else if (!pending && current != kNoItem)
+            m_editor->OnSelchangedTree(current);
+        ShowStatus(news);
+        return;
+    }
+
+    // Keys are sorted by name, so values never move items; should a build still differ, start
+    // afresh on the file and go back to the selected item.
+    const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
+    OpenRulesFile(m_paths.rulesPath);
+    if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
+    ShowStatus(news + (pending
+                           ? QStringLiteral(" Your change of %1 could not be kept.").arg(ToQt(KeyOfLabel(shownLabel)))
+                           : QString()));
+}
+
+void CMainDlg::ShowStatus(const QString& text) {
+    m_statusText = text;
+    // The status bar has one line: the whole text is in its tooltip.
+    statusBar()->showMessage(text);
+    statusBar()->setToolTip(text);
 }
 
 void CMainDlg::SelectItem(TreeItem item) {
@@ -115,108 +401,172 @@ void CMainDlg::SelectItem(TreeItem item) {
     m_treeView->setCurrentIndex(index);
 }
 
+// ---- The value editor
+
+void CMainDlg::DoDataExchange(bool saveAndValidate) { m_panel->DoDataExchange(saveAndValidate); }
+
 void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item); }
 
+void CMainDlg::RecordWrite(const std::string& description, const std::function<bool()>& write) {
+    const TreeItem item = m_editor->m_hCurItem;
+    std::string named = description;
+    if (item != kNoItem && description.find(' ') == std::string::npos)
+        named += " " + KeyOfLabel(m_tree.GetItemText(item));
+    const bool written = m_session->RecordWrite(named, m_tree, write);
+    RefreshPending();
+    if (!written) {
+        if (!m_session->LastMessage().empty()) ShowStatus(ToQt(m_session->LastMessage()).replace('\n', ' '));
+        return;
+    }
+    if (description == "Apply" || description == "Default") ShowStatus(ToQt(DescribeItemWrite(m_tree, m_items, item)));
+}
+
 void CMainDlg::OnApply() {
-    if (!PrepareWrite()) return;
+    if (!m_session->PrepareWrite()) return;
     RecordWrite("Apply", [this] { return m_editor->OnApply(); });
-    FileWritten();
+    m_session->FileWritten();
 }
 
 void CMainDlg::OnDefault() {
-    if (!PrepareWrite()) return;
+    if (!m_session->PrepareWrite()) return;
     RecordWrite("Default", [this] { return m_editor->OnDefault(); });
-    FileWritten();
+    m_session->FileWritten();
 }
 
-void CMainDlg::PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text) {
-    QStringList entries;
-    for (const std::string& entry : state.entries) entries << ToQt(entry);
-    QStringList current;
-    for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
-    if (current != entries) {
-        combo->clear();
-        combo->addItems(entries);
-    }
-    combo->setCurrentIndex(state.selection);
-    if (state.selection < 0) combo->setEditText(ToQt(text));
+bool CMainDlg::PrepareMatchAll() {
+    const TreeItem before = m_editor->m_hCurItem;
+    const std::string shown = before != kNoItem ? m_tree.GetItemText(before) : std::string();
+    bool reloaded = false;
+    if (!m_session->PrepareWrite(&reloaded)) return false;
+    const TreeItem now = m_editor->m_hCurItem;
+    if (!reloaded || now == kNoItem || m_tree.GetItemText(now) == shown) return true;
+    // The value to copy came from the file just now, not from what the user saw: ask.
+    const auto answer = m_prompts.Ask(
+        this,
+        QStringLiteral("Another program changed the rules file. It now holds\n%1\n(the window showed %2).\n\n"
+                       "Copy this value into every section?")
+            .arg(ToQt(m_tree.GetItemText(now)), ToQt(shown)),
+        kCaption, QMessageBox::Yes | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return true;
+    m_session->EndWrite();
+    return false;
 }
 
-void CMainDlg::DoDataExchange(bool saveAndValidate) {
-    ValueEditor& editor = *m_editor;
-    if (saveAndValidate) {
-        editor.m_strValue = FromQt(m_valueEdit->text());
-        editor.m_strList = FromQt(m_listCombo->currentText());
-        editor.m_bCheck = m_checkBox->isChecked() ? 1 : 0;
-        editor.m_strChance = FromQt(m_chanceEdit->text());
-        editor.m_strAnimation = FromQt(m_animationCombo->currentText());
-        editor.m_strOption = FromQt(m_optionEdit->text());
-        editor.m_listCombo.selection = m_listCombo->currentIndex();
-        editor.m_animationCombo.selection = m_animationCombo->currentIndex();
-        editor.m_percentSlider.position = m_percentSlider->value();
-        for (std::size_t i = 0; i < 5; ++i) {
-            *editor.VersesMember(i) = FromQt(m_versesEdits[i]->text());
-            editor.m_versesSliders[i].position = m_versesSliders[i]->value();
-        }
-        for (int row = 0;
-             row < m_multiList->count() && static_cast<std::size_t>(row) < editor.m_multiList.selected.size(); ++row)
-            editor.m_multiList.selected[static_cast<std::size_t>(row)] = m_multiList->item(row)->isSelected();
+// Match All In Section: greyed out where it does not fit, a confirmation that lists every
+// change, then one write of all the siblings as one undoable step.
+void CMainDlg::OnMatchAllInSection() {
+    const TreeItem item = m_editor->m_hCurItem;
+    if (const std::string refusal = MatchAllRefusal(m_tree, m_items, item); !refusal.empty()) {
+        ShowStatus(ToQt(refusal));
         return;
     }
-
-    std::vector<QSignalBlocker> blockers;
-    for (QObject* widget : std::initializer_list<QObject*>{m_listCombo, m_animationCombo, m_percentSlider, m_multiList,
-                                                           m_versesSliders[0], m_versesSliders[1], m_versesSliders[2],
-                                                           m_versesSliders[3], m_versesSliders[4]})
-        blockers.emplace_back(widget);
-
-    m_pathText->setText(ToQt(editor.m_strPath));
-    m_helpText->setText(ToQt(editor.m_strHelp));
-    m_defaultText->setText(ToQt(editor.m_strDefault));
-    m_gameReadsText->setText(ToQt(editor.m_strGameReads));
-    SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
-    m_percentText->setText(ToQt(editor.m_strPercent));
-    m_checkBox->setText(ToQt(editor.m_strCheckCaption));
-    m_checkBox->setChecked(editor.m_bCheck != 0);
-    SetLimitedText(m_chanceEdit, control::kChanceMaxChars, editor.m_strChance);
-    SetLimitedText(m_optionEdit, control::kOptionMaxChars, editor.m_strOption);
-    m_optionCaption->setText(ToQt(editor.m_strOptionLabel));
-    PushCombo(m_listCombo, editor.m_listCombo, editor.m_strList);
-    PushCombo(m_animationCombo, editor.m_animationCombo, editor.m_strAnimation);
-
-    const auto pushSlider = [](QSlider* slider, const SliderControl& state) {
-        slider->setRange(state.lower, state.upper);
-        slider->setPageStep(state.pageSize);
-        slider->setTickInterval(state.tickFrequency);
-        slider->setValue(state.position);
-    };
-    pushSlider(m_percentSlider, editor.m_percentSlider);
-    for (std::size_t i = 0; i < 5; ++i) {
-        pushSlider(m_versesSliders[i], editor.m_versesSliders[i]);
-        m_versesEdits[i]->setText(ToQt(*editor.VersesMember(i)));
+    // The value copied is the label's: read the file again first if another program changed it.
+    if (!PrepareMatchAll()) return;
+    const MatchAllPlan plan = PlanMatchAll(m_tree, m_items, m_editor->m_hCurItem);
+    if (plan.changes.empty()) {
+        m_session->EndWrite();
+        ShowStatus(ToQt("Every sibling section already holds " + plan.key + "=" + plan.value));
+        return;
     }
-
-    QStringList entries;
-    for (const std::string& entry : editor.m_multiList.entries) entries << ToQt(entry);
-    m_multiList->clear();
-    m_multiList->addItems(entries);
-    for (int row = 0; row < m_multiList->count(); ++row)
-        m_multiList->item(row)->setSelected(editor.m_multiList.selected.at(static_cast<std::size_t>(row)));
-
-    for (const auto& [id, widget] : m_controls) {
-        if (id == control::kTree || id == control::kPathText || id == control::kDefaultText ||
-            id == control::kHelpText || id == control::kApplyButton || id == control::kDefaultButton || id == 1 ||
-            id == 2)
-            continue;
-        widget->setVisible(editor.IsVisible(id));
+    if (plan.keyAbsent) {
+        const QString count = QString::number(plan.changes.size());
+        const auto answer = m_prompts.AskLabelled(
+            this,
+            ToQt(plan.key + " is not in the file for this section. Match All would write an empty " + plan.key +
+                 " into ") +
+                count + QStringLiteral(" sibling sections."),
+            kCaption, QMessageBox::Yes | QMessageBox::Cancel,
+            {{QMessageBox::Yes, QStringLiteral("Empty ") + ToQt(plan.key) + QStringLiteral(" in ") + count +
+                                    QStringLiteral(" Sections")}});
+        if (answer != QMessageBox::Yes) {
+            m_session->EndWrite();
+            return;
+        }
     }
-    const bool picture = editor.m_nIconId != 0 && editor.IsVisible(editor.m_nIconId);
-    if (picture) m_picture->setPixmap(art::ObjectPicture(static_cast<std::uint16_t>(editor.m_nIconId)));
-    m_picture->setVisible(picture);
-    m_applyButton->setEnabled(editor.m_bApplyEnabled);
-    m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
-    m_commands.at(control::kMatchAllMenuItem)->setEnabled(editor.m_bMatchAllEnabled);
-    m_commands.at(control::kMatchAllMenuItem)->setToolTip(ToQt(editor.m_strMatchAllRefusal));
+    MatchAllConfirmDlg confirm(plan, m_items.SectionNameOf(m_items.FindSectionItem(item)), m_tree, this);
+    if (m_prompts.Exec(confirm) != QDialog::Accepted) {
+        m_session->EndWrite();
+        return;
+    }
+    RecordWrite("Match All " + plan.key, [&] { return ApplyMatchAll(plan, m_tree, m_session->Rules()) == 0; });
+    m_session->FileWritten();
+    if (m_session->LastMessage().empty())
+        ShowStatus(ToQt(DescribeMatchAllWrite(plan.key, plan.value, plan.changes.size())));
+}
+
+// ---- Undo and redo
+
+void CMainDlg::ShowCurrentItemAgain() {
+    // The controls follow the restored label, as after a fresh selection.
+    if (m_editor->m_hCurItem != kNoItem) m_editor->OnSelchangedTree(m_editor->m_hCurItem);
+    RefreshPending();
+}
+
+bool CMainDlg::ConfirmDiscardForHistory() {
+    if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
+    const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
+    return m_prompts.AskLabelled(this,
+                                 ToQt("The value of " + key +
+                                      " was changed but not applied; the controls will show the value the "
+                                      "file is given back."),
+                                 kCaption, QMessageBox::Discard | QMessageBox::Cancel, {}) == QMessageBox::Discard;
+}
+
+void CMainDlg::AfterHistoryStep(const char* verb, const std::optional<std::string>& description) {
+    if (!description) return;
+    ShowCurrentItemAgain();
+    ShowStatus(ToQt(verb + *description));
+}
+
+void CMainDlg::OnUndo() {
+    if (!m_session->CanUndo() || !ConfirmDiscardForHistory()) return;
+    AfterHistoryStep("Undid ", m_session->Undo(m_tree));
+}
+
+void CMainDlg::OnRedo() {
+    if (!m_session->CanRedo() || !ConfirmDiscardForHistory()) return;
+    AfterHistoryStep("Redid ", m_session->Redo(m_tree));
+}
+
+// ---- Pending edits and the tree's selection
+
+void CMainDlg::SchedulePendingRefresh() {
+    if (m_pendingRefreshQueued) return;
+    m_pendingRefreshQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_pendingRefreshQueued = false;
+        RefreshPending();
+    });
+}
+
+void CMainDlg::RefreshPending() {
+    const bool pending = m_editor->m_hCurItem != kNoItem && m_editor->HasPendingEdit();
+    m_pendingLabel->setVisible(pending);
+    m_panel->ShowPending(pending);
+}
+
+bool CMainDlg::ShowsPendingEdit() const { return m_pendingLabel->isVisibleTo(this); }
+
+void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
+    if (m_revertingSelection || item == kNoItem) return;
+    if (item != m_editor->m_hCurItem && m_editor->m_hCurItem != kNoItem && m_editor->HasPendingEdit()) {
+        const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
+        const auto answer =
+            m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."), kCaption,
+                                  QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, {});
+        if (answer == QMessageBox::Apply) OnApply();
+        // Cancel, or an Apply whose write failed: stay on the edited key.
+        const bool stay = answer == QMessageBox::Apply ? m_editor->HasPendingEdit() : answer != QMessageBox::Discard;
+        if (stay) {
+            // Stay on the edited key, its edit intact.
+            m_revertingSelection = true;
+            m_treeView->setCurrentIndex(m_finder->ViewIndexOf(m_editor->m_hCurItem));
+            m_revertingSelection = false;
+            return;
+        }
+    }
+    OnSelchangedTree(item);
+    RefreshPending();
 }
 
 bool CMainDlg::ConfirmPendingEdit(bool closing) {
@@ -227,15 +577,17 @@ bool CMainDlg::ConfirmPendingEdit(bool closing) {
         labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");
         labels[QMessageBox::Discard] = QStringLiteral("Close Without Applying");
     }
-    const auto answer = m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."),
-                                              QStringLiteral("Morvane"),
-                                              QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, labels);
+    const auto answer =
+        m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."), kCaption,
+                              QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, labels);
     if (answer == QMessageBox::Apply) {
         OnApply();
         return !m_editor->HasPendingEdit();  // a failed write keeps the user here, edit intact
     }
     return answer == QMessageBox::Discard;
 }
+
+// ---- Closing
 
 void CMainDlg::accept() {
     if (!m_closing && !ConfirmPendingEdit(true)) return;
@@ -267,5 +619,210 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CMainDlg::OnExit() { accept(); }
+
+// ---- What the window remembers per user
+
+void CMainDlg::RestoreWindowState() {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    restoreGeometry(store.value(QStringLiteral("Window/Geometry")).toByteArray());
+    m_splitter->restoreState(store.value(QStringLiteral("Window/Splitter")).toByteArray());
+    // A geometry kept from a larger screen (or a smaller scale factor) must still fit this one.
+    if (const QScreen* shown = screen()) {
+        const QRect available = shown->availableGeometry();
+        resize(size().boundedTo(available.size() - QSize(16, 40)));
+        QRect placed = geometry();
+        placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() - placed.width()));
+        placed.moveTop(std::clamp(placed.top(), available.top(), available.bottom() - placed.height()));
+        move(placed.topLeft());
+    }
+}
+
+void CMainDlg::SaveWindowState() {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.setValue(QStringLiteral("Window/Geometry"), saveGeometry());
+    store.setValue(QStringLiteral("Window/Splitter"), m_splitter->saveState());
+}
+
+void CMainDlg::SaveFileState() {
+    if (m_paths.rulesPath.empty() || m_tree.ItemCount() == 0) return;
+    RecentFiles::FileState state{ToQt(m_paths.rulesPath), {}, {}};
+    for (TreeItem item = 1; item <= m_tree.ItemCount(); ++item) {
+        if (m_tree.ItemHasChildren(item) && m_treeView->isExpanded(m_finder->FilterModel()->IndexOf(item)))
+            state.expanded << ToQt(PathOfItem(m_tree, item));
+    }
+    const QModelIndex current = m_treeView->currentIndex();
+    if (current.isValid()) state.selected = ToQt(PathOfItem(m_tree, m_finder->ItemOf(current)));
+    m_recent->Remember(std::move(state));
+}
+
+void CMainDlg::RestoreFileState() {
+    if (const auto file = m_recent->Find(ToQt(m_paths.rulesPath))) {
+        for (const QString& branch : file->expanded) {
+            const TreeItem item = FindItemByPath(m_tree, FromQt(branch));
+            if (item != kNoItem) m_treeView->expand(m_finder->FilterModel()->IndexOf(item));
+        }
+        const TreeItem selected = file->selected.isEmpty() ? kNoItem : FindItemByPath(m_tree, FromQt(file->selected));
+        if (selected != kNoItem) SelectItem(selected);
+    }
+    SaveFileState();  // the file opened is now the most recent one
+}
+
+QStringList CMainDlg::RecentFiles() const { return m_recent->Paths(); }
+
+void CMainDlg::OpenRecentFile(const QString& path) {
+    if (!ConfirmPendingEdit()) return;
+    if (!platform::FileExists(FromQt(path))) {
+        m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(FromQt(path))), kCaption, QMessageBox::Warning);
+        return;
+    }
+    OpenRulesFile(FromQt(path));
+}
+
+// ---- The other commands
+
+void CMainDlg::OnLaunchGame() {
+    const int result = platform::LaunchProgram(m_paths.gameExe);
+    const gamesetup::LaunchOutcome outcome = gamesetup::DescribeLaunchResult(result, m_paths.gameExe);
+    if (outcome.message) m_prompts.ShowMessage(this, PathToQt(*outcome.message), kCaption);
+    if (outcome.openProgramLocation) OnProgramLocation();
+}
+
+void CMainDlg::OnAbout() {
+    CAboutDlg about(this);
+    m_prompts.Exec(about);
+}
+
+void CMainDlg::OnSplash() { m_wndSplash.ShowSplash(); }
+
+bool CMainDlg::OnProgramLocation() {
+    CPropertiesDlg properties(m_prompts, this);
+    properties.m_strGameDir = m_paths.gameDir;
+    properties.m_strProgramDir = m_paths.startDir;
+    properties.m_strGameExe = m_paths.gameExe;
+    properties.m_strWorkDir = m_paths.workDir;
+    properties.DoDataExchange(false);
+    if (m_prompts.Exec(properties) != QDialog::Accepted) return false;
+    m_paths.gameDir = properties.m_strGameDir;
+    m_paths.gameExe = properties.m_strGameExe;
+    m_paths.workDir = properties.m_strWorkDir;
+    const QString unsaved = WriteSettings({m_paths.workDir, m_paths.gameDir, m_paths.gameExe});
+    if (!unsaved.isEmpty())
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("The settings could not be saved in\n%1\nThey hold until Morvane "
+                                             "closes; check that this file and its folder can be written.")
+                                  .arg(unsaved),
+                              kCaption, QMessageBox::Warning);
+    return true;
+}
+
+void CMainDlg::OnFileNew() {
+    if (!ConfirmPendingEdit()) return;
+    const std::string& current = m_paths.rulesPath;
+    const std::string proposed = gamesetup::ProposeNewRulesPath(PathFromQt(FolderOf(current)));
+    const QString chosen =
+        m_prompts.ChooseNewFile(this, QStringLiteral("New Rules File"), PathToQt(proposed), kRulesFilter);
+    if (chosen.isEmpty()) return;
+    const std::string path = PathFromQt(chosen);
+    switch (gamesetup::ClassifyNewFileTarget(path, current)) {
+        case gamesetup::NewFileTarget::OpenFile:
+            m_prompts.ShowMessage(this,
+                                  QStringLiteral("%1\nis the rules file you are editing. A new rules file needs a "
+                                                 "name of its own.")
+                                      .arg(chosen),
+                                  kCaption, QMessageBox::Warning);
+            return;
+        case gamesetup::NewFileTarget::NotAFile:
+            m_prompts.ShowMessage(this, QStringLiteral("%1\nis not a regular file.").arg(chosen), kCaption,
+                                  QMessageBox::Warning);
+            return;
+        case gamesetup::NewFileTarget::Existing:
+            if (m_prompts.Ask(this,
+                              QStringLiteral("%1\nalready exists. Replace it with a new rules file?\nThe file "
+                                             "there now is kept as a backup beside it.")
+                                  .arg(chosen),
+                              kCaption, QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
+                return;
+            break;
+        case gamesetup::NewFileTarget::Free:
+            break;
+    }
+    gamesetup::BackupResult backup;
+    const int error = gamesetup::CreateRulesFile(path, current, MakeDefaultRulesFile(m_catalogue), backup);
+    if (error != 0) {
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("Unable To Create The Rules File, Error Number: %1\n%2")
+                                  .arg(error)
+                                  .arg(PathToQt(platform::DescribeFileError(error, path))),
+                              chosen);
+        return;
+    }
+    OpenRulesFile(path);
+    if (!backup.backupPath.empty())
+        ShowStatus(QStringLiteral("The file that was there is kept as %1.").arg(PathToQt(backup.backupPath)));
+}
+
+void CMainDlg::OnFileOpen() {
+    if (!ConfirmPendingEdit()) return;
+    const QString chosen =
+        m_prompts.ChooseOpenFile(this, QStringLiteral("Open Rules File"), FolderOf(m_paths.rulesPath), kRulesFilter);
+    if (chosen.isEmpty()) return;
+    const std::string path = PathFromQt(chosen);
+    if (!platform::IsRegularFile(path)) {
+        m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
+        return;
+    }
+    OpenRulesFile(path);
+}
+
+void CMainDlg::OnFileSaveAs() {
+    // The copy is made from the file: the labels must show what it holds.
+    CheckRulesFile();
+    const QString chosen =
+        m_prompts.ChooseSaveFile(this, QStringLiteral("Save Rules File As"), PathToQt(m_paths.rulesPath), kRulesFilter);
+    if (chosen.isEmpty()) return;
+    const std::string path = PathFromQt(chosen);
+    if (platform::IsSameFile(path, m_paths.rulesPath)) return;
+    const int error = m_session->SaveCopyAs(path);
+    if (error != 0) {
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("Unable To Save Changes, Error NUmber: %1 \n%2")
+                                  .arg(error)
+                                  .arg(PathToQt(platform::DescribeFileError(error, path))),
+                              PathToQt(m_paths.rulesPath));
+        return;
+    }
+    // The copy holds the same values as the tree shows: carry on editing it.
+    ShowFileOpen(path);
+    m_session->Open(path, false);
+}
+
+void CMainDlg::OnLaunchWithFile() {
+    const std::string target = gamesetup::RulesPathIn(m_paths.gameDir);
+    switch (gamesetup::CheckGameRules(m_paths.rulesPath, target)) {
+        case gamesetup::InstallState::SameFile:
+        case gamesetup::InstallState::Identical:
+            break;
+        case gamesetup::InstallState::Different: {
+            const auto answer = m_prompts.Ask(
+                this,
+                PathToQt("The game directory holds a different rules file:\n" + target +
+                         "\nReplace it with the file you are editing? The file there now is kept as a backup beside "
+                         "it (an earlier backup is never replaced)."),
+                kCaption, QMessageBox::Yes | QMessageBox::Cancel);
+            if (answer != QMessageBox::Yes) return;
+            [[fallthrough]];
+        }
+        case gamesetup::InstallState::Missing:
+            if (const int error = gamesetup::InstallGameRules(m_paths.rulesPath, target)) {
+                m_prompts.ShowMessage(this,
+                                      PathToQt("Unable To Copy The Rules File, Error Number: " + std::to_string(error) +
+                                               " \n" + platform::DescribeFileError(error, target)),
+                                      kCaption);
+                return;
+            }
+            break;
+    }
+    OnLaunchGame();
+}
 
 }  // namespace morvane::app

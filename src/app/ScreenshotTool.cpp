@@ -15,9 +15,9 @@
 #include <tuple>
 
 #include "app/CMainDlg.h"
-#include "app/TreeFinder.h"
 #include "app/FindingMarks.h"
 #include "app/ProblemsPanel.h"
+#include "app/TreeFinder.h"
 #include "editor/ControlIds.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/ProfileApi.h"
@@ -40,8 +40,7 @@ bool Save(QWidget& window, const QString& file) {
 // key whose line the game reads differently from what it says.
 int ShootFindings(const char* rulesFile, const QString& folder) {
     morvane::app::QtPrompts prompts;
-    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
-    window.m_strRulesPath = rulesFile;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts, morvane::app::WindowPaths::ForFile(rulesFile));
     if (!window.OnInitDialog()) return 1;
     window.resize(window.width() * 5 / 4, window.height() * 5 / 4);
     window.show();
@@ -102,8 +101,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(QString::fromLocal8Bit(argv[2]));
 
     PicturingPrompts prompts;
-    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
-    window.m_strRulesPath = argv[1];
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts, morvane::app::WindowPaths::ForFile(argv[1]));
     if (!window.OnInitDialog()) return 1;
     window.show();
 
@@ -154,8 +152,7 @@ int main(int argc, char** argv) {
          {std::tuple{"General", "CrateMaximum", "99"}, std::tuple{"General", "CrateMinimum", "7"},
           std::tuple{"General", "CrateRadius", "5.5"}})
         morvane::platform::WritePrivateProfileString(section, key, value, copy);
-    morvane::app::CMainDlg changed(morvane::BuiltInCatalogue(), prompts);
-    changed.m_strRulesPath = copy;
+    morvane::app::CMainDlg changed(morvane::BuiltInCatalogue(), prompts, morvane::app::WindowPaths::ForFile(copy));
     if (!changed.OnInitDialog()) return 1;
     changed.show();
     changed.SelectItem(morvane::FindItemByPath(changed.NavigationTree(), "General\\Crates\\CrateMaximum"));

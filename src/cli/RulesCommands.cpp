@@ -1,6 +1,9 @@
+#include <algorithm>
+
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
 #include "cli/RulesSession.h"
+#include "platform/ProfileApi.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/TreeBuilder.h"
 
@@ -41,11 +44,16 @@ int RunGet(CommandContext& context) {
 }
 
 int RunSet(CommandContext& context) {
-    if (!ExpectArgs(context, "set", "FILE SECTION KEY VALUE", 4)) return kExitUsage;
+    const auto force = std::find(context.args.begin(), context.args.end(), "--force");
+    const bool forced = force != context.args.end();
+    if (forced) context.args.erase(force);
+    if (!ExpectArgs(context, "set", "[--force] FILE SECTION KEY VALUE", 4)) return kExitUsage;
     RulesSession session(context, context.args[0]);
     if (!session.readable) return kExitUnreadable;
-    return session.rules.WriteValue(context.args[1], context.args[2], context.args[3]) == 0 ? kExitOk
-                                                                                            : kExitWriteFailed;
+    session.rules.SetForceLongLines(forced);
+    const int error = session.rules.WriteValue(context.args[1], context.args[2], context.args[3]);
+    if (error == platform::kErrorLineTooLong) context.err << "morvane-cli: give --force to write it all the same\n";
+    return error == 0 ? kExitOk : kExitWriteFailed;
 }
 
 }  // namespace
@@ -64,10 +72,16 @@ std::vector<Command> RulesCommands() {
          "not hold the key, 2 when FILE cannot be read. Warns when an earlier write of FILE was\n"
          "cut short and left a copy of its old contents.\n",
          RunGet},
-        {"set", "FILE SECTION KEY VALUE", "write one value into a rules file",
+        {"set", "[--force] FILE SECTION KEY VALUE", "write one value into a rules file",
          "Sets KEY in SECTION of FILE to VALUE, changing only that key's line (an inline\n"
-         "comment after the value is kept). A missing key, section or file is created. On\n"
-         "failure prints the save-failure message on stderr and exits with 2.\n",
+         "comment after the value is kept). A missing key, section or file is created.\n"
+         "The write lands where the game reads it: section and key take the game's spelling\n"
+         "([E1] Cost for e1 cost), a section in the wrong letter case gets its header's case\n"
+         "fixed, every copy of a repeated section or key gets the value, the file ends with\n"
+         "a line break, lone carriage returns become CR LF and a byte-order mark is dropped.\n"
+         "A value that would make its line longer than the 127 characters the game reads is\n"
+         "refused, saying how much would be lost, unless --force is given; so is a value\n"
+         "holding a line break or \";\". On failure prints why on stderr and exits with 2.\n",
          RunSet},
     };
 }

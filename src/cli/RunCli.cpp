@@ -14,6 +14,9 @@ std::vector<Command> AllCommands() {
     for (const Command& command : EditorCommands()) all.push_back(command);
     for (const Command& command : EditCommands()) all.push_back(command);
     for (const Command& command : GameCommands()) all.push_back(command);
+    for (const Command& command : CompareCommands()) all.push_back(command);
+    for (const Command& command : LayerCommands()) all.push_back(command);
+    for (const Command& command : BalanceCommands()) all.push_back(command);
     return all;
 }
 

@@ -3,6 +3,7 @@
 
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
+#include "gameview/GameKeys.h"
 #include "platform/FileAccess.h"
 #include "schema/DefaultRulesFile.h"
 #include "schema/Descriptor.h"
@@ -70,7 +71,12 @@ int RunNew(CommandContext& context) {
         context.err << "morvane-cli: " << path << " already exists; give --force to replace it\n";
         return kExitNotFound;
     }
-    const int error = platform::ReplaceFileAtomically(path, MakeDefaultRulesFile(context.catalogue));
+    // Keys the game passes over would only promise an effect that never comes.
+    const gameview::GameKeys& keys = gameview::GameKeys::BuiltIn();
+    const auto readByTheGame = [&keys](std::string_view section, std::string_view key) {
+        return !keys.IgnoresKey(section, key);
+    };
+    const int error = platform::ReplaceFileAtomically(path, MakeDefaultRulesFile(context.catalogue, readByTheGame));
     if (error != 0) {
         context.err << "morvane-cli: cannot write " << path << " (error " << error << ")\n";
         return kExitWriteFailed;
@@ -92,7 +98,8 @@ std::vector<Command> SchemaCommands() {
          "shown-default (the default as the editor shows it). Exits with 1 for a free id.\n",
          RunDescribe},
         {"new", "[--force] FILE", "write a rules file of every key at its default",
-         "Writes FILE: a rules file holding every key the catalogue knows that has a default,\n"
+         "Writes FILE: a rules file holding every key the catalogue knows that has a default\n"
+         "(except the few the game never reads in their section),\n"
          "in the form the game reads (yes/no, true/false, N%, list names), CR LF line endings.\n"
          "An existing FILE is left alone unless --force is given.\n",
          RunNew},

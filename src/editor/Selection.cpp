@@ -1,11 +1,11 @@
 // Selecting a tree item: which controls the item's descriptor calls for, and what they show.
 #include <algorithm>
 
-#include "common/PercentText.h"
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
 #include "editor/MatchAllPlan.h"
 #include "editor/ValueEditor.h"
+#include "gameview/GameValues.h"
 #include "schema/CatalogueWalks.h"
 #include "schema/ObjectPictures.h"
 #include "schema/VersesText.h"
@@ -125,8 +125,7 @@ void ValueEditor::SetUpCheck(const Descriptor& descriptor, TreeItem item, const 
     m_strCheckCaption = std::string(SplitAtFirst(m_tree.GetItemText(item), '=').before);
     const std::string_view text = TrimLeft(absent ? std::string_view(shownDefault) : std::string_view(value));
     // As the game reads it: y(es), t(rue) and 1 are on, whatever the letter case.
-    const char first = text.empty() ? '\0' : ToLowerAscii(text.front());
-    m_bCheck = (first == 'y' || first == 't' || first == '1') ? 1 : 0;
+    m_bCheck = gameview::ReadGameBool(text).value_or(false) ? 1 : 0;
     m_strDefault = shownDefault;
     Show({control::kCheckBox, control::kDefaultCaption});
 }
@@ -136,7 +135,7 @@ void ValueEditor::SetUpPercent(const Descriptor& descriptor, const std::string& 
     const std::string text = absent ? descriptor.defaultText + "%" : value;
     // Read as the game reads it: ".2" is 20% just like "20%". A value that is no whole
     // percentage keeps its text, so an untouched Apply writes back what the file says.
-    const PercentReading reading = ReadPercentText(text);
+    const gameview::GamePercent reading = gameview::PercentOfFixed(gameview::ReadGameFixed(text));
     m_strPercent = reading.whole ? std::to_string(reading.percent) + "%" : text;
     m_strDefault = descriptor.defaultText + "%";
     m_percentSlider.position = ClampToSlider(reading.percent, m_percentSlider);

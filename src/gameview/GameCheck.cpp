@@ -43,11 +43,35 @@ const GameKey* NearestKey(const SectionKind& kind, std::string_view key) {
     return best;
 }
 
+// A section of the game one or two edits away from a name the game does not have.
+const std::string* NearestSection(const GameKeys& keys, std::string_view name) {
+    if (name.size() < 3) return nullptr;
+    const std::string* best = nullptr;
+    std::size_t bestDistance = 3;
+    for (const SectionKind& kind : keys.Kinds()) {
+        for (const std::string& candidate : kind.sections) {
+            const std::size_t longer = std::max(name.size(), candidate.size());
+            if (longer - std::min(name.size(), candidate.size()) >= bestDistance) continue;
+            const std::size_t distance = EditDistance(name, candidate);
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = &candidate;
+            }
+        }
+    }
+    return best;
+}
+
 class Checker {
 public:
     Checker(const GameIni& ini, const GameKeys& keys) : m_ini(ini), m_keys(keys) {}
 
     std::vector<Finding> Run() {
+        if (m_ini.ByteOrderMarkHidesHeader())
+            Add(1, Level::Error, "", "",
+                "The file starts with a byte-order mark, which the game takes for text: it does not see the first "
+                "header and loses the keys below it up to the next header. Save the file without the byte-order "
+                "mark.");
         if (m_ini.Sections().empty() && !m_ini.Lines().empty())
             Add(1, Level::Error, "", "", "The file has no section header; the game cannot load it.");
         for (const GameLine& line : m_ini.Lines()) CheckLine(line);
@@ -74,7 +98,9 @@ private:
             Add(line.number, Level::Error, section, line.key,
                 "A carriage return without a line feed: the game does not start a new line there, so the text after "
                 "it joins this line. End lines with CR LF or LF.");
-        if (line.lost && line.kind != LineKind::Blank && line.kind != LineKind::NoEquals) {
+        // A lost header or empty value loses nothing: the section would have no entries, the
+        // entry would be dropped anyway.
+        if (line.lost && line.kind == LineKind::Entry) {
             Add(line.number, Level::Error, section, line.key,
                 "The file does not end with a line break, so the game loses this last line. Add a line break after "
                 "it.");
@@ -87,7 +113,7 @@ private:
                         std::to_string(kGameLineLimit) + ", so it reads " +
                         (line.kind == LineKind::Entry ? "the value as '" + line.value + "'" : "a cut line") +
                         ". Shorten the line.");
-            else
+            else if (line.cutInNote)
                 Add(line.number, Level::Note, section, line.key,
                     "The line has " + std::to_string(line.length) + " characters; the game cuts it at " +
                         std::to_string(kGameLineLimit) + ", inside the note, so nothing it reads is lost.");
@@ -101,12 +127,20 @@ private:
                 CheckEntry(line, section);
                 break;
             case LineKind::NoEquals:
-                if (m_keys.KindOfSection(section) != nullptr)
+                if (line.brokenHeader)
+                    Add(line.number, Level::Error, section, "",
+                        "The header has no \"]\", so the game does not start a section here: the lines below "
+                        "stay in " +
+                            (section.empty() ? std::string("no section") : "[" + section + "]") + ". Close it with ].");
+                else if (m_keys.KindOfSection(section) != nullptr)
                     Add(line.number, Level::Warning, section, "",
                         "The line has no \"=\" between a key and a value; the game ignores it.");
                 break;
             case LineKind::BeforeSections:
-                Add(line.number, Level::Note, "", line.key, "The line is above the first section; the game skips it.");
+                // Behind a byte-order mark the lines of the first section are lost, said once above.
+                if (!m_ini.ByteOrderMarkHidesHeader())
+                    Add(line.number, Level::Note, "", line.key,
+                        "The line is above the first section; the game skips it.");
                 break;
             case LineKind::Blank:
                 break;
@@ -114,6 +148,11 @@ private:
     }
 
     void CheckHeader(const GameLine& line) {
+        if (!line.afterHeader.empty() && line.afterHeader.front() != ';')
+            Add(line.number, Level::Error, line.header, "",
+                "The game ignores the text after \"]\" on a header line, so it loses '" + line.afterHeader +
+                    "'. Put it on a line of its own.");
+        if (line.lost) return;
         const GameSection& section = m_ini.Sections()[line.section];
         const SectionKind* kind = m_keys.KindOfSection(section.name);
         if (kind == nullptr) {
@@ -121,6 +160,9 @@ private:
                 Add(line.number, Level::Error, section.name, "",
                     "The game matches section names exactly, letter case included: [" + section.name + "] is not [" +
                         *spelling + "], so the game never reads this section. Write [" + *spelling + "].");
+            else if (const std::string* near = NearestSection(m_keys, section.name))
+                Add(line.number, Level::Warning, section.name, "",
+                    "The game has no section [" + section.name + "] and ignores it; did you mean [" + *near + "]?");
             else
                 Add(line.number, Level::Note, section.name, "",
                     "The game has no section [" + section.name +
@@ -196,7 +238,8 @@ private:
             Add(line.number, Level::Warning, section, line.key,
                 "The game does not read " + line.key + " in [" + section + "]; did you mean " + near->name + "?");
         } else {
-            Add(line.number, Level::Note, section, line.key,
+            // Whoever wrote the line expects an effect that never comes.
+            Add(line.number, Level::Warning, section, line.key,
                 "The game does not read " + line.key + " in [" + section + "]; the line has no effect.");
         }
     }

@@ -17,6 +17,10 @@ std::string_view TrimBlanks(std::string_view text) {
 }  // namespace
 
 GameIni::GameIni(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        const std::string_view first = Trim(SplitAtFirst(bytes.substr(3), '\n').before);
+        m_byteOrderMark = !first.empty() && first.front() == '[';
+    }
     std::size_t at = 0;
     std::size_t number = 0;
     std::string kept;
@@ -31,28 +35,34 @@ GameIni::GameIni(std::string_view bytes) {
         line.number = ++number;
         line.lost = feed == std::string_view::npos;
         kept.clear();
+        // Returns are dropped; one with text after it joins two lines the writer meant apart.
         for (std::size_t i = 0; i < raw.size(); ++i) {
             if (raw[i] != '\r') {
                 kept += raw[i];
-            } else if (i + 1 != raw.size()) {
-                line.strayReturn = true;
+                line.strayReturn = line.strayReturn || (i > 0 && raw[i - 1] == '\r');
             }
         }
         line.length = kept.size();
         if (kept.size() > kGameLineLimit) {
+            // The cut matters when it loses text before any note: not only blanks.
+            const std::string_view lost = std::string_view(kept).substr(kGameLineLimit);
+            const bool losesText = !Trim(SplitAtFirst(lost, ';').before).empty();
             kept.resize(kGameLineLimit);
-            line.cutBeforeNote = kept.find(';') == std::string::npos;
+            line.cutBeforeNote = losesText && kept.find(';') == std::string::npos;
+            line.cutInNote = kept.find(';') != std::string::npos;
         }
         const std::string_view text = Trim(kept);
 
         if (!text.empty() && text.front() == '[' && text.find(']') != std::string_view::npos) {
             line.kind = LineKind::Section;
             line.header = std::string(TrimBlanks(text.substr(1, text.find(']') - 1)));
+            line.afterHeader = std::string(Trim(text.substr(text.find(']') + 1)));
             line.section = m_sections.size();
             if (!line.lost) m_sections.push_back({line.header, line.number, {}});
             m_lines.push_back(std::move(line));
             continue;
         }
+        line.brokenHeader = !text.empty() && text.front() == '[';
         const std::string_view entry = Trim(SplitAtFirst(text, ';').before);
         if (entry.empty()) {
             line.kind = LineKind::Blank;

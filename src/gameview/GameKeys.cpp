@@ -2,47 +2,10 @@
 
 #include "common/TextOps.h"
 #include "gameview/EmbeddedGameKeys.h"
+#include "gameview/ReadingKinds.h"
 
 namespace morvane::gameview {
 namespace {
-
-struct ReadingName {
-    std::string_view name;
-    Reading reading;
-};
-
-constexpr ReadingName kReadings[] = {
-    {"bool", Reading::Bool},
-    {"int", Reading::Int},
-    {"int16u", Reading::Int16u},
-    {"int8u", Reading::Int8u},
-    {"fixed", Reading::Fixed},
-    {"fraction", Reading::Fraction},
-    {"flag", Reading::Flag},
-    {"minutes", Reading::Minutes},
-    {"cells", Reading::Cells},
-    {"speed", Reading::Speed},
-    {"weapon", Reading::Weapon},
-    {"warhead", Reading::Warhead},
-    {"projectile", Reading::Projectile},
-    {"armor", Reading::Armor},
-    {"sound", Reading::Sound},
-    {"anim", Reading::Anim},
-    {"crate", Reading::Crate},
-    {"vehicle", Reading::Vehicle},
-    {"buildings", Reading::Buildings},
-    {"owners", Reading::Owners},
-    {"verses", Reading::Verses},
-    {"powerup", Reading::Powerup},
-    {"theme", Reading::Theme},
-    {"text", Reading::Text},
-};
-
-std::optional<Reading> ReadingOf(std::string_view name) {
-    for (const ReadingName& entry : kReadings)
-        if (entry.name == name) return entry.reading;
-    return std::nullopt;
-}
 
 std::vector<std::string> SplitFields(std::string_view line, char mark) {
     std::vector<std::string> fields;
@@ -58,6 +21,8 @@ std::vector<std::string> SplitFields(std::string_view line, char mark) {
 
 std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out) {
     out = GameKeys();
+    std::vector<std::string> sounds;
+    std::vector<std::string> animations;
     std::size_t lineNumber = 0;
     while (!text.empty()) {
         const Split split = SplitAtFirst(text, '\n');
@@ -84,7 +49,7 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
             for (SectionKind& candidate : out.m_kinds)
                 if (candidate.name == fields[1]) kind = &candidate;
             if (kind == nullptr) return fault("key of an undeclared kind " + fields[1]);
-            const auto reading = ReadingOf(fields[3]);
+            const auto reading = ReadingNamed(fields[3]);
             if (!reading) return fault("unknown reading " + fields[3]);
             kind->keyIndex.emplace(fields[2], kind->keys.size());
             kind->keyIndexNoCase.emplace(ToLowerAscii(fields[2]), kind->keys.size());
@@ -96,8 +61,10 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
             if (kind == nullptr || FindKey(*kind, fields[3]) == nullptr)
                 return fault("spelling of a key the table does not have: " + fields[3]);
             kind->shippedSpellings.emplace(fields[2], fields[3]);
+        } else if (fields[0] == "name" && fields.size() == 3 && (fields[1] == "sound" || fields[1] == "anim")) {
+            (fields[1] == "sound" ? sounds : animations).push_back(fields[2]);
         } else {
-            return fault("neither a kind, a key nor a spelling line");
+            return fault("neither a kind, a key, a spelling nor a name line");
         }
     }
 
@@ -116,6 +83,8 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
     names(Reading::Vehicle, sectionsOf("unit"));
     names(Reading::Buildings, sectionsOf("building"));
     names(Reading::Owners, sectionsOf("country"));
+    names(Reading::Sound, std::move(sounds));
+    names(Reading::Anim, std::move(animations));
     names(Reading::Armor, {"none", "wood", "light", "heavy", "concrete"});
     std::vector<std::string> crates;
     if (const SectionKind* powerups = out.Kind("Powerups"))
@@ -163,6 +132,20 @@ const GameKey* GameKeys::FindKeyNoCase(const SectionKind& kind, std::string_view
 const GameKey* GameKeys::ReadInsteadOf(const SectionKind& kind, std::string_view key) {
     const auto found = kind.shippedSpellings.find(key);
     return found == kind.shippedSpellings.end() ? nullptr : FindKey(kind, found->second);
+}
+
+GameKeys::Spelling GameKeys::SpellingOf(std::string_view section, std::string_view key) const {
+    Spelling spelling{std::string(section), std::string(key)};
+    const std::string* known = KindOfSection(section) != nullptr ? &spelling.section : SectionNoCase(section);
+    if (known == nullptr) return spelling;
+    spelling.section = *known;
+    if (const GameKey* read = FindKeyNoCase(*KindOfSection(*known), key)) spelling.key = read->name;
+    return spelling;
+}
+
+bool GameKeys::IgnoresKey(std::string_view section, std::string_view key) const {
+    const SectionKind* kind = KindOfSection(section);
+    return kind != nullptr && kind->read && FindKey(*kind, key) == nullptr;
 }
 
 const std::vector<std::string>& GameKeys::Names(Reading reading) const {

@@ -4,22 +4,11 @@
 
 #include "common/TextOps.h"
 #include "gameview/GameEffective.h"
-#include "gameview/GameValues.h"
+#include "gameview/ReadingKinds.h"
 #include "gameview/ValueCheck.h"
 
 namespace morvane::gameview {
 namespace {
-
-constexpr const char* kArmourNames[5] = {"none", "wood", "light", "heavy", "concrete"};
-
-std::string NameInWords(const GameKeys& keys, const GameKey& key, const std::string& value) {
-    const std::string matched = MatchedName(keys, key.reading, value);
-    if (key.reading == Reading::Weapon && matched == "none") return "no weapon";
-    if (key.reading == Reading::Vehicle && matched == "none") return "none (a random vehicle)";
-    if (matched == "kept")
-        return std::string("the ") + (key.reading == Reading::Warhead ? "warhead" : "projectile") + " it had before";
-    return matched;
-}
 
 // Why the game does not see the key, when the file holds something like it.
 std::string WhyUnseen(const GameIni& ini, std::string_view section, const GameKey& key) {
@@ -39,71 +28,7 @@ std::string WhyUnseen(const GameIni& ini, std::string_view section, const GameKe
 }  // namespace
 
 std::string ValueInWords(const GameKeys& keys, const GameKey& key, const std::string& value) {
-    switch (key.reading) {
-        case Reading::Bool: {
-            const auto read = ReadGameBool(value);
-            return !read ? "its built-in " + key.builtIn : (*read ? "yes" : "no");
-        }
-        case Reading::Int:
-        case Reading::Int16u:
-        case Reading::Int8u:
-        case Reading::Speed: {
-            const GameEntry entry{key.name, value, 0};
-            const std::string number = Effective(keys, key, &entry).value;
-            if (number == "default") return "its built-in " + key.builtIn;
-            if (key.reading != Reading::Speed) return number;
-            return std::to_string(std::clamp<std::int64_t>(ReadDecimal(value), 0, 100)) + " (stored as " + number +
-                   " of 255)";
-        }
-        case Reading::Fraction: {
-            const std::uint32_t raw = ReadGameFixed(value);
-            return FormatPercent(raw) + " (" + FormatDecimal(raw) + ")";
-        }
-        case Reading::Fixed:
-            return FormatDecimal(ReadGameFixed(value));
-        case Reading::Minutes:
-            return FormatDecimal(ReadGameFixed(value)) + " minutes";
-        case Reading::Flag:
-            return ReadGameFixed(value) >= 0x8000u ? "on" : "off";
-        case Reading::Cells: {
-            const std::uint16_t leptons = ReadGameLeptons(value);
-            return FormatDecimal(ReadGameFixed(value)) + " cells (" + std::to_string(leptons) + " leptons)";
-        }
-        case Reading::Weapon:
-        case Reading::Warhead:
-        case Reading::Projectile:
-        case Reading::Armor:
-        case Reading::Sound:
-        case Reading::Anim:
-        case Reading::Crate:
-        case Reading::Vehicle:
-            return NameInWords(keys, key, value);
-        case Reading::Buildings: {
-            const std::string names = JoinBits(keys, key.reading, ReadGameBuildings(value, keys).bits);
-            return names == "none" ? "no prerequisite" : names;
-        }
-        case Reading::Owners: {
-            const std::string names = JoinBits(keys, key.reading, ReadGameOwners(value, keys).bits);
-            return names == "none" ? "no owner" : names;
-        }
-        case Reading::Verses: {
-            const GameVerses verses = ReadGameVerses(value);
-            std::string words;
-            for (std::size_t i = 0; i < verses.values.size(); ++i)
-                words += (i == 0 ? "" : ", ") + std::string(kArmourNames[i]) + " " + FormatPercent(verses.values[i]);
-            return words;
-        }
-        case Reading::Powerup: {
-            const GamePowerup powerup = ReadGamePowerup(value);
-            return std::to_string(powerup.shares) + " shares, " +
-                   (powerup.animation.empty() ? std::string("no animation") : "animation " + powerup.animation) +
-                   ", data " + std::to_string(powerup.data);
-        }
-        case Reading::Theme:
-        case Reading::Text:
-            return "'" + value + "'";
-    }
-    return value;
+    return KindOf(key.reading).words(keys, key, value);
 }
 
 std::string DescribeGameReading(const GameKeys& keys, const GameIni& ini, std::string_view section,
@@ -127,14 +52,17 @@ std::string DescribeGameReading(const GameKeys& keys, const GameIni& ini, std::s
         return "The game does not read " + std::string(key) + " in [" + gameSection + "].";
     }
 
-    const GameEntry* entry = ini.Find(gameSection, gameKey->name);
-    if (entry == nullptr) {
+    const auto text = TextTheGameReads(ini, *kind, gameSection, *gameKey);
+    if (!text) {
         const std::string why = WhyUnseen(ini, gameSection, *gameKey);
         if (!why.empty()) return why + "; it uses its built-in " + gameKey->builtIn + ".";
         return "Not in the file: the game uses its built-in " + gameKey->builtIn + ".";
     }
-    std::string words = "The game reads: " + ValueInWords(keys, *gameKey, entry->value);
-    const std::vector<ValueProblem> problems = CheckValue(keys, *gameKey, entry->value);
+    std::string words = "The game reads: " + ValueInWords(keys, *gameKey, *text);
+    if (ini.Find(gameSection, gameKey->name) == nullptr)
+        return words + " - [" + gameSection + "] does not list this crate, so the game reads " +
+               std::string(kMissingCrate) + " and the crate never appears.";
+    const std::vector<ValueProblem> problems = CheckValue(keys, *gameKey, *text);
     if (!problems.empty()) words += " - " + problems.front().message;
     return words;
 }

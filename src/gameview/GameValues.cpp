@@ -90,6 +90,17 @@ std::uint32_t ReadGameFixed(std::string_view text) {
     return (whole << 16) | (fraction & 0xFFFFu);
 }
 
+std::uint32_t RoundGameFixed(std::uint32_t raw) {
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(raw) + 0x8000u) >> 16);
+}
+
+GamePercent PercentOfFixed(std::uint32_t raw) {
+    GamePercent result;
+    result.percent = static_cast<std::int64_t>((static_cast<std::uint64_t>(raw) * 100u + 0x8000u) >> 16);
+    result.whole = static_cast<std::uint32_t>(static_cast<std::uint64_t>(result.percent) * 65536u / 100u) == raw;
+    return result;
+}
+
 std::string FormatFixed(std::uint32_t raw) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6f", static_cast<double>(raw) / 65536.0);
@@ -135,10 +146,9 @@ GameBuildings ReadGameBuildings(std::string_view text, const GameKeys& keys) {
         const int index = keys.IndexOfName(Reading::Buildings, item);
         if (index < 0)
             result.unknown.push_back(item);
-        else if (index >= kPrerequisiteBuildings)
-            result.tooFar.push_back(item);
         else
-            result.bits |= 1u << index;
+            result.bits |= 1u << (index % kPrerequisiteBuildings);
+        if (index >= kPrerequisiteBuildings) result.tooFar.push_back(item);
     }
     return result;
 }
@@ -186,8 +196,26 @@ GamePowerup ReadGamePowerup(std::string_view text) {
     if (items.size() > 2) {
         result.hasData = true;
         result.dataIsFixed = items[2].find_first_of(".%") != std::string_view::npos;
-        result.data =
-            result.dataIsFixed ? static_cast<std::int64_t>(ReadGameFixed(items[2]) >> 8) : ReadDecimal(items[2]);
+        if (result.dataIsFixed) {
+            // Times 256 as a fixed value in 32 bits, then rounded to a whole number.
+            const std::uint32_t raw = ReadGameFixed(items[2]);
+            result.dataWraps = raw >= (1u << 24);
+            result.data = RoundGameFixed(raw * 256u);
+        } else {
+            result.data = static_cast<std::int32_t>(static_cast<std::uint32_t>(ReadDecimal(items[2])));
+        }
+    }
+    return result;
+}
+
+GameTheme ReadGameTheme(std::string_view text, const GameKeys& keys) {
+    GameTheme result;
+    result.items = SplitGameList(text);
+    if (!result.items.empty()) result.scenario = static_cast<std::int32_t>(ReadDecimal(result.items[0]));
+    if (result.items.size() > 1) {
+        GameOwners owner = ReadGameOwners(result.items[1], keys);
+        result.owners = owner.bits;
+        result.unknown = std::move(owner.unknown);
     }
     return result;
 }

@@ -8,6 +8,8 @@ namespace morvane::platform {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The game keeps at most this many characters of a line.
+constexpr std::size_t kGameLineLength = 127;
 
 std::size_t SkipWhiteSpace(std::string_view text, std::size_t at, std::size_t end) {
     while (at < end && IsWhiteSpace(text[at])) ++at;
@@ -35,7 +37,8 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
         const Line& line = m_lines[index];
         const std::size_t first = SkipWhiteSpace(text, line.start, line.end);
         if (first >= line.end) continue;
-        if (text[first] == '[') {
+        // A "[" without a "]" on its line starts no section: the game reads no header there.
+        if (text[first] == '[' && text.substr(first, line.end - first).find(']') != std::string_view::npos) {
             const std::string_view rest = text.substr(first + 1, line.end - first - 1);
             const std::string_view name = Trim(SplitAtFirst(rest, ']').before);
             m_sectionIndex.emplace(ToLowerAscii(name), m_sections.size());
@@ -66,6 +69,15 @@ const IniDocument::Key* IniDocument::FindKey(const Section& section, std::string
     for (const Key& key : section.keys)
         if (EqualsNoCase(key.name, name)) return &key;
     return nullptr;
+}
+
+std::vector<const IniDocument::Section*> IniDocument::GameSections(std::string_view name) const {
+    std::vector<const Section*> sections;
+    for (const Section& section : m_sections)
+        if (section.name == name) sections.push_back(&section);
+    if (sections.empty())
+        if (const Section* other = FindSection(name)) sections.push_back(other);
+    return sections;
 }
 
 std::optional<std::string_view> IniDocument::Find(std::string_view section, std::string_view key) const {
@@ -164,7 +176,35 @@ std::string IniDocument::WithValue(std::string_view section, std::string_view ke
     return WithValues(std::span<const Edit>(&edit, 1));
 }
 
-std::string IniDocument::WithValues(std::span<const Edit> edits) const {
+std::string IniDocument::WithValues(std::span<const Edit> edits) const { return Edited(edits, false, nullptr); }
+
+std::string IniDocument::WithValuesForTheGame(std::span<const Edit> edits, std::vector<CutLine>* cut) const {
+    return Edited(edits, true, cut);
+}
+
+namespace {
+
+// The part of a line the game reads: up to its note, without the blanks before it.
+std::size_t ReadLength(std::string_view line) { return TrimRight(SplitAtFirst(line, ';').before).size(); }
+
+// The bytes as the game's reader needs them: no byte-order mark, every line ending with a line
+// feed (a lone carriage return gains one), the last line too.
+std::string ReadableByTheGame(std::string bytes) {
+    if (std::string_view(bytes).substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        bytes.erase(0, kByteOrderMark.size());
+    std::string fixed;
+    fixed.reserve(bytes.size() + 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        fixed += bytes[i];
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) fixed += '\n';
+    }
+    if (!fixed.empty() && fixed.back() != '\n') fixed += fixed.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    return fixed;
+}
+
+}  // namespace
+
+std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut) const {
     // What each edit does to the parsed file: a key line replaced, lines added to the end of a
     // section, or a new section at the end of the file. Later edits of one key replace earlier.
     struct Added {
@@ -182,33 +222,60 @@ std::string IniDocument::WithValues(std::span<const Edit> edits) const {
     std::unordered_map<const Key*, const Edit*> replaced;
     std::vector<std::pair<const Section*, std::vector<Added>>> appended;
     std::vector<std::pair<std::string_view, std::vector<Added>>> created;
+    std::unordered_map<const Section*, std::string_view> renamed;
     for (const Edit& edit : edits) {
-        const Section* section = FindSection(Trim(edit.section));
-        if (section != nullptr) {
-            if (const Key* key = FindKey(*section, Trim(edit.key))) {
-                replaced[key] = &edit;
-                continue;
-            }
+        std::vector<const Section*> targets;
+        if (forTheGame)
+            targets = GameSections(Trim(edit.section));
+        else if (const Section* section = FindSection(Trim(edit.section)))
+            targets.push_back(section);
+        if (targets.empty()) {
+            auto fresh = std::find_if(created.begin(), created.end(), [&](const auto& entry) {
+                return EqualsNoCase(Trim(entry.first), Trim(edit.section));
+            });
+            if (fresh == created.end()) fresh = created.insert(created.end(), {edit.section, {}});
+            setAdded(fresh->second, edit);
+            continue;
         }
-        if (section != nullptr) {
+        for (const Section* section : targets) {
+            if (forTheGame && section->name != Trim(edit.section)) renamed[section] = Trim(edit.section);
+            bool found = false;
+            for (const Key& key : section->keys) {
+                if (!EqualsNoCase(key.name, Trim(edit.key))) continue;
+                replaced[&key] = &edit;
+                found = true;
+                // The profile reader sees the first copy only; the game may take any of them.
+                if (!forTheGame) break;
+            }
+            if (found) continue;
             auto group = std::find_if(appended.begin(), appended.end(),
                                       [&](const auto& entry) { return entry.first == section; });
             if (group == appended.end()) group = appended.insert(appended.end(), {section, {}});
             setAdded(group->second, edit);
-            continue;
         }
-        auto fresh = std::find_if(created.begin(), created.end(), [&](const auto& entry) {
-            return EqualsNoCase(Trim(entry.first), Trim(edit.section));
-        });
-        if (fresh == created.end()) fresh = created.insert(created.end(), {edit.section, {}});
-        setAdded(fresh->second, edit);
     }
 
+    const auto checkLength = [&](std::string_view section, std::string_view key, std::string_view line) {
+        if (cut != nullptr && ReadLength(line) > kGameLineLength)
+            cut->push_back({std::string(section), std::string(key), ReadLength(line)});
+    };
     std::vector<Splice> splices;
-    for (const auto& [key, edit] : replaced) splices.push_back(ReplaceValue(*key, Trim(edit->key), edit->value));
+    for (const auto& [key, edit] : replaced) {
+        splices.push_back(ReplaceValue(*key, Trim(edit->key), edit->value));
+        const std::size_t lineStart = m_lines[key->line].start;
+        checkLength(edit->section, edit->key,
+                    m_bytes.substr(lineStart, splices.back().start - lineStart) + splices.back().text);
+    }
+    for (const auto& [section, name] : renamed) {
+        const std::size_t start = static_cast<std::size_t>(section->name.data() - m_bytes.data());
+        splices.push_back({start, start + section->name.size(), std::string(name)});
+    }
     for (const auto& [section, added] : appended) {
         std::vector<std::string> lines;
-        for (const Added& entry : added) lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
+        for (const Added& entry : added) {
+            lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
+            checkLength(section->name, entry.key, lines.back());
+        }
         splices.push_back(
             InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
     }
@@ -220,7 +287,10 @@ std::string IniDocument::WithValues(std::span<const Edit> edits) const {
     std::vector<std::pair<std::string_view, std::vector<std::string>>> sections;
     for (const auto& [name, added] : created) {
         std::vector<std::string> lines;
-        for (const Added& entry : added) lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
+        for (const Added& entry : added) {
+            lines.push_back(std::string(entry.key) + "=" + std::string(entry.value));
+            checkLength(name, entry.key, lines.back());
+        }
         sections.emplace_back(name, std::move(lines));
     }
 
@@ -233,7 +303,7 @@ std::string IniDocument::WithValues(std::span<const Edit> edits) const {
     }
     edited.append(m_bytes, copied, std::string::npos);
     edited += NewSections(sections);
-    return edited;
+    return forTheGame ? ReadableByTheGame(std::move(edited)) : edited;
 }
 
 }  // namespace morvane::platform

@@ -72,7 +72,22 @@ std::shared_ptr<const IniDocument> LoadChecked(const std::string& path) {
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-bool IsStorable(const ProfileWrite& write) { return RefusalOf(write).empty(); }
+// A key that would read back as something else: a comment, a section header, or split at "=".
+bool IsStorableKey(std::string_view key) {
+    const std::string_view trimmed = Trim(key);
+    return !trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' &&
+           key.find('=') == std::string_view::npos && !HasLineBreak(key);
+}
+
+}  // namespace
+
+bool IsStorable(const ProfileWrite& write) {
+    return !Trim(write.section).empty() && !HasLineBreak(write.section) &&
+           write.section.find(']') == std::string::npos && IsStorableKey(write.key) && !HasLineBreak(write.value) &&
+           write.value.find(';') == std::string::npos;
+}
+
+namespace {
 
 // The cached parse of the file when it holds exactly `bytes`, else nothing.
 std::shared_ptr<const IniDocument> CachedParseOf(const std::string& path, const std::string& bytes) {
@@ -82,23 +97,6 @@ std::shared_ptr<const IniDocument> CachedParseOf(const std::string& path, const 
 }
 
 }  // namespace
-
-std::string RefusalOf(const ProfileWrite& write) {
-    if (HasLineBreak(write.section) || HasLineBreak(write.key) || HasLineBreak(write.value))
-        return "a line break would end the line there, and the rest would be read as a line of its own";
-    if (Trim(write.section).empty()) return "the section name is empty, and no section can be found by it";
-    if (write.section.find(']') != std::string::npos)
-        return "\"]\" in the section name [" + write.section + "] would end the name there";
-    const std::string_view key = Trim(write.key);
-    if (key.empty()) return "the key name is empty, and no key can be found by it";
-    if (key.front() == ';') return "the key " + write.key + " begins with \";\", which makes the line a note";
-    if (key.front() == '[') return "the key " + write.key + " begins with \"[\", which makes the line a section header";
-    if (key.find('=') != std::string_view::npos)
-        return "\"=\" in the key " + write.key + " would split it there: the rest would be read as the value";
-    if (write.value.find(';') != std::string::npos)
-        return "\";\" in the value " + write.value + " begins a note: only what comes before it would be read";
-    return "";
-}
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                                     const std::string& path) {
@@ -114,7 +112,8 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
     return WritePrivateProfileStrings(std::span<const ProfileWrite>(&write, 1), path);
 }
 
-int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written) {
+int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path, FileIdentity* written,
+                               const GameWrite* forTheGame) {
     for (const ProfileWrite& write : writes)
         if (!IsStorable(write)) return kErrorInvalidParameter;
     if (writes.empty()) return 0;
@@ -130,7 +129,16 @@ int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::
         path,
         [&](const std::optional<std::string>& current, std::string& replacement) {
             const auto cached = current ? CachedParseOf(path, *current) : nullptr;
-            replacement = cached ? cached->WithValues(edits) : IniDocument(current.value_or("")).WithValues(edits);
+            std::optional<IniDocument> fresh;
+            const IniDocument& document = cached ? *cached : fresh.emplace(current.value_or(""));
+            if (forTheGame == nullptr) {
+                replacement = document.WithValues(edits);
+            } else {
+                std::vector<IniDocument::CutLine> cut;
+                replacement = document.WithValuesForTheGame(edits, &cut);
+                if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
+                if (!cut.empty() && !forTheGame->force) return kErrorLineTooLong;
+            }
             bytes = replacement;
             return 0;
         },

@@ -25,16 +25,12 @@ std::optional<std::string> ValueFromProfileText(std::string_view text) {
     return std::string(value);
 }
 
-std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path,
-                               std::string_view value) {
+std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path) {
     std::string message = "Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n[" +
                           std::string(section) + "]" + std::string(key);
-    if (error == platform::kErrorInvalidParameter) {
-        const std::string refusal = platform::RefusalOf({std::string(section), std::string(key), std::string(value)});
-        if (!refusal.empty()) message += "\nThis cannot be written: " + refusal + ". Change it, then apply again.";
-        return message;
-    }
-    if (error != 0) message += "\n" + platform::DescribeFileError(error, path);
+    // A refused write's reason is the writer's to give: it knows the value.
+    if (error != 0 && error != platform::kErrorInvalidParameter)
+        message += "\n" + platform::DescribeFileError(error, path);
     return message;
 }
 

@@ -21,12 +21,13 @@ struct KeyRef {
 
 class RulesWriter {
 public:
-    explicit RulesWriter(const StringTable& table) : m_table(table) {}
+    RulesWriter(const StringTable& table, const KeepKey& keep) : m_table(table), m_keep(keep) {}
 
     void Section(const std::string& name, const std::vector<KeyRef>& keys) {
         std::vector<std::string> written;
         std::string lines;
         for (const KeyRef& ref : keys) {
+            if (m_keep && !m_keep(name, ref.key)) continue;
             const auto value = DefaultValueForFile(ParseDescriptor(m_table.Text(ref.descriptorId), m_table), m_table);
             if (!value) continue;
             const bool seen = std::any_of(written.begin(), written.end(),
@@ -73,13 +74,14 @@ public:
 
 private:
     const StringTable& m_table;
+    const KeepKey& m_keep;
     std::string m_out = "; Red Alert rules file made by Morvane: every key it knows, at its default value.\r\n";
 };
 
 }  // namespace
 
-std::string MakeDefaultRulesFile(const StringTable& table) {
-    RulesWriter writer(table);
+std::string MakeDefaultRulesFile(const StringTable& table, const KeepKey& keep) {
+    RulesWriter writer(table, keep);
 
     std::vector<KeyRef> general;
     for (const auto& group : layout::kGeneralGroups) {

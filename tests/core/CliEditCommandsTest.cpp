@@ -3,24 +3,13 @@
 
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
 #include "platform/FileAccess.h"
 
 namespace morvane::cli {
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 class CliEditTest : public testing::Test {
 protected:

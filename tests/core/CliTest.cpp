@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CliRun.h"
 #include "SystemOnly.h"
 #include "TempDir.h"
 #include "cli/CliCommand.h"
@@ -13,18 +14,6 @@
 
 namespace morvane::cli {
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 TEST(Cli, DescribeShowsEveryField) {
     const CliRun run = Cli({"describe", "20200"});
@@ -173,6 +162,65 @@ TEST(Cli, TreeGetAndSetOnAFile) {
     EXPECT_EQ(denied.code, kExitWriteFailed);
     EXPECT_EQ(denied.err, "Unable To Save Changes, Error NUmber: 5 \n[E1]Cost\n" + path +
                               " is read-only. Give it write permission (clear its read-only mark), then try again.\n");
+}
+
+// `set` writes where the game reads: its spelling, the right section, a whole last line, every
+// copy; it refuses what the game would read otherwise, saying why.
+TEST(CliSet, WritesWhereTheGameReads) {
+    test::TempDir dir;
+    const std::string path = dir.File("rules.ini");
+    const auto setIn = [&path](const std::string& before, std::vector<std::string> args) {
+        EXPECT_EQ(platform::ReplaceFileAtomically(path, before), 0);
+        args.insert(args.begin(), path);
+        args.insert(args.begin(), "set");
+        const CliRun run = Cli(args);
+        return std::make_pair(run, platform::ReadFileBytes(path).value_or("<none>"));
+    };
+    const struct {
+        const char* what;
+        std::string before;
+        std::vector<std::string> args;
+        std::string after;
+    } cases[] = {
+        {"game's spelling", "[E1]\r\nCost=100\r\n", {"e1", "cost", "150"}, "[E1]\r\nCost=150\r\n"},
+        {"added in the game's spelling",
+         "[E1]\r\nSpeed=4\r\n",
+         {"e1", "cost", "150"},
+         "[E1]\r\nSpeed=4\r\nCost=150\r\n"},
+        {"section header in the wrong case fixed",
+         "[e1]\r\ncost=100\r\n",
+         {"E1", "Cost", "150"},
+         "[E1]\r\nCost=150\r\n"},
+        {"last line gains its break", "[E1]\r\nCost=100", {"E1", "Speed", "4"}, "[E1]\r\nCost=100\r\nSpeed=4\r\n"},
+        {"every copy",
+         "[E1]\r\nCost=1\r\n[E1]\r\nCost=2\r\n",
+         {"E1", "Cost", "3"},
+         "[E1]\r\nCost=3\r\n[E1]\r\nCost=3\r\n"},
+        // Names the game does not know are written as given, the header too, as for a key.
+        {"unknown names as given", "[Mine]\r\nfoo=1\r\n", {"mine", "FOO", "2"}, "[mine]\r\nFOO=2\r\n"},
+        {"forced long line",
+         "[E1]\r\n",
+         {"--force", "E1", "Image", std::string(130, 'x')},
+         "[E1]\r\nImage=" + std::string(130, 'x') + "\r\n"},
+    };
+    for (const auto& c : cases) {
+        const auto [run, after] = setIn(c.before, c.args);
+        EXPECT_EQ(run.code, kExitOk) << c.what << ": " << run.err;
+        EXPECT_EQ(after, c.after) << c.what;
+    }
+
+    const auto [tooLong, unchanged] = setIn("[E1]\r\nImage=E1\r\n", {"E1", "Image", std::string(130, 'x')});
+    EXPECT_EQ(tooLong.code, kExitWriteFailed);
+    EXPECT_NE(tooLong.err.find("[E1] Image: the line would have 136 characters"), std::string::npos) << tooLong.err;
+    EXPECT_NE(tooLong.err.find("lose the last 9"), std::string::npos) << tooLong.err;
+    EXPECT_NE(tooLong.err.find("--force"), std::string::npos) << tooLong.err;
+    EXPECT_EQ(unchanged, "[E1]\r\nImage=E1\r\n");
+
+    const auto [note, kept] = setIn("[E1]\r\nCost=1\r\n", {"E1", "Cost", "5;cheap"});
+    EXPECT_EQ(note.code, kExitWriteFailed);
+    EXPECT_NE(note.err.find("would read '5' only"), std::string::npos) << note.err;
+    EXPECT_EQ(note.err.find("NUmber"), std::string::npos) << note.err;
+    EXPECT_EQ(kept, "[E1]\r\nCost=1\r\n");
 }
 
 }  // namespace

@@ -41,9 +41,7 @@ protected:
     std::string Read(const std::string& path) const { return ReadFileBytes(path).value_or("<unreadable>"); }
 
     // The message the window and the command line show for a failed write of [S]A.
-    std::string Message(int error, const std::string& path, const std::string& value = "2") {
-        return SaveFailureMessage(error, "S", "A", path, value);
-    }
+    std::string Message(int error, const std::string& path) { return SaveFailureMessage(error, "S", "A", path); }
 
     test::TempDir m_dir;
     test::TempDir m_state;
@@ -189,9 +187,12 @@ TEST_F(FileFailures, ErrorOnClosingAFlushedFileIsAWarning) {
     EXPECT_FALSE(Contains(messages.messages[0].text, "Unable To Save"));
 }
 
-TEST_F(FileFailures, RefusedWritesNameTheCharacterAndWhy) {
+TEST_F(FileFailures, RefusedWritesKeepTheNumberLineAndSayWhy) {
     const std::string path = m_dir.File("rules.ini");
     Write(path, "[S]\r\nA=1\r\n");
+    test::RecordingMessageSink messages;
+    RulesFileAccess rules(messages);
+    rules.SetRulesPath(path);
     struct Case {
         const char* section;
         const char* key;
@@ -199,16 +200,17 @@ TEST_F(FileFailures, RefusedWritesNameTheCharacterAndWhy) {
         const char* words;
     };
     const std::vector<Case> cases = {
-        {"S", "A", "5 ; five", "\";\" in the value 5 ; five begins a note"},
-        {"S", "A=B", "5", "\"=\" in the key A=B would split it"},
-        {" ", "A", "5", "the section name is empty"},
-        {"S", ";A", "5", "begins with \";\", which makes the line a note"},
-        {"S]", "A", "5", "\"]\" in the section name"},
-        {"S", "A", "5\n6", "a line break"},
+        {"S", "A", "5 ; five", "a value cannot hold \";\": the game takes everything from it on for a note"},
+        {"S", "A=B", "5", "a key cannot be empty, start with \";\" or \"[\", or hold \"=\""},
+        {" ", "A", "5", "a section name cannot be empty"},
+        {"S]", "A", "5", "a section name cannot be empty or hold \"]\""},
+        {"S", "A", "5\n6", "a value cannot hold a line break"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, path), kErrorInvalidParameter) << c.words;
-        const std::string message = SaveFailureMessage(kErrorInvalidParameter, c.section, c.key, path, c.value);
+        messages.messages.clear();
+        EXPECT_EQ(rules.WriteValue(c.section, c.key, c.value), kErrorInvalidParameter) << c.words;
+        ASSERT_EQ(messages.messages.size(), 1u);
+        const std::string& message = messages.messages[0].text;
         EXPECT_EQ(message.rfind("Unable To Save Changes, Error NUmber: 87 \n[", 0), 0u) << message;
         EXPECT_TRUE(Contains(message, c.words)) << message;
     }

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                     EffectiveCase{"[General]\nConditionRed=25\n", "General", "ConditionRed", "fixed\t25.000000"},
                     EffectiveCase{"[General]\nConditionRed=50.5%\n", "General", "ConditionRed", "fixed\t50.500000"},
                     EffectiveCase{"[General]\nTurboBoost=-1\n", "General", "TurboBoost", "fixed\t65535.000000"},
-                    EffectiveCase{"[General]\nOreExplosive=yes\n", "General", "OreExplosive", "fixed\t0.000000"},
+                    EffectiveCase{"[General]\nOreExplosive=yes\n", "General", "OreExplosive", "bool\tfalse"},
                     EffectiveCase{"[General]\nCrateRadius=2.5\n", "General", "CrateRadius", "cells\t640"},
                     EffectiveCase{"[General]\nCrateRadius=150%\n", "General", "CrateRadius", "cells\t384"},
                     EffectiveCase{"[E1]\nSpeed=50\n", "E1", "Speed", "speed\t128"},
@@ -87,6 +87,51 @@ INSTANTIATE_TEST_SUITE_P(
                     EffectiveCase{"[Easy]\nFirePower=2\n", "Easy", "FirePower", "fixed\tabsent"},
                     EffectiveCase{"[General]\nTurboBoost=2\n", "general", "turboboost", "fixed\t2.000000"}));
 
+// What the field keeps after reading, and the fallback of every name the game looks up.
+INSTANTIATE_TEST_SUITE_P(
+    KeptValues, Effective,
+    testing::Values(EffectiveCase{"[General]\nRadarJamRadius=300\n", "General", "RadarJamRadius", "cells\t11264"},
+                    EffectiveCase{"[Colt45]\nRange=1280\n", "Colt45", "Range", "cells\t0"},
+                    EffectiveCase{"[Colt45]\nRange=255.999\n", "Colt45", "Range", "cells\t0"},
+                    EffectiveCase{"[General]\nOreExplosive=2\n", "General", "OreExplosive", "bool\tfalse"},
+                    EffectiveCase{"[General]\nOreExplosive=1.5\n", "General", "OreExplosive", "bool\tfalse"},
+                    EffectiveCase{"[General]\nOreExplosive=3\n", "General", "OreExplosive", "bool\ttrue"},
+                    EffectiveCase{"[General]\nOreExplosive=.5\n", "General", "OreExplosive", "bool\ttrue"},
+                    EffectiveCase{"[General]\nOreExplosive=.49\n", "General", "OreExplosive", "bool\tfalse"},
+                    EffectiveCase{"[General]\nOreExplosive=100%\n", "General", "OreExplosive", "bool\ttrue"},
+                    EffectiveCase{"[General]\nVortexSpeed=150\n", "General", "VortexSpeed", "int\t100"},
+                    EffectiveCase{"[General]\nVortexSpeed=-5\n", "General", "VortexSpeed", "int\t0"},
+                    EffectiveCase{"[General]\nVortexSpeed=$20\n", "General", "VortexSpeed", "int\t32"},
+                    EffectiveCase{"[Invisible]\nROT=300\n", "Invisible", "ROT", "int\t44"},
+                    EffectiveCase{"[E1]\nStrength=-1\n", "E1", "Strength", "int\t65535"},
+                    EffectiveCase{"[Powerups]\nArmor=10,ARMOR,.3\n", "Powerups", "Armor", "powerup\t10,ARMOR,77"},
+                    EffectiveCase{"[Powerups]\nArmor=10,ARMOR,50%\n", "Powerups", "Armor", "powerup\t10,ARMOR,128"},
+                    EffectiveCase{"[Powerups]\nArmor=10,ARMOR,2000.\n", "Powerups", "Armor", "powerup\t10,ARMOR,53248"},
+                    EffectiveCase{"[Powerups]\nMoney=50,dollar,2000\n", "Powerups", "Money", "powerup\t50,DOLLAR,2000"},
+                    EffectiveCase{"[Powerups]\nMoney=50,CASH,2000\n", "Powerups", "Money", "powerup\t50,none,2000"},
+                    EffectiveCase{"[Powerups]\nMoney=50,DOLLAR\n", "Powerups", "Money", "powerup\t50,DOLLAR,0"},
+                    EffectiveCase{"[Powerups]\nMoney=50,DOLLAR\n", "Powerups", "Armor", "powerup\t0,none,0"},
+                    EffectiveCase{"[Powerups]\nMoney=\nArmor=1,ARMOR,1.0\n", "Powerups", "Money", "powerup\t0,none,0"},
+                    EffectiveCase{"[General]\nGemValue=1\n", "Powerups", "Money", "powerup\tabsent"},
+                    EffectiveCase{"[E1]\nPrerequisite=weaf\n", "E1", "Prerequisite", "buildings\tATEK"},
+                    EffectiveCase{"[E1]\nPrerequisite=barl,weap\n", "E1", "Prerequisite", "buildings\tWEAP,APWR"},
+                    EffectiveCase{"[Colt45]\nReport=gun5\n", "Colt45", "Report", "name\tGUN5"},
+                    EffectiveCase{"[Colt45]\nReport=AACANNON3\n", "Colt45", "Report", "name\tnone"},
+                    EffectiveCase{"[Colt45]\nAnim=samfire\n", "Colt45", "Anim", "name\tSAMFIRE"},
+                    EffectiveCase{"[Colt45]\nAnim=BOOM\n", "Colt45", "Anim", "name\tnone"},
+                    EffectiveCase{"[Colt45]\nAnim=None\n", "Colt45", "Anim", "name\tnone"},
+                    EffectiveCase{"[General]\nURepairPercent=0,2\n", "General", "URepairPercent", "fixed\t0.000000"},
+                    EffectiveCase{"[HE]\nVerses=100%,50 %,.5%,50.5%,25%\n", "HE", "Verses",
+                                  "verses\t1.000000,50.000000,0.500000,50.500000,0.250000"},
+                    EffectiveCase{"[ThemeControl]\nBIGF226M=5,soviet\n", "ThemeControl", "BIGF226M",
+                                  "theme\t5,USSR,Ukraine,BadGuy"},
+                    EffectiveCase{"[ThemeControl]\nBIGF226M=5, soviet\n", "ThemeControl", "BIGF226M", "theme\t5,none"},
+                    EffectiveCase{"[ThemeControl]\nBIGF226M=x,Spain,soviet\n", "ThemeControl", "BIGF226M",
+                                  "theme\t0,Spain"},
+                    EffectiveCase{"[HE]\nExplosion=9\n", "HE", "Explosion", "int\t9"},
+                    EffectiveCase{"\xEF\xBB\xBF[General]\nTurboBoost=2\n", "General", "TurboBoost", "fixed\tabsent"},
+                    EffectiveCase{"[E3] Cost=300\n", "E3", "Cost", "int\tabsent"}));
+
 TEST(EffectiveCommand, KeyTheGameDoesNotReadAndUnreadableFile) {
     test::TempDir dir;
     const std::string path = dir.File("rules.ini");
@@ -111,10 +156,14 @@ TEST(CheckCommand, PrintsFindingsAndExitsByTheWorstLevel) {
     std::string out;
     EXPECT_EQ(run("[General]\r\nTurboBoost=1.5\r\n", out), kExitOk);
     EXPECT_EQ(out, "");
-    EXPECT_EQ(run("[E1]\r\nReload=5\r\n", out), kExitOk);
-    EXPECT_EQ(out, path + ":2: note: [E1] Reload: The game does not read Reload in [E1]; the line has no effect.\n");
-    EXPECT_EQ(run("[E1]\nCost=100\n[XTNK]\nCost=1\n[E1]\nSpeed=200\n", out), kExitNotFound);
-    EXPECT_EQ(out.rfind(path + ":3: note: [XTNK]: ", 0), 0u) << out;
+    EXPECT_EQ(run("[E1]\r\nName=Rifleman\r\n[MyOwnTank]\r\nCost=5\r\n", out), kExitOk);
+    EXPECT_EQ(out, path +
+                       ":3: note: [MyOwnTank]: The game has no section [MyOwnTank] and ignores it; it cannot make "
+                       "new objects from the rules file.\n");
+    EXPECT_EQ(run("[E1]\r\nReload=5\r\n", out), kExitNotFound);
+    EXPECT_EQ(out, path + ":2: warning: [E1] Reload: The game does not read Reload in [E1]; the line has no effect.\n");
+    EXPECT_EQ(run("[E1]\nCost=100\n[MyOwnTank]\nCost=1\n[E1]\nSpeed=200\n", out), kExitNotFound);
+    EXPECT_EQ(out.rfind(path + ":3: note: [MyOwnTank]: ", 0), 0u) << out;
     EXPECT_NE(out.find("\n" + path + ":5: error: [E1]: [E1] appears again"), std::string::npos) << out;
     EXPECT_NE(out.find("\n" + path + ":6: error: [E1] Speed: "), std::string::npos) << out;
 
@@ -145,6 +194,14 @@ TEST(GameReading, SaysWhatTheGameReadsInWords) {
     EXPECT_EQ(words("[E1]\nReload=5\n", "E1", "Reload"), "The game does not read Reload in [E1].");
     EXPECT_EQ(words("[Easy]\nFirePower=1\n", "Easy", "Firepower"),
               "This version of the game does not read [Easy]; the value has no effect.");
+    EXPECT_EQ(words("[General]\nRadarJamRadius=300\n", "General", "RadarJamRadius")
+                  .rfind("The game reads: 44 cells (11264 leptons) - ", 0),
+              0u);
+    EXPECT_EQ(words("[General]\nOreExplosive=2\n", "General", "OreExplosive").rfind("The game reads: off - ", 0), 0u);
+    EXPECT_EQ(words("[Colt45]\nReport=BANG\n", "Colt45", "Report").rfind("The game reads: no sound - ", 0), 0u);
+    EXPECT_EQ(words("[Powerups]\nMoney=50,DOLLAR\n", "Powerups", "Armor"),
+              "The game reads: 0 shares, no animation, data 0 - [Powerups] does not list this crate, so the game "
+              "reads 0,NONE and the crate never appears.");
     EXPECT_EQ(words("[HE]\nVerses=100%,50%,60%,25%,25%\n", "HE", "Verses"),
               "The game reads: none 100%, wood 50%, light 60%, heavy 25%, concrete 25%");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
 #include <vector>
 
 #include "platform/IniDocument.h"
@@ -23,15 +25,15 @@ TEST(IniDocument, Reads) {
         {"[General]\r\nA=5          ; five\r\n", "General", "A", "5          ; five"},  // comment kept
         {"[General]\r\n; A=9\r\nA=1\r\n", "General", "A", "1"},                         // commented line is no key
         {"[General]\r\n  ;A = 9\r\n", "General", "A", std::nullopt},
-        {"[General]\r\n;B=2\r\n", "General", ";B", std::nullopt},  // not even under its own spelling
+        {"[General]\r\n;B=2\r\n", "General", ";B", std::nullopt},                  // not even under its own spelling
         {"A=0\r\n[General]\r\nB=1\r\n", "", "A", std::nullopt},                    // before any section
         {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},  // first match counts
         {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A",
          std::nullopt},                                                       // only the first section
         {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},  // value holds "="
         {"[General]\r\nA=\r\n", "General", "A", ""},
-        {"[General]\r\nA\r\n", "General", "A", std::nullopt},  // no "=": no key
-        {"[NoClose\r\nA=1\r\n", "NoClose", "A", "1"},
+        {"[General]\r\nA\r\n", "General", "A", std::nullopt},                 // no "=": no key
+        {"[NoClose\r\nA=1\r\n", "NoClose", "A", std::nullopt},                // no "]": no header, as for the game
         {"[General]\r\nA=\t\"quoted\"\t\r\n", "General", "A", "\"quoted\""},  // no quote stripping
         {"", "General", "A", std::nullopt},
     };
@@ -120,6 +122,56 @@ TEST(IniDocument, SeveralEditsFromOneParse) {
         {"", {{"S", "A", "1"}, {"T", "B", "2"}}, "[S]\r\nA=1\r\n\r\n[T]\r\nB=2\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(IniDocument(c.before).WithValues(c.edits), c.after) << c.before;
+}
+
+// Writes made for the game's reader: they land where the game reads them.
+TEST(IniDocument, WritesForTheGame) {
+    const struct {
+        const char* what;
+        const char* before;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* after;
+    } cases[] = {
+        {"header in other case fixed", "[e1]\r\ncost=5\r\n", "E1", "Cost", "150", "[E1]\r\nCost=150\r\n"},
+        {"exact section wins over other case", "[e1]\r\nCost=1\r\n[E1]\r\nSpeed=4\r\n", "E1", "Cost", "2",
+         "[e1]\r\nCost=1\r\n[E1]\r\nSpeed=4\r\nCost=2\r\n"},
+        {"added key after a last line without break", "[S]\r\nA=1", "S", "B", "2", "[S]\r\nA=1\r\nB=2\r\n"},
+        {"replaced last line without break", "[S]\nA=1", "S", "A", "2", "[S]\nA=2\n"},
+        {"every copy of a key", "[S]\r\nA=1\r\nB=0\r\nA=2\r\n", "S", "A", "3", "[S]\r\nA=3\r\nB=0\r\nA=3\r\n"},
+        {"every copy of a section", "[S]\r\nA=1\r\n[S]\r\nB=2\r\n", "S", "A", "3",
+         "[S]\r\nA=3\r\n[S]\r\nB=2\r\nA=3\r\n"},
+        {"header without bracket is no section", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", "T", "B", "3",
+         "[S]\r\nA=1\r\n[T\r\nB=2\r\n\r\n[T]\r\nB=3\r\n"},
+        {"carriage returns alone", "[S]\rA=1\rB=2", "S", "A", "3", "[S]\r\nA=3\r\nB=2\r\n"},
+        {"byte-order mark dropped", "\xEF\xBB\xBF[S]\r\nA=1\r\n", "S", "A", "2", "[S]\r\nA=2\r\n"},
+        {"new section in an empty file", "", "S", "A", "1", "[S]\r\nA=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        const IniDocument::Edit edit{c.section, c.key, c.value};
+        EXPECT_EQ(IniDocument(c.before).WithValuesForTheGame(std::span<const IniDocument::Edit>(&edit, 1)), c.after)
+            << c.what;
+    }
+}
+
+// The game keeps 127 characters of a line: an edit past that is reported with its length, a
+// note pushed past it is not.
+TEST(IniDocument, ReportsLinesTheGameCuts) {
+    const std::string longValue(125, 'x');
+    const auto cutOf = [](const std::string& file, const IniDocument::Edit& edit) {
+        std::vector<IniDocument::CutLine> cut;
+        IniDocument(file).WithValuesForTheGame(std::span<const IniDocument::Edit>(&edit, 1), &cut);
+        return cut;
+    };
+    auto cut = cutOf("[S]\r\nAB=1\r\n", {"S", "AB", longValue});
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut[0].length, 128u);
+    EXPECT_EQ(cut[0].key, "AB");
+    EXPECT_EQ(cutOf("[S]\r\n", {"S", "A", longValue}).size(), 0u);  // 127 exactly
+    EXPECT_EQ(cutOf("[S]\r\n", {"S", "AB", longValue}).size(), 1u);
+    EXPECT_EQ(cutOf("[S]\r\nA=1" + std::string(130, ' ') + "; note\r\n", {"S", "A", "2"}).size(), 0u);
+    EXPECT_EQ(cutOf("[S]\r\n    A  =  1\r\n", {"S", "A", std::string(118, 'x')}).size(), 1u);
 }
 
 }  // namespace

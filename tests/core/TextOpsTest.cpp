@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/PercentText.h"
 #include "common/TextOps.h"
 
 namespace morvane {
@@ -37,25 +36,6 @@ TEST(TextOps, CaseFoldingIsAsciiOnly) {
     EXPECT_TRUE(StartsWithNoCase("SCUD - SCUD launcher", "scud"));
     EXPECT_LT(CompareNoCase("england", "France"), 0);
     EXPECT_LT(CompareNoCase("Ukraine", "USSR"), 0);
-}
-
-// Percentages read as the game reads fixed-point numbers.
-TEST(PercentText, ReadsLikeTheGame) {
-    const struct {
-        const char* text;
-        std::int64_t percent;
-        bool whole;
-    } cases[] = {
-        {"20%", 20, true},   {"020%", 20, true},    {".2", 20, true},     {"0.2", 20, true},     {"0.25", 25, true},
-        {"1.05", 105, true}, {"1.5", 150, true},    {".165", 17, false},  {".164", 16, false},   {".016", 2, false},
-        {"25", 2500, true},  {"50.5%", 5050, true}, {"50 %", 5000, true}, {"abc", 0, true},      {"", 0, true},
-        {"150%", 150, true}, {".20", 20, true},     {".200", 20, true},   {"-1", 6553500, true},
-    };
-    for (const auto& c : cases) {
-        const PercentReading reading = ReadPercentText(c.text);
-        EXPECT_EQ(reading.percent, c.percent) << c.text;
-        EXPECT_EQ(reading.whole, c.whole) << c.text;
-    }
 }
 
 }  // namespace

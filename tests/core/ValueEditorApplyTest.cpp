@@ -214,6 +214,33 @@ TEST_F(ValueEditorWriteTest, FailedWriteGivesTheLabelBack) {
     }
 }
 
+// Apply and Default write where the game reads: the header's case fixed, every copy updated,
+// the last line ended.
+TEST_F(ValueEditorWriteTest, ApplyAndDefaultLandWhereTheGameReads) {
+    const struct {
+        const char* what;
+        const char* before;
+        bool apply;
+        const char* after;
+    } cases[] = {
+        {"apply, header in other case", "[general]\r\ncrateminimum=7", true, "[General]\r\nCrateMinimum=9\r\n"},
+        {"default, two copies", "[General]\r\nCrateMinimum=7\r\n[General]\r\nCrateMinimum=8\r\n", false,
+         "[General]\r\nCrateMinimum=2\r\n[General]\r\nCrateMinimum=2\r\n"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(c.before);
+        SelectKey("CrateMinimum = 7", kIntCrates);
+        if (c.apply) {
+            m_editor.m_strValue = "9";
+            m_editor.OnApply();
+        } else {
+            m_editor.OnDefault();
+        }
+        EXPECT_EQ(FileText(), c.after) << c.what;
+        EXPECT_TRUE(m_messages.messages.empty()) << c.what;
+    }
+}
+
 TEST_F(ValueEditorWriteTest, FailedApplyLeavesTheEditPending) {
     WriteReadOnlyFile("[General]\r\nCrateMinimum=7\r\n");
     const TreeItem item = SelectKey("CrateMinimum = 7", kIntCrates);

@@ -108,9 +108,9 @@ TEST_F(MatchAllTest, AFailureWritesNoSiblingAtAll) {
         const char* message;
         const char* reason;
     } cases[] = {
-        // A section name the file cannot hold refuses the whole batch, and the message names it.
+        // A section name the file cannot hold refuses the whole batch, saying why.
         {"unstorable section", false, "Unable To Save Changes, Error NUmber: 87 \n[Bad]]Cost\n",
-         "This cannot be written: \"]\" in the section name [Bad]] would end the name there."},
+         "[Bad]] Cost: a section name cannot be empty or hold \"]\" or a line break."},
         {"read-only file", true, "Unable To Save Changes, Error NUmber: 5 \n[DOG]Cost\n", " is read-only."},
     };
     for (const auto& c : cases) {

@@ -41,7 +41,7 @@ TEST_F(ValueEditorTest, ValueComesFromTheLabelOrTheDefault) {
         {"RefundPercent = .2", kPercent, "20% @20", "20%"},
         {"RefundPercent = 0.05", kPercent, "5% @5", "20%"},
         {"RefundPercent = 1.5", kPercent, "150% @100", "20%"},
-        {"RefundPercent = .165", kPercent, ".165 @17", "20%"},
+        {"RefundPercent = .165", kPercent, ".165 @16", "20%"},
         {"RefundPercent = 25", kPercent, "2500% @100", "20%"},
         // Crate powerup: chance, animation (sorted combo) and the option when there is one.
         {"Armor = 10,ARMOR,2.0", kCrateArmor, "10 | ARMOR #0 | Multiplier: 2.0 spin 0..100", "10,ARMOR,2.0"},

@@ -11,6 +11,7 @@
 #include "dialogs/CPropertiesDlg.h"
 #include "dialogs/CSetDirectoryDlg.h"
 #include "dialogs/CSplashWnd.h"
+#include "gamesetup/StartupSearch.h"
 #include "platform/FolderListing.h"
 
 namespace morvane::test {
@@ -26,10 +27,10 @@ void DialogsTest::propertiesOkAndCancel() {
     QTemporaryDir work, game;
     ScriptedPrompts prompts;
     CMainDlg window(BuiltInCatalogue(), prompts);
-    window.m_strStartDir = "/start";
-    window.m_strWorkDir = "/old/work";
-    window.m_strGameDir = "/old/game";
-    window.m_strGameExe = "/old/game/RA95.EXE";
+    SetPath(window, &app::WindowPaths::startDir, "/start");
+    SetPath(window, &app::WindowPaths::workDir, "/old/work");
+    SetPath(window, &app::WindowPaths::gameDir, "/old/game");
+    SetPath(window, &app::WindowPaths::gameExe, "/old/game/RA95.EXE");
 
     QString shownProgramDir;
     prompts.dialogs.push_back([&](QDialog& dialog) {
@@ -40,7 +41,7 @@ void DialogsTest::propertiesOkAndCancel() {
     });
     QVERIFY(!window.OnProgramLocation());
     QCOMPARE(shownProgramDir, QStringLiteral("/start"));
-    QCOMPARE(window.m_strWorkDir, std::string("/old/work"));
+    QCOMPARE(window.Paths().workDir, std::string("/old/work"));
     QVERIFY(TemporarySettings::Get("Work").isEmpty());
 
     prompts.files.push_back(QString::fromStdString(Path(game, "RA95.EXE")));
@@ -52,10 +53,10 @@ void DialogsTest::propertiesOkAndCancel() {
         return dialog.result();
     });
     QVERIFY(window.OnProgramLocation());
-    QCOMPARE(window.m_strWorkDir, work.path().toStdString());
-    QCOMPARE(window.m_strGameDir, game.path().toStdString());
-    QCOMPARE(window.m_strGameExe, Path(game, "RA95.EXE"));
-    QCOMPARE(window.m_strGameRulesPath, Path(game, "rules.ini"));
+    QCOMPARE(window.Paths().workDir, work.path().toStdString());
+    QCOMPARE(window.Paths().gameDir, game.path().toStdString());
+    QCOMPARE(window.Paths().gameExe, Path(game, "RA95.EXE"));
+    QCOMPARE(gamesetup::RulesPathIn(window.Paths().gameDir), Path(game, "rules.ini"));
     QCOMPARE(TemporarySettings::Get("Work"), work.path());
     QCOMPARE(TemporarySettings::Get("RA_dir"), game.path());
     QCOMPARE(TemporarySettings::Get("Game"), QString::fromStdString(Path(game, "RA95.EXE")));

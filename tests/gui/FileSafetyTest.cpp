@@ -40,7 +40,7 @@ struct Window {
         QDir().mkpath(QFileInfo(file).absolutePath());
         rules = PathFromQt(file);
         WriteExampleRules(rules);
-        window.m_strRulesPath = rules;
+        SetPath(window, &app::WindowPaths::rulesPath, rules);
         if (!window.OnInitDialog()) qFatal("the example file did not open");
         window.show();
     }
@@ -146,7 +146,7 @@ void FileSafetyTest::changeDuringAFailedWriteIsReadAfterIt() {
     WriteExampleRules(rules);
     SlowReader prompts;
     CMainDlg window(BuiltInCatalogue(), prompts);
-    window.m_strRulesPath = rules;
+    SetPath(window, &app::WindowPaths::rulesPath, rules);
     QVERIFY(window.OnInitDialog());
     window.show();
     window.SelectItem(FindItemByPath(window.NavigationTree(), "General\\Crates\\CrateRegen"));
@@ -206,7 +206,7 @@ void FileSafetyTest::goneFileIsNotRecreatedSilently() {
     open.prompts.files.push_back(PathToQt(kept));
     open.window.Command(kFileSaveAs)->trigger();
     QCOMPARE(FileText(kept), expected);
-    QCOMPARE(open.window.m_strRulesPath, kept);
+    QCOMPARE(open.window.Paths().rulesPath, kept);
 }
 
 void FileSafetyTest::nonAsciiPathOpensAndSaves() {
@@ -273,7 +273,7 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
     QCOMPARE(open.prompts.messages.size(), std::size_t{1});
     QVERIFY(open.prompts.messages[0].text.contains(QStringLiteral("is the rules file you are editing")));
     QCOMPARE(FileText(open.rules), edited);
-    QCOMPARE(open.window.m_strRulesPath, open.rules);
+    QCOMPARE(open.window.Paths().rulesPath, open.rules);
 
     // Another existing file: asked, and kept as a backup when replaced.
     const std::string other = Path(open.dir, "other.ini");
@@ -286,7 +286,7 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
     open.prompts.answers = {QMessageBox::Yes};
     open.window.Command(kFileNew)->trigger();
     QCOMPARE(open.prompts.questions.size(), 2);
-    QCOMPARE(open.window.m_strRulesPath, other);
+    QCOMPARE(open.window.Paths().rulesPath, other);
     QCOMPARE(FileText(other), MakeDefaultRulesFile(BuiltInCatalogue()));
     QCOMPARE(FileText(other + ".bak"), std::string("[General]\r\nCrateRegen=11\r\n"));
     QCOMPARE(FileText(open.rules), edited);
@@ -295,8 +295,8 @@ void FileSafetyTest::newNeverTargetsTheOpenFile() {
 void FileSafetyTest::launchKeepsTheFirstBackup() {
     Window open;
     QTemporaryDir game;
-    open.window.m_strGameDir = game.path().toStdString();
-    open.window.m_strGameExe = Path(game, "missing.exe");
+    SetPath(open.window, &app::WindowPaths::gameDir, game.path().toStdString());
+    SetPath(open.window, &app::WindowPaths::gameExe, Path(game, "missing.exe"));
     const std::string installed = Path(game, "rules.ini");
     platform::ReplaceFileAtomically(installed, "[General]\r\noriginal=1\r\n");
 

@@ -226,7 +226,7 @@ void FindTest::togglesNarrowToKeys() {
 
 void ShellTest::splashStaysUpItsFullTimeOnTop() {
     ExampleWindow open;
-    app::CSplashWnd& splash = open.window.m_wndSplash;
+    app::CSplashWnd& splash = open.window.Splash();
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     // Asked for 2.5 s after the window came up, the splash still gets its full 4 s.
     QTest::qWait(2500);
@@ -314,14 +314,14 @@ void ShellTest::missingCommandLineFileOpensProgramLocationFirst() {
         return int{QDialog::Rejected};
     });
     CMainDlg window(BuiltInCatalogue(), prompts);
-    window.m_strRulesPath = Path(start, "missing mod.ini");
+    SetPath(window, &app::WindowPaths::rulesPath, Path(start, "missing mod.ini"));
     QVERIFY(window.OnInitDialog());
     QVERIFY(properties);
     QCOMPARE(messagesBeforeLocation, std::size_t{1});   // reported, then Program Location
     QCOMPARE(prompts.messages.size(), std::size_t{1});  // not reported again
     QCOMPARE(prompts.messages[0].text.section(QLatin1Char('\n'), 0, 0),
              QString::fromStdString("Failed To Load - " + Path(start, "missing mod.ini")));
-    QCOMPARE(window.m_strRulesPath, Path(start, "rules.ini"));
+    QCOMPARE(window.Paths().rulesPath, Path(start, "rules.ini"));
 }
 
 void ShellTest::windowsGameDirectoryFoundThroughWinePrefix() {
@@ -342,7 +342,7 @@ void ShellTest::windowsGameDirectoryFoundThroughWinePrefix() {
     {
         CMainDlg window(BuiltInCatalogue(), prompts);
         QVERIFY(!window.OnInitDialog());
-        QCOMPARE(window.m_strGameDir, std::string("C:\\Westwood\\Redalert"));  // the stored text stays
+        QCOMPARE(window.Paths().gameDir, std::string("C:\\Westwood\\Redalert"));  // the stored text stays
     }
     QCOMPARE(prompts.messages.back().text.section(QLatin1Char('\n'), 0, 0),
              QString::fromStdString("Failed To Load - " + mapped));
@@ -350,7 +350,7 @@ void ShellTest::windowsGameDirectoryFoundThroughWinePrefix() {
     WriteExampleRules(prefix.path().toStdString() + "/drive_c/Westwood/Redalert/rules.ini");
     CMainDlg window(BuiltInCatalogue(), prompts);
     QVERIFY(window.OnInitDialog());
-    QCOMPARE(window.m_strRulesPath, mapped);
+    QCOMPARE(window.Paths().rulesPath, mapped);
     if (savedPrefix.isNull())
         qunsetenv("WINEPREFIX");
     else

@@ -42,7 +42,7 @@ MORVANE_GUI_TEST_CLASS(FindingsViewTest);
 
 void FindingsViewTest::problemsAndMarksOfAnOpenedFile() {
     WindowOnFile open("[General]\r\nOreExplosive=yes\r\nGemValue=50\r\n[general]\r\nx=1\r\n[XTNK]\r\nCost=1\r\n");
-    QCOMPARE(open.Rows(), (QStringList{"2 error [General] OreExplosive", "4 error [general]", "6 note [XTNK]"}));
+    QCOMPARE(open.Rows(), (QStringList{"2 error [General] OreExplosive", "4 error [general]", "6 warning [XTNK]"}));
     QVERIFY(open.window.Problems()->Summary()->text().contains("2 errors"));
 
     const TreeItem oreExplosive = open.Item("General\\Combat and Damage\\OreExplosive");

@@ -53,13 +53,20 @@ inline void WriteExampleRules(const std::string& path) {
     platform::ReplaceFileAtomically(path, MakeDefaultRulesFile(BuiltInCatalogue()));
 }
 
+// Changes one of the paths the window was given, as the program's start hands them over.
+inline void SetPath(app::CMainDlg& window, std::string app::WindowPaths::*member, std::string value) {
+    app::WindowPaths paths = window.Paths();
+    paths.*member = std::move(value);
+    window.SetPaths(std::move(paths));
+}
+
 inline std::string FileText(const std::string& path) { return platform::ReadFileBytes(path).value_or("<missing>"); }
 
 // A main window on `rules`, a file in a temporary folder, with settings in a temporary place and
 // every prompt scripted. Open() shows the window on the file, which the caller writes first.
 struct WindowBench {
     void Open() {
-        window.m_strRulesPath = rules;
+        SetPath(window, &app::WindowPaths::rulesPath, rules);
         if (!window.OnInitDialog()) qFatal("the rules file did not open");
         window.show();
     }

@@ -74,7 +74,7 @@ void MainWindowTest::startUpSearchOrder() {
     {
         CMainDlg window(BuiltInCatalogue(), prompts);
         QVERIFY(window.OnInitDialog());
-        QCOMPARE(window.m_strRulesPath, Path(work, "rules.ini"));  // work directory before game directory
+        QCOMPARE(window.Paths().rulesPath, Path(work, "rules.ini"));  // work directory before game directory
         QCOMPARE(window.windowTitle(), QString::fromStdString("Morvane - " + Path(work, "rules.ini")));
     }
     // The start directory comes first, and the name matches in any letter case.
@@ -82,14 +82,14 @@ void MainWindowTest::startUpSearchOrder() {
     {
         CMainDlg window(BuiltInCatalogue(), prompts);
         QVERIFY(window.OnInitDialog());
-        QCOMPARE(window.m_strRulesPath, Path(start, "RULES.INI"));
+        QCOMPARE(window.Paths().rulesPath, Path(start, "RULES.INI"));
     }
     // A command-line file that is not there is reported, then forgotten.
     {
         CMainDlg window(BuiltInCatalogue(), prompts);
-        window.m_strRulesPath = Path(start, "missing.ini");
+        SetPath(window, &app::WindowPaths::rulesPath, Path(start, "missing.ini"));
         QVERIFY(window.OnInitDialog());
-        QCOMPARE(window.m_strRulesPath, Path(start, "RULES.INI"));
+        QCOMPARE(window.Paths().rulesPath, Path(start, "RULES.INI"));
         QCOMPARE(prompts.messages.size(), std::size_t{1});
         // The fixed line, then why: the file is not there.
         QCOMPARE(prompts.messages[0].text.section(QLatin1Char('\n'), 0, 0),
@@ -120,7 +120,7 @@ void MainWindowTest::startUpFailureLoop() {
     {
         CMainDlg window(BuiltInCatalogue(), prompts);
         QVERIFY(window.OnInitDialog());
-        QCOMPARE(window.m_strRulesPath, Path(otherGame, "rules.ini"));
+        QCOMPARE(window.Paths().rulesPath, Path(otherGame, "rules.ini"));
     }
     QCOMPARE(prompts.messages.size(), std::size_t{1});
     QCOMPARE(prompts.messages[0].text.section(QLatin1Char('\n'), 0, 0),
@@ -317,14 +317,14 @@ void MainWindowTest::fileCommands() {
     const std::string fresh = Path(open.dir, "fresh.ini");
     open.prompts.files.push_back(QString::fromStdString(fresh));
     window.Command(command::kFileNew)->trigger();
-    QCOMPARE(window.m_strRulesPath, fresh);
+    QCOMPARE(window.Paths().rulesPath, fresh);
     QCOMPARE(FileText(fresh), FileText(open.rules));
     QCOMPARE(window.windowTitle(), QString::fromStdString("Morvane - " + fresh));
 
     const std::string copy = Path(open.dir, "copy.ini");
     open.prompts.files.push_back(QString::fromStdString(copy));
     window.Command(command::kFileSaveAs)->trigger();
-    QCOMPARE(window.m_strRulesPath, copy);
+    QCOMPARE(window.Paths().rulesPath, copy);
     open.Select("General\\Crates\\CrateRegen");
     open.Type(control::kValueEdit, QStringLiteral("4"));
     open.Click(control::kApplyButton);
@@ -359,7 +359,7 @@ void MainWindowTest::launchReportsFailures() {
             propertiesShown = true;
             return int{QDialog::Rejected};
         });
-        window.m_strGameExe = c.program;
+        SetPath(window, &app::WindowPaths::gameExe, c.program);
         window.Command(command::kLaunchGame)->trigger();
         QCOMPARE(open.prompts.messages.size(), std::size_t{1});
         QCOMPARE(open.prompts.messages[0].text, QString::fromStdString(c.message + c.program));
@@ -372,8 +372,8 @@ void MainWindowTest::launchWithFileInstallsTheRules() {
     OpenWindow open;
     CMainDlg& window = open.window;
     QTemporaryDir game;
-    window.m_strGameDir = game.path().toStdString();
-    window.m_strGameExe = Path(game, "missing.exe");
+    SetPath(window, &app::WindowPaths::gameDir, game.path().toStdString());
+    SetPath(window, &app::WindowPaths::gameExe, Path(game, "missing.exe"));
     platform::ReplaceFileAtomically(Path(game, "rules.ini"), "[General]\r\nold=1\r\n");
 
     open.prompts.answers = {QMessageBox::Cancel};
@@ -399,12 +399,12 @@ void MainWindowTest::helpMenu() {
     window.Command(command::kAbout)->trigger();
     QCOMPARE(title, QStringLiteral("About Morvane"));
 
-    QVERIFY(!window.m_wndSplash.isVisible());
+    QVERIFY(!window.Splash().isVisible());
     window.Command(command::kSplash)->trigger();
-    QVERIFY(window.m_wndSplash.isVisible());
-    QTimerEvent tick(window.m_wndSplash.TimerId());
-    QCoreApplication::sendEvent(&window.m_wndSplash, &tick);
-    QVERIFY(!window.m_wndSplash.isVisible());
+    QVERIFY(window.Splash().isVisible());
+    QTimerEvent tick(window.Splash().TimerId());
+    QCoreApplication::sendEvent(&window.Splash(), &tick);
+    QVERIFY(!window.Splash().isVisible());
 }
 
 }  // namespace morvane::test

@@ -37,7 +37,7 @@ struct Bench : WindowBench {
         Open(window);
     }
     void Open(CMainDlg& target) {
-        target.m_strRulesPath = rules;
+        SetPath(target, &app::WindowPaths::rulesPath, rules);
         if (!target.OnInitDialog()) qFatal("the rules file did not open");
         target.show();
     }

@@ -39,6 +39,9 @@ std::vector<Command> RulesCommands();
 std::vector<Command> EditorCommands();
 std::vector<Command> EditCommands();
 std::vector<Command> GameCommands();
+std::vector<Command> CompareCommands();
+std::vector<Command> LayerCommands();
+std::vector<Command> BalanceCommands();
 
 // Runs the whole command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

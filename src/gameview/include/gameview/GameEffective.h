@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
@@ -17,6 +19,15 @@ struct EffectiveValue {
 
 const char* KindWord(Reading reading);
 EffectiveValue Effective(const GameKeys& keys, const GameKey& key, const GameEntry* entry);
+
+// What the game reads for a crate bonus that a present [Powerups] does not list.
+inline constexpr std::string_view kMissingCrate = "0,NONE";
+
+// The text the game reads for the key of `kind` in `section` of the file: the entry's value, or
+// "0,NONE" for a crate bonus missing from a [Powerups] the file has; nothing when the game keeps
+// its built-in value (and for sections this version of the game never opens).
+std::optional<std::string> TextTheGameReads(const GameIni& ini, const SectionKind& kind, std::string_view section,
+                                            const GameKey& key);
 
 // The matched name of a name reading: the game's spelling, "none" or "kept".
 std::string MatchedName(const GameKeys& keys, Reading reading, const std::string& text);

@@ -27,12 +27,15 @@ struct GameLine {
     LineKind kind = LineKind::Blank;
     std::size_t section = 0;     // index into Sections() of the section the line belongs to
     std::size_t length = 0;      // characters without carriage returns
-    bool cutBeforeNote = false;  // longer than the limit, and the cut falls before any note
-    bool strayReturn = false;    // a carriage return that is not just before the line feed
+    bool cutBeforeNote = false;  // longer than the limit, and the cut loses text before any note
+    bool cutInNote = false;      // longer than the limit, and the cut falls inside a note
+    bool strayReturn = false;    // a carriage return with text after it on the same line
+    bool brokenHeader = false;   // starts with "[" but has no "]": not a header to the game
     bool lost = false;           // the last line of a file that does not end with a line feed
     std::string key;             // Entry / EmptyValue: the key as the game has it
     std::string value;           // Entry: the value as the game has it
     std::string header;          // Section: the header's name
+    std::string afterHeader;     // Section: the text after the "]", trimmed
 };
 
 struct GameEntry {
@@ -52,6 +55,9 @@ public:
     explicit GameIni(std::string_view bytes);
 
     const std::vector<GameLine>& Lines() const { return m_lines; }
+    // The file starts with a UTF-8 byte-order mark right before a header: the game takes the
+    // mark for text, so that header is no header to it.
+    bool ByteOrderMarkHidesHeader() const { return m_byteOrderMark; }
     // Every header in file order, empty ones included (the game drops those).
     const std::vector<GameSection>& Sections() const { return m_sections; }
 
@@ -63,6 +69,7 @@ public:
     bool HasSection(std::string_view section) const;
 
 private:
+    bool m_byteOrderMark = false;
     std::vector<GameLine> m_lines;
     std::vector<GameSection> m_sections;
 };

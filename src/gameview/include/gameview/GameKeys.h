@@ -18,24 +18,30 @@ struct NameHash {
 template <typename Value>
 using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
 
-// How the game turns the text of one key into its value.
+// How the game turns the text of one key into its value. The table of what each one means
+// (its parse, the value kept, its words and its check) is in ReadingKinds.h.
 enum class Reading {
     Bool,        // first character Y T 1 / N F 0, anything else keeps the built-in value
     Int,         // atoi, or hexadecimal as $1F or 1Fh
     Int16u,      // an Int kept in 16 unsigned bits
     Int8u,       // an Int kept in 8 unsigned bits
+    Int100,      // an Int kept between 0 and 100
+    Explosion,   // an Int naming one of the game's explosion sets, 0 to 6
+    InfDeath,    // an Int naming one of the game's infantry deaths, 0 to 5
+    Weapons,     // an Int that sizes the game's weapon table
+    Warheads,    // an Int that sizes the game's warhead table
     Fixed,       // 16.16 fixed point: a multiplier or an amount ("1.5", "150%")
     Fraction,    // 16.16 fixed point meant as a share of a whole ("25%", ".25")
-    Flag,        // read as fixed point, on from one half up
+    Flag,        // read as fixed point, rounded, and kept in one bit
     Minutes,     // fixed point, a time in minutes
-    Cells,       // fixed point cells, kept as leptons (256 a cell)
+    Cells,       // fixed point cells, kept as leptons (256 a cell) in 16 bits
     Speed,       // an Int from 0 to 100 kept as 0 to 255
     Weapon,      // a weapon name; anything else means no weapon
     Warhead,     // a warhead name; anything else keeps the previous one
     Projectile,  // a projectile name; anything else keeps the previous one
     Armor,       // an armour name; anything else means none
-    Sound,       // a sound name (not checked: the list of sounds is not in the table)
-    Anim,        // an animation name (not checked either)
+    Sound,       // a sound effect name; anything else means no sound
+    Anim,        // an animation name; anything else means no animation
     Crate,       // a crate bonus name; anything else means Money
     Vehicle,     // a land vehicle name; anything else means a random vehicle
     Buildings,   // a list of buildings, bits in the game's building order
@@ -78,11 +84,24 @@ public:
     // The game's spelling of a section whose name differs only in letter case, or nullptr.
     const std::string* SectionNoCase(std::string_view section) const;
     const SectionKind* Kind(std::string_view kindName) const;
+    const std::vector<SectionKind>& Kinds() const { return m_kinds; }
 
     static const GameKey* FindKey(const SectionKind& kind, std::string_view key);
     static const GameKey* FindKeyNoCase(const SectionKind& kind, std::string_view key);
     // The key the game reads where its own shipped files write `key`, or nullptr.
     static const GameKey* ReadInsteadOf(const SectionKind& kind, std::string_view key);
+
+    // The section and key as the game spells them where it knows them in other letter case;
+    // names it does not know stay as given.
+    struct Spelling {
+        std::string section;
+        std::string key;
+    };
+    Spelling SpellingOf(std::string_view section, std::string_view key) const;
+
+    // Whether the game opens `section` (exact name) and never reads `key` in it: a line the
+    // game passes over though whoever wrote it expects an effect.
+    bool IgnoresKey(std::string_view section, std::string_view key) const;
 
     // The names a reading accepts, in the game's order (houses, buildings, weapons, ...).
     const std::vector<std::string>& Names(Reading reading) const;

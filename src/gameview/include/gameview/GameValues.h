@@ -21,6 +21,14 @@ std::optional<std::int32_t> ReadGameInt(std::string_view text);
 
 // A 16.16 fixed-point number: "50%" (a whole number directly before "%") or "1.25" / ".25".
 std::uint32_t ReadGameFixed(std::string_view text);
+// The fixed value rounded to a whole number, as the game turns it into an int (halves up).
+std::uint32_t RoundGameFixed(std::uint32_t raw);
+// The fixed value as a whole percentage, rounded; `whole` when "N%" reads exactly the same.
+struct GamePercent {
+    std::int64_t percent = 0;
+    bool whole = false;
+};
+GamePercent PercentOfFixed(std::uint32_t raw);
 // The fixed value with six digits after the point.
 std::string FormatFixed(std::uint32_t raw);
 // The fixed value as a percentage, e.g. "25%" or "33.3%".
@@ -37,7 +45,8 @@ std::optional<std::uint8_t> ReadGameSpeed(std::string_view text);
 std::vector<std::string_view> SplitGameList(std::string_view text);
 
 // A prerequisite list: one bit a building, in the game's building order. Items that name no
-// building, or a building too far down the game's list to be a prerequisite, are returned.
+// building, or a building too far down the game's list to be a prerequisite, are returned; the
+// game still sets a bit for those, the one of their number modulo 32.
 struct GameBuildings {
     std::uint32_t bits = 0;
     std::vector<std::string_view> unknown;  // name no building (" dome" included)
@@ -66,8 +75,18 @@ struct GamePowerup {
     std::string animation;  // as written, trimmed; empty: none
     bool hasData = false;
     bool dataIsFixed = false;  // the data holds "." or "%": fixed point times 256
+    bool dataWraps = false;    // fixed data of 256 or more: times 256 it passes 32 bits
     std::int64_t data = 0;     // as the game stores it
 };
 GamePowerup ReadGamePowerup(std::string_view text);
+
+// A music theme: the first scenario it plays in and the one owner token after it.
+struct GameTheme {
+    std::int32_t scenario = 0;
+    std::uint32_t owners = 0;
+    std::vector<std::string_view> items;  // the items as the game splits them
+    std::vector<std::string_view> unknown;
+};
+GameTheme ReadGameTheme(std::string_view text, const GameKeys& keys);
 
 }  // namespace morvane::gameview

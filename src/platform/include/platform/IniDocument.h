@@ -39,6 +39,23 @@ public:
     // later value counts.
     std::string WithValues(std::span<const Edit> edits) const;
 
+    // A line the game would cut: its key, and how many characters it keeps of the part it reads
+    // (the line up to its note, without trailing blanks).
+    struct CutLine {
+        std::string section;
+        std::string key;
+        std::size_t length = 0;
+    };
+
+    // WithValues() made for the game's reader, which matches names exactly, takes either copy
+    // of a duplicated section or key, loses a last line without a line feed, ends lines only at
+    // a line feed and takes a byte-order mark for text. Every copy of the section (with exactly
+    // the edit's name) and of the key gets the value; with no section of exactly that name, the
+    // first one differing only in letter case is renamed. A byte-order mark is dropped, lone
+    // carriage returns become CR LF and the file ends with a line break. `cut`, when given, gets
+    // every edited or added line longer than the game's 127 characters.
+    std::string WithValuesForTheGame(std::span<const Edit> edits, std::vector<CutLine>* cut = nullptr) const;
+
 private:
     struct Line {
         std::size_t start = 0;  // first byte
@@ -65,6 +82,10 @@ private:
     };
 
     const Section* FindSection(std::string_view name) const;
+    // The sections a write for the game edits: every one named exactly so, else the first
+    // named so in other letter case.
+    std::vector<const Section*> GameSections(std::string_view name) const;
+    std::string Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut) const;
     static const Key* FindKey(const Section& section, std::string_view name);
     std::string LineEnding() const;
     Splice ReplaceValue(const Key& key, std::string_view name, std::string_view value) const;

@@ -3,8 +3,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileAccess.h"
+#include "platform/IniDocument.h"
 
 // Reading and writing one value of an INI file, with the semantics of the Windows profile
 // functions the game's own tools use. Reads share a parsed index of the file that is kept while
@@ -32,17 +34,27 @@ struct ProfileWrite {
     std::string value;
 };
 
-// Why the write would be refused with 87, naming the character and what it would do; empty
-// when it can be stored.
-std::string RefusalOf(const ProfileWrite& write);
+// Whether the write would read back as written (see WritePrivateProfileString).
+bool IsStorable(const ProfileWrite& write);
 
 // Every write in one go: one locked read, one parse, one replace of the file (Match All sets a
 // key in many sections). 0, or an error number and the file unchanged; when any write would be
 // refused with 87 by WritePrivateProfileString, none is made. Writing nothing changes nothing.
 // On success `written`, when given, gets the identity the write left the file with (see
 // EditFile), so that a caller watching the file can tell its own write from another's.
+//
+// With `forTheGame`, the file is edited as IniDocument::WithValuesForTheGame() does, so that the
+// game reads what was written; a write that would leave a line the game cuts short is refused
+// with kErrorLineTooLong (the cut lines listed in `cutLines`, when given) unless `force`.
+struct GameWrite {
+    bool force = false;
+    std::vector<IniDocument::CutLine>* cutLines = nullptr;
+};
 int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path,
-                               FileIdentity* written = nullptr);
+                               FileIdentity* written = nullptr, const GameWrite* forTheGame = nullptr);
+
+// This program's own error number: a line the game would cut at 127 characters.
+inline constexpr int kErrorLineTooLong = 224;
 
 // While a batch is open, a file's identity is checked at its first read only: the many reads of
 // one tree build share one look at the file. Writes end that sharing for their file.

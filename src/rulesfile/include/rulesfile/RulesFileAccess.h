@@ -23,6 +23,12 @@ public:
     // The value of a key as the tree shows it, or nothing when the file does not hold it.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
 
+    // Writes take the game's spelling of the section and key, land where the game reads them
+    // (see IniDocument::WithValuesForTheGame) and are refused, with a message saying why, when
+    // the game would read something else: a value holding a line break or ";", a line the game
+    // cuts at 127 characters (unless forced).
+    void SetForceLongLines(bool force) { m_forceLongLines = force; }
+
     // One write of a key, with the save-failure message on failure; returns the error number.
     int WriteValue(const std::string& section, const std::string& key, const std::string& value);
     // Several keys in one read and one replace of the file: all are written or none. The
@@ -35,6 +41,7 @@ private:
 
     MessageSink& m_messages;
     std::string m_strRulesPath;
+    bool m_forceLongLines = false;
 };
 
 }  // namespace morvane

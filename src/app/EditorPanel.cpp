@@ -1,0 +1,420 @@
+#include "app/EditorPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "app/UpDownButtons.h"
+#include "editor/ControlIds.h"
+#include "guicommon/Artwork.h"
+#include "guicommon/Latin1.h"
+
+namespace morvane::app {
+namespace {
+
+// Qt's own limit for a line edit; a longer value must not be cut by it.
+constexpr int kLineEditDefaultLimit = 32767;
+
+// Sets an edit's text without losing any of it to the edit's length limit.
+void SetLimitedText(QLineEdit* edit, int limit, const std::string& text) {
+    const QString shown = ToQt(text);
+    edit->setMaxLength(std::max<int>(limit, static_cast<int>(shown.size())));
+    edit->setText(shown);
+}
+
+void PushCombo(QComboBox* combo, const ComboControl& state, const std::string& text) {
+    QStringList entries;
+    for (const std::string& entry : state.entries) entries << ToQt(entry);
+    QStringList current;
+    for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
+    if (current != entries) {
+        combo->clear();
+        combo->addItems(entries);
+    }
+    combo->setCurrentIndex(state.selection);
+    if (state.selection < 0) combo->setEditText(ToQt(text));
+}
+
+QSlider* MakeSlider(Qt::Orientation orientation, QWidget* parent) {
+    auto* slider = new QSlider(orientation, parent);
+    slider->setRange(0, 100);
+    slider->setPageStep(10);
+    slider->setTickInterval(10);
+    slider->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow : QSlider::TicksRight);
+    // 0 at the top, 100 at the bottom.
+    if (orientation == Qt::Vertical) slider->setInvertedAppearance(true);
+    return slider;
+}
+
+// Up and Down (and Page Up and Down, ten at a time) in a number's edit step it as its spin does,
+// while the edit still takes any typed text.
+class StepKeys : public QObject {
+public:
+    StepKeys(QLineEdit* edit, std::function<bool()> enabled, std::function<void(int)> step)
+        : QObject(edit), m_enabled(std::move(enabled)), m_step(std::move(step)) {
+        edit->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !m_enabled()) return QObject::eventFilter(watched, event);
+        int delta = 0;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+                delta = 1;
+                break;
+            case Qt::Key_Down:
+                delta = -1;
+                break;
+            case Qt::Key_PageUp:
+                delta = 10;
+                break;
+            case Qt::Key_PageDown:
+                delta = -10;
+                break;
+            default:
+                return QObject::eventFilter(watched, event);
+        }
+        m_step(delta);
+        return true;
+    }
+
+private:
+    std::function<bool()> m_enabled;
+    std::function<void(int)> m_step;
+};
+
+}  // namespace
+
+EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 0, 0, 0);
+
+    auto* top = new QHBoxLayout;
+    m_pathText = new QLabel(this);
+    m_pathText->setWordWrap(true);
+    m_pathText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Register(control::kPathText, m_pathText);
+    m_picture = new QLabel(this);
+    m_picture->setFixedSize(64, 64);
+    m_picture->hide();
+    top->addWidget(m_pathText, 1, Qt::AlignTop);
+    top->addWidget(m_picture, 0, Qt::AlignTop);
+    column->addLayout(top);
+
+    BuildValueControls(column);
+    BuildCrateControls(column);
+
+    // Several entries of a list.
+    m_multiList = new QListWidget(this);
+    m_multiList->setSelectionMode(QAbstractItemView::MultiSelection);
+    Register(control::kMultiList, m_multiList);
+    column->addWidget(m_multiList, 1);
+
+    auto* buttons = new QHBoxLayout;
+    m_applyButton = new QPushButton(QStringLiteral("&Apply"), this);
+    m_defaultButton = new QPushButton(QStringLiteral("&Default"), this);
+    Register(control::kApplyButton, m_applyButton);
+    Register(control::kDefaultButton, m_defaultButton);
+    for (QPushButton* button : {m_applyButton, m_defaultButton}) {
+        button->setEnabled(false);
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+    connect(m_applyButton, &QPushButton::clicked, this, &EditorPanel::ApplyRequested);
+    connect(m_defaultButton, &QPushButton::clicked, this, &EditorPanel::DefaultRequested);
+
+    auto* defaultRow = new QHBoxLayout;
+    auto* defaultCaption = new QLabel(QStringLiteral("Default:"), this);
+    Register(control::kDefaultCaption, defaultCaption);
+    m_defaultText = new QLabel(this);
+    m_defaultText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Register(control::kDefaultText, m_defaultText);
+    defaultRow->addWidget(defaultCaption);
+    defaultRow->addWidget(m_defaultText, 1);
+    column->addLayout(defaultRow);
+
+    // What the game makes of the shown key, beneath the default.
+    m_gameReadsText = new QLabel(this);
+    m_gameReadsText->setObjectName(QStringLiteral("gameReads"));
+    m_gameReadsText->setWordWrap(true);
+    m_gameReadsText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(m_gameReadsText);
+
+    m_helpText = new QLabel(this);
+    m_helpText->setWordWrap(true);
+    m_helpText->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_helpText->setFrameShape(QFrame::StyledPanel);
+    m_helpText->setMinimumHeight(60);
+    m_helpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Register(control::kHelpText, m_helpText);
+    column->addWidget(m_helpText);
+    column->addStretch(0);
+
+    for (const auto& [id, widget] : m_controls) {
+        const bool alwaysShown = id == control::kPathText || id == control::kDefaultText || id == control::kHelpText ||
+                                 id == control::kApplyButton || id == control::kDefaultButton;
+        if (!alwaysShown) widget->hide();
+    }
+    WatchKeys();
+}
+
+void EditorPanel::BuildValueControls(QVBoxLayout* column) {
+    // Yes/no and true/false.
+    m_checkBox = new QCheckBox(this);
+    Register(control::kCheckBox, m_checkBox);
+    column->addWidget(m_checkBox);
+
+    // Integer and real: an edit, and for integers a spin beside it.
+    auto* valueRow = new QHBoxLayout;
+    m_valueEdit = new QLineEdit(this);
+    Register(control::kValueEdit, m_valueEdit);
+    auto* valueSpin = new UpDownButtons(this);
+    Register(control::kValueSpin, valueSpin);
+    valueRow->addWidget(m_valueEdit, 1);
+    valueRow->addWidget(valueSpin);
+    column->addLayout(valueRow);
+    connect(valueSpin, &UpDownButtons::Stepped, this, [this](int delta) {
+        if (m_editor != nullptr) m_editor->StepSpin(control::kValueSpin, delta);
+    });
+
+    // One entry of a list.
+    m_listCombo = new QComboBox(this);
+    m_listCombo->setEditable(true);
+    m_listCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_listCombo->setMaxVisibleItems(20);
+    Register(control::kListCombo, m_listCombo);
+    column->addWidget(m_listCombo);
+
+    // Percentage: a slider with its scale and the value beside it.
+    auto* percent = new QGridLayout;
+    m_percentSlider = MakeSlider(Qt::Horizontal, this);
+    Register(control::kPercentSlider, m_percentSlider);
+    percent->addWidget(m_percentSlider, 0, 0, 1, 3);
+    const std::tuple<int, const char*, Qt::Alignment> scale[] = {{control::kPercentScale0, "0%", Qt::AlignLeft},
+                                                                 {control::kPercentScale50, "50%", Qt::AlignHCenter},
+                                                                 {control::kPercentScale100, "100%", Qt::AlignRight}};
+    for (int i = 0; i < 3; ++i) {
+        const auto& [id, text, alignment] = scale[i];
+        auto* label = new QLabel(QString::fromLatin1(text), this);
+        Register(id, label);
+        percent->addWidget(label, 1, i, alignment);
+    }
+    m_percentText = new QLabel(this);
+    m_percentText->setMinimumWidth(40);
+    Register(control::kPercentText, m_percentText);
+    percent->addWidget(m_percentText, 0, 3);
+    column->addLayout(percent);
+    connect(m_percentSlider, &QSlider::valueChanged, this, [this] {
+        if (m_editor != nullptr) m_editor->OnHScroll(control::kPercentSlider);
+    });
+
+    // Verses: five vertical sliders, one per armour class.
+    auto* verses = new QGridLayout;
+    auto* top0 = new QLabel(QStringLiteral("0%"), this);
+    auto* bottom100 = new QLabel(QStringLiteral("100%"), this);
+    Register(control::kVersesScaleTop, top0);
+    Register(control::kVersesScaleBottom, bottom100);
+    verses->addWidget(top0, 1, 0, Qt::AlignTop | Qt::AlignRight);
+    verses->addWidget(bottom100, 1, 0, Qt::AlignBottom | Qt::AlignRight);
+    for (int i = 0; i < 5; ++i) {
+        const auto& ids = control::kVersesColumns[i];
+        auto* caption = new QLabel(QString::fromLatin1(ids.label), this);
+        Register(ids.caption, caption);
+        m_versesSliders[i] = MakeSlider(Qt::Vertical, this);
+        m_versesSliders[i]->setMinimumHeight(90);
+        Register(ids.slider, m_versesSliders[i]);
+        m_versesEdits[i] = new QLineEdit(this);
+        m_versesEdits[i]->setReadOnly(true);
+        m_versesEdits[i]->setAlignment(Qt::AlignCenter);
+        m_versesEdits[i]->setMaximumWidth(56);
+        Register(ids.edit, m_versesEdits[i]);
+        verses->addWidget(caption, 0, i + 1, Qt::AlignHCenter);
+        verses->addWidget(m_versesSliders[i], 1, i + 1, Qt::AlignHCenter);
+        verses->addWidget(m_versesEdits[i], 2, i + 1, Qt::AlignHCenter);
+        connect(m_versesSliders[i], &QSlider::valueChanged, this, [this, id = ids.slider](int position) {
+            if (m_editor != nullptr) m_editor->OnVScroll(id, position);
+        });
+    }
+    column->addLayout(verses);
+}
+
+void EditorPanel::BuildCrateControls(QVBoxLayout* column) {
+    // Crate powerup: chance, animation and option.
+    auto* crate = new QGridLayout;
+    auto* chanceCaption = new QLabel(QStringLiteral("Chance"), this);
+    auto* animationCaption = new QLabel(QStringLiteral("Animation"), this);
+    m_optionCaption = new QLabel(QStringLiteral("Option"), this);
+    Register(control::kChanceCaption, chanceCaption);
+    Register(control::kAnimationCaption, animationCaption);
+    Register(control::kOptionCaption, m_optionCaption);
+    m_chanceEdit = new QLineEdit(this);
+    m_chanceEdit->setMaxLength(control::kChanceMaxChars);
+    m_chanceEdit->setMaximumWidth(60);
+    Register(control::kChanceEdit, m_chanceEdit);
+    auto* chanceSpin = new UpDownButtons(this);
+    Register(control::kChanceSpin, chanceSpin);
+    connect(chanceSpin, &UpDownButtons::Stepped, this, [this](int delta) {
+        if (m_editor != nullptr) m_editor->StepSpin(control::kChanceSpin, delta);
+    });
+    m_animationCombo = new QComboBox(this);
+    m_animationCombo->setEditable(true);
+    m_animationCombo->setInsertPolicy(QComboBox::NoInsert);
+    Register(control::kAnimationCombo, m_animationCombo);
+    m_optionEdit = new QLineEdit(this);
+    m_optionEdit->setMaxLength(control::kOptionMaxChars);
+    m_optionEdit->setMaximumWidth(80);
+    Register(control::kOptionEdit, m_optionEdit);
+    auto* chanceRow = new QHBoxLayout;
+    chanceRow->addWidget(m_chanceEdit);
+    chanceRow->addWidget(chanceSpin);
+    chanceRow->addStretch(1);
+    crate->addWidget(chanceCaption, 0, 0);
+    crate->addLayout(chanceRow, 0, 1);
+    crate->addWidget(animationCaption, 1, 0);
+    crate->addWidget(m_animationCombo, 1, 1);
+    crate->addWidget(m_optionCaption, 2, 0);
+    crate->addWidget(m_optionEdit, 2, 1, Qt::AlignLeft);
+    column->addLayout(crate);
+}
+
+// Enter in a field that holds a value applies it; Up and Down step a number; any change of a
+// value control may start or end a pending edit.
+void EditorPanel::WatchKeys() {
+    const auto applyIfOffered = [this] {
+        if (m_applyButton->isEnabled()) emit ApplyRequested();
+    };
+    for (QLineEdit* edit :
+         {m_valueEdit, m_chanceEdit, m_optionEdit, m_listCombo->lineEdit(), m_animationCombo->lineEdit()})
+        connect(edit, &QLineEdit::returnPressed, this, applyIfOffered);
+
+    const auto stepper = [this](QLineEdit* edit, int spinId) {
+        new StepKeys(
+            edit, [this, spinId] { return m_editor != nullptr && m_editor->IsVisible(spinId); },
+            [this, spinId](int delta) {
+                m_editor->StepSpin(spinId, delta);
+                emit Edited();
+            });
+    };
+    stepper(m_valueEdit, control::kValueSpin);
+    stepper(m_chanceEdit, control::kChanceSpin);
+
+    for (QLineEdit* edit : {m_valueEdit, m_chanceEdit, m_optionEdit})
+        connect(edit, &QLineEdit::textChanged, this, &EditorPanel::Edited);
+    for (QComboBox* combo : {m_listCombo, m_animationCombo})
+        connect(combo, &QComboBox::currentTextChanged, this, &EditorPanel::Edited);
+    connect(m_checkBox, &QCheckBox::toggled, this, &EditorPanel::Edited);
+    connect(m_multiList, &QListWidget::itemSelectionChanged, this, &EditorPanel::Edited);
+    connect(m_percentSlider, &QSlider::valueChanged, this, &EditorPanel::Edited);
+    for (QSlider* slider : m_versesSliders) connect(slider, &QSlider::valueChanged, this, &EditorPanel::Edited);
+}
+
+void EditorPanel::Register(int controlId, QWidget* widget) {
+    widget->setObjectName(QStringLiteral("control%1").arg(controlId));
+    m_controls[controlId] = widget;
+}
+
+QWidget* EditorPanel::Control(int controlId) const {
+    const auto found = m_controls.find(controlId);
+    return found == m_controls.end() ? nullptr : found->second;
+}
+
+void EditorPanel::ShowPending(bool pending) {
+    QFont font = m_applyButton->font();
+    font.setBold(pending);
+    m_applyButton->setFont(font);
+}
+
+void EditorPanel::ShowGameReads() {
+    if (m_editor != nullptr) m_gameReadsText->setText(ToQt(m_editor->m_strGameReads));
+}
+
+void EditorPanel::DoDataExchange(bool saveAndValidate) {
+    if (m_editor == nullptr) return;
+    ValueEditor& editor = *m_editor;
+    if (saveAndValidate) {
+        editor.m_strValue = FromQt(m_valueEdit->text());
+        editor.m_strList = FromQt(m_listCombo->currentText());
+        editor.m_bCheck = m_checkBox->isChecked() ? 1 : 0;
+        editor.m_strChance = FromQt(m_chanceEdit->text());
+        editor.m_strAnimation = FromQt(m_animationCombo->currentText());
+        editor.m_strOption = FromQt(m_optionEdit->text());
+        editor.m_listCombo.selection = m_listCombo->currentIndex();
+        editor.m_animationCombo.selection = m_animationCombo->currentIndex();
+        editor.m_percentSlider.position = m_percentSlider->value();
+        for (std::size_t i = 0; i < 5; ++i) {
+            *editor.VersesMember(i) = FromQt(m_versesEdits[i]->text());
+            editor.m_versesSliders[i].position = m_versesSliders[i]->value();
+        }
+        for (int row = 0;
+             row < m_multiList->count() && static_cast<std::size_t>(row) < editor.m_multiList.selected.size(); ++row)
+            editor.m_multiList.selected[static_cast<std::size_t>(row)] = m_multiList->item(row)->isSelected();
+        return;
+    }
+
+    std::vector<QSignalBlocker> blockers;
+    for (QObject* widget : std::initializer_list<QObject*>{m_listCombo, m_animationCombo, m_percentSlider, m_multiList,
+                                                           m_versesSliders[0], m_versesSliders[1], m_versesSliders[2],
+                                                           m_versesSliders[3], m_versesSliders[4]})
+        blockers.emplace_back(widget);
+
+    m_pathText->setText(ToQt(editor.m_strPath));
+    m_helpText->setText(ToQt(editor.m_strHelp));
+    m_defaultText->setText(ToQt(editor.m_strDefault));
+    m_gameReadsText->setText(ToQt(editor.m_strGameReads));
+    SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
+    m_percentText->setText(ToQt(editor.m_strPercent));
+    m_checkBox->setText(ToQt(editor.m_strCheckCaption));
+    m_checkBox->setChecked(editor.m_bCheck != 0);
+    SetLimitedText(m_chanceEdit, control::kChanceMaxChars, editor.m_strChance);
+    SetLimitedText(m_optionEdit, control::kOptionMaxChars, editor.m_strOption);
+    m_optionCaption->setText(ToQt(editor.m_strOptionLabel));
+    PushCombo(m_listCombo, editor.m_listCombo, editor.m_strList);
+    PushCombo(m_animationCombo, editor.m_animationCombo, editor.m_strAnimation);
+
+    const auto pushSlider = [](QSlider* slider, const SliderControl& state) {
+        slider->setRange(state.lower, state.upper);
+        slider->setPageStep(state.pageSize);
+        slider->setTickInterval(state.tickFrequency);
+        slider->setValue(state.position);
+    };
+    pushSlider(m_percentSlider, editor.m_percentSlider);
+    for (std::size_t i = 0; i < 5; ++i) {
+        pushSlider(m_versesSliders[i], editor.m_versesSliders[i]);
+        m_versesEdits[i]->setText(ToQt(*editor.VersesMember(i)));
+    }
+
+    QStringList entries;
+    for (const std::string& entry : editor.m_multiList.entries) entries << ToQt(entry);
+    m_multiList->clear();
+    m_multiList->addItems(entries);
+    for (int row = 0; row < m_multiList->count(); ++row)
+        m_multiList->item(row)->setSelected(editor.m_multiList.selected.at(static_cast<std::size_t>(row)));
+
+    for (const auto& [id, widget] : m_controls) {
+        if (id == control::kPathText || id == control::kDefaultText || id == control::kHelpText ||
+            id == control::kApplyButton || id == control::kDefaultButton)
+            continue;
+        widget->setVisible(editor.IsVisible(id));
+    }
+    const bool picture = editor.m_nIconId != 0 && editor.IsVisible(editor.m_nIconId);
+    if (picture) m_picture->setPixmap(art::ObjectPicture(static_cast<std::uint16_t>(editor.m_nIconId)));
+    m_picture->setVisible(picture);
+    m_applyButton->setEnabled(editor.m_bApplyEnabled);
+    m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
+    emit Shown();
+}
+
+}  // namespace morvane::app

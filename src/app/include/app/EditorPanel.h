@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+
+#include "editor/ValueEditor.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSlider;
+class QVBoxLayout;
+
+namespace morvane::app {
+
+// The value editor's side of the window: the controls of every kind of value, the key's path,
+// default, "game reads" line and help, and the Apply and Default buttons. It copies between its
+// widgets and the core editor's members (DoDataExchange) and reports what the user does with
+// them; the window decides what a command does.
+class EditorPanel : public QWidget, public DataExchange {
+    Q_OBJECT
+public:
+    explicit EditorPanel(QWidget* parent = nullptr);
+
+    // The editor whose members the widgets show; the window makes a new one per file.
+    void SetEditor(ValueEditor* editor) { m_editor = editor; }
+    // true: widgets into the editor's members; false: members into the widgets.
+    void DoDataExchange(bool saveAndValidate);
+    void UpdateData(bool saveAndValidate) override { DoDataExchange(saveAndValidate); }
+
+    // The widget of a control id (see editor/ControlIds.h), or nullptr.
+    QWidget* Control(int controlId) const;
+    QLabel* Picture() const { return m_picture; }
+    QLabel* GameReadsText() const { return m_gameReadsText; }
+    QPushButton* ApplyButton() const { return m_applyButton; }
+    // Marks the Apply button while the controls hold an edit not yet applied.
+    void ShowPending(bool pending);
+    // The "game reads" line follows the file after a write.
+    void ShowGameReads();
+
+signals:
+    void ApplyRequested();
+    void DefaultRequested();
+    // A value control changed; whether an edit is now pending is for the window to find out.
+    void Edited();
+    // The members were copied into the widgets (a new item, a step, a write).
+    void Shown();
+
+private:
+    void Register(int controlId, QWidget* widget);
+    void BuildValueControls(QVBoxLayout* column);
+    void BuildCrateControls(QVBoxLayout* column);
+    void WatchKeys();
+
+    ValueEditor* m_editor = nullptr;
+    std::map<int, QWidget*> m_controls;
+    QLineEdit* m_valueEdit = nullptr;
+    QComboBox* m_listCombo = nullptr;
+    QCheckBox* m_checkBox = nullptr;
+    QSlider* m_percentSlider = nullptr;
+    QSlider* m_versesSliders[5] = {};
+    QLineEdit* m_versesEdits[5] = {};
+    QLineEdit* m_chanceEdit = nullptr;
+    QComboBox* m_animationCombo = nullptr;
+    QLineEdit* m_optionEdit = nullptr;
+    QListWidget* m_multiList = nullptr;
+    QLabel* m_picture = nullptr;
+    QLabel* m_pathText = nullptr;
+    QLabel* m_defaultText = nullptr;
+    QLabel* m_gameReadsText = nullptr;
+    QLabel* m_helpText = nullptr;
+    QLabel* m_percentText = nullptr;
+    QLabel* m_optionCaption = nullptr;
+    QPushButton* m_applyButton = nullptr;
+    QPushButton* m_defaultButton = nullptr;
+};
+
+}  // namespace morvane::app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/CliCommand.h"
+#include "gamesetup/GameLayerFiles.h"
+#include "gameview/GameKeys.h"
+
+namespace morvane::cli {
+
+// The options that choose a game's layers, as the help texts of resolve, check and effective
+// list them (a literal, so that it joins the rest of each help text).
+#define MORVANE_LAYER_OPTIONS_HELP                                                             \
+    "Layer options (AFTRMATH.INI and MPLAYER.INI beside the rules file, in any letter case,\n" \
+    "are taken unless an option says otherwise):\n"                                            \
+    "  --mode campaign|skirmish|multiplayer   the kind of game (default campaign)\n"           \
+    "  --aftermath FILE    use FILE as AFTRMATH.INI\n"                                         \
+    "  --no-aftermath      a game without Aftermath (no AFTRMATH.INI, no MPLAYER.INI)\n"       \
+    "  --mplayer FILE      use FILE as MPLAYER.INI (read only outside campaigns)\n"            \
+    "  --no-mplayer        leave MPLAYER.INI out\n"                                            \
+    "  --scenario FILE     the scenario or map file whose rules sections the game reads\n"
+
+// Takes the layer options out of the command's arguments, leaving the others in order; the rules
+// file is then the first argument left. Nothing, with a message on stderr, when an option is
+// unknown, lacks its value or contradicts another.
+std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, const char* name, const char* usage);
+
+// Reads the layers; on a file that cannot be read, says so on stderr and gives nothing.
+std::optional<gamesetup::LoadedLayers> LoadLayersOrSay(const CommandContext& context,
+                                                       const gamesetup::LayerChoice& choice);
+
+// A section and key named on the command line, in the game's own spelling: as given, or else
+// differing only in letter case. Nothing when the game has no such key.
+struct NamedKey {
+    std::string section;
+    const gameview::SectionKind* kind = nullptr;
+    const gameview::GameKey* key = nullptr;
+};
+std::optional<NamedKey> FindNamedKey(const gameview::GameKeys& keys, const std::string& section,
+                                     const std::string& key);
+
+inline constexpr int kExitUnreadable = 2;
+
+}  // namespace morvane::cli

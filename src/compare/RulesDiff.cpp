@@ -1,0 +1,185 @@
+#include "compare/RulesDiff.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "common/TextOps.h"
+#include "compare/Fingerprint.h"
+#include "compare/PlayedValues.h"
+#include "gameview/GameIni.h"
+
+namespace morvane::compare {
+namespace {
+
+using gameview::GameIni;
+using gameview::GameKeys;
+using gameview::GameLine;
+using gameview::LineKind;
+
+struct Side {
+    char name;
+    std::string_view bytes;
+    const GameIni& ini;
+    const PlayedFile& played;
+};
+
+// The file's lines as written, without their line ends, numbered as the game view numbers them.
+std::vector<std::string_view> LinesOf(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t feed = bytes.find('\n', at);
+        const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
+        std::string_view line = bytes.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        at = feed == std::string_view::npos ? bytes.size() : feed + 1;
+    }
+    return lines;
+}
+
+// The section each line sits in ("" above the first header), so that a line matches its twin
+// only inside a section of the same name.
+std::vector<std::string> ContextOf(const GameIni& ini) {
+    std::vector<std::string> context;
+    std::string current;
+    for (const GameLine& line : ini.Lines()) {
+        if (line.kind == LineKind::Section) current = line.header;
+        context.push_back(current);
+    }
+    return context;
+}
+
+std::string Twin(const std::string& section, std::string_view text) {
+    std::string twin = section;
+    twin += '\n';
+    twin += text;
+    return twin;
+}
+
+class LineCompare {
+public:
+    LineCompare(const GameKeys& keys, const std::unordered_set<std::string>& playedKeys,
+                const std::unordered_set<std::string>& playedSections)
+        : m_keys(keys), m_playedKeys(playedKeys), m_playedSections(playedSections) {}
+
+    // Lists the lines of `side` without a twin in `other`.
+    void Unmatched(const Side& side, const Side& other, std::vector<LineDifference>& out) const {
+        const std::vector<std::string_view> otherLines = LinesOf(other.bytes);
+        const std::vector<std::string> otherContext = ContextOf(other.ini);
+        std::unordered_map<std::string, std::size_t> twins;
+        for (std::size_t i = 0; i < otherLines.size(); ++i) ++twins[Twin(otherContext[i], otherLines[i])];
+
+        const std::vector<std::string_view> lines = LinesOf(side.bytes);
+        const std::vector<std::string> context = ContextOf(side.ini);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const auto twin = twins.find(Twin(context[i], lines[i]));
+            if (twin != twins.end() && twin->second > 0) {
+                --twin->second;
+                continue;
+            }
+            const GameLine& line = side.ini.Lines()[i];
+            std::string why = Why(side, line, lines[i]);
+            if (why.empty()) continue;  // listed among the keys the game plays differently
+            const bool entry = line.kind == LineKind::Entry || line.kind == LineKind::EmptyValue;
+            out.push_back({side.name, line.number, context[i], entry ? line.key : std::string(), std::string(lines[i]),
+                           std::move(why)});
+        }
+    }
+
+private:
+    // Why a line that has no twin changes nothing the game plays; empty when it does.
+    std::string Why(const Side& side, const GameLine& line, std::string_view text) const {
+        if (line.lost) return "the last line has no line break: the game loses it";
+        switch (line.kind) {
+            case LineKind::Blank:
+                return Trim(text).empty() ? "a blank line" : "a note";
+            case LineKind::BeforeSections:
+                return "above the first section: the game skips it";
+            case LineKind::NoEquals:
+                return "no key and \"=\": the game ignores it";
+            case LineKind::EmptyValue:
+                return "an empty value: the game uses its built-in one";
+            case LineKind::Section: {
+                if (m_playedSections.count(line.header) != 0) return {};
+                if (const std::string unread = UnreadSection(line.header); !unread.empty()) return unread;
+                const auto& named = side.played.SectionsNamed(line.header);
+                if (named.empty()) return "an empty section: the game drops it";
+                if (named.size() > 1) return "a duplicate section";
+                return "written differently, read the same";
+            }
+            case LineKind::Entry:
+                break;
+        }
+        const std::string& section = side.ini.Sections()[line.section].name;
+        if (const std::string unread = UnreadSection(section); !unread.empty()) return unread;
+        const gameview::SectionKind& kind = *m_keys.KindOfSection(section);
+        if (GameKeys::FindKey(kind, line.key) == nullptr) {
+            if (GameKeys::FindKeyNoCase(kind, line.key) != nullptr) return "a letter case the game does not read";
+            return "a key the game does not read";
+        }
+        if (m_playedKeys.count(Twin(section, line.key)) != 0) return {};
+        std::size_t copies = 0;
+        for (const gameview::GameSection* named : side.played.SectionsNamed(section))
+            for (const gameview::GameEntry& entry : named->entries) copies += entry.key == line.key ? 1 : 0;
+        if (copies > 1) return "a duplicate the game hides";
+        if (side.played.SectionsNamed(section).size() > 1) return "in a duplicate section";
+        return "written differently, read the same";
+    }
+
+    std::string UnreadSection(const std::string& section) const {
+        const gameview::SectionKind* kind = m_keys.KindOfSection(section);
+        if (kind == nullptr)
+            return m_keys.SectionNoCase(section) != nullptr ? "a section name in a letter case the game does not read"
+                                                            : "a section the game does not read";
+        if (!kind->read) return "a section this version of the game never reads";
+        return {};
+    }
+
+    const GameKeys& m_keys;
+    const std::unordered_set<std::string>& m_playedKeys;
+    const std::unordered_set<std::string>& m_playedSections;
+};
+
+}  // namespace
+
+RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b, bool withLines) {
+    const GameIni iniA(a), iniB(b);
+    const PlayedFile playedA(keys, iniA), playedB(keys, iniB);
+    RulesDiff diff;
+    diff.fingerprintA = Fingerprint(iniA);
+    diff.fingerprintB = Fingerprint(iniB);
+
+    std::unordered_set<std::string> playedKeys, playedSections;
+    for (const gameview::SectionKind* kind : KindsInGameOrder(keys)) {
+        for (const std::string& section : kind->sections) {
+            // Neither file has the section: both play the built-in values.
+            if (playedA.SectionsNamed(section).empty() && playedB.SectionsNamed(section).empty()) continue;
+            for (const gameview::GameKey& key : kind->keys) {
+                const std::vector<Played> inA = playedA.Candidates(*kind, section, key);
+                const std::vector<Played> inB = playedB.Candidates(*kind, section, key);
+                if (PlaysTheSame(inA, inB)) continue;
+                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(inA), ShownCandidates(inB)});
+                playedKeys.insert(Twin(section, key.name));
+                playedSections.insert(section);
+            }
+        }
+    }
+    if (withLines) {
+        const LineCompare lines(keys, playedKeys, playedSections);
+        lines.Unmatched({'A', a, iniA, playedA}, {'B', b, iniB, playedB}, diff.lines);
+        lines.Unmatched({'B', b, iniB, playedB}, {'A', a, iniA, playedA}, diff.lines);
+    }
+    return diff;
+}
+
+std::vector<std::pair<std::string, std::size_t>> CountByKind(const RulesDiff& diff) {
+    std::vector<std::pair<std::string, std::size_t>> counts;
+    for (const KeyDifference& difference : diff.keys) {
+        if (counts.empty() || counts.back().first != difference.kind) counts.emplace_back(difference.kind, 0);
+        ++counts.back().second;
+    }
+    return counts;
+}
+
+}  // namespace morvane::compare
