@@ -54,10 +54,10 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     spelled.reserve(writes.size());
     for (const platform::ProfileWrite& write : writes) {
         if (!platform::IsStorable(write)) {
-            m_messages.ShowMessage(SaveFailureMessage(platform::kErrorInvalidParameter, write.section, write.key,
-                                                      m_strRulesPath) +
-                                       "\n" + WhyRefused(write),
-                                   m_strRulesPath);
+            m_messages.ShowMessage(
+                SaveFailureMessage(platform::kErrorInvalidParameter, write.section, write.key, m_strRulesPath) + "\n" +
+                    WhyRefused(write),
+                m_strRulesPath);
             return platform::kErrorInvalidParameter;
         }
         gameview::GameKeys::Spelling spelling = keys.SpellingOf(Trim(write.section), Trim(write.key));

@@ -32,7 +32,7 @@ namespace {
 
 int Rounds() {
     const char* asked = std::getenv("MORVANE_RACE_ROUNDS");
-    return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : 40;
+    return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : 16;
 }
 
 std::filesystem::path RaceFolder() {
