@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -30,6 +31,7 @@
 namespace morvane::platform {
 namespace {
 
+#ifndef _WIN32
 int Rounds() {
     const char* asked = std::getenv("MORVANE_RACE_ROUNDS");
     return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : 16;
@@ -62,7 +64,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-#ifndef _WIN32
 // Starts `program` with its arguments after `delayMicroseconds`; returns its process id.
 pid_t StartLater(int delayMicroseconds, const std::vector<std::string>& argv) {
     const pid_t pid = fork();
@@ -103,7 +104,6 @@ bool Succeeded(pid_t pid) {
     int status = 0;
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-#endif
 
 // Counts the rounds one kind of outside writer loses against our writes.
 struct RaceTally {
@@ -134,23 +134,16 @@ bool EditKept(const std::string& after, const std::string& ours, const std::stri
     return after == theirs || after == Replaced(theirs, "Cost=100\r\n", "Cost=" + cost + "\r\n");
 }
 
-TEST(FileRace, StalledOutsideWritersLoseNothing) {
-    MORVANE_POSIX_ONLY("outside writers made with fork");
-#ifndef _WIN32
-    const test::TempDir dir(RaceFolder());
-    const std::string path = dir.File("rules.ini");
-    const std::string ours = Rules("ours", 60000);
-    const std::string theirs = Rules("theirs", 60000);
-    std::mt19937 random(777);
-    std::uniform_int_distribution<int> delay(0, 8000);
-    std::uniform_int_distribution<int> stall(0, 30000);
-    RaceTally copies{"a stalled truncating writer"};
-    RaceTally edits{"a stalled renaming writer"};
-    for (int round = 0; round < Rounds(); ++round) {
+// Races `rounds` writes of ours against a copier over the file and an editor renaming its edit
+// over it, each started by the given function; counts what each loses.
+void Race(const std::string& path, const std::string& ours, const std::string& theirs, int rounds,
+          const std::function<pid_t()>& startCopier, const std::function<pid_t()>& startEditor, RaceTally& copies,
+          RaceTally& edits) {
+    for (int round = 0; round < rounds; ++round) {
         const std::string cost = std::to_string(200 + round);
 
         WriteFile(path, ours);
-        const pid_t copier = TruncateLater(delay(random), stall(random), path, theirs);
+        const pid_t copier = startCopier();
         const int copyRace = WritePrivateProfileString("E1", "Cost", cost, path);
         ASSERT_TRUE(Succeeded(copier));
         const std::string afterCopy = ReadFileBytes(path).value_or("");
@@ -158,12 +151,30 @@ TEST(FileRace, StalledOutsideWritersLoseNothing) {
                      std::to_string(afterCopy.size()) + " bytes left, write returned " + std::to_string(copyRace));
 
         WriteFile(path, ours);
-        const pid_t editor = RenameEditLater(delay(random), stall(random), path);
+        const pid_t editor = startEditor();
         const int editRace = WritePrivateProfileString("E1", "Cost", cost, path);
         ASSERT_TRUE(Succeeded(editor));
         edits.Check(EditKept(ReadFileBytes(path).value_or(""), ours, cost), round,
                     "its edit is lost, write returned " + std::to_string(editRace));
     }
+}
+#endif
+
+TEST(FileRace, StalledOutsideWritersLoseNothing) {
+    MORVANE_POSIX_ONLY("outside writers made with fork");
+#ifndef _WIN32
+    const test::TempDir dir(RaceFolder());
+    const std::string path = dir.File("rules.ini");
+    const std::string theirs = Rules("theirs", 60000);
+    std::mt19937 random(777);
+    std::uniform_int_distribution<int> delay(0, 8000);
+    std::uniform_int_distribution<int> stall(0, 30000);
+    RaceTally copies{"a stalled truncating writer"};
+    RaceTally edits{"a stalled renaming writer"};
+    Race(
+        path, Rules("ours", 60000), theirs, Rounds(),
+        [&] { return TruncateLater(delay(random), stall(random), path, theirs); },
+        [&] { return RenameEditLater(delay(random), stall(random), path); }, copies, edits);
 #endif
 }
 
@@ -173,31 +184,21 @@ TEST(FileRace, CpAndSedLoseNothing) {
     const test::TempDir dir(RaceFolder());
     const std::string path = dir.File("rules.ini");
     const std::string source = dir.File("theirs.ini");
-    const std::string ours = Rules("ours", 2400000);
     const std::string theirs = Rules("theirs", 2400000);
     WriteFile(source, theirs);
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> delay(0, 6000);
     RaceTally copies{"cp"};
     RaceTally edits{"sed -i"};
-    for (int round = 0; round < std::max(1, Rounds() / 8); ++round) {
-        const std::string cost = std::to_string(200 + round);
-
-        WriteFile(path, ours);
-        const pid_t copier = StartLater(delay(random), {"cp", source, path});
-        const int copyRace = WritePrivateProfileString("E1", "Cost", cost, path);
-        ASSERT_TRUE(Succeeded(copier));
-        const std::string afterCopy = ReadFileBytes(path).value_or("");
-        copies.Check(CopyKept(afterCopy, theirs, cost), round,
-                     std::to_string(afterCopy.size()) + " bytes left, write returned " + std::to_string(copyRace));
-
-        WriteFile(path, ours);
-        const pid_t editor = StartLater(delay(random), {"sed", "-i", "s/^Power=10/Power=77/", path});
-        const int editRace = WritePrivateProfileString("E1", "Cost", cost, path);
-        ASSERT_TRUE(Succeeded(editor));
-        edits.Check(EditKept(ReadFileBytes(path).value_or(""), ours, cost), round,
-                    "its edit is lost, write returned " + std::to_string(editRace));
-    }
+    Race(
+        path, Rules("ours", 2400000), theirs, std::max(1, Rounds() / 8),
+        [&] {
+            return StartLater(delay(random), {"cp", source, path});
+        },
+        [&] {
+            return StartLater(delay(random), {"sed", "-i", "s/^Power=10/Power=77/", path});
+        },
+        copies, edits);
 #endif
 }
 
