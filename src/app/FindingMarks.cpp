@@ -4,6 +4,7 @@
 #include "gameview/GameCheck.h"
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
+#include "gameview/GameLayers.h"
 #include "guicommon/Latin1.h"
 #include "platform/FileAccess.h"
 #include "rulesfile/ValueLabel.h"
@@ -62,15 +63,34 @@ TreeItem FindingMarks::ItemOf(const gameview::Finding& finding) const {
 void FindingMarks::Refresh() {
     m_pending.stop();
     if (m_indexStale) IndexTree();
+    bool layersRead = false;
     // A file that cannot be read (not made yet, say) has nothing to find.
-    const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
-    std::vector<gameview::Finding> findings;
-    if (bytes) findings = gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn());
+    std::vector<gameview::LayerFinding> findings;
+    m_stack.reset();
+    if (m_layers) {
+        auto loaded = gamesetup::LoadLayers(m_layers(m_rules.RulesPath()));
+        if (auto* layers = std::get_if<gamesetup::LoadedLayers>(&loaded)) {
+            for (gameview::LayerFinding& finding : layers->stack.CheckAll())
+                if (finding.layer == gameview::Layer::Rules) findings.push_back(std::move(finding));
+            layersRead = true;
+            m_stack = std::move(layers->stack);
+        }
+    }
+    if (!layersRead) {
+        const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
+        if (bytes)
+            for (gameview::Finding& finding :
+                 gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn()))
+                findings.push_back({gameview::Layer::Rules, std::move(finding), std::nullopt});
+    }
 
     m_findings.clear();
     m_marks.clear();
-    for (gameview::Finding& finding : findings) {
+    m_overridden.clear();
+    for (gameview::LayerFinding& layered : findings) {
+        gameview::Finding& finding = layered.finding;
         const TreeItem item = ItemOf(finding);
+        if (item != kNoItem && layered.overriddenBy) m_overridden.insert(item);
         if (item != kNoItem) {
             Mark& mark = m_marks[item];
             if (mark.text.isEmpty() || Severity(finding.level) > Severity(mark.level)) mark.level = finding.level;
@@ -82,6 +102,30 @@ void FindingMarks::Refresh() {
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
+}
+
+QString FindingMarks::GamePlays(TreeItem item) const {
+    if (!m_stack || item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0)
+        return QString();
+    const TreeItem section = m_items.FindSectionItem(item);
+    if (section == kNoItem) return QString();
+    const auto resolution = m_stack->Resolve(m_items.SectionNameOf(section), KeyOfLabel(m_tree.GetItemText(item)));
+    if (!resolution || resolution->winner == gameview::Layer::BuiltIn || resolution->winner == gameview::Layer::Rules)
+        return QString();
+    const gameview::LayerValue& winner = resolution->At(resolution->winner);
+    if (winner.layer == gameview::Layer::Forced)
+        return QStringLiteral("The game plays: ") + ToQt(winner.text) +
+               QStringLiteral(" (set by the game in skirmish and multiplayer games)");
+    const std::string& path = winner.file;
+    const std::size_t slash = path.find_last_of("/\\");
+    return QStringLiteral("The game plays: %1 (%2, line %3)")
+        .arg(ToQt(winner.text), ToQt(slash == std::string::npos ? path : path.substr(slash + 1)))
+        .arg(winner.line);
+}
+
+void FindingMarks::SetLayers(std::function<gamesetup::LayerChoice(const std::string&)> choice) {
+    m_layers = std::move(choice);
+    m_pending.start();
 }
 
 gameview::Level FindingMarks::MarkLevel(TreeItem item) const {

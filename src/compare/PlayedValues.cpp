@@ -84,6 +84,15 @@ const std::vector<const gameview::GameSection*>& PlayedFile::SectionsNamed(std::
     return found == m_sections.end() ? kNone : found->second;
 }
 
+bool PlayedFile::Gives(std::string_view section, std::string_view key) const {
+    for (const gameview::GameSection* named : SectionsNamed(section))
+        for (const gameview::GameEntry& entry : named->entries)
+            if (entry.key == key) return true;
+    return false;
+}
+
+bool PlayedFile::FollowsAnotherKey(const GameKey& key) { return key.builtIn.rfind(kSameAs, 0) == 0; }
+
 Played PlayedFile::Absent(const SectionKind& kind, const std::string& section, const GameKey& key,
                           bool sectionPresent) const {
     Played played;
@@ -97,7 +106,7 @@ Played PlayedFile::Absent(const SectionKind& kind, const std::string& section, c
         // A present [Powerups] turns every crate it does not list off.
         played.fileText = "0,NONE," + std::to_string(gameview::ReadGamePowerup(key.builtIn).data);
         words = "0,NONE: not listed in [" + section + "]";
-    } else if (key.builtIn.rfind(kSameAs, 0) == 0) {
+    } else if (FollowsAnotherKey(key)) {
         const GameKey* other = GameKeys::FindKey(kind, std::string_view(key.builtIn).substr(kSameAs.size()));
         if (other != nullptr && other != &key) {
             const Played same = Candidates(kind, section, *other).front();

@@ -154,8 +154,14 @@ RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b
     for (const gameview::SectionKind* kind : KindsInGameOrder(keys)) {
         for (const std::string& section : kind->sections) {
             // Neither file has the section: both play the built-in values.
-            if (playedA.SectionsNamed(section).empty() && playedB.SectionsNamed(section).empty()) continue;
+            const bool inA = !playedA.SectionsNamed(section).empty(), inB = !playedB.SectionsNamed(section).empty();
+            if (!inA && !inB) continue;
             for (const gameview::GameKey& key : kind->keys) {
+                // Neither file gives the key and both have the section, or neither: both play the
+                // same built-in value, unless it follows another key.
+                if (inA == inB && !playedA.Gives(section, key.name) && !playedB.Gives(section, key.name) &&
+                    !PlayedFile::FollowsAnotherKey(key))
+                    continue;
                 const std::vector<Played> inA = playedA.Candidates(*kind, section, key);
                 const std::vector<Played> inB = playedB.Candidates(*kind, section, key);
                 if (PlaysTheSame(inA, inB)) continue;

@@ -24,6 +24,7 @@ namespace morvane::app {
 class EditorPanel;
 class FileSession;
 class FindingMarks;
+class GameLayersMenu;
 class ProblemsPanel;
 class RecentFiles;
 class RulesTreeModel;
@@ -81,6 +82,7 @@ public:
     QAction* Command(int commandId) const;
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
+    GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     // Selects an item in the tree view as a click would.
@@ -159,6 +161,7 @@ private:
     EditorPanel* m_panel = nullptr;
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
+    GameLayersMenu* m_layersMenu = nullptr;
     QLabel* m_pendingLabel = nullptr;
     bool m_revertingSelection = false;
     bool m_pendingRefreshQueued = false;

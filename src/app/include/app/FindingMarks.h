@@ -3,11 +3,16 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "gamesetup/GameLayerFiles.h"
 #include "gameview/Finding.h"
+#include "gameview/GameLayers.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -35,12 +40,21 @@ public:
     void LabelChanged();
     // Checks the file now and tells the views.
     void Refresh();
+    // Checks the file as the bottom of the game's layers chosen by `choice` (for the rules
+    // path): the findings across layers on the file's lines join its own. Without it, or when
+    // a layer file cannot be read, the file is checked alone.
+    void SetLayers(std::function<gamesetup::LayerChoice(const std::string& rulesPath)> choice);
 
     const std::vector<MarkedFinding>& Findings() const { return m_findings; }
     // The worst level among an item's findings, and all their messages; nothing when none.
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
     QString MarkText(TreeItem item) const;
+    // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
+    // item's value; empty otherwise.
+    QString GamePlays(TreeItem item) const;
+    // Whether a later layer decides the item's value.
+    bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
 signals:
     void Refreshed();
@@ -62,6 +76,9 @@ private:
     std::unordered_map<std::string, TreeItem> m_keyItems;      // lower-case "section\tkey"
     std::vector<MarkedFinding> m_findings;
     std::unordered_map<TreeItem, Mark> m_marks;
+    std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
+    std::unordered_set<TreeItem> m_overridden;
+    std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
 };
 
 }  // namespace morvane::app

@@ -44,6 +44,11 @@ public:
     // The sections of this exact name that kept an entry, in file order: the game sees one of them.
     const std::vector<const gameview::GameSection*>& SectionsNamed(std::string_view name) const;
 
+    // Whether any section of this name gives the key (in this exact spelling).
+    bool Gives(std::string_view section, std::string_view key) const;
+    // Whether the key's value follows another key's when the file does not give it.
+    static bool FollowsAnotherKey(const gameview::GameKey& key);
+
     // What the game may play for the key: one value, or several different ones when duplicate
     // sections or entries leave the choice to the game (it does not say which it takes).
     std::vector<Played> Candidates(const gameview::SectionKind& kind, const std::string& section,
