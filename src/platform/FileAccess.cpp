@@ -3,6 +3,7 @@
 #include <acl/libacl.h>
 #include <attr/libattr.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -449,14 +450,19 @@ int ReplaceByRename(const std::string& target, int lockFd, const struct stat* ex
     struct stat made {};
     if (fsync(fd) != 0 || fstat(fd, &made) != 0) return discard(Failed(errno));
     written = IdentityOf(made);  // a rename keeps all of it
-    const int closed = close(fd);
-    fd = -1;
-    if (closed != 0) return discard(Failed(errno));
     if (existing == nullptr) {
+        const int closed = close(fd);
+        fd = -1;
+        if (closed != 0) return discard(Failed(errno));
         if (!Unchanged(target, read)) return discard(kStartAgain);
         if (rename(temporary.c_str(), target.c_str()) != 0) return discard(Failed(errno));
-    } else if (const int result = PutInPlace(temporary, target, lockFd, *read, *current, made)) {
-        return discard(result);
+    } else {
+        // The new file is locked before it takes the name: the next writer waits on it until
+        // this one has checked the swap and removed the old file under the temporary name.
+        flock(fd, LOCK_EX);
+        if (const int result = PutInPlace(temporary, target, lockFd, *read, *current, made)) return discard(result);
+        close(fd);  // flushed before it took the name: an error here undoes nothing
+        fd = -1;
     }
     SyncFolder(FolderOf(target));
     return 0;
