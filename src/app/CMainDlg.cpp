@@ -22,6 +22,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/BalanceDock.h"
 #include "app/EditorPanel.h"
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
@@ -156,6 +157,7 @@ void CMainDlg::BuildWidgets() {
     setCentralWidget(central);
     auto* layout = new QVBoxLayout(central);
     BuildMenu();
+    BuildTable();
     statusBar()->setSizeGripEnabled(true);
 
     // The tree and the editor side by side, the Problems panel beneath both, across the
@@ -353,6 +355,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     DoDataExchange(false);
     m_session->Remember();
     RestoreFileState();
+    if (m_balance != nullptr && m_balance->isVisible()) m_balance->Refresh();
 }
 
 void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }

@@ -9,6 +9,7 @@
 #include "app/WindowPaths.h"
 #include "dialogs/CSplashWnd.h"
 #include "editor/ValueEditor.h"
+#include "platform/ProfileApi.h"
 #include "schema/StringTable.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -21,6 +22,7 @@ class QTreeView;
 
 namespace morvane::app {
 
+class BalanceDock;
 class EditorPanel;
 class FileSession;
 class FindingMarks;
@@ -82,6 +84,7 @@ public:
     QAction* Command(int commandId) const;
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
+    BalanceDock* Table() const { return m_balance; }
     GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
@@ -118,6 +121,11 @@ private:
     void BuildWidgets();
     void BuildFindingsView(QSplitter* column);
     void BuildMenu();
+    // The table of objects, docked beside the tree, and its entry in the View menu.
+    void BuildTable();
+    // Writes the table's values as one undoable step, the tree's labels following; false when
+    // nothing was written.
+    bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
     void OpenRulesFile(const std::string& path);
     void ShowFileOpen(const std::string& path);
     // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
@@ -171,6 +179,7 @@ private:
     TreeFinder* m_finder = nullptr;
     FindingMarks* m_findings = nullptr;
     ProblemsPanel* m_problems = nullptr;
+    BalanceDock* m_balance = nullptr;
 };
 
 }  // namespace morvane::app
