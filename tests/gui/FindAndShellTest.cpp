@@ -320,7 +320,8 @@ void ShellTest::missingCommandLineFileOpensProgramLocationFirst() {
     QVERIFY(properties);
     QCOMPARE(messagesBeforeLocation, std::size_t{1});   // reported, then Program Location
     QCOMPARE(prompts.messages.size(), std::size_t{1});  // not reported again
-    QCOMPARE(prompts.messages[0].text, QString::fromStdString("Failed To Load - " + Path(start, "missing mod.ini")));
+    QCOMPARE(prompts.messages[0].text.section(QLatin1Char('\n'), 0, 0),
+             QString::fromStdString("Failed To Load - " + Path(start, "missing mod.ini")));
     QCOMPARE(window.Paths().rulesPath, Path(start, "rules.ini"));
 }
 

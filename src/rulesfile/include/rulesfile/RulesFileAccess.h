@@ -36,6 +36,9 @@ public:
     int WriteValues(std::span<const platform::ProfileWrite> writes);
 
 private:
+    // A write that succeeded with a warning (an error reported on closing the flushed file).
+    void ShowWriteWarning();
+
     MessageSink& m_messages;
     std::string m_strRulesPath;
     bool m_forceLongLines = false;
