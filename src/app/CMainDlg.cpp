@@ -67,6 +67,10 @@ const QString kRulesFilter = QStringLiteral("Rules Files (*.ini *.INI);;All File
 
 QString FolderOf(const std::string& path) { return QFileInfo(PathToQt(path)).absolutePath(); }
 
+// Whether the window can show the file: a regular file it can read whole. A file it cannot read
+// (no permission, too large) is refused with the reason rather than shown as an empty tree.
+bool CanOpen(const std::string& path) { return platform::ReadRegularFile(path).bytes.has_value(); }
+
 // Whether two builds of the tree have the same items in the same places (their labels aside).
 bool SameShape(const Tree& a, const Tree& b) {
     if (a.ItemCount() != b.ItemCount()) return false;
@@ -104,7 +108,9 @@ public:
     }
     std::optional<std::string> FindExisting(const std::string& path) override {
         if (path != m_commandLine && !m_looked.contains(PathToQt(path))) m_looked << PathToQt(path);
-        return platform::FindRegularFileNoCase(path);
+        const auto found = platform::FindRegularFileNoCase(path);
+        if (found && !CanOpen(*found)) return std::nullopt;
+        return found;
     }
     void ReportFailedToLoad(const std::string& path) override {
         m_askSettings = !m_commandLine.empty() && path == m_commandLine;
@@ -815,7 +821,7 @@ QStringList CMainDlg::RecentFiles() const { return m_recent->Paths(); }
 
 void CMainDlg::OpenRecentFile(const QString& path) {
     if (!ConfirmPendingEdit()) return;
-    if (!platform::FileExists(FromQt(path))) {
+    if (!CanOpen(FromQt(path))) {
         m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(FromQt(path))), kCaption, QMessageBox::Warning);
         return;
     }
@@ -911,7 +917,7 @@ void CMainDlg::OnFileOpen() {
         m_prompts.ChooseOpenFile(this, QStringLiteral("Open Rules File"), FolderOf(m_paths.rulesPath), kRulesFilter);
     if (chosen.isEmpty()) return;
     const std::string path = PathFromQt(chosen);
-    if (!platform::IsRegularFile(path)) {
+    if (!CanOpen(path)) {
         m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
         return;
     }

@@ -23,6 +23,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <filesystem>
+
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
 #include "app/FindingMarks.h"
@@ -431,6 +433,26 @@ void WindowShapeTest::fileThatIsNoRulesFileIsWarnedBeforeAWrite() {
     bench.prompts.answers = {QMessageBox::Yes};
     QTest::keyClick(bench.Edit(), Qt::Key_Return);
     QVERIFY(Contains(bench.Bytes(), "CrateMinimum=9"));
+}
+
+// A regular file the window cannot read whole is refused with the reason, and the open file
+// stays open.
+void WindowShapeTest::fileTooLargeToReadIsRefusedWithTheReason() {
+    Bench bench;
+    const std::string large = Path(bench.dir, "large.ini");
+    platform::ReplaceFileAtomically(large, "[General]\r\n");
+    std::filesystem::resize_file(large, platform::kMaxFileBytes + 1);
+    const auto refused = [&bench, &large] {
+        QCOMPARE(bench.window.Paths().rulesPath, bench.rules);
+        QVERIFY(!bench.prompts.messages.empty());
+        const QStringList lines = bench.prompts.messages.back().text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(), QString::fromStdString("Failed To Load - " + large));
+        QVERIFY(lines.size() > 1 && !lines.at(1).isEmpty());
+        bench.prompts.messages.clear();
+    };
+    bench.prompts.files = {QString::fromStdString(large)};
+    bench.window.OnFileOpen();
+    refused();
 }
 
 void WindowShapeTest::saveAsAddsTheExtensionAndGoesToRecentFiles() {

@@ -34,6 +34,7 @@ private slots:
     void applyWithNothingChangedWritesNothing();
     void fileThatIsNoRulesFileIsWarnedBeforeAWrite();
     void saveAsAddsTheExtensionAndGoesToRecentFiles();
+    void fileTooLargeToReadIsRefusedWithTheReason();
     void accessibleNamesAndMarkDescriptions();
 };
 
