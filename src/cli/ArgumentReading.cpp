@@ -21,7 +21,10 @@ std::optional<std::uint16_t> ParseId(const std::string& text) {
 
 bool CanReadRulesFile(const CommandContext& context, const std::string& path) {
     const platform::FileReadResult read = platform::ReadRegularFile(path);
-    if (read.bytes || platform::LastFileFailure().problem == platform::FileProblem::Missing) return true;
+    // A file that does not exist yet reads as empty: `set` creates it.
+    if (read.bytes || read.error == platform::kErrorFileNotFound ||
+        platform::LastFileFailure().problem == platform::FileProblem::Missing)
+        return true;
     context.err << "morvane-cli: " << platform::DescribeReadFailure(read.error, path) << "\n";
     return false;
 }
