@@ -22,8 +22,10 @@ std::optional<std::uint16_t> ParseId(const std::string& text) {
 bool CanReadRulesFile(const CommandContext& context, const std::string& path) {
     const platform::FileReadResult read = platform::ReadRegularFile(path);
     // A file that does not exist yet reads as empty: `set` creates it.
-    if (read.bytes || read.error == platform::kErrorFileNotFound ||
-        platform::LastFileFailure().problem == platform::FileProblem::Missing)
+    // A missing folder is left to the write, which reports it as a failed save.
+    const platform::FileProblem problem = platform::LastFileFailure().problem;
+    if (read.bytes || read.error == platform::kErrorFileNotFound || problem == platform::FileProblem::Missing ||
+        (read.error == platform::kErrorPathNotFound && problem == platform::FileProblem::None))
         return true;
     context.err << "morvane-cli: " << platform::DescribeReadFailure(read.error, path) << "\n";
     return false;
