@@ -67,10 +67,6 @@ const QString kRulesFilter = QStringLiteral("Rules Files (*.ini *.INI);;All File
 
 QString FolderOf(const std::string& path) { return QFileInfo(PathToQt(path)).absolutePath(); }
 
-// Whether the window can show the file: a regular file it can read whole. A file it cannot read
-// (no permission, too large) is refused with the reason rather than shown as an empty tree.
-bool CanOpen(const std::string& path) { return platform::ReadRegularFile(path).bytes.has_value(); }
-
 // Whether two builds of the tree have the same items in the same places (their labels aside).
 bool SameShape(const Tree& a, const Tree& b) {
     if (a.ItemCount() != b.ItemCount()) return false;
@@ -108,9 +104,7 @@ public:
     }
     std::optional<std::string> FindExisting(const std::string& path) override {
         if (path != m_commandLine && !m_looked.contains(PathToQt(path))) m_looked << PathToQt(path);
-        const auto found = platform::FindRegularFileNoCase(path);
-        if (found && !CanOpen(*found)) return std::nullopt;
-        return found;
+        return platform::FindRegularFileNoCase(path);
     }
     void ReportFailedToLoad(const std::string& path) override {
         m_askSettings = !m_commandLine.empty() && path == m_commandLine;
@@ -426,11 +420,7 @@ bool CMainDlg::OnInitDialog() {
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     StartupAnswers answers(m_paths, m_strSearchDir, m_prompts, this, [this] { return OnProgramLocation(); });
     const auto found = gamesetup::LocateRulesFile(m_paths.rulesPath, m_strSearchDir, answers);
-    if (!found) {
-        ShowStartPage(answers.Looked());
-        return true;
-    }
-    OpenRulesFile(*found);
+    if (!found || !OpenRulesFile(*found)) ShowStartPage(answers.Looked());
     return true;
 }
 
@@ -459,14 +449,21 @@ void CMainDlg::ShowFileOpen(const std::string& path) {
     if (!layers.isEmpty()) ShowStatus(layers);
 }
 
-void CMainDlg::OpenRulesFile(const std::string& path) {
+bool CMainDlg::OpenRulesFile(const std::string& path) {
+    // A file the window cannot read whole (no permission, too large) is refused with the reason
+    // rather than shown as an empty tree; what is open stays open.
+    const platform::FileReadResult read = platform::ReadRegularFile(path);
+    if (!read.bytes) {
+        m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
+        return false;
+    }
     SaveFileState();
     if (m_pages->currentWidget() != m_editorPage) {
         m_pages->setCurrentWidget(m_editorPage);
         m_problems->show();
     }
     ShowFileOpen(path);
-    m_session->Open(path);
+    m_session->Open(path, read.bytes);
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
@@ -478,6 +475,7 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     m_session->Remember();
     RestoreFileState();
     if (m_balance != nullptr && m_balance->isVisible()) m_balance->Refresh();
+    return true;
 }
 
 void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }
@@ -821,10 +819,6 @@ QStringList CMainDlg::RecentFiles() const { return m_recent->Paths(); }
 
 void CMainDlg::OpenRecentFile(const QString& path) {
     if (!ConfirmPendingEdit()) return;
-    if (!CanOpen(FromQt(path))) {
-        m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(FromQt(path))), kCaption, QMessageBox::Warning);
-        return;
-    }
     OpenRulesFile(FromQt(path));
 }
 
@@ -916,12 +910,7 @@ void CMainDlg::OnFileOpen() {
     const QString chosen =
         m_prompts.ChooseOpenFile(this, QStringLiteral("Open Rules File"), FolderOf(m_paths.rulesPath), kRulesFilter);
     if (chosen.isEmpty()) return;
-    const std::string path = PathFromQt(chosen);
-    if (!CanOpen(path)) {
-        m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
-        return;
-    }
-    OpenRulesFile(path);
+    OpenRulesFile(PathFromQt(chosen));
 }
 
 void CMainDlg::OnFileSaveAs() {
@@ -945,7 +934,7 @@ void CMainDlg::OnFileSaveAs() {
     }
     // The copy holds the same values as the tree shows: carry on editing it.
     ShowFileOpen(path);
-    m_session->Open(path, false);
+    m_session->Open(path, platform::ReadFileBytes(path), false);
     SaveFileState();  // the copy is the most recent file now
     ShowStatus(QStringLiteral("Saved as %1; the window edits this file now.").arg(PathToQt(path)));
 }

@@ -69,7 +69,7 @@ void FileSession::ShowMessage(const std::string& text, const std::string& captio
     m_prompts.ShowMessage(m_window, PathToQt(text), PathToQt(caption));
 }
 
-void FileSession::Open(const std::string& path, bool freshHistory) {
+void FileSession::Open(const std::string& path, const std::optional<std::string>& bytes, bool freshHistory) {
     if (freshHistory) ForgetHistory();
     m_rules.SetRulesPath(path);
     if (m_watch == nullptr) {
@@ -77,7 +77,7 @@ void FileSession::Open(const std::string& path, bool freshHistory) {
         connect(m_watch, &RulesFileWatch::Touched, this, &FileSession::CheckRulesFile);
     }
     m_watch->Watch(path);
-    m_notRules = NotRulesReason(platform::ReadFileBytes(path));
+    m_notRules = NotRulesReason(bytes);
     if (!m_notRules.isEmpty())
         emit Status(QStringLiteral("%1 does not look like a rules file: %2. Morvane asks before it writes to it.")
                         .arg(PathToQt(path), m_notRules));

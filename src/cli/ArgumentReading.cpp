@@ -21,12 +21,9 @@ std::optional<std::uint16_t> ParseId(const std::string& text) {
 
 bool CanReadRulesFile(const CommandContext& context, const std::string& path) {
     const platform::FileReadResult read = platform::ReadRegularFile(path);
-    // A file that does not exist yet reads as empty: `set` creates it.
-    // A missing folder is left to the write, which reports it as a failed save.
-    const platform::FileProblem problem = platform::LastFileFailure().problem;
-    if (read.bytes || read.error == platform::kErrorFileNotFound || problem == platform::FileProblem::Missing ||
-        (read.error == platform::kErrorPathNotFound && problem == platform::FileProblem::None))
-        return true;
+    // A file that does not exist yet reads as empty (`set` creates it); a missing folder is left to
+    // the write, which reports it as a failed save.
+    if (read.bytes || platform::LastFileFailure().problem == platform::FileProblem::Missing) return true;
     context.err << "morvane-cli: " << platform::DescribeReadFailure(read.error, path) << "\n";
     return false;
 }

@@ -410,8 +410,10 @@ FileReadResult ReadRegularFile(const std::string& path) {
         // A folder cannot be opened as a file; say what it is rather than "access denied".
         const DWORD error = GetLastError();
         const auto info = FileInfoOf(widePath);
-        return {std::nullopt, info && IsFolder(*info) ? RecordFailure(kErrorNotRegularFile, FileProblem::Folder)
-                                                      : static_cast<int>(error)};
+        if (info && IsFolder(*info)) return {std::nullopt, RecordFailure(kErrorNotRegularFile, FileProblem::Folder)};
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {std::nullopt,
+                RecordFailure(static_cast<int>(error), missing ? FileProblem::Missing : FileProblem::None)};
     }
     std::string bytes;
     BY_HANDLE_FILE_INFORMATION info{};

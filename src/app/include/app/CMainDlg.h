@@ -132,7 +132,8 @@ private:
     // Writes the table's values as one undoable step, the tree's labels following; false when
     // nothing was written.
     bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
-    void OpenRulesFile(const std::string& path);
+    // False, with the reason shown, when the file cannot be read whole.
+    bool OpenRulesFile(const std::string& path);
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);

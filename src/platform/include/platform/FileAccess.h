@@ -35,7 +35,6 @@
 // checks that what it swapped out is the file it read, unchanged, and swaps back if not.
 namespace morvane::platform {
 
-inline constexpr int kErrorFileNotFound = 2;
 inline constexpr int kErrorPathNotFound = 3;
 inline constexpr int kErrorAccessDenied = 5;
 inline constexpr int kErrorWriteFault = 29;
