@@ -54,7 +54,10 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     spelled.reserve(writes.size());
     for (const platform::ProfileWrite& write : writes) {
         if (!platform::IsStorable(write)) {
-            m_messages.ShowMessage(WhyRefused(write), RulesPath());
+            m_messages.ShowMessage(
+                SaveFailureMessage(platform::kErrorInvalidParameter, write.section, write.key, RulesPath()) + "\n" +
+                    WhyRefused(write),
+                RulesPath());
             return platform::kErrorInvalidParameter;
         }
         gameview::GameKeys::Spelling spelling = keys.SpellingOf(Trim(write.section), Trim(write.key));
@@ -69,9 +72,17 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     } else if (error != 0 && !writes.empty()) {
         const platform::ProfileWrite& first = writes.front();
         m_messages.ShowMessage(SaveFailureMessage(error, first.section, first.key, RulesPath()), RulesPath());
+    } else if (error == 0) {
+        ShowWriteWarning();
     }
     if (error == 0) m_lastChanges = std::move(changes);
     return error;
+}
+
+void RulesFileAccess::ShowWriteWarning() {
+    const platform::FileFailure last = platform::LastFileFailure();
+    if (last.error == 0 && last.problem != platform::FileProblem::None)
+        m_messages.ShowMessage(platform::DescribeFileFailure(last, RulesPath()), RulesPath());
 }
 
 }  // namespace morvane

@@ -95,7 +95,9 @@ TEST_F(WriteItemValueTest, FailureShowsTheSaveMessage) {
     ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
     EXPECT_EQ(m_items.WriteItemValue(m_crateMinimum), 5);
     ASSERT_EQ(m_messages.messages.size(), 1u);
-    EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum");
+    EXPECT_EQ(m_messages.messages[0].text,
+              "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum\n" + m_path +
+                  " is read-only. Give it write permission (clear its read-only mark), then try again.");
     EXPECT_EQ(m_messages.messages[0].caption, m_path);
     EXPECT_EQ(platform::ReadFileBytes(m_path), "[General]\r\nCrateMinimum=1\r\n");
     EXPECT_EQ(m_items.FindSectionItem(m_crateMinimum), m_tree.GetChildItem(kRoot));

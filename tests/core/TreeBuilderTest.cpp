@@ -189,7 +189,7 @@ TEST_F(BuiltTree, ObjectsAndKeys) {
     EXPECT_EQ(tree.GetItemData(verses).nameId, 8504);
 
     const TreeItem land = ChildNamed(tree, kRoot, "Land Types");
-    EXPECT_NE(ChildNamed(tree, land, "Roadway "), kNoItem);
+    EXPECT_NE(ChildNamed(tree, land, "Roadway"), kNoItem);
 
     std::size_t keyItems = 0;
     std::vector<TreeItem> stack{kRoot};

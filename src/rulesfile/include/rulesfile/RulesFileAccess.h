@@ -45,6 +45,9 @@ public:
     std::vector<KeyLineChange> TakeLastChanges() { return std::move(m_lastChanges); }
 
 private:
+    // A write that succeeded with a warning (an error reported on closing the flushed file).
+    void ShowWriteWarning();
+
     MessageSink& m_messages;
     RulesDocument m_document;
     std::vector<KeyLineChange> m_lastChanges;
