@@ -310,11 +310,6 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         splices.push_back(
             InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
     }
-    // Replacements of one line end at or before its insertions start.
-    std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
-        return a.start != b.start ? a.start < b.start : a.end < b.end;
-    });
-
     std::vector<std::pair<std::string_view, std::vector<std::string>>> sections;
     for (const auto& [name, added] : created) {
         std::vector<std::string> lines;
@@ -325,15 +320,7 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         sections.emplace_back(name, std::move(lines));
     }
 
-    std::string edited;
-    std::size_t copied = 0;
-    for (const Splice& splice : splices) {
-        edited.append(m_bytes, copied, splice.start - copied);
-        edited += splice.text;
-        copied = splice.end;
-    }
-    edited.append(m_bytes, copied, std::string::npos);
-    edited += NewSections(sections);
+    std::string edited = Spliced(std::move(splices), NewSections(sections));
     return forTheGame ? ReadableByTheGame(std::move(edited)) : edited;
 }
 
