@@ -22,7 +22,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "app/BalanceDock.h"
@@ -334,21 +333,26 @@ void CMainDlg::BuildMenu() {
     m_commands[command::kExit]->setStatusTip(ToQt(m_catalogue.Text(command::kExit)));
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
-    // Undo and redo: the session's undo stack gives the menu its texts and states.
-    QUndoStack* stack = m_session->UndoStack();
+    // Undo and redo: the session's history gives the menu its texts and states.
     QAction* undo = add(edit, control::kUndoMenuItem, "&Undo", &CMainDlg::OnUndo, QKeySequence::Undo);
     QAction* redo = add(edit, control::kRedoMenuItem, "&Redo", &CMainDlg::OnRedo);
     // Both usual keys, each registered once (the platform's Redo may already be one of them).
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    for (QAction* action : {undo, redo}) action->setEnabled(false);
-    connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    connect(stack, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
-        undo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + text);
-    });
-    connect(stack, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
-        redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + text);
-    });
+    const auto showHistory = [this, undo, redo] {
+        const struct {
+            QAction* action;
+            EditHistory::Direction direction;
+            QString text;
+        } entries[] = {{undo, EditHistory::Direction::Back, QStringLiteral("&Undo")},
+                       {redo, EditHistory::Direction::Forward, QStringLiteral("&Redo")}};
+        for (const auto& entry : entries) {
+            const std::string next = m_session->NextDescription(entry.direction);
+            entry.action->setEnabled(!next.empty());
+            entry.action->setText(next.empty() ? entry.text : entry.text + QLatin1Char(' ') + ToQt(next));
+        }
+    };
+    showHistory();
+    connect(m_session, &FileSession::HistoryChanged, this, showHistory);
     edit->addSeparator();
     add(edit, command::kMatchAll, "&Match All In Section\u2026", &CMainDlg::OnMatchAllInSection);
     // A greyed-out Match All says why in its tooltip.

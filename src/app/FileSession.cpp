@@ -1,12 +1,10 @@
 // The rules file changing under the window: another program edits, replaces or deletes it while
 // the window shows its values. The labels are the window's copy of the file, so they are read
 // again whenever the file is no longer the one they came from, and nothing is written from a
-// label older than the file. Every write of the window is a step of the file's history; the file
-// work happens in the core's EditHistory before the undo stack moves, so a refused or failed
-// undo leaves both where they were; the stack gives the menu its texts and states.
+// label older than the file. Every write of the window is a step of the core's EditHistory,
+// which also gives the menu its texts and states.
 #include "app/FileSession.h"
 
-#include <QUndoStack>
 #include <QWidget>
 
 #include "app/RulesFileWatch.h"
@@ -49,18 +47,10 @@ QString NotRulesReason(const std::optional<std::string>& bytes) {
     return QStringLiteral("it has no [section] header");
 }
 
-// One entry of the undo stack: its text only; EditHistory holds the bytes and labels.
-class HistoryEntry : public QUndoCommand {
-public:
-    explicit HistoryEntry(const QString& text) { setText(text); }
-    void undo() override {}
-    void redo() override {}
-};
-
 }  // namespace
 
 FileSession::FileSession(UserPrompts& prompts, QWidget* window)
-    : QObject(window), m_prompts(prompts), m_window(window), m_rules(*this), m_undoStack(new QUndoStack(this)) {}
+    : QObject(window), m_prompts(prompts), m_window(window), m_rules(*this) {}
 
 FileSession::~FileSession() = default;
 
@@ -76,7 +66,7 @@ void FileSession::Open(const std::string& path, const std::optional<std::string>
         m_watch = new RulesFileWatch(this);
         connect(m_watch, &RulesFileWatch::Touched, this, &FileSession::CheckRulesFile);
     }
-    m_watch->Watch(path);
+    m_watch->Watch(path, m_rules.Document());
     m_notRules = NotRulesReason(bytes);
     if (!m_notRules.isEmpty())
         emit Status(QStringLiteral("%1 does not look like a rules file: %2. Morvane asks before it writes to it.")
@@ -84,7 +74,7 @@ void FileSession::Open(const std::string& path, const std::optional<std::string>
 }
 
 void FileSession::Remember() {
-    if (m_watch != nullptr) m_watch->Remember();
+    if (m_watch != nullptr) m_watch->Remember(m_rules.Document());
 }
 
 void FileSession::CheckRulesFile() {
@@ -196,12 +186,12 @@ bool FileSession::MayWrite(bool& reloaded) {
         emit Status(QStringLiteral("Nothing was written: the rules file is gone (%1).").arg(PathToQt(path)));
         return false;
     }
-    if (const int error = platform::ReplaceFileAtomically(path, *contents)) {
+    if (const int error = m_rules.Document().Replace(*contents)) {
         m_prompts.ShowMessage(m_window, PathToQt(platform::DescribeFileError(error, path)), kCaption,
                               QMessageBox::Warning);
         return false;
     }
-    m_watch->Watch(path);
+    m_watch->Watch(path, m_rules.Document());
     emit Status(QStringLiteral("The rules file was created again: %1.").arg(PathToQt(path)));
     return true;
 }
@@ -217,64 +207,85 @@ void FileSession::FileWritten() {
         return;
     }
     m_checkingFile = false;
-    m_watch->Remember();
+    // A write that found another program's change on disk kept it: the labels are older.
+    if (m_rules.Document().LastEditKeptOutsideChange()) {
+        emit ReloadNeeded();
+        return;
+    }
+    m_watch->Remember(m_rules.Document());
 }
 
 void FileSession::ForgetHistory() {
     m_history.Clear();
-    m_undoStack->clear();
+    emit HistoryChanged();
+}
+
+std::string FileSession::NextDescription(EditHistory::Direction direction) const {
+    return m_history.CanMove(direction) ? m_history.Next(direction).description : std::string();
 }
 
 bool FileSession::RecordWrite(const std::string& description, Tree& tree, const std::function<bool()>& write) {
-    const std::string before = platform::ReadFileBytes(Path()).value_or("");
     const std::vector<std::string> labels = TakeLabels(tree);
     m_lastMessage.clear();
-    if (!write()) return false;
-    EditStep step{description, before, platform::ReadFileBytes(Path()).value_or(""), ChangedLabels(labels, tree)};
-    if (step.bytesAfter == step.bytesBefore && step.labels.empty()) return true;
-    const QString text = ToQt(step.description);
+    m_rules.TakeWritten();  // a write outside any step is not part of this one
+    const bool written = write();
+    EditStep step{description, m_rules.TakeWritten(), ChangedLabels(labels, tree)};
+    // A batch that failed part way may still have written some of it: that part is a step too.
+    if (step.written.Empty() && step.labels.empty()) return written;
     m_history.Record(std::move(step));
-    m_undoStack->push(new HistoryEntry(text));
-    return true;
+    emit HistoryChanged();
+    return written;
 }
 
-std::optional<std::string> FileSession::Step(bool undo, Tree& tree) {
+std::optional<std::string> FileSession::Move(EditHistory::Direction direction, Tree& tree) {
+    const bool undo = direction == EditHistory::Direction::Back;
+    if (!m_history.CanMove(direction)) return std::nullopt;
+    const std::string description = m_history.Next(direction).description;
+    // The labels must not be older than the file, and a file gone is asked about, as for a write.
+    if (!PrepareWrite()) return std::nullopt;
+    // Reading a file whose sections changed starts the window afresh, without its history.
+    if (!m_history.CanMove(direction)) {
+        EndWrite();
+        return std::nullopt;
+    }
     const std::string& path = Path();
-    if (undo ? !m_history.CanUndo() : !m_history.CanRedo()) return std::nullopt;
-    const std::string description = undo ? m_history.NextUndo().description : m_history.NextRedo().description;
     bool evenIfChanged = false;
-    const auto state = undo ? m_history.CheckUndo(path) : m_history.CheckRedo(path);
-    if (state == EditHistory::FileState::Changed) {
+    int error = m_history.Move(direction, m_rules.Document(), tree, false);
+    if (error == platform::kErrorFileChanged) {
         const std::string question =
             undo ? path + " changed on disk since \"" + description +
-                       "\".\nUndo puts back the whole file as it was before that step; the changes made since are "
-                       "lost."
+                       "\".\nUndo puts back the lines of that step; another program has changed some of them "
+                       "since, and those changes are lost."
                  : path + " changed on disk since \"" + description +
-                       "\" was undone.\nRedo puts back the whole file as that step left it; the changes made since "
-                       "are lost.";
+                       "\" was undone.\nRedo puts back the lines of that step; another program has changed some "
+                       "of them since, and those changes are lost.";
         const auto answer =
             m_prompts.AskLabelled(m_window, ToQt(question), kCaption, QMessageBox::Yes | QMessageBox::Cancel,
                                   {{QMessageBox::Yes, undo ? QStringLiteral("Undo and Replace the File")
                                                            : QStringLiteral("Redo and Replace the File")}});
-        if (answer != QMessageBox::Yes) return std::nullopt;
+        if (answer != QMessageBox::Yes) {
+            EndWrite();
+            return std::nullopt;
+        }
         evenIfChanged = true;
+        error = m_history.Move(direction, m_rules.Document(), tree, true);
     }
     const char* verb = undo ? "Undo" : "Redo";
-    if (const int error =
-            undo ? m_history.Undo(path, tree, evenIfChanged) : m_history.Redo(path, tree, evenIfChanged)) {
+    if (error != 0) {
+        EndWrite();
         ShowMessage(std::string("Unable To ") + verb + ", Error Number: " + std::to_string(error) + " \n" + path, path);
         emit Status(ToQt(std::string(verb) + " failed: error " + std::to_string(error)));
         return std::nullopt;
     }
-    if (undo)
-        m_undoStack->undo();
-    else
-        m_undoStack->redo();
-    // A file replaced over another program's change: every label is read from it again.
-    if (evenIfChanged && m_watch != nullptr)
+    emit HistoryChanged();
+    // Lines replaced over another program's change: every label is read from the file again.
+    if (evenIfChanged) {
+        m_checkingFile = false;
+        m_missedFileNews = false;
         emit ReloadNeeded();
-    else
+    } else {
         FileWritten();
+    }
     return description;
 }
 

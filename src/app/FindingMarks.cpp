@@ -97,8 +97,11 @@ void FindingMarks::Refresh() {
     // A file that cannot be read (not made yet, say) has nothing to find.
     std::vector<gameview::LayerFinding> findings;
     m_stack.reset();
-    if (m_layers) {
-        auto loaded = gamesetup::LoadLayers(m_layers(m_rules.RulesPath()));
+    const RulesDocument& document = m_rules.Document();
+    if (m_layers && document.Exists()) {
+        gamesetup::LayerChoice choice = m_layers(m_rules.RulesPath());
+        choice.rulesBytes = &document.Bytes();
+        auto loaded = gamesetup::LoadLayers(choice);
         if (auto* layers = std::get_if<gamesetup::LoadedLayers>(&loaded)) {
             for (gameview::LayerFinding& finding : layers->stack.CheckAll())
                 if (finding.layer == gameview::Layer::Rules) findings.push_back(std::move(finding));
@@ -108,13 +111,12 @@ void FindingMarks::Refresh() {
     }
     // The file's own reading: what it sets, and its findings when the layers were not read.
     m_keysSet = 0;
-    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) {
-        const gameview::GameIni ini(*bytes);
-        for (const gameview::GameSection& section : ini.Sections())
+    if (document.Exists()) {
+        for (const gameview::GameSection& section : document.Game().Sections())
             m_keysSet += static_cast<int>(section.entries.size());
         if (!layersRead)
-            for (gameview::Finding& finding : gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn()))
-                findings.push_back({gameview::Layer::Rules, std::move(finding), std::nullopt});
+            for (const gameview::Finding& finding : document.Findings())
+                findings.push_back({gameview::Layer::Rules, finding, std::nullopt});
     }
 
     m_findings.clear();

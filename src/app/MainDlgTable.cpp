@@ -2,7 +2,6 @@
 // and history, so that an edit in a cell is one undoable step like an Apply.
 #include <QMenu>
 #include <QMenuBar>
-#include <QUndoStack>
 
 #include "app/BalanceDock.h"
 #include "app/CMainDlg.h"
@@ -32,7 +31,7 @@ void CMainDlg::BuildTable() {
     const auto refresh = [this] {
         if (m_balance->isVisible()) m_balance->Refresh();
     };
-    connect(m_session->UndoStack(), &QUndoStack::indexChanged, m_balance, refresh);
+    connect(m_session, &FileSession::HistoryChanged, m_balance, refresh);
     connect(m_session, &FileSession::ReloadNeeded, m_balance, refresh, Qt::QueuedConnection);
 }
 

@@ -4,6 +4,7 @@
 
 #include "guicommon/FileNames.h"
 #include "platform/FileLookup.h"
+#include "rulesfile/RulesDocument.h"
 
 namespace morvane::app {
 namespace {
@@ -22,19 +23,23 @@ RulesFileWatch::RulesFileWatch(QObject* parent) : QObject(parent) {
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &RulesFileWatch::OnEvent);
 }
 
-void RulesFileWatch::Watch(const std::string& path) {
+void RulesFileWatch::Watch(const std::string& path, const RulesDocument& document) {
     if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
     if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
     m_path = path;
     const QString name = PathToQt(path);
     m_watcher.addPath(QFileInfo(name).absolutePath());
     if (QFileInfo::exists(name)) m_watcher.addPath(name);
-    Remember();
+    Remember(document);
 }
 
-void RulesFileWatch::Remember() {
-    m_known = platform::IdentifyFile(m_path);
-    m_lastContents = m_known ? platform::ReadFileBytes(m_path) : std::nullopt;
+void RulesFileWatch::Remember(const RulesDocument& document) {
+    m_known = document.Identity();
+    if (!document.Exists()) {
+        m_lastContents.reset();
+    } else if (!m_lastContents || *m_lastContents != document.Bytes()) {
+        m_lastContents = document.Bytes();
+    }
 }
 
 RulesFileWatch::State RulesFileWatch::Check() const {

@@ -1,7 +1,5 @@
 #include "editor/EditHistory.h"
 
-#include "platform/FileAccess.h"
-
 namespace morvane {
 
 std::vector<std::string> TakeLabels(const Tree& tree) {
@@ -19,50 +17,44 @@ std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, c
     return changes;
 }
 
+std::size_t EditStep::MemoryBytes() const {
+    std::size_t bytes = sizeof(EditStep) + description.capacity() + written.MemoryBytes();
+    for (const LabelChange& label : labels)
+        bytes += sizeof(LabelChange) + label.before.capacity() + label.after.capacity();
+    return bytes;
+}
+
 void EditHistory::Record(EditStep step) {
-    m_steps.resize(m_next);
+    while (m_steps.size() > m_done) {
+        m_bytes -= m_steps.back().MemoryBytes();
+        m_steps.pop_back();
+    }
+    m_bytes += step.MemoryBytes();
     m_steps.push_back(std::move(step));
-    m_next = m_steps.size();
+    while (m_steps.size() > 1 && (m_steps.size() > m_limits.steps || m_bytes > m_limits.bytes)) {
+        m_bytes -= m_steps.front().MemoryBytes();
+        m_steps.pop_front();
+    }
+    m_done = m_steps.size();
 }
 
 void EditHistory::Clear() {
     m_steps.clear();
-    m_next = 0;
+    m_done = 0;
+    m_bytes = 0;
 }
 
-EditHistory::FileState EditHistory::Check(const std::string& path, const std::string& expected) {
-    return platform::ReadFileBytes(path).value_or("") == expected ? FileState::AsLeft : FileState::Changed;
-}
-
-EditHistory::FileState EditHistory::CheckUndo(const std::string& path) const {
-    return Check(path, NextUndo().bytesAfter);
-}
-
-EditHistory::FileState EditHistory::CheckRedo(const std::string& path) const {
-    return Check(path, NextRedo().bytesBefore);
-}
-
-int EditHistory::Replace(const std::string& path, const std::string& expected, const std::string& bytes,
-                         bool evenIfChanged) {
-    if (evenIfChanged) return platform::ReplaceFileAtomically(path, bytes);
-    // A file that was not there reads as nothing: compare it as empty, as Check does.
-    if (!platform::ReadFileBytes(path) && expected.empty()) return platform::ReplaceFileAtomically(path, bytes);
-    return platform::ReplaceFileIfUnchanged(path, expected, bytes);
-}
-
-int EditHistory::Undo(const std::string& path, Tree& tree, bool evenIfChanged) {
-    const EditStep& step = NextUndo();
-    if (const int error = Replace(path, step.bytesAfter, step.bytesBefore, evenIfChanged)) return error;
-    for (const LabelChange& change : step.labels) tree.SetItemText(change.item, change.before);
-    --m_next;
-    return 0;
-}
-
-int EditHistory::Redo(const std::string& path, Tree& tree, bool evenIfChanged) {
-    const EditStep& step = NextRedo();
-    if (const int error = Replace(path, step.bytesBefore, step.bytesAfter, evenIfChanged)) return error;
-    for (const LabelChange& change : step.labels) tree.SetItemText(change.item, change.after);
-    ++m_next;
+int EditHistory::Move(Direction direction, RulesDocument& document, Tree& tree, bool evenIfChanged) {
+    if (!CanMove(direction)) return 0;
+    const EditStep& step = Next(direction);
+    if (const int error = document.PutLines(step.written, direction, evenIfChanged)) return error;
+    const bool back = direction == Direction::Back;
+    for (const LabelChange& change : step.labels)
+        if (change.item <= tree.ItemCount()) tree.SetItemText(change.item, back ? change.before : change.after);
+    if (back)
+        --m_done;
+    else
+        ++m_done;
     return 0;
 }
 

@@ -46,7 +46,10 @@ std::variant<LoadedLayers, UnreadableLayer> LoadLayers(const LayerChoice& choice
         return read(layer, *beside);
     };
 
-    if (auto failed = read(Layer::Rules, choice.rules)) return UnreadableLayer{Layer::Rules, *failed};
+    if (choice.rulesBytes != nullptr)
+        stack.SetFile(Layer::Rules, choice.rules, *choice.rulesBytes);
+    else if (auto failed = read(Layer::Rules, choice.rules))
+        return UnreadableLayer{Layer::Rules, *failed};
     if (auto failed = take(Layer::Aftermath, choice.aftermath, kAftermathFileName))
         return UnreadableLayer{Layer::Aftermath, *failed};
     if (!choice.scenario.empty())

@@ -715,4 +715,30 @@ int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
     return EditFileLocking(path, edit, false, nullptr);
 }
 
+int RemoveFileIf(const std::string& path, const std::function<bool(const std::string& current)>& remove) {
+    ClearFailure();
+    const auto resolved = ResolveLinks(path);
+    if (!resolved) return RecordFailure(kErrorPathNotFound, FileProblem::LinkLoop);
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        FileLock lock;
+        if (const int error = lock.Lock(*resolved)) return SettleFailure(error);
+        if (lock.LocksFolder()) return 0;
+        struct stat existing {};
+        std::string bytes;
+        const int result = ReadForEdit(lock.Handle(), bytes, existing);
+        if (result == kChangedDuringRead) {
+            PauseBeforeAgain(attempt);
+            continue;
+        }
+        if (result != 0) return SettleFailure(result);
+        if (!remove(bytes)) return kErrorFileChanged;
+        // Another program may have renamed a new file over the one locked and read.
+        if (!Unchanged(*resolved, IdentityOf(existing))) continue;
+        if (unlink(resolved->c_str()) != 0) return Failed(errno);
+        SyncFolder(FolderOf(*resolved));
+        return 0;
+    }
+    return RecordFailure(kErrorFileChanged, FileProblem::None);
+}
+
 }  // namespace morvane::platform

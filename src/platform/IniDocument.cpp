@@ -389,20 +389,22 @@ std::string IniDocument::WithLines(std::span<const LineEdit> edits) const {
         const auto found = emptied.find(section);
         if (found == emptied.end() || !found->second.second || found->second.first != section->keys.size())
             return std::nullopt;
-        std::size_t end = section->headerLine + 1;
-        for (; end < m_lines.size(); ++end) {
+        // The section ends with its last key: blank lines after it stay, as they may be the
+        // blank line before the next section, which goes with that section if it goes too.
+        std::size_t last = section->headerLine;
+        for (std::size_t end = section->headerLine + 1; end < m_lines.size(); ++end) {
             const Line& line = m_lines[end];
             const std::size_t first = SkipWhiteSpace(m_bytes, line.start, line.end);
             if (first < line.end && m_bytes[first] == '[') break;
             const bool isKey = std::any_of(section->keys.begin(), section->keys.end(),
                                            [end](const Key& key) { return key.line == end; });
             if (first < line.end && !isKey) return std::nullopt;
+            if (isKey) last = end;
         }
         std::size_t start = m_lines[section->headerLine].start;
         const std::size_t header = section->headerLine;
         if (header > 0 && m_lines[header - 1].start == m_lines[header - 1].end) start = m_lines[header - 1].start;
-        const std::size_t stop = end < m_lines.size() ? m_lines[end].start : m_bytes.size();
-        return Splice{start, stop, {}};
+        return Splice{start, m_lines[last].next, {}};
     };
     std::unordered_map<const Section*, bool> whole;
     for (const auto& [section, key] : removed) {

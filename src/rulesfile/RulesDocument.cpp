@@ -1,5 +1,7 @@
 #include "rulesfile/RulesDocument.h"
 
+#include <algorithm>
+
 #include "common/TextOps.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameKeys.h"
@@ -18,7 +20,49 @@ bool SameLine(const std::optional<std::string_view>& line, const std::optional<s
     return !line || *line == *expected;
 }
 
+bool SameKey(const KeyLineChange& a, const KeyLineChange& b) {
+    return EqualsNoCase(a.section, b.section) && EqualsNoCase(a.key, b.key);
+}
+
+// The record's lines put into `document`; false (and nothing made) when one of them is no
+// longer what the record left it and `evenIfChanged` does not allow that.
+bool WithLinesPut(const platform::IniDocument& document, const WriteRecord& record, bool back, bool evenIfChanged,
+                  std::string& replacement) {
+    std::vector<platform::IniDocument::LineEdit> edits;
+    edits.reserve(record.lines.size());
+    for (const KeyLineChange& change : record.lines) {
+        const std::optional<std::string_view> after(change.after);
+        const std::optional<std::string_view> from = back ? after : ViewOf(change.before);
+        const std::optional<std::string_view> to = back ? ViewOf(change.before) : after;
+        if (!evenIfChanged && !SameLine(document.LineOf(change.section, change.key), from)) return false;
+        edits.push_back({change.section, change.key, to, back && !change.sectionExisted});
+    }
+    replacement = document.WithLines(edits);
+    return true;
+}
+
 }  // namespace
+
+void WriteRecord::Add(WriteRecord later) {
+    if (lines.empty() && !madeFile) madeFile = later.madeFile;
+    for (KeyLineChange& change : later.lines) {
+        const auto earlier =
+            std::find_if(lines.begin(), lines.end(), [&](const KeyLineChange& line) { return SameKey(line, change); });
+        if (earlier == lines.end()) {
+            lines.push_back(std::move(change));
+        } else {
+            earlier->after = std::move(change.after);
+        }
+    }
+}
+
+std::size_t WriteRecord::MemoryBytes() const {
+    std::size_t bytes = sizeof(WriteRecord);
+    for (const KeyLineChange& change : lines)
+        bytes += sizeof(KeyLineChange) + change.section.capacity() + change.key.capacity() +
+                 (change.before ? change.before->capacity() : 0) + change.after.capacity();
+    return bytes;
+}
 
 std::string EditorValueOf(std::string_view found) { return std::string(TrimRight(SplitAtFirst(found, ';').before)); }
 
@@ -126,7 +170,7 @@ void RulesDocument::Took(std::string bytes, const platform::FileIdentity& identi
     ClearDerived();
 }
 
-int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes,
+int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, WriteRecord* record,
                          const platform::GameWrite* forTheGame) {
     for (const platform::ProfileWrite& write : writes)
         if (!platform::IsStorable(write)) return platform::kErrorInvalidParameter;
@@ -137,13 +181,17 @@ int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::ve
 
     std::string written;
     std::vector<KeyLineChange> made;
+    bool madeFile = false;
+    bool outside = false;
     platform::FileIdentity identity;
     const int error = platform::EditFile(
         m_path,
         [&](const std::optional<std::string>& current, std::string& replacement) {
             std::optional<platform::IniDocument> fresh;
             made.clear();
+            madeFile = !current.has_value();
             const platform::IniDocument& document = ParseOf(current, fresh);
+            outside = fresh.has_value();
             if (forTheGame == nullptr) {
                 replacement = document.WithValues(edits, &made);
             } else {
@@ -158,37 +206,57 @@ int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::ve
         &identity);
     if (error != 0) return error;
     Took(std::move(written), identity);
-    if (changes != nullptr) *changes = std::move(made);
+    m_keptOutsideChange = outside;
+    if (record != nullptr) *record = WriteRecord{std::move(made), madeFile};
     return 0;
 }
 
-int RulesDocument::PutLines(std::span<const KeyLineChange> changes, Direction direction, bool evenIfChanged) {
+int RulesDocument::PutLines(const WriteRecord& record, Direction direction, bool evenIfChanged) {
     const bool back = direction == Direction::Back;
+    bool refused = false;
+    bool outside = false;
+    const auto put = [&](const std::optional<std::string>& current, std::string& replacement) {
+        std::optional<platform::IniDocument> fresh;
+        const platform::IniDocument& document = ParseOf(current, fresh);
+        outside = fresh.has_value();
+        refused = !WithLinesPut(document, record, back, evenIfChanged, replacement);
+        return refused ? platform::kErrorFileChanged : 0;
+    };
+    if (back && record.madeFile) {
+        // The file goes again when nothing but what the record wrote is in it.
+        const int error = platform::RemoveFileIf(m_path, [&](const std::string& current) {
+            std::string replacement;
+            return put(current, replacement) == 0 && replacement.find_first_not_of(" \t\r\n") == std::string::npos;
+        });
+        if (error == 0) {
+            Gone();
+            m_keptOutsideChange = outside;
+            return 0;
+        }
+        if (refused || error != platform::kErrorFileChanged) return error;
+    }
     std::string written;
     platform::FileIdentity identity;
     const int error = platform::EditFile(
         m_path,
         [&](const std::optional<std::string>& current, std::string& replacement) {
-            std::optional<platform::IniDocument> fresh;
-            const platform::IniDocument& document = ParseOf(current, fresh);
-            std::vector<platform::IniDocument::LineEdit> edits;
-            edits.reserve(changes.size());
-            for (const KeyLineChange& change : changes) {
-                const std::optional<std::string_view> after(change.after);
-                const std::optional<std::string_view> from = back ? after : ViewOf(change.before);
-                const std::optional<std::string_view> to = back ? ViewOf(change.before) : after;
-                if (!evenIfChanged && !SameLine(document.LineOf(change.section, change.key), from))
-                    return platform::kErrorFileChanged;
-                edits.push_back({change.section, change.key, to, back && !change.sectionExisted});
-            }
-            replacement = document.WithLines(edits);
+            const int result = put(current, replacement);
             written = replacement;
-            return 0;
+            return result;
         },
         &identity);
     if (error != 0) return error;
     Took(std::move(written), identity);
+    m_keptOutsideChange = outside;
     return 0;
+}
+
+void RulesDocument::Gone() {
+    m_read = true;
+    m_exists = false;
+    m_identity.reset();
+    m_bytes.clear();
+    ClearDerived();
 }
 
 int RulesDocument::Replace(const std::string& bytes) {

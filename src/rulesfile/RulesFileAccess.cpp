@@ -65,8 +65,8 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     }
     std::vector<platform::IniDocument::CutLine> cut;
     const platform::GameWrite forTheGame{m_forceLongLines, &cut};
-    std::vector<KeyLineChange> changes;
-    const int error = m_document.Write(spelled, &changes, &forTheGame);
+    WriteRecord record;
+    const int error = m_document.Write(spelled, &record, &forTheGame);
     if (error == platform::kErrorLineTooLong) {
         m_messages.ShowMessage(CutMessage(cut, RulesPath()), RulesPath());
     } else if (error != 0 && !writes.empty()) {
@@ -75,7 +75,7 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     } else if (error == 0) {
         ShowWriteWarning();
     }
-    if (error == 0) m_lastChanges = std::move(changes);
+    if (error == 0) m_written.Add(std::move(record));
     return error;
 }
 

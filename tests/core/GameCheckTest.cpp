@@ -113,6 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"trailing text in an int", "[General]\nGemValue=1.9\n", 2, Level::Error, "is 1"},
         CheckCase{"hexadecimal without digits", "[General]\nGemValue=$zz\n", 2, Level::Error, "built-in 110"},
         CheckCase{"whole number as fraction", "[General]\nConditionRed=25\n", 2, Level::Warning, "2500%"},
+        CheckCase{"two as a fraction", "[General]\nConditionRed=2\n", 2, Level::Warning, "200%"},
         CheckCase{"percentage with a point", "[General]\nConditionRed=50.5%\n", 2, Level::Error, "50.5"},
         CheckCase{"negative fixed", "[General]\nTurboBoost=-1\n", 2, Level::Error, "65535"},
         CheckCase{"yes in a number flag", "[General]\nOreExplosive=yes\n", 2, Level::Error, "Write 1"},
@@ -182,6 +183,7 @@ TEST(Check, QuietWhereTheGameLosesNothing) {
         {"explosion and death in their sets", "[HE]\nExplosion=6\nInfDeath=5\n"},
         {"a comment line starting with a bracket", "[E1]\nCost=100\n"},
         {"distances just below 256 cells", "[General]\nRadarJamRadius=255\n"},
+        {"one as a fraction: the whole of it", "[General]\nConditionRed=1\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(Describe(Check(c.file)), "") << c.what;
 }
@@ -220,6 +222,24 @@ TEST(GameValues, PercentOfAFixedValue) {
         const GamePercent reading = PercentOfFixed(ReadGameFixed(c.text));
         EXPECT_EQ(reading.percent, c.percent) << c.text;
         EXPECT_EQ(reading.whole, c.whole) << c.text;
+    }
+}
+
+// Fixed values to the last digit the reader takes, and cells rounded to the nearest lepton.
+TEST(GameValues, FractionDigitsAndLeptons) {
+    const struct {
+        const char* text;
+        std::uint32_t fixed;
+        std::uint16_t leptons;
+    } cases[] = {
+        {"0.000030518", 2, 0},                             // the ninth digit still counts: 30518/10^9 of 65536 is 2.0
+        {"0.00003051", 1, 0},    {"1.001", 0x10041, 256},  // 65 of 65536 past one cell: under half a lepton
+        {"1.002", 0x10083, 257},                           // 131 of 65536: over half a lepton, rounded up
+        {"0.5", 0x8000, 128},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadGameFixed(c.text), c.fixed) << c.text;
+        EXPECT_EQ(ReadGameLeptons(c.text), c.leptons) << c.text;
     }
 }
 

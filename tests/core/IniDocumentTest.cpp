@@ -90,6 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "[S]\r\nA=3\r\n[S]\r\nA=2\r\n"},
         WriteCase{"NewKeyAfterLastKey", "[S]\r\nA=1\r\n\r\n; about T\r\n[T]\r\nB=2\r\n", "S", "C", "3",
                   "[S]\r\nA=1\r\nC=3\r\n\r\n; about T\r\n[T]\r\nB=2\r\n"},
+        WriteCase{"NewKeyAfterLastOfSeveralKeys", "[S]\r\nA=1\r\n; note\r\nB=2\r\n\r\n[T]\r\nD=4\r\n", "S", "C", "3",
+                  "[S]\r\nA=1\r\n; note\r\nB=2\r\nC=3\r\n\r\n[T]\r\nD=4\r\n"},
         // A commented-out key is no key: the new one follows the last real key.
         WriteCase{"NewKeyBeforeCommentedKey", "[S]\r\nA=1\r\n;B=2\r\n[T]\r\n", "S", "C", "3",
                   "[S]\r\nA=1\r\nC=3\r\n;B=2\r\n[T]\r\n"},

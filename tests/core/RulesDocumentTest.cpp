@@ -17,9 +17,9 @@ protected:
     void WriteFile(const std::string& bytes) { ASSERT_EQ(platform::ReplaceFileAtomically(m_path, bytes), 0); }
     std::string FileText() const { return platform::ReadFileBytes(m_path).value_or("<no file>"); }
     int Set(RulesDocument& document, const std::string& section, const std::string& key, const std::string& value,
-            std::vector<KeyLineChange>* changes = nullptr) {
+            WriteRecord* record = nullptr) {
         const platform::ProfileWrite write{section, key, value};
-        return document.Write(std::span<const platform::ProfileWrite>(&write, 1), changes);
+        return document.Write(std::span<const platform::ProfileWrite>(&write, 1), record);
     }
 
     test::TempDir m_dir;
@@ -58,16 +58,17 @@ TEST_F(RulesDocumentTest, AWriteReadsOnceUnderTheLockAndKeepsWhatItWrote) {
     RulesDocument document(m_path);
     EXPECT_EQ(document.Value("General", "CrateMinimum"), "2");
     const auto reads = FileReadCount();
-    std::vector<KeyLineChange> changes;
-    ASSERT_EQ(Set(document, "General", "CrateMinimum", "5", &changes), 0);
+    WriteRecord record;
+    ASSERT_EQ(Set(document, "General", "CrateMinimum", "5", &record), 0);
     EXPECT_EQ(FileReadCount(), reads + 1);
     EXPECT_EQ(document.Value("General", "CrateMinimum"), "5");
     EXPECT_FALSE(document.Refresh()) << "its own write is not news";
     EXPECT_EQ(FileReadCount(), reads + 1);
     EXPECT_EQ(document.Bytes(), FileText());
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0].before, "CrateMinimum=2");
-    EXPECT_EQ(changes[0].after, "CrateMinimum=5");
+    ASSERT_EQ(record.lines.size(), 1u);
+    EXPECT_EQ(record.lines[0].before, "CrateMinimum=2");
+    EXPECT_EQ(record.lines[0].after, "CrateMinimum=5");
+    EXPECT_FALSE(record.madeFile);
 
     // Another program's write in between is edited, not overwritten.
     WriteFile("[General]\r\nCrateMinimum=5\r\nCrateMaximum=9\r\n");
@@ -91,6 +92,9 @@ TEST_F(RulesDocumentTest, PuttingTheLinesBackRestoresTheBytes) {
         {"a key added to a section whose last line has no line ending", "[S]\r\nA=1", {{"S", "B", "2"}}},
         {"a section added", "[S]\r\nA=1\r\n", {{"T", "A", "1"}, {"T", "B", "2"}}},
         {"a section added to an empty file", "", {{"T", "A", "1"}}},
+        {"several sections added",
+         "[S]\r\nA=1\r\n",
+         {{"S", "A", "2"}, {"T", "A", "1"}, {"U", "A", "1"}, {"V", "A", "1"}}},
         {"the file did not exist", std::nullopt, {{"T", "A", "1"}}},
         {"keys in several sections",
          "[S]\n;note\nA=1\n[T]\nA=2\n",
@@ -101,13 +105,13 @@ TEST_F(RulesDocumentTest, PuttingTheLinesBackRestoresTheBytes) {
         std::filesystem::remove(m_path);
         if (c.file) WriteFile(*c.file);
         RulesDocument document(m_path);
-        std::vector<KeyLineChange> changes;
-        ASSERT_EQ(document.Write(c.writes, &changes), 0) << c.name;
+        WriteRecord record;
+        ASSERT_EQ(document.Write(c.writes, &record), 0) << c.name;
         const std::string after = FileText();
-        ASSERT_EQ(document.PutLines(changes, RulesDocument::Direction::Back, false), 0) << c.name;
-        // A file that did not exist comes back empty: nothing in it, as before.
-        EXPECT_EQ(FileText(), c.file.value_or("")) << c.name;
-        ASSERT_EQ(document.PutLines(changes, RulesDocument::Direction::Forward, false), 0) << c.name;
+        ASSERT_EQ(document.PutLines(record, RulesDocument::Direction::Back, false), 0) << c.name;
+        // A file that did not exist is gone again.
+        EXPECT_EQ(FileText(), c.file.value_or("<no file>")) << c.name;
+        ASSERT_EQ(document.PutLines(record, RulesDocument::Direction::Forward, false), 0) << c.name;
         EXPECT_EQ(FileText(), after) << c.name;
         EXPECT_EQ(document.Bytes(), after) << c.name;
     }
@@ -116,7 +120,7 @@ TEST_F(RulesDocumentTest, PuttingTheLinesBackRestoresTheBytes) {
 TEST_F(RulesDocumentTest, PuttingLinesBackKeepsAnotherProgramsWrites) {
     WriteFile("[S]\r\nA=1\r\nB=2\r\n");
     RulesDocument document(m_path);
-    std::vector<KeyLineChange> changes;
+    WriteRecord changes;
     ASSERT_EQ(Set(document, "S", "A", "5", &changes), 0);
 
     // Another program adds a key and a section: undo takes back A only.

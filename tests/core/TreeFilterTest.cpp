@@ -63,6 +63,7 @@ TEST_F(TreeFilterTest, KeepsMatchesWithTheirAncestors) {
         {"soldier", {m_infantry, m_e1}},                      // the object's label; its keys stay out
         {"crate", {m_general, m_crates, m_crateMinimum, m_crateMaximum, m_unitCrate}},
         {"soldiere1", {}},  // label and name never join up
+        {"soldier e1", {}},
         {"nothing like it", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(ShownFor(c.text), c.shown) << c.text;

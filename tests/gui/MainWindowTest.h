@@ -25,6 +25,7 @@ class WorkflowTest : public QObject {
 private slots:
     void undoAndRedoPutTheFileBackByteForByte();
     void undoAsksWhenTheFileChangedOnDisk();
+    void applyReadsTheFileOnce();
     void matchAllConfirmsEveryChangeBeforeOneWrite();
     void changingTheSelectionAsksAboutAnUnappliedEdit();
     void enterAppliesAndTheArrowsStep();

@@ -16,6 +16,7 @@
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
 #include "MainWindowTest.h"
+#include "app/FindingMarks.h"
 #include "app/MatchAllConfirmDlg.h"
 #include "app/MenuCommands.h"
 #include "editor/ControlIds.h"
@@ -122,17 +123,30 @@ void WorkflowTest::undoAndRedoPutTheFileBackByteForByte() {
 void WorkflowTest::undoAsksWhenTheFileChangedOnDisk() {
     Bench bench;
     const std::string original = bench.Bytes();
+    const std::string mine = "[Mine]\r\nX=1\r\n";
     bench.Select("General\\Crates\\CrateMinimum");
     bench.Type(QStringLiteral("9"));
     bench.Click(kApplyButton);
-    const std::string changed = bench.Bytes() + "[Mine]\r\nX=1\r\n";
-    platform::ReplaceFileAtomically(bench.rules, changed);
+    const std::string applied = bench.Bytes();
+    QVERIFY(Contains(applied, "\r\nCrateMinimum=9\r\n"));
 
+    // Another program's change elsewhere: undo and redo keep it without asking.
+    platform::ReplaceFileAtomically(bench.rules, applied + mine);
+    bench.window.Command(kUndoMenuItem)->trigger();
+    QCOMPARE(bench.prompts.questions.size(), 0);
+    QCOMPARE(bench.Bytes(), original + mine);
+    bench.window.Command(kRedoMenuItem)->trigger();
+    QCOMPARE(bench.Bytes(), applied + mine);
+
+    // Another program changes the step's own line: undo asks before it overwrites it.
+    std::string changed = applied + mine;
+    changed.replace(changed.find("CrateMinimum=9"), 14, "CrateMinimum=11");
+    platform::ReplaceFileAtomically(bench.rules, changed);
     bench.prompts.answers = {QMessageBox::Cancel};
     bench.window.Command(kUndoMenuItem)->trigger();
     QCOMPARE(bench.prompts.questions.size(), 1);
     QCOMPARE(bench.Bytes(), changed);
-    QCOMPARE(bench.Label("General\\Crates\\CrateMinimum"), std::string("CrateMinimum = 9"));
+    QCOMPARE(bench.Label("General\\Crates\\CrateMinimum"), std::string("CrateMinimum = 11"));
 
     // An unapplied edit is not thrown away unasked.
     bench.Type(QStringLiteral("12"));
@@ -143,9 +157,27 @@ void WorkflowTest::undoAsksWhenTheFileChangedOnDisk() {
 
     bench.prompts.answers = {QMessageBox::Discard, QMessageBox::Yes};
     bench.window.Command(kUndoMenuItem)->trigger();
-    QCOMPARE(bench.Bytes(), original);
+    QCOMPARE(bench.Bytes(), original + mine);
     QCOMPARE(bench.Edit()->text(), QString::fromStdString(bench.Label("General\\Crates\\CrateMinimum").substr(15)));
     QVERIFY(bench.prompts.buttonLabels.last().contains(QStringLiteral("Undo and Replace the File")));
+}
+
+void WorkflowTest::applyReadsTheFileOnce() {
+    Bench bench;
+    bench.Select("General\\Crates\\CrateMinimum");
+    bench.window.Findings().Refresh();
+    bench.Type(QStringLiteral("9"));
+    const auto reads = platform::FileReadCount();
+    bench.Click(kApplyButton);
+    // The findings and the file summary follow the write, from the bytes written.
+    bench.window.Findings().Refresh();
+    QCOMPARE(platform::FileReadCount() - reads, std::uint64_t{1});
+    QVERIFY(Contains(bench.Bytes(), "\r\nCrateMinimum=9\r\n"));
+
+    const auto beforeUndo = platform::FileReadCount();
+    bench.window.Command(kUndoMenuItem)->trigger();
+    bench.window.Findings().Refresh();
+    QCOMPARE(platform::FileReadCount() - beforeUndo, std::uint64_t{1});
 }
 
 void WorkflowTest::matchAllConfirmsEveryChangeBeforeOneWrite() {

@@ -11,7 +11,6 @@
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/Tree.h"
 
-class QUndoStack;
 class QWidget;
 
 namespace morvane::app {
@@ -50,16 +49,19 @@ public:
     // Save As: a copy of the file, or of what it held when it was deleted under the window.
     int SaveCopyAs(const std::string& path);
 
-    // Runs one write and records what it changed as an undoable step named `description`.
-    // False when nothing was written; LastMessage() then says why, if the core said.
+    // Runs one write and records what it changed, as its locked edits report it, as an
+    // undoable step named `description`. False when nothing was written; LastMessage() then
+    // says why, if the core said.
     bool RecordWrite(const std::string& description, Tree& tree, const std::function<bool()>& write);
     // Undo or redo of the last step: the step's description, or nothing when nothing moved
     // (refused, failed or nothing to do).
-    std::optional<std::string> Undo(Tree& tree) { return Step(true, tree); }
-    std::optional<std::string> Redo(Tree& tree) { return Step(false, tree); }
+    std::optional<std::string> Undo(Tree& tree) { return Move(EditHistory::Direction::Back, tree); }
+    std::optional<std::string> Redo(Tree& tree) { return Move(EditHistory::Direction::Forward, tree); }
     bool CanUndo() const { return m_history.CanUndo(); }
     bool CanRedo() const { return m_history.CanRedo(); }
-    QUndoStack* UndoStack() const { return m_undoStack; }
+    // The description of the step Undo (or Redo) would move; empty when there is none.
+    std::string NextDescription(EditHistory::Direction direction) const;
+    const EditHistory& History() const { return m_history; }
     void ForgetHistory();
 
     const std::string& LastMessage() const { return m_lastMessage; }
@@ -70,11 +72,13 @@ signals:
     void ReloadNeeded();
     // A line for the status bar.
     void Status(const QString& text);
+    // A step was recorded, undone or redone, or the history was forgotten.
+    void HistoryChanged();
 
 private:
     bool MayWrite(bool& reloaded);
     bool MayWriteNonRules();
-    std::optional<std::string> Step(bool undo, Tree& tree);
+    std::optional<std::string> Move(EditHistory::Direction direction, Tree& tree);
 
     UserPrompts& m_prompts;
     QWidget* m_window;
@@ -83,7 +87,6 @@ private:
     bool m_checkingFile = false;    // a check or a write is under way: the watcher's news waits
     bool m_missedFileNews = false;  // news came while it waited
     EditHistory m_history;
-    QUndoStack* m_undoStack = nullptr;
     std::string m_lastMessage;
     QString m_notRules;  // why the open file does not look like a rules file; asked before a write
 };

@@ -8,6 +8,10 @@
 
 #include "platform/FileAccess.h"
 
+namespace morvane {
+class RulesDocument;
+}
+
 namespace morvane::app {
 
 // Keeps an eye on the rules file the window shows. It remembers the file as the window last
@@ -26,10 +30,11 @@ public:
 
     explicit RulesFileWatch(QObject* parent = nullptr);
 
-    // Starts watching `path` and remembers the file as it is now.
-    void Watch(const std::string& path);
-    // The file as it is now is what the window shows (after the window's own write or a reload).
-    void Remember();
+    // Starts watching `path` and remembers the file as `document` holds it.
+    void Watch(const std::string& path, const RulesDocument& document);
+    // The file as `document` holds it is what the window shows (after the window's own write
+    // or a reload); the document's identity and bytes are taken, the file is not read again.
+    void Remember(const RulesDocument& document);
     State Check() const;
 
     const std::string& Path() const { return m_path; }

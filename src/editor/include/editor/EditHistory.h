@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "rulesfile/RulesDocument.h"
 #include "tree/Tree.h"
 
 namespace morvane {
@@ -15,56 +17,67 @@ struct LabelChange {
     std::string after;
 };
 
-// One write the user can take back: the whole file before and after it (a file that did not
-// exist counts as empty), and the labels it changed.
-struct EditStep {
-    std::string description;  // "Apply Cost", "Match All Cost", ...
-    std::string bytesBefore;
-    std::string bytesAfter;
-    std::vector<LabelChange> labels;
-};
-
 // Every label of a tree, indexed by item: the picture of the labels before a step.
 std::vector<std::string> TakeLabels(const Tree& tree);
 // The labels that differ between a picture taken before a step and the tree now.
 std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, const Tree& tree);
 
+// One write the user can take back: the lines of the keys it changed, as its locked edits found
+// and left them (whether it made the file, too), and the labels it changed.
+struct EditStep {
+    std::string description;  // "Apply Cost", "Match All Cost", ...
+    WriteRecord written;
+    std::vector<LabelChange> labels;
+
+    std::size_t MemoryBytes() const;
+};
+
+// How much history is kept: the oldest steps go once there are more than `steps` of them or
+// they take more than `bytes` together. The newest step is always kept.
+struct HistoryLimits {
+    std::size_t steps = 1000;
+    std::size_t bytes = 8u * 1024u * 1024u;
+};
+
 // The writes made on one open file, in order, with a cursor between the done and the undone
-// ones. Undo and Redo put the whole file back as the step found or left it, and its labels.
+// ones. Undo and redo are one move, back or forward, that puts the step's lines into the
+// file through the document (which refuses a line another program changed since) and sets
+// its labels.
 class EditHistory {
 public:
-    enum class FileState {
-        AsLeft,   // the file holds exactly the bytes the step expects
-        Changed,  // someone else changed it since
-    };
+    using Direction = RulesDocument::Direction;
 
-    // Adds a step after the cursor; the undone steps beyond it are dropped.
+    explicit EditHistory(HistoryLimits limits = {}) : m_limits(limits) {}
+
+    // Adds a step after the cursor; the undone steps beyond it are dropped, then the oldest
+    // ones beyond the limits.
     void Record(EditStep step);
     void Clear();
 
-    bool CanUndo() const { return m_next > 0; }
-    bool CanRedo() const { return m_next < m_steps.size(); }
-    const EditStep& NextUndo() const { return m_steps[m_next - 1]; }
-    const EditStep& NextRedo() const { return m_steps[m_next]; }
+    bool CanMove(Direction direction) const {
+        return direction == Direction::Back ? m_done > 0 : m_done < m_steps.size();
+    }
+    bool CanUndo() const { return CanMove(Direction::Back); }
+    bool CanRedo() const { return CanMove(Direction::Forward); }
+    // The step a move in `direction` would take back or make again (CanMove must be true).
+    const EditStep& Next(Direction direction) const {
+        return direction == Direction::Back ? m_steps[m_done - 1] : m_steps[m_done];
+    }
 
-    // Whether the file at `path` is still as the step to undo left it (or, for redo, as the
-    // undone step found it).
-    FileState CheckUndo(const std::string& path) const;
-    FileState CheckRedo(const std::string& path) const;
+    // Puts the next step's lines back (or forward) in the document's file and its labels in
+    // the tree; the cursor moves only on success. A line changed since by someone else makes
+    // it fail with kErrorFileChanged, unless `evenIfChanged` (the user agreed to overwrite it).
+    // Returns 0 or the error number.
+    int Move(Direction direction, RulesDocument& document, Tree& tree, bool evenIfChanged);
 
-    // Puts the file back and restores the labels; the cursor moves only on success. With
-    // `evenIfChanged` a file changed since is replaced all the same (the user agreed).
-    // Returns the error number of the replace (0 on success).
-    int Undo(const std::string& path, Tree& tree, bool evenIfChanged);
-    int Redo(const std::string& path, Tree& tree, bool evenIfChanged);
+    std::size_t StepCount() const { return m_steps.size(); }
+    std::size_t MemoryBytes() const { return m_bytes; }
 
 private:
-    static FileState Check(const std::string& path, const std::string& expected);
-    static int Replace(const std::string& path, const std::string& expected, const std::string& bytes,
-                       bool evenIfChanged);
-
-    std::vector<EditStep> m_steps;
-    std::size_t m_next = 0;  // the number of done steps
+    HistoryLimits m_limits;
+    std::deque<EditStep> m_steps;
+    std::size_t m_done = 0;   // the number of done steps
+    std::size_t m_bytes = 0;  // what the steps take, by their MemoryBytes
 };
 
 }  // namespace morvane

@@ -28,6 +28,9 @@ struct LayerChoice {
     LayerSource aftermath;
     LayerSource mplayer;
     std::string scenario;  // empty: no scenario
+    // The rules file's bytes when the caller holds them already (they are not read again);
+    // they must outlive the LoadLayers call.
+    const std::string* rulesBytes = nullptr;
 };
 
 inline constexpr std::string_view kAftermathFileName = "AFTRMATH.INI";

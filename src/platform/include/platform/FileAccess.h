@@ -167,6 +167,11 @@ int ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedBytes, std::string_view newBytes,
                            FileIdentity* written = nullptr);
 
+// Removes the file under its lock when `remove` says so of its current bytes (an undo of the
+// write that made the file). Returns 0 when it was removed or was not there, kErrorFileChanged
+// when `remove` said no (the file stays), or the error number.
+int RemoveFileIf(const std::string& path, const std::function<bool(const std::string& current)>& remove);
+
 // EditFile without the lock, for measuring what the lock costs. Never for real edits.
 int EditFileWithoutLock(const std::string& path, const FileEdit& edit);
 

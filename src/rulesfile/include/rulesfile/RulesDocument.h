@@ -18,6 +18,19 @@ namespace morvane {
 // What one write did to one key's line (see IniDocument::LineChange).
 using KeyLineChange = platform::IniDocument::LineChange;
 
+// What one or more writes did to the file, taken inside their locked edits: each key's line
+// before and after, and whether the first of them made the file.
+struct WriteRecord {
+    std::vector<KeyLineChange> lines;
+    bool madeFile = false;
+
+    bool Empty() const { return lines.empty() && !madeFile; }
+    // Adds what a later write did: a key written twice keeps the line it had before the first.
+    void Add(WriteRecord later);
+    // About what the record takes in memory.
+    std::size_t MemoryBytes() const;
+};
+
 // One open rules file: its path, the identity and bytes of the file as last read or written,
 // and what is made of those bytes (the editor's parse, the game's reading, the check's
 // findings), each made once per change of the bytes and only when first asked for.
@@ -56,20 +69,25 @@ public:
 
     // The writes in one locked edit of the file as it is on disk at that moment (see
     // WritePrivateProfileStrings for what is refused). On success the document holds the
-    // written bytes, and `changes`, when given, what the edit did to each key's line. Returns 0
-    // or the error number; on failure the file and the document stay as they were.
+    // written bytes, and `record`, when given, what the edit did. Returns 0 or the error
+    // number; on failure the file and the document stay as they were.
     // With `forTheGame`, the file is edited for the game's reader and a line the game would cut
     // is refused (see WritePrivateProfileStrings).
-    int Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes = nullptr,
+    int Write(std::span<const platform::ProfileWrite> writes, WriteRecord* record = nullptr,
               const platform::GameWrite* forTheGame = nullptr);
 
     // Puts the keys' lines back to `before` (undo) or forward to `after` (redo) in one locked
-    // edit. Each key's line must still be what the step left it (`after`, or `before` for a
+    // edit. Each key's line must still be what the record left it (`after`, or `before` for a
     // redo), else kErrorFileChanged is returned and nothing is written, unless `evenIfChanged`.
     // Lines of other keys, another program's writes among them, are kept either way. A section
-    // the step added goes again on undo when nothing else is left in it.
+    // the record added goes again on undo when nothing else is left in it, and a file it made
+    // goes again when nothing else is left in that.
     enum class Direction { Back, Forward };
-    int PutLines(std::span<const KeyLineChange> changes, Direction direction, bool evenIfChanged);
+    int PutLines(const WriteRecord& record, Direction direction, bool evenIfChanged);
+
+    // Whether the last write or put found on disk other bytes than the ones held (another
+    // program's change, kept in what was written): what is shown of the file is then older.
+    bool LastEditKeptOutsideChange() const { return m_keptOutsideChange; }
 
     // Replaces the whole file with `bytes` (a file deleted under the window made again).
     int Replace(const std::string& bytes);
@@ -77,6 +95,7 @@ public:
 private:
     void EnsureRead() const;
     void Took(std::string bytes, const platform::FileIdentity& identity);
+    void Gone();
     void ClearDerived() const;
     // The parse of `current`: the held one when the bytes are the same, else a new one.
     const platform::IniDocument& ParseOf(const std::optional<std::string>& current,
@@ -91,6 +110,7 @@ private:
     mutable std::unique_ptr<platform::IniDocument> m_ini;
     mutable std::unique_ptr<gameview::GameIni> m_game;
     mutable std::unique_ptr<std::vector<gameview::Finding>> m_findings;
+    bool m_keptOutsideChange = false;
 };
 
 // The value the editor shows for what the profile reader found: cut at the first ";" (an

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/ProfileApi.h"
@@ -40,9 +41,9 @@ public:
     // save-failure message names the first key of the batch.
     int WriteValues(std::span<const platform::ProfileWrite> writes);
 
-    // What the last successful write did to each key's line, taken inside its locked edit
-    // (the history's record of that write). Taking them empties the record.
-    std::vector<KeyLineChange> TakeLastChanges() { return std::move(m_lastChanges); }
+    // What the successful writes since the last call did, taken inside their locked edits (the
+    // history's record of one step). Taking it starts a new record.
+    WriteRecord TakeWritten() { return std::exchange(m_written, {}); }
 
 private:
     // A write that succeeded with a warning (an error reported on closing the flushed file).
@@ -50,7 +51,7 @@ private:
 
     MessageSink& m_messages;
     RulesDocument m_document;
-    std::vector<KeyLineChange> m_lastChanges;
+    WriteRecord m_written;
     bool m_forceLongLines = false;
 };
 
