@@ -33,6 +33,7 @@
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
 #include "app/TreeFinder.h"
+#include "compare/Fingerprint.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "editor/ControlIds.h"
@@ -219,6 +220,14 @@ void CMainDlg::BuildWidgets() {
         QStringLiteral("The controls hold a value that is not in the file yet: Apply writes it."));
     m_pendingLabel->hide();
     statusBar()->addPermanentWidget(m_pendingLabel);
+    m_fingerprintLabel = new QLabel(this);
+    m_fingerprintLabel->setObjectName(QStringLiteral("fingerprint"));
+    m_fingerprintLabel->setToolTip(
+        QStringLiteral("The number the game compares between players before a network game: players whose rules "
+                       "files give different numbers are refused. Notes, spacing and line endings do not change "
+                       "it; the order and letter case of sections and keys do."));
+    m_fingerprintLabel->hide();
+    statusBar()->addPermanentWidget(m_fingerprintLabel);
 
     const QFontMetrics metrics(font());
     const int charWidth =
@@ -258,6 +267,11 @@ void CMainDlg::BuildFindingsView(QSplitter* column) {
         m_finder->Refilter();
         // A write changes what the game reads: the line follows the file.
         m_panel->ShowGameReads();
+        const auto fingerprint = m_findings->Fingerprint();
+        m_fingerprintLabel->setVisible(fingerprint.has_value());
+        if (fingerprint)
+            m_fingerprintLabel->setText(
+                QStringLiteral("Fingerprint: %1").arg(QString::fromStdString(compare::FingerprintText(*fingerprint))));
     });
 }
 

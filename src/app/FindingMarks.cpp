@@ -1,6 +1,7 @@
 #include "app/FindingMarks.h"
 
 #include "common/TextOps.h"
+#include "compare/Fingerprint.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
@@ -65,7 +66,12 @@ void FindingMarks::Refresh() {
     // A file that cannot be read (not made yet, say) has nothing to find.
     const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
     std::vector<gameview::Finding> findings;
-    if (bytes) findings = gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn());
+    m_fingerprint.reset();
+    if (bytes) {
+        const gameview::GameIni ini(*bytes);
+        findings = gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn());
+        m_fingerprint = compare::Fingerprint(ini);
+    }
 
     m_findings.clear();
     m_marks.clear();

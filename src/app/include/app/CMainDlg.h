@@ -83,6 +83,7 @@ public:
     ProblemsPanel* Problems() const { return m_problems; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
+    const QLabel* FingerprintLabel() const { return m_fingerprintLabel; }
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
@@ -160,6 +161,7 @@ private:
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
     QLabel* m_pendingLabel = nullptr;
+    QLabel* m_fingerprintLabel = nullptr;  // the game's fingerprint of the file, in the status bar
     bool m_revertingSelection = false;
     bool m_pendingRefreshQueued = false;
     std::map<int, QWidget*> m_controls;

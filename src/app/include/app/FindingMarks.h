@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -41,6 +43,9 @@ public:
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
     QString MarkText(TreeItem item) const;
+    // The number the game compares between network players, of the file as last checked;
+    // nothing when the file could not be read.
+    std::optional<std::uint32_t> Fingerprint() const { return m_fingerprint; }
 
 signals:
     void Refreshed();
@@ -62,6 +67,7 @@ private:
     std::unordered_map<std::string, TreeItem> m_keyItems;      // lower-case "section\tkey"
     std::vector<MarkedFinding> m_findings;
     std::unordered_map<TreeItem, Mark> m_marks;
+    std::optional<std::uint32_t> m_fingerprint;
 };
 
 }  // namespace morvane::app
