@@ -26,6 +26,7 @@
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
 #include "app/FindingMarks.h"
+#include "app/GameLayersMenu.h"
 #include "app/MatchAllConfirmDlg.h"
 #include "app/MenuCommands.h"
 #include "app/ProblemsPanel.h"
@@ -245,6 +246,9 @@ void CMainDlg::BuildFindingsView(QSplitter* column) {
     m_findings = new FindingMarks(m_tree, m_items, m_session->Rules(), this);
     connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
     connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
+    // The file is checked as the bottom of the game's layers that the Game menu chooses.
+    m_findings->SetLayers([this](const std::string& rules) { return m_layersMenu->Choice(rules); });
+    connect(m_layersMenu, &GameLayersMenu::Changed, m_findings, &FindingMarks::LabelChanged);
 
     // The view may show the tree through proxies (a filter, say): the marks belong to the items.
     const auto itemOf = [this](QModelIndex index) {
@@ -255,6 +259,7 @@ void CMainDlg::BuildFindingsView(QSplitter* column) {
     m_treeView->setItemDelegate(new FindingMarkDelegate(*m_findings, itemOf, m_treeView));
     // The find bar's "has a problem" toggle keeps the items that carry a finding.
     m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
+    m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
 
     m_problems = new ProblemsPanel(*m_findings, column);
     column->addWidget(m_problems);
@@ -317,6 +322,7 @@ void CMainDlg::BuildMenu() {
     add(edit, command::kMatchAll, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
     // A greyed-out Match All says why in its tooltip.
     edit->setToolTipsVisible(true);
+    m_layersMenu = new GameLayersMenu(bar->addMenu(QStringLiteral("&Game")), this);
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     QAction* location = options->addAction(QStringLiteral("&Program Location..."));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
@@ -341,6 +347,9 @@ bool CMainDlg::OnInitDialog() {
 void CMainDlg::ShowFileOpen(const std::string& path) {
     m_paths.rulesPath = path;
     setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
+    // The layer files beside this rules file join the check; say which were found.
+    const QString layers = m_layersMenu->ShowFilesBeside(path);
+    if (!layers.isEmpty()) ShowStatus(layers);
 }
 
 void CMainDlg::OpenRulesFile(const std::string& path) {

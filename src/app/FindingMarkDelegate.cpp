@@ -26,6 +26,7 @@ void FindingMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyledItemDelegate::paint(painter, option, index);
     const TreeItem item = m_itemOf(index);
     if (item == kNoItem || !m_marks.HasMark(item)) return;
+    if (m_marks.IsOverridden(item)) PaintOverridden(painter, option);
     // Over the lower right corner of the row's icon, where the label's text does not reach.
     const int size = std::max(7, option.decorationSize.height() / 2);
     const QRect icon(option.rect.left() + 2,
@@ -37,6 +38,22 @@ void FindingMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->setPen(QPen(Qt::white, 1.5));
     painter->setBrush(LevelColour(m_marks.MarkLevel(item)));
     painter->drawEllipse(dot);
+    painter->restore();
+}
+
+// Two stacked sheets over the upper right corner of the icon: another file lies on top of this
+// value. Its tooltip names that file, with the other findings.
+void FindingMarkDelegate::PaintOverridden(QPainter* painter, const QStyleOptionViewItem& option) {
+    const int size = std::max(7, option.decorationSize.height() / 2);
+    const int left = option.rect.left() + 2 + option.decorationSize.width() - size + 2;
+    const int top = option.rect.top() + (option.rect.height() - option.decorationSize.height()) / 2 - 1;
+    const QColor colour(0x7a, 0x4f, 0xb0);
+    painter->save();
+    painter->setPen(QPen(Qt::white, 1));
+    painter->setBrush(colour.lighter(140));
+    painter->drawRect(QRect(left, top + size / 3, size - size / 3, size - size / 3));
+    painter->setBrush(colour);
+    painter->drawRect(QRect(left + size / 3, top, size - size / 3, size - size / 3));
     painter->restore();
 }
 

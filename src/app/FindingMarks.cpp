@@ -5,6 +5,7 @@
 #include "gameview/GameCheck.h"
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
+#include "gameview/GameLayers.h"
 #include "guicommon/Latin1.h"
 #include "platform/FileAccess.h"
 #include "rulesfile/ValueLabel.h"
@@ -63,20 +64,37 @@ TreeItem FindingMarks::ItemOf(const gameview::Finding& finding) const {
 void FindingMarks::Refresh() {
     m_pending.stop();
     if (m_indexStale) IndexTree();
+    bool layersRead = false;
     // A file that cannot be read (not made yet, say) has nothing to find.
-    const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
-    std::vector<gameview::Finding> findings;
-    m_fingerprint.reset();
-    if (bytes) {
-        const gameview::GameIni ini(*bytes);
-        findings = gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn());
-        m_fingerprint = compare::Fingerprint(ini);
+    std::vector<gameview::LayerFinding> findings;
+    if (m_layers) {
+        auto loaded = gamesetup::LoadLayers(m_layers(m_rules.RulesPath()));
+        if (auto* layers = std::get_if<gamesetup::LoadedLayers>(&loaded)) {
+            for (gameview::LayerFinding& finding : layers->stack.CheckAll())
+                if (finding.layer == gameview::Layer::Rules) findings.push_back(std::move(finding));
+            layersRead = true;
+        }
     }
+    if (!layersRead) {
+        const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
+        if (bytes)
+            for (gameview::Finding& finding :
+                 gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn()))
+                findings.push_back({gameview::Layer::Rules, std::move(finding), std::nullopt});
+    }
+
+    // The fingerprint is the rules file's alone: the game compares no other layer.
+    m_fingerprint.reset();
+    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath()))
+        m_fingerprint = compare::Fingerprint(gameview::GameIni(*bytes));
 
     m_findings.clear();
     m_marks.clear();
-    for (gameview::Finding& finding : findings) {
+    m_overridden.clear();
+    for (gameview::LayerFinding& layered : findings) {
+        gameview::Finding& finding = layered.finding;
         const TreeItem item = ItemOf(finding);
+        if (item != kNoItem && layered.overriddenBy) m_overridden.insert(item);
         if (item != kNoItem) {
             Mark& mark = m_marks[item];
             if (mark.text.isEmpty() || Severity(finding.level) > Severity(mark.level)) mark.level = finding.level;
@@ -88,6 +106,11 @@ void FindingMarks::Refresh() {
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
+}
+
+void FindingMarks::SetLayers(std::function<gamesetup::LayerChoice(const std::string&)> choice) {
+    m_layers = std::move(choice);
+    m_pending.start();
 }
 
 gameview::Level FindingMarks::MarkLevel(TreeItem item) const {

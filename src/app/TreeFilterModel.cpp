@@ -42,6 +42,13 @@ QModelIndex TreeFilterModel::IndexOf(TreeItem item) const { return mapFromSource
 void TreeFilterModel::SetCriteria(const FilterCriteria& criteria) {
     m_criteria = criteria;
     if (!m_problemTest) m_criteria.problemOnly = false;
+    if (!m_overriddenTest) m_criteria.overriddenOnly = false;
+    Rerun();
+}
+
+void TreeFilterModel::SetOverriddenTest(ProblemTest test) {
+    m_overriddenTest = std::move(test);
+    if (!m_overriddenTest) m_criteria.overriddenOnly = false;
     Rerun();
 }
 
@@ -52,12 +59,14 @@ void TreeFilterModel::SetProblemTest(ProblemTest test) {
 }
 
 bool TreeFilterModel::PassesToggles(TreeItem item) const {
-    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly) return true;
+    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly && !m_criteria.overriddenOnly)
+        return true;
     const KeyDefaultState& state = StateOf(item);
     if (!state.isKey) return false;
     if (m_criteria.changedOnly && !state.changed) return false;
     if (m_criteria.presentOnly && !state.present) return false;
     if (m_criteria.problemOnly && !(m_problemTest && m_problemTest(item))) return false;
+    if (m_criteria.overriddenOnly && !(m_overriddenTest && m_overriddenTest(item))) return false;
     return true;
 }
 

@@ -15,6 +15,8 @@ namespace morvane::app {
 namespace {
 
 const QString kNoProblemCheck = QStringLiteral("Keys with a problem: available once the file has been checked");
+const QString kNoOverriddenCheck =
+    QStringLiteral("Keys another of the game's files decides: available once the file has been checked");
 
 QToolButton* MakeToggle(const QString& text, const QString& tip, QWidget* parent) {
     auto* toggle = new QToolButton(parent);
@@ -43,12 +45,14 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
     m_present = MakeToggle(QStringLiteral("In file"), QStringLiteral("Only keys the rules file holds"), this);
     m_problem = MakeToggle(QStringLiteral("Problems"), kNoProblemCheck, this);
     m_problem->setEnabled(false);
+    m_overridden = MakeToggle(QStringLiteral("Overridden"), kNoOverriddenCheck, this);
+    m_overridden->setEnabled(false);
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(0, 0, 0, 0);
     bar->setSpacing(2);
     bar->addWidget(m_edit, 1);
-    for (QToolButton* toggle : {m_changed, m_present, m_problem}) {
+    for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden}) {
         bar->addWidget(toggle);
         connect(toggle, &QToolButton::toggled, this, &TreeFinder::ApplyFilter);
     }
@@ -98,6 +102,7 @@ void TreeFinder::ApplyFilter() {
     criteria.changedOnly = m_changed->isChecked();
     criteria.presentOnly = m_present->isChecked();
     criteria.problemOnly = m_problem->isChecked();
+    criteria.overriddenOnly = m_overridden->isChecked();
     const bool wasActive = m_model->Criteria().IsActive();
     m_model->SetCriteria(criteria);
     if (criteria.IsActive()) {
@@ -114,8 +119,9 @@ void TreeFinder::ClearFilter() {
         const QSignalBlocker blockChanged(m_changed);
         const QSignalBlocker blockPresent(m_present);
         const QSignalBlocker blockProblem(m_problem);
+        const QSignalBlocker blockOverridden(m_overridden);
         m_edit->clear();
-        for (QToolButton* toggle : {m_changed, m_present, m_problem}) toggle->setChecked(false);
+        for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden}) toggle->setChecked(false);
     }
     ApplyFilter();
 }
@@ -150,6 +156,19 @@ void TreeFinder::SetProblemTest(TreeFilterModel::ProblemTest test) {
     }
     m_problem->setEnabled(fed);
     m_problem->setToolTip(fed ? QStringLiteral("Only keys with a problem") : kNoProblemCheck);
+    if (m_model->Criteria().IsActive()) ApplyFilter();
+}
+
+void TreeFinder::SetOverriddenTest(TreeFilterModel::ProblemTest test) {
+    const bool fed = static_cast<bool>(test);
+    m_model->SetOverriddenTest(std::move(test));
+    {
+        const QSignalBlocker block(m_overridden);
+        if (!fed) m_overridden->setChecked(false);
+    }
+    m_overridden->setEnabled(fed);
+    m_overridden->setToolTip(fed ? QStringLiteral("Only keys whose value another of the game's files decides")
+                                 : kNoOverriddenCheck);
     if (m_model->Criteria().IsActive()) ApplyFilter();
 }
 

@@ -302,8 +302,9 @@ public:
     }
 
 private:
-    void Add(std::size_t line, Level level, const std::string& section, const std::string& key, std::string message) {
-        m_findings.push_back({m_layer, {line, level, section, key, std::move(message)}});
+    void Add(std::size_t line, Level level, const std::string& section, const std::string& key, std::string message,
+             std::optional<Layer> overriddenBy = std::nullopt) {
+        m_findings.push_back({m_layer, {line, level, section, key, std::move(message)}, overriddenBy});
     }
 
     std::string FileName(Layer layer) const {
@@ -363,7 +364,8 @@ private:
         if (winner.layer == Layer::Forced) {
             Add(entry.line, Level::Note, section.name, entry.key,
                 "Overridden in skirmish and multiplayer games: the game sets " + entry.key + " to " + winner.text +
-                    " there, whatever the files say.");
+                    " there, whatever the files say.",
+                winner.layer);
             return;
         }
         const std::string file = FileName(winner.layer);
@@ -376,11 +378,13 @@ private:
         if (m_layer == Layer::Scenario && winner.layer == Layer::Mplayer) {
             Add(entry.line, Level::Warning, section.name, entry.key,
                 "MPLAYER.INI is read after the map in skirmish and multiplayer games: " + what +
-                    ", so this value never takes effect there.");
+                    ", so this value never takes effect there.",
+                winner.layer);
             return;
         }
         Add(entry.line, Level::Note, section.name, entry.key,
-            "Overridden: " + what + ", and the game plays that (" + resolution.plays.kind + " " + plays + ").");
+            "Overridden: " + what + ", and the game plays that (" + resolution.plays.kind + " " + plays + ").",
+            winner.layer);
     }
 
     // The game re-reads only the rules file and AFTRMATH.INI at the next scenario start, so a
@@ -429,7 +433,7 @@ std::vector<LayerFinding> LayerStack::CheckAll() const {
         std::vector<LayerFinding> found;
         for (Finding& finding : CheckRulesFile(File(layer)->ini, *m_keys)) {
             if (layer == Layer::Scenario && IsMapFinding(finding)) continue;
-            found.push_back({layer, std::move(finding)});
+            found.push_back({layer, std::move(finding), std::nullopt});
         }
         for (LayerFinding& finding : across)
             if (finding.layer == layer) found.push_back(std::move(finding));

@@ -1,6 +1,7 @@
 #include "gameview/PlayedValues.h"
 
 #include "gameview/GameEffective.h"
+#include "gameview/ReadingKinds.h"
 
 namespace morvane::gameview {
 namespace {
@@ -10,12 +11,6 @@ namespace {
 constexpr const char* kForcedBias = "0.9";
 bool IsForced(std::string_view section, std::string_view key) {
     return (section == "England" && key == "Armor") || (section == "France" && key == "ROF");
-}
-
-std::int32_t KeepInBits(Reading reading, std::int32_t value) {
-    if (reading == Reading::Int16u) return static_cast<std::uint16_t>(value);
-    if (reading == Reading::Int8u) return static_cast<std::uint8_t>(value);
-    return value;
 }
 
 // Names the reader leaves as they were when it does not know the text.
@@ -47,7 +42,7 @@ std::int32_t PlayedValues::Int(std::string_view section, std::string_view name) 
     std::int32_t value = ReadGameInt(key->builtIn).value_or(0);
     for (const std::string& text : TextsOf(section, *key))
         if (const auto read = ReadGameInt(text)) value = *read;
-    return KeepInBits(key->reading, value);
+    return static_cast<std::int32_t>(KeptInField(key->reading, value));
 }
 
 bool PlayedValues::Bool(std::string_view section, std::string_view name) const {

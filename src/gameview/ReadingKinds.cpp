@@ -13,6 +13,7 @@ namespace {
 constexpr std::array<const char*, 5> kArmourNames = {"none", "wood", "light", "heavy", "concrete"};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsWholeNumber(std::string_view text) {
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
@@ -30,16 +31,7 @@ std::string BuiltIn(const GameKey& key) { return "its built-in " + key.builtIn; 
 std::optional<std::int64_t> KeptNumber(const GameKey& key, const std::string& text) {
     const auto read = ReadGameInt(text);
     if (!read) return std::nullopt;
-    switch (key.reading) {
-        case Reading::Int16u:
-            return static_cast<std::uint16_t>(*read);
-        case Reading::Int8u:
-            return static_cast<std::uint8_t>(*read);
-        case Reading::Int100:
-            return std::clamp<std::int64_t>(*read, 0, 100);
-        default:
-            return *read;
-    }
+    return KeptInField(key.reading, *read);
 }
 
 std::string KeptInt(const GameKeys&, const GameKey& key, const std::string& text) {
@@ -198,8 +190,9 @@ void CheckFixedText(const GameKey& key, std::string_view text, const std::string
     }
     if (!IsDigit(text.front()) && text.front() != '.') {
         problems.push_back({Level::Error, Quoted(text) + (what.empty() ? "" : " " + what) +
-                                              " is not a number; the game reads it as 0. Write a number such as "
-                                              "1.5 or a percentage such as 50%."});
+                                              " is not a number as the game writes them; it reads it as " +
+                                              FormatDecimal(ReadGameFixed(text)) +
+                                              ". Write a number such as 1.5 or a percentage such as 50%."});
         return;
     }
     const std::size_t length = FixedFormLength(text);
@@ -239,7 +232,7 @@ std::string KeptFlag(const GameKeys&, const GameKey&, const std::string& text) {
 std::string WordsFlag(const GameKeys&, const GameKey&, const std::string& text) { return FlagOn(text) ? "on" : "off"; }
 
 void CheckFlag(const GameKeys&, const GameKey& key, const std::string& value, std::vector<ValueProblem>& problems) {
-    if (!IsDigit(value.front()) && value.front() != '.') {
+    if (IsLetter(value.front())) {
         // A word reads as 0: right for the words that mean off, wrong for every other.
         const char first = ToLowerAscii(value.front());
         if (first == 'n' || first == 'f' || EqualsNoCase(value, "off")) return;
@@ -624,6 +617,19 @@ const ReadingKind& KindOf(Reading reading) {
     for (const ReadingKind& kind : kKinds)
         if (kind.reading == reading) return kind;
     return kKinds[std::size(kKinds) - 1];
+}
+
+std::int64_t KeptInField(Reading reading, std::int32_t read) {
+    switch (reading) {
+        case Reading::Int16u:
+            return static_cast<std::uint16_t>(read);
+        case Reading::Int8u:
+            return static_cast<std::uint8_t>(read);
+        case Reading::Int100:
+            return std::clamp<std::int64_t>(read, 0, 100);
+        default:
+            return read;
+    }
 }
 
 std::optional<Reading> ReadingNamed(std::string_view tableWord) {

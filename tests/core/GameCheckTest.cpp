@@ -86,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"unknown sound", "[Colt45]\nReport=BANG\n", 2, Level::Error, "without a sound"},
         CheckCase{"unknown animation", "[Colt45]\nAnim=BOOM\n", 2, Level::Error, "shows none"},
         CheckCase{"unknown crate animation", "[Powerups]\nMoney=50,CASH,2000\n", 2, Level::Error, "'CASH' names no"},
+        CheckCase{"plus sign before a fixed value", "[General]\nTurboBoost=+2\n", 2, Level::Error, "reads it as 2"},
+        CheckCase{"negative flag", "[General]\nOreExplosive=-1\n", 2, Level::Error, "65535"},
         CheckCase{"decimal comma", "[General]\nURepairPercent=0,2\n", 2, Level::Error, "write 0.2 with a point"},
         CheckCase{"verses blank before percent", "[HE]\nVerses=100%,50 %,60%,25%,25%\n", 2, Level::Error,
                   "against wood only up to ' '"},

@@ -319,6 +319,9 @@ TEST(LayerCheck, OverriddenValuesNameTheWinner) {
               GameMode::Skirmish));
     EXPECT_TRUE(Has(findings, "rules:2:note:Overridden: AFTRMATH.INI line 2 sets Cost=120")) << Joined(findings);
     EXPECT_TRUE(Has(findings, "rules:5:note:Overridden in skirmish and multiplayer games")) << Joined(findings);
+    const auto overridden = Stack({"[E1]\nCost=100\n", "[E1]\nCost=120\n"}).CheckLayers();
+    ASSERT_EQ(overridden.size(), 1u);
+    EXPECT_EQ(overridden[0].overriddenBy, Layer::Aftermath);
     // A text that keeps the earlier value overrides nothing.
     EXPECT_FALSE(Has(findings, "rules:3:")) << Joined(findings);
 }

@@ -1,15 +1,19 @@
 #include "FindingsViewTest.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
 #include "app/FindingMarks.h"
+#include "app/GameLayersMenu.h"
 #include "app/ProblemsPanel.h"
+#include "app/TreeFinder.h"
 #include "editor/ControlIds.h"
 
 namespace morvane::test {
@@ -83,6 +87,41 @@ void FindingsViewTest::everyWriteRefreshesTheFindings() {
     QVERIFY(open.Rows().isEmpty());
     QVERIFY(!open.window.Findings().HasMark(open.Item("General\\Income And Production\\GemValue")));
     QVERIFY(open.window.GameReadsText()->text().startsWith("The game reads: "));
+}
+
+// AFTRMATH.INI beside the rules file (in its own letter case) is found and read on top of it:
+// the key it overrides is marked, named in the Problems panel and kept by the Overridden toggle.
+void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
+    WindowBench bench;
+    platform::ReplaceFileAtomically(bench.rules, "[General]\r\nGemValue=50\r\nGoldValue=30\r\n");
+    const std::string aftermath = Path(bench.dir, "Aftrmath.ini");
+    platform::ReplaceFileAtomically(aftermath, "[General]\r\nGemValue=60\r\n");
+    bench.Open();
+    QCoreApplication::processEvents();
+    QVERIFY(bench.window.StatusText().contains(QString::fromStdString(aftermath)));
+
+    const TreeItem gem = bench.Item("General\\Income And Production\\GemValue");
+    const TreeItem gold = bench.Item("General\\Income And Production\\GoldValue");
+    const app::FindingMarks& marks = bench.window.Findings();
+    QVERIFY(marks.IsOverridden(gem));
+    QVERIFY(!marks.IsOverridden(gold));
+    QVERIFY(marks.MarkText(gem).contains("Aftrmath.ini line 2 sets GemValue=60"));
+    const QTreeWidget* list = bench.window.Problems()->List();
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(2), QString("[General] GemValue"));
+
+    app::TreeFinder* finder = bench.window.Finder();
+    QVERIFY(finder->OverriddenToggle()->isEnabled());
+    finder->OverriddenToggle()->setChecked(true);
+    QVERIFY(finder->FilterModel()->IndexOf(gem).isValid());
+    QVERIFY(!finder->FilterModel()->IndexOf(gold).isValid());
+    finder->OverriddenToggle()->setChecked(false);
+
+    // The Game menu leaves AFTRMATH.INI out: nothing overrides the rules file any more.
+    bench.window.Layers()->AftermathAction()->setChecked(false);
+    QCoreApplication::processEvents();
+    QVERIFY(!marks.IsOverridden(gem));
+    QCOMPARE(list->topLevelItemCount(), 0);
 }
 
 // The game's fingerprint of the open file (computed apart, see the core FingerprintTest) in the

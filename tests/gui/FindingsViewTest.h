@@ -12,6 +12,7 @@ private slots:
     void problemsAndMarksOfAnOpenedFile();
     void everyWriteRefreshesTheFindings();
     void fingerprintInTheStatusBar();
+    void otherLayersOfTheGameJoinTheFindings();
 };
 
 }  // namespace morvane::test

@@ -24,6 +24,7 @@ namespace morvane::app {
 class EditorPanel;
 class FileSession;
 class FindingMarks;
+class GameLayersMenu;
 class ProblemsPanel;
 class RecentFiles;
 class RulesTreeModel;
@@ -81,6 +82,7 @@ public:
     QAction* Command(int commandId) const;
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
+    GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     const QLabel* FingerprintLabel() const { return m_fingerprintLabel; }
@@ -160,6 +162,7 @@ private:
     EditorPanel* m_panel = nullptr;
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
+    GameLayersMenu* m_layersMenu = nullptr;
     QLabel* m_pendingLabel = nullptr;
     QLabel* m_fingerprintLabel = nullptr;  // the game's fingerprint of the file, in the status bar
     bool m_revertingSelection = false;

@@ -23,6 +23,7 @@ public:
     static QColor LevelColour(gameview::Level level);
 
 private:
+    static void PaintOverridden(QPainter* painter, const QStyleOptionViewItem& option);
     const FindingMarks& m_marks;
     ItemOfIndex m_itemOf;
 };

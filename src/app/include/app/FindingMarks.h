@@ -4,11 +4,14 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "gamesetup/GameLayerFiles.h"
 #include "gameview/Finding.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/ItemFileAccess.h"
@@ -37,6 +40,10 @@ public:
     void LabelChanged();
     // Checks the file now and tells the views.
     void Refresh();
+    // Checks the file as the bottom of the game's layers chosen by `choice` (for the rules
+    // path): the findings across layers on the file's lines join its own. Without it, or when
+    // a layer file cannot be read, the file is checked alone.
+    void SetLayers(std::function<gamesetup::LayerChoice(const std::string& rulesPath)> choice);
 
     const std::vector<MarkedFinding>& Findings() const { return m_findings; }
     // The worst level among an item's findings, and all their messages; nothing when none.
@@ -46,6 +53,8 @@ public:
     // The number the game compares between network players, of the file as last checked;
     // nothing when the file could not be read.
     std::optional<std::uint32_t> Fingerprint() const { return m_fingerprint; }
+    // Whether a later layer decides the item's value.
+    bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
 signals:
     void Refreshed();
@@ -68,6 +77,8 @@ private:
     std::vector<MarkedFinding> m_findings;
     std::unordered_map<TreeItem, Mark> m_marks;
     std::optional<std::uint32_t> m_fingerprint;
+    std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
+    std::unordered_set<TreeItem> m_overridden;
 };
 
 }  // namespace morvane::app

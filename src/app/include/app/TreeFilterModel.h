@@ -18,11 +18,12 @@ class RulesTreeModel;
 // What the tree keeps while a filter is in use.
 struct FilterCriteria {
     QString text;
-    bool changedOnly = false;  // keys whose value differs from the default
-    bool presentOnly = false;  // keys the file holds
-    bool problemOnly = false;  // keys the problem test flags
+    bool changedOnly = false;     // keys whose value differs from the default
+    bool presentOnly = false;     // keys the file holds
+    bool problemOnly = false;     // keys the problem test flags
+    bool overriddenOnly = false;  // keys whose value another of the game's files decides
 
-    bool IsActive() const { return !text.isEmpty() || changedOnly || presentOnly || problemOnly; }
+    bool IsActive() const { return !text.isEmpty() || changedOnly || presentOnly || problemOnly || overriddenOnly; }
 };
 
 // The navigation tree as the view shows it: only the items a filter keeps (with their
@@ -41,6 +42,8 @@ public:
     // Which keys have a problem; empty while nothing checks the file.
     void SetProblemTest(ProblemTest test);
     bool HasProblemTest() const { return static_cast<bool>(m_problemTest); }
+    // Which keys a later layer of the game overrides; empty while nothing tells.
+    void SetOverriddenTest(ProblemTest test);
 
     TreeItem ItemOf(const QModelIndex& proxyIndex) const;
     QModelIndex IndexOf(TreeItem item) const;  // invalid when the filter hides the item
@@ -62,6 +65,7 @@ private:
     TreeFilter m_filter;
     FilterCriteria m_criteria;
     ProblemTest m_problemTest;
+    ProblemTest m_overriddenTest;
     mutable std::vector<std::optional<KeyDefaultState>> m_states;  // by item handle, filled on first use
 };
 

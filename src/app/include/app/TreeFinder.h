@@ -29,6 +29,8 @@ public:
 
     // Feeds the "has a problem" toggle; an empty test disables it again.
     void SetProblemTest(TreeFilterModel::ProblemTest test);
+    // Feeds the "Overridden" toggle: keys another of the game's files decides.
+    void SetOverriddenTest(TreeFilterModel::ProblemTest test);
 
     void ClearFilter();
     // Runs the filter again when one is in use (the problems it tests for have changed).
@@ -38,6 +40,7 @@ public:
     QToolButton* ChangedToggle() const { return m_changed; }
     QToolButton* PresentToggle() const { return m_present; }
     QToolButton* ProblemToggle() const { return m_problem; }
+    QToolButton* OverriddenToggle() const { return m_overridden; }
 
 signals:
     // The user (or SelectItem) made another item current.
@@ -56,6 +59,7 @@ private:
     QToolButton* m_changed = nullptr;
     QToolButton* m_present = nullptr;
     QToolButton* m_problem = nullptr;
+    QToolButton* m_overridden = nullptr;
     TreeItem m_selected = kNoItem;  // the last item the user selected
 };
 

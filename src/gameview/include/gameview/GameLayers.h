@@ -77,6 +77,8 @@ struct KeyResolution {
 struct LayerFinding {
     Layer layer = Layer::Rules;
     Finding finding;
+    // Set when the finding says a later layer decides the line's value: that layer.
+    std::optional<Layer> overriddenBy;
 };
 
 class LayerStack {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ struct ReadingKind {
 };
 
 const ReadingKind& KindOf(Reading reading);
+// What a whole-number field of this reading keeps of the number the int reader returned: its
+// 16 or 8 bits, or the number held between 0 and 100.
+std::int64_t KeptInField(Reading reading, std::int32_t read);
 // The reading of a word of the key table, or nothing.
 std::optional<Reading> ReadingNamed(std::string_view tableWord);
 

@@ -1,0 +1,92 @@
+#include "app/GameLayersMenu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QMenu>
+
+#include "guicommon/FileNames.h"
+
+namespace morvane::app {
+namespace {
+
+constexpr gameview::GameMode kModes[] = {gameview::GameMode::Campaign, gameview::GameMode::Skirmish,
+                                         gameview::GameMode::Multiplayer};
+const char* const kModeTexts[] = {"&Campaign", "&Skirmish", "&Multiplayer"};
+
+}  // namespace
+
+GameLayersMenu::GameLayersMenu(QMenu* menu, QWidget* dialogParent) : QObject(menu), m_dialogParent(dialogParent) {
+    m_modes = new QActionGroup(this);
+    for (std::size_t i = 0; i < std::size(kModes); ++i) {
+        QAction* action = menu->addAction(QString::fromLatin1(kModeTexts[i]));
+        action->setCheckable(true);
+        action->setData(static_cast<int>(kModes[i]));
+        action->setChecked(i == 0);
+        m_modes->addAction(action);
+    }
+    connect(m_modes, &QActionGroup::triggered, this, &GameLayersMenu::Changed);
+    menu->addSeparator();
+    m_aftermath = menu->addAction(QString());
+    m_mplayer = menu->addAction(QString());
+    for (QAction* action : {m_aftermath, m_mplayer}) {
+        action->setCheckable(true);
+        action->setChecked(true);
+        connect(action, &QAction::toggled, this, &GameLayersMenu::Changed);
+    }
+    menu->addSeparator();
+    m_scenario = menu->addAction(QStringLiteral("S&cenario..."));
+    connect(m_scenario, &QAction::triggered, this, &GameLayersMenu::ChooseScenario);
+    m_noScenario = menu->addAction(QStringLiteral("&No Scenario"));
+    m_noScenario->setEnabled(false);
+    connect(m_noScenario, &QAction::triggered, this, [this] { SetScenario(std::string()); });
+    ShowFilesBeside(std::string());
+}
+
+gamesetup::LayerChoice GameLayersMenu::Choice(const std::string& rulesPath) const {
+    using Kind = gamesetup::LayerSource::Kind;
+    gamesetup::LayerChoice choice;
+    choice.rules = rulesPath;
+    choice.mode = static_cast<gameview::GameMode>(m_modes->checkedAction()->data().toInt());
+    choice.aftermath.kind = m_aftermath->isChecked() ? Kind::Beside : Kind::Off;
+    choice.mplayer.kind = m_mplayer->isChecked() ? Kind::Beside : Kind::Off;
+    choice.scenario = m_scenarioPath;
+    return choice;
+}
+
+QString GameLayersMenu::ShowFilesBeside(const std::string& rulesPath) {
+    QString found;
+    const auto show = [&](QAction* action, std::string_view name) {
+        const auto path = rulesPath.empty() ? std::nullopt : gamesetup::FindBesideRules(rulesPath, name);
+        const QString label = QString::fromLatin1(name.data(), static_cast<int>(name.size()));
+        action->setText(path ? label + QStringLiteral(" (") + PathToQt(*path) + QLatin1Char(')')
+                             : label + QStringLiteral(" (none beside the rules file)"));
+        if (path) found += (found.isEmpty() ? QString() : QStringLiteral(" and ")) + PathToQt(*path);
+    };
+    show(m_aftermath, gamesetup::kAftermathFileName);
+    show(m_mplayer, gamesetup::kMplayerFileName);
+    return found.isEmpty() ? QString() : QStringLiteral("The game also reads ") + found + QLatin1Char('.');
+}
+
+void GameLayersMenu::SetMode(gameview::GameMode mode) {
+    for (QAction* action : m_modes->actions())
+        if (action->data().toInt() == static_cast<int>(mode)) action->setChecked(true);
+    emit Changed();
+}
+
+void GameLayersMenu::SetScenario(const std::string& path) {
+    m_scenarioPath = path;
+    m_scenario->setText(path.empty() ? QStringLiteral("S&cenario...")
+                                     : QStringLiteral("S&cenario: ") + PathToQt(path) + QStringLiteral("..."));
+    m_noScenario->setEnabled(!path.empty());
+    emit Changed();
+}
+
+void GameLayersMenu::ChooseScenario() {
+    const QString chosen =
+        QFileDialog::getOpenFileName(m_dialogParent, QStringLiteral("Scenario"), QString(),
+                                     QStringLiteral("Scenarios and maps (*.ini *.INI *.mpr *.MPR);;All files (*)"));
+    if (!chosen.isEmpty()) SetScenario(PathFromQt(chosen));
+}
+
+}  // namespace morvane::app
