@@ -5,13 +5,11 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QToolButton>
 
+#include "WindowBench.h"
 #include "app/CMainDlg.h"
 #include "app/TreeFinder.h"
-#include "guicommon/UserPrompts.h"
-#include "platform/FileAccess.h"
 #include "schema/CatalogueFile.h"
 #include "schema/DefaultRulesFile.h"
 
@@ -19,26 +17,16 @@ namespace {
 
 const QString kWord = QStringLiteral("cratemaximum");
 
-// One window for every benchmark: building it costs far more than a keystroke.
 struct BenchWindow {
-    BenchWindow() {
-        const std::string rules = (dir.path() + "/rules.ini").toStdString();
-        morvane::platform::ReplaceFileAtomically(rules, morvane::MakeDefaultRulesFile(morvane::BuiltInCatalogue()));
-        window.SetPaths(morvane::app::WindowPaths::ForFile(rules));
-        if (!window.OnInitDialog()) std::abort();
-        window.show();
-        QApplication::processEvents();
-    }
+    morvane::bench::WindowBench& bench;
+    morvane::app::CMainDlg& window = bench.window;
     QLineEdit& Field() { return *window.Finder()->FilterEdit(); }
-
-    QTemporaryDir dir;
-    morvane::app::QtPrompts prompts;
-    morvane::app::CMainDlg window{morvane::BuiltInCatalogue(), prompts};
 };
 
-BenchWindow& Window() {
-    static BenchWindow window;
-    return window;
+// One window for every benchmark: building it costs far more than a keystroke.
+BenchWindow Window() {
+    return {morvane::bench::KeptWindow("filter",
+                                       [] { return morvane::MakeDefaultRulesFile(morvane::BuiltInCatalogue()); })};
 }
 
 void TypeLetter(QLineEdit& field, const QString& text) {
@@ -47,7 +35,7 @@ void TypeLetter(QLineEdit& field, const QString& text) {
 }
 
 void BM_FilterKeystroke(benchmark::State& state) {
-    BenchWindow& window = Window();
+    BenchWindow window = Window();
     const auto length = static_cast<qsizetype>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -62,7 +50,7 @@ BENCHMARK(BM_FilterKeystroke)->DenseRange(1, 4)->Arg(12)->Unit(benchmark::kMilli
 
 // Escape after a one-letter filter: everything comes back, collapsed to the selection.
 void BM_FilterClear(benchmark::State& state) {
-    BenchWindow& window = Window();
+    BenchWindow window = Window();
     for (auto _ : state) {
         state.PauseTiming();
         TypeLetter(window.Field(), QStringLiteral("c"));
@@ -75,7 +63,7 @@ BENCHMARK(BM_FilterClear)->Unit(benchmark::kMillisecond);
 
 // The "changed from the default" toggle on the whole tree.
 void BM_FilterChangedToggle(benchmark::State& state) {
-    BenchWindow& window = Window();
+    BenchWindow window = Window();
     QToolButton& toggle = *window.window.Finder()->ChangedToggle();
     for (auto _ : state) {
         toggle.setChecked(true);
@@ -96,5 +84,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    morvane::bench::CloseWindowBenches();
     return 0;
 }

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "TreeReads.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "platform/FileAccess.h"
+#include "platform/IniDocument.h"
 #include "platform/ProfileApi.h"
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
@@ -20,10 +22,7 @@ namespace {
 
 namespace gameview = morvane::gameview;
 
-class QuietSink : public morvane::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&) override {}
-};
+using morvane::bench::QuietSink;
 
 // A rules file as modders keep it (the project's fixture, taken from a real mod).
 const std::string kRealFile = MORVANE_REAL_RULES_FILE;
@@ -71,7 +70,27 @@ void BM_BuildTreeRealFile(benchmark::State& state) {
     SetCounters(state, bytes->size(), 0);
 }
 
+// The floor under the tree build: the file read and parsed once, then every value the tree
+// shows looked up, and nothing else (no tree, no labels).
+void BM_FloorReadRealFile(benchmark::State& state) {
+    const morvane::bench::TreeReadList list = morvane::bench::TreeReads(kRealFile);
+    if (!list.error.empty()) {
+        state.SkipWithError(list.error.c_str());
+        return;
+    }
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        auto now = morvane::platform::ReadFileBytes(kRealFile);
+        bytes = now->size();
+        const morvane::platform::IniDocument document(std::move(*now));
+        for (const auto& [section, key] : list.reads) benchmark::DoNotOptimize(document.Find(section, key));
+    }
+    SetCounters(state, bytes, 0);
+    state.counters["key_reads"] = static_cast<double>(list.reads.size());
+}
+
 BENCHMARK(BM_CheckRealFile)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BuildTreeRealFile)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FloorReadRealFile)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace

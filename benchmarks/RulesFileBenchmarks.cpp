@@ -14,6 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "FloorWriter.h"
+#include "ProcessRun.h"
+#include "TreeReads.h"
 #include "editor/MatchAllPlan.h"
 #include "platform/FileAccess.h"
 #include "platform/IniDocument.h"
@@ -37,10 +40,7 @@ using morvane::TreeBuilder;
 using morvane::TreeItem;
 namespace platform = morvane::platform;
 
-class SilentSink : public morvane::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&) override {}
-};
+using SilentSink = morvane::bench::QuietSink;
 
 // The notes a modder leaves after values.
 constexpr std::string_view kNotes[] = {
@@ -126,33 +126,10 @@ private:
         std::filesystem::remove_all(m_folder, ignored);
     }
 
-    // Builds the tree once and takes every key item's section and key: BuildTree reads each key
-    // item's value once and reads nothing else. A key item is a leaf with a section item above
-    // it (an object without keys is a leaf too, but has none). Each read is made again and
-    // compared with the item's label, so the baseline below cannot drift from what the tree does.
     void CollectReads() {
-        Tree tree;
-        SilentSink sink;
-        RulesFileAccess rules(sink);
-        rules.SetRulesPath(m_path);
-        const morvane::ItemFileAccess items(BuiltInCatalogue(), tree, rules);
-        TreeBuilder(tree, BuiltInCatalogue(), rules).BuildTree();
-
-        for (TreeItem item = 1; item <= tree.ItemCount(); ++item) {
-            if (tree.ItemHasChildren(item)) continue;
-            const TreeItem sectionItem = items.FindSectionItem(item);
-            if (sectionItem == morvane::kNoItem) continue;  // an object without keys
-            std::string section = items.SectionNameOf(sectionItem);
-            std::string key = morvane::KeyOfLabel(tree.GetItemText(item));
-            const auto shown = morvane::MakeValueLabel(key, rules.ReadValue(section, key));
-            if (shown != tree.GetItemText(item)) {
-                m_error = "read of [" + section + "] " + key + " gives \"" + shown + "\", the tree shows \"" +
-                          tree.GetItemText(item) + "\"";
-                return;
-            }
-            m_reads.emplace_back(std::move(section), std::move(key));
-        }
-        if (m_reads.empty()) m_error = "the tree has no key items";
+        morvane::bench::TreeReadList list = morvane::bench::TreeReads(m_path);
+        m_reads = std::move(list.reads);
+        m_error = std::move(list.error);
     }
 
     std::filesystem::path m_folder;
@@ -209,28 +186,69 @@ void BM_BuildTreeBaseline(benchmark::State& state) {
     SetFileCounters(state, fixture);
 }
 
-// One value written the way Apply writes it: the file read, edited, written to a temporary
-// file, flushed to disk and renamed over the original. Two values take turns so that every
-// write really changes the file.
-void BM_WriteOneValue(benchmark::State& state) {
+// One value written by `write`, in the middle of the file, so that the edit is neither at the
+// start nor the end. Two values take turns so that every write really changes the file.
+void WriteOneValueWith(benchmark::State& state, int (*write)(const std::string& path, std::string_view section,
+                                                             std::string_view key, std::string_view value)) {
     const RulesFixture& fixture = RulesFixture::Get();
     if (!fixture.Error().empty()) {
         state.SkipWithError(fixture.Error().c_str());
         return;
     }
-    // A key from the middle of the file, so that the edit is neither at the start nor the end.
     const auto& [section, key] = fixture.Reads()[fixture.Reads().size() / 2];
     const std::string values[] = {"1234", "987"};
     std::size_t turn = 0;
     for (auto _ : state) {
-        const int error = platform::WritePrivateProfileString(section, key, values[turn++ % 2], fixture.WritePath());
-        if (error != 0) {
+        if (const int error = write(fixture.WritePath(), section, key, values[turn++ % 2])) {
             state.SkipWithError(("write failed with error " + std::to_string(error)).c_str());
             break;
         }
     }
     state.counters["file_bytes"] = static_cast<double>(fixture.FileSize());
 }
+
+// One value written the way Apply writes it: the file read, edited, written to a temporary
+// file, flushed to disk and renamed over the original.
+void BM_WriteOneValue(benchmark::State& state) {
+    WriteOneValueWith(
+        state, [](const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
+            return platform::WritePrivateProfileString(section, key, value, path);
+        });
+}
+
+// The floor under BM_WriteOneValue: the same edit with nothing but read, edit, temporary file,
+// flush, rename and folder flush.
+void BM_FloorWrite(benchmark::State& state) { WriteOneValueWith(state, morvane::bench::FloorWrite); }
+
+// One value written by a whole process: `morvane-cli set` against the floor writer as a
+// program (morvane_floor_writer), both started afresh for every write.
+void WriteByProcess(benchmark::State& state, const std::string& program) {
+    const RulesFixture& fixture = RulesFixture::Get();
+    if (!fixture.Error().empty()) {
+        state.SkipWithError(fixture.Error().c_str());
+        return;
+    }
+    const auto& [section, key] = fixture.Reads()[fixture.Reads().size() / 2];
+    const std::string executable = morvane::bench::ProgramFolder() + "/" + program;
+    const std::string values[] = {"1234", "987"};
+    std::size_t turn = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        std::vector<std::string> arguments{executable};
+        if (program == "morvane-cli") arguments.emplace_back("set");
+        arguments.insert(arguments.end(), {fixture.WritePath(), section, key, values[turn++ % 2]});
+        const morvane::bench::ProcessResult result = morvane::bench::RunProcess(arguments);
+        if (result.exitCode != 0) {
+            state.SkipWithError((program + " failed with exit code " + std::to_string(result.exitCode)).c_str());
+            break;
+        }
+        cpu += result.cpuSeconds;
+    }
+    // The child's processor time: on a busy machine its wall time mostly measures the others.
+    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
+}
+void BM_CliSetProcess(benchmark::State& state) { WriteByProcess(state, "morvane-cli"); }
+void BM_FloorWriterProcess(benchmark::State& state) { WriteByProcess(state, "morvane_floor_writer"); }
 
 // The write path of the profile API with and without the writers' lock: the same file, the same
 // edit (read, one parse, one key changed, temporary file flushed and renamed over), so the
@@ -357,6 +375,9 @@ void BM_MatchAllOneBatch(benchmark::State& state) {
 BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BuildTreeBaseline)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WriteOneValue)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FloorWrite)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CliSetProcess)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FloorWriterProcess)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WriteLocked)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WriteUnlocked)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseNoteLines)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -260,6 +260,7 @@ void CMainDlg::BuildFindingsView(QSplitter* column) {
     // The find bar's "has a problem" toggle keeps the items that carry a finding.
     m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
     m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
+    m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
 
     m_problems = new ProblemsPanel(*m_findings, column);
     column->addWidget(m_problems);

@@ -338,7 +338,12 @@ void EditorPanel::ShowPending(bool pending) {
 }
 
 void EditorPanel::ShowGameReads() {
-    if (m_editor != nullptr) m_gameReadsText->setText(ToQt(m_editor->m_strGameReads));
+    if (m_editor != nullptr) m_gameReadsText->setText(GameReadsText(*m_editor));
+}
+
+QString EditorPanel::GameReadsText(const ValueEditor& editor) const {
+    const QString plays = m_gamePlays ? m_gamePlays(editor.m_hCurItem) : QString();
+    return ToQt(editor.m_strGameReads) + (plays.isEmpty() ? QString() : QLatin1Char('\n') + plays);
 }
 
 void EditorPanel::DoDataExchange(bool saveAndValidate) {
@@ -373,7 +378,7 @@ void EditorPanel::DoDataExchange(bool saveAndValidate) {
     m_pathText->setText(ToQt(editor.m_strPath));
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
-    m_gameReadsText->setText(ToQt(editor.m_strGameReads));
+    m_gameReadsText->setText(GameReadsText(editor));
     SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));

@@ -67,12 +67,14 @@ void FindingMarks::Refresh() {
     bool layersRead = false;
     // A file that cannot be read (not made yet, say) has nothing to find.
     std::vector<gameview::LayerFinding> findings;
+    m_stack.reset();
     if (m_layers) {
         auto loaded = gamesetup::LoadLayers(m_layers(m_rules.RulesPath()));
         if (auto* layers = std::get_if<gamesetup::LoadedLayers>(&loaded)) {
             for (gameview::LayerFinding& finding : layers->stack.CheckAll())
                 if (finding.layer == gameview::Layer::Rules) findings.push_back(std::move(finding));
             layersRead = true;
+            m_stack = std::move(layers->stack);
         }
     }
     if (!layersRead) {
@@ -106,6 +108,25 @@ void FindingMarks::Refresh() {
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
+}
+
+QString FindingMarks::GamePlays(TreeItem item) const {
+    if (!m_stack || item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0)
+        return QString();
+    const TreeItem section = m_items.FindSectionItem(item);
+    if (section == kNoItem) return QString();
+    const auto resolution = m_stack->Resolve(m_items.SectionNameOf(section), KeyOfLabel(m_tree.GetItemText(item)));
+    if (!resolution || resolution->winner == gameview::Layer::BuiltIn || resolution->winner == gameview::Layer::Rules)
+        return QString();
+    const gameview::LayerValue& winner = resolution->At(resolution->winner);
+    if (winner.layer == gameview::Layer::Forced)
+        return QStringLiteral("The game plays: ") + ToQt(winner.text) +
+               QStringLiteral(" (set by the game in skirmish and multiplayer games)");
+    const std::string& path = winner.file;
+    const std::size_t slash = path.find_last_of("/\\");
+    return QStringLiteral("The game plays: %1 (%2, line %3)")
+        .arg(ToQt(winner.text), ToQt(slash == std::string::npos ? path : path.substr(slash + 1)))
+        .arg(winner.line);
 }
 
 void FindingMarks::SetLayers(std::function<gamesetup::LayerChoice(const std::string&)> choice) {

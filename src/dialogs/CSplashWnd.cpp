@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
@@ -18,9 +19,11 @@ CSplashWnd::CSplashWnd(QWidget* parent)
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* picture = new QLabel(this);
-    picture->setPixmap(art::SplashPicture());
-    layout->addWidget(picture);
+    // The picture is decoded when the window is first shown: a window that keeps a splash for
+    // later need not pay for it at start.
+    m_picture = new QLabel(this);
+    m_picture->setFixedSize(art::kSplashSize);
+    layout->addWidget(m_picture);
     // The OK button exists for the dialog's default handling only; it is never shown.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->hide();
@@ -44,6 +47,11 @@ void CSplashWnd::ShowSplash() {
     // Let the window system map and paint it before the caller goes on working.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
+}
+
+void CSplashWnd::showEvent(QShowEvent* event) {
+    if (m_picture->pixmap().isNull()) m_picture->setPixmap(art::SplashPicture());
+    QDialog::showEvent(event);
 }
 
 void CSplashWnd::timerEvent(QTimerEvent* event) {

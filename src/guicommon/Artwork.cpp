@@ -12,9 +12,11 @@ static void LoadPictureResource() { Q_INIT_RESOURCE(pictures); }
 namespace morvane::art {
 namespace {
 
+void EnsureResource() { [[maybe_unused]] static const bool loaded = (LoadPictureResource(), true); }
+
 // `name` under :/pictures, the @2x file on a high-density screen. Null when there is no file.
 QPixmap Load(const QString& name) {
-    [[maybe_unused]] static const bool loaded = (LoadPictureResource(), true);
+    EnsureResource();
     const bool dense = qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1;
     const QString key = QStringLiteral("morvane/%1/%2").arg(name).arg(dense ? 2 : 1);
     QPixmap pixmap;
@@ -43,8 +45,11 @@ QPixmap FolderPickerImage(int index) {
 }
 
 QIcon AppIcon() {
+    // Only named here: Qt decodes a size when something draws it, and most never are.
+    EnsureResource();
     QIcon icon;
-    for (const int size : kAppIconSizes) icon.addPixmap(Load(QStringLiteral("app/%1").arg(size)));
+    for (const int size : kAppIconSizes)
+        icon.addFile(QStringLiteral(":/pictures/app/%1.png").arg(size), QSize(size, size));
     return icon;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/IniDocument.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "common/TextOps.h"
 
@@ -41,7 +42,7 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
         if (text[first] == '[' && text.substr(first, line.end - first).find(']') != std::string_view::npos) {
             const std::string_view rest = text.substr(first + 1, line.end - first - 1);
             const std::string_view name = Trim(SplitAtFirst(rest, ']').before);
-            m_sectionIndex.emplace(ToLowerAscii(name), m_sections.size());
+            m_sectionIndex.emplace(name, m_sections.size());
             m_sections.push_back({name, index, {}});
             continue;
         }
@@ -60,8 +61,19 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
     }
 }
 
+std::size_t IniDocument::NoCaseHash::operator()(std::string_view name) const {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the lower-case bytes
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(ToLowerAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
+bool IniDocument::NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
+
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
-    const auto found = m_sectionIndex.find(ToLowerAscii(name));
+    const auto found = m_sectionIndex.find(name);
     return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 

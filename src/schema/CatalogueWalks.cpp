@@ -1,5 +1,6 @@
 #include "schema/CatalogueWalks.h"
 
+#include "TableMemo.h"
 #include "common/TextOps.h"
 
 namespace morvane {
@@ -79,11 +80,19 @@ std::vector<ObjectKey> ObjectKeys(const StringTable& table, std::uint16_t base) 
         if (keyNameId < 0 || keyNameId > 0xFFFF) continue;
         const auto entry = table.Find(static_cast<std::uint16_t>(keyNameId));
         if (!entry) continue;
-        auto keyName = ReadKeyName(*entry);
-        if (!keyName) continue;
-        keys.push_back({id, static_cast<std::uint16_t>(keyNameId), std::move(keyName->key)});
+        const Split name = SplitAtFirst(*entry, '=');  // the key name entry, as ReadKeyName reads it
+        if (!name.found) continue;
+        keys.push_back({id, static_cast<std::uint16_t>(keyNameId), std::string(TrimRight(name.before))});
     }
     return keys;
+}
+
+const std::vector<ObjectKey>& KeptObjectKeys(const StringTable& table, std::uint16_t base) {
+    StringTable::Memo& memo = table.Memos();
+    const std::lock_guard<std::mutex> hold(memo.lock);
+    const auto kept = memo.objectKeys.find(base);
+    if (kept != memo.objectKeys.end()) return kept->second;
+    return memo.objectKeys.emplace(base, ObjectKeys(table, base)).first->second;
 }
 
 std::string SectionNameOfEntry(std::string_view text) { return std::string(TrimLeft(SplitAtFirst(text, '=').before)); }

@@ -15,7 +15,7 @@ bool TreeBuilder::AddSectionKeys(std::string_view sectionName, TreeItem parent, 
 }
 
 void TreeBuilder::AddObjectKeys(TreeItem parent, std::string_view sectionName, std::uint16_t descriptorBase) {
-    for (const ObjectKey& key : ObjectKeys(m_table, descriptorBase)) {
+    for (const ObjectKey& key : KeptObjectKeys(m_table, descriptorBase)) {
         m_tree.InsertItem(MakeValueLabel(key.key, m_rules.ReadValue(sectionName, key.key)), layout::kFolderClosedImage,
                           layout::kFolderOpenImage, {key.keyNameId, key.descriptorId}, parent);
     }

@@ -47,6 +47,45 @@ TEST(ParseCatalogue, NamesTheLineOfEveryMistake) {
     }
 }
 
+// The build compiles the catalogue file into a table (ids sorted, escapes decoded, texts back to
+// back): every entry must read as the text parser reads it from the file.
+TEST(BuiltInCatalogue, HoldsExactlyTheEntriesOfTheCatalogueFile) {
+    const auto loaded = LoadCatalogueFile(MORVANE_CATALOGUE_FILE);
+    if (loaded.index() != 0) GTEST_SKIP() << "the catalogue file cannot be read here";
+    const StringTable& parsed = std::get<0>(loaded);
+    const StringTable& built = BuiltInCatalogue();
+    ASSERT_EQ(built.Size(), parsed.Size());
+    std::size_t compared = 0;
+    for (std::uint32_t id = 0; id <= 0xFFFF; ++id) {
+        const auto expected = parsed.Find(static_cast<std::uint16_t>(id));
+        ASSERT_EQ(built.Find(static_cast<std::uint16_t>(id)), expected) << "id " << id;
+        if (expected) ++compared;
+    }
+    EXPECT_EQ(compared, parsed.Size());
+}
+
+// A table over compiled texts takes texts for free ids but never replaces a compiled one.
+TEST(StringTable, CompiledTextsComeFirstAndFreeIdsCanBeAdded) {
+    static const std::uint16_t ids[] = {3, 7, 65535};
+    static const std::uint32_t offsets[] = {0, 3, 3 + 5, 3 + 5 + 4};
+    static const char text[] = "onethreelast";
+    StringTable table(StringTable::Compiled{ids, offsets, text, 3});
+    EXPECT_EQ(table.Text(3), "one");
+    EXPECT_EQ(table.Text(7), "three");
+    EXPECT_EQ(table.Text(65535), "last");
+    EXPECT_FALSE(table.Has(0));
+    EXPECT_FALSE(table.Has(5));
+    EXPECT_FALSE(table.Add(7, "other"));
+    EXPECT_EQ(table.Text(7), "three");
+    EXPECT_TRUE(table.Add(5, "five"));
+    EXPECT_FALSE(table.Add(5, "again"));
+    EXPECT_EQ(table.Text(5), "five");
+    EXPECT_EQ(table.Size(), 4u);
+    const StringTable copy = table;
+    EXPECT_EQ(copy.Text(5), "five");
+    EXPECT_EQ(copy.Text(65535), "last");
+}
+
 TEST(LoadCatalogueFile, MissingFileIsAnErrorNotACrash) {
     const auto loaded = LoadCatalogueFile("/nonexistent/folder/catalogue.txt");
     ASSERT_EQ(loaded.index(), 1u);

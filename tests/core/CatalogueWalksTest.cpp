@@ -91,6 +91,34 @@ TEST(ObjectKeys, SkipsDescriptorsWithoutUsableKeyName) {
     EXPECT_EQ(WalkDescriptorBlock(table, 500).size(), 6u);
 }
 
+// The keys kept with a table are worked out again when an entry is added: a longer block, or a
+// key name that now exists, must show.
+TEST(KeptObjectKeys, FollowTheTableWhenEntriesAreAdded) {
+    StringTable table = test::MakeTable({
+        {500, "I0|.|1;~8103"},
+        {501, "BY|N|;~8100"},  // no key name entry yet
+        {8103, "Strength =hit points"},
+    });
+    const auto names = [](const std::vector<ObjectKey>& keys) {
+        std::vector<std::string> all;
+        for (const ObjectKey& key : keys) all.push_back(key.key);
+        return all;
+    };
+    EXPECT_EQ(names(KeptObjectKeys(table, 500)), std::vector<std::string>{"Strength"});
+    EXPECT_EQ(&KeptObjectKeys(table, 500), &KeptObjectKeys(table, 500));  // worked out once
+
+    table.Add(8100, "Prerequisite =buildings");
+    table.Add(502, "I0|.|1;~8104");
+    table.Add(8104, "Cost =credits");
+    EXPECT_EQ(names(KeptObjectKeys(table, 500)), (std::vector<std::string>{"Strength", "Prerequisite", "Cost"}));
+    EXPECT_EQ(names(KeptObjectKeys(table, 500)), names(ObjectKeys(table, 500)));
+    // A copy works its keys out for itself.
+    StringTable copy = table;
+    copy.Add(503, "I0|.|1;~8103");
+    EXPECT_EQ(KeptObjectKeys(copy, 500).size(), 4u);
+    EXPECT_EQ(KeptObjectKeys(table, 500).size(), 3u);
+}
+
 TEST(CatalogueEntries, SectionNamesAndDescriptions) {
     EXPECT_EQ(SectionNameOfEntry("General="), "General");
     EXPECT_EQ(SectionNameOfEntry("E1=Rifle soldier|21240|3"), "E1");

@@ -30,6 +30,8 @@ TEST(IniDocument, Reads) {
         {"[General]\r\nA=1\r\nA=2\r\n[General]\r\nA=3\r\n", "General", "A", "1"},  // first match counts
         {"[X]\r\nA=1\r\n[General]\r\nB=1\r\n[General]\r\nA=3\r\n", "General", "A",
          std::nullopt},                                                       // only the first section
+        {"[general]\r\nA=1\r\n[GENERAL]\r\nA=2\r\n", "General", "A", "1"},    // the first in any case
+        {"[\xC4x]\r\nA=1\r\n", "\xE4X", "A", std::nullopt},                   // only ASCII letters fold
         {"  [ Spaced Name ]  \r\n A = x=y \r\n", "Spaced Name", "A", "x=y"},  // value holds "="
         {"[General]\r\nA=\r\n", "General", "A", ""},
         {"[General]\r\nA\r\n", "General", "A", std::nullopt},                 // no "=": no key

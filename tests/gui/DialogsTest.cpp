@@ -11,6 +11,7 @@
 #include "dialogs/CPropertiesDlg.h"
 #include "dialogs/CSetDirectoryDlg.h"
 #include "dialogs/CSplashWnd.h"
+#include "guicommon/Artwork.h"
 #include "gamesetup/StartupSearch.h"
 #include "platform/FolderListing.h"
 
@@ -200,8 +201,16 @@ void DialogsTest::aboutAndSplash() {
     app::CSplashWnd splash;
     QCOMPARE(splash.windowTitle(), QStringLiteral("Morvane "));
     QVERIFY(splash.TimerId() != 0);
+    // The picture is decoded when the window first shows, and the window's size does not wait
+    // for it.
+    const auto* picture = splash.findChild<QLabel*>();
+    QVERIFY(picture != nullptr);
+    QVERIFY(picture->pixmap().isNull());
+    const QSize sizeBefore = splash.size();
     splash.ShowSplash();
     QVERIFY(splash.isVisible());
+    QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(), art::kSplashSize);
+    QCOMPARE(splash.size(), sizeBefore);
     QTimerEvent tick(splash.TimerId());
     QCoreApplication::sendEvent(&splash, &tick);
     QVERIFY(!splash.isVisible());

@@ -116,12 +116,19 @@ void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
     QVERIFY(finder->FilterModel()->IndexOf(gem).isValid());
     QVERIFY(!finder->FilterModel()->IndexOf(gold).isValid());
     finder->OverriddenToggle()->setChecked(false);
+    // The editor names the file that decides the value.
+    bench.window.SelectItem(gem);
+    QVERIFY(bench.window.GameReadsText()->text().endsWith("\nThe game plays: 60 (Aftrmath.ini, line 2)"));
+    bench.window.SelectItem(gold);
+    QVERIFY(!bench.window.GameReadsText()->text().contains("The game plays"));
 
     // The Game menu leaves AFTRMATH.INI out: nothing overrides the rules file any more.
     bench.window.Layers()->AftermathAction()->setChecked(false);
     QCoreApplication::processEvents();
     QVERIFY(!marks.IsOverridden(gem));
     QCOMPARE(list->topLevelItemCount(), 0);
+    bench.window.SelectItem(gem);
+    QVERIFY(!bench.window.GameReadsText()->text().contains("The game plays"));
 }
 
 // The game's fingerprint of the open file (computed apart, see the core FingerprintTest) in the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "editor/ValueEditor.h"
@@ -40,6 +41,8 @@ public:
     void ShowPending(bool pending);
     // The "game reads" line follows the file after a write.
     void ShowGameReads();
+    // A second line under "game reads": which of the game's files decides the shown key.
+    void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
 
 signals:
     void ApplyRequested();
@@ -50,6 +53,7 @@ signals:
     void Shown();
 
 private:
+    QString GameReadsText(const ValueEditor& editor) const;
     void Register(int controlId, QWidget* widget);
     void BuildValueControls(QVBoxLayout* column);
     void BuildCrateControls(QVBoxLayout* column);
@@ -71,6 +75,7 @@ private:
     QLabel* m_pathText = nullptr;
     QLabel* m_defaultText = nullptr;
     QLabel* m_gameReadsText = nullptr;
+    std::function<QString(TreeItem)> m_gamePlays;
     QLabel* m_helpText = nullptr;
     QLabel* m_percentText = nullptr;
     QLabel* m_optionCaption = nullptr;

@@ -13,6 +13,7 @@
 
 #include "gamesetup/GameLayerFiles.h"
 #include "gameview/Finding.h"
+#include "gameview/GameLayers.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -53,6 +54,9 @@ public:
     // The number the game compares between network players, of the file as last checked;
     // nothing when the file could not be read.
     std::optional<std::uint32_t> Fingerprint() const { return m_fingerprint; }
+    // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
+    // item's value; empty otherwise.
+    QString GamePlays(TreeItem item) const;
     // Whether a later layer decides the item's value.
     bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
@@ -79,6 +83,7 @@ private:
     std::optional<std::uint32_t> m_fingerprint;
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
+    std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
 };
 
 }  // namespace morvane::app

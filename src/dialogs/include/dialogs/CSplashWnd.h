@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace morvane::app {
 
 // The splash window: the program's picture in a small captioned window, above the other
@@ -17,10 +19,12 @@ public:
     int TimerId() const { return m_nTimer; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
     int m_nTimer = 0;
+    QLabel* m_picture = nullptr;
 };
 
 }  // namespace morvane::app

@@ -15,6 +15,7 @@ namespace morvane::art {
 inline constexpr int kTreeImageCount = 49;
 inline constexpr int kFolderPickerImageCount = 5;
 inline constexpr std::array<int, 8> kAppIconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
+inline constexpr QSize kSplashSize{289, 140};
 
 // Picture `index` (0..48) of the navigation tree's image list, 16x15 pixels, transparent
 // background; a null QPixmap for an index outside the list.
@@ -32,7 +33,7 @@ QPixmap FolderPickerImage(int index);
 // The application icon, in every size of kAppIconSizes.
 QIcon AppIcon();
 
-// The splash picture, 289x140 pixels: the program's name "Morvane" large, a subtitle "Rules
+// The splash picture, kSplashSize (289x140 pixels): the program's name "Morvane" large, a subtitle "Rules
 // editor for Red Alert", a simple own illustration.
 QPixmap SplashPicture();
 

@@ -81,6 +81,17 @@ private:
         std::string text;
     };
 
+    // Section names hash and compare without regard to ASCII case, and are looked up by view:
+    // a lookup allocates nothing.
+    struct NoCaseHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NoCaseEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
     const Section* FindSection(std::string_view name) const;
     // The sections a write for the game edits: every one named exactly so, else the first
     // named so in other letter case.
@@ -95,7 +106,7 @@ private:
     std::string m_bytes;
     std::vector<Line> m_lines;
     std::vector<Section> m_sections;
-    std::unordered_map<std::string, std::size_t> m_sectionIndex;  // lower-case name -> first section
+    std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> m_sectionIndex;  // name -> first section
 };
 
 }  // namespace morvane::platform

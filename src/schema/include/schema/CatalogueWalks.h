@@ -53,6 +53,9 @@ struct ObjectKey {
     std::string key;
 };
 std::vector<ObjectKey> ObjectKeys(const StringTable& table, std::uint16_t base);
+// The same, worked out once per block and table and kept with the table: every tree build
+// after the first reads them from there.
+const std::vector<ObjectKey>& KeptObjectKeys(const StringTable& table, std::uint16_t base);
 
 // A section-name entry "Section=" gives the section: the text before "=", leading white space
 // removed; an entry without "=" is used whole.

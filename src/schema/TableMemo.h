@@ -1,0 +1,20 @@
+// What the catalogue walks keep with a table (see StringTable::Memos).
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "schema/CatalogueWalks.h"
+#include "schema/StringTable.h"
+
+namespace morvane {
+
+struct StringTable::Memo {
+    std::mutex lock;
+    // The keys of each descriptor block worked out so far, by the block's first id.
+    std::unordered_map<std::uint16_t, std::vector<ObjectKey>> objectKeys;
+};
+
+}  // namespace morvane
