@@ -146,7 +146,7 @@ void SetFileCounters(benchmark::State& state, const RulesFixture& fixture) {
 }
 
 // The whole tree as the editor builds it after opening a file: the first read parses the file,
-// every later read finds the parsed index in the cache. The cache is emptied before each build
+// every later read finds the parse in the document, which is forgotten before each build
 // so that every iteration pays for that one parse.
 void BM_BuildTree(benchmark::State& state) {
     const RulesFixture& fixture = RulesFixture::Get();
@@ -160,7 +160,7 @@ void BM_BuildTree(benchmark::State& state) {
     rules.SetRulesPath(fixture.Path());
     TreeBuilder builder(tree, BuiltInCatalogue(), rules);
     for (auto _ : state) {
-        platform::ForgetProfileCache();
+        rules.Document().Forget();
         builder.BuildTree();
         benchmark::DoNotOptimize(tree.ItemCount());
     }
@@ -168,8 +168,8 @@ void BM_BuildTree(benchmark::State& state) {
 }
 
 // What the same reads would cost if each one opened, read and parsed the whole file, as a
-// plain profile call does: the same (section, key) reads in the same order, with the cache
-// emptied before each. The tree itself is not built here, so this is a lower bound of an
+// plain profile call does: the same (section, key) reads in the same order, each one a profile
+// call that reads the file anew. The tree itself is not built here, so this is a lower bound of an
 // uncached build and the ratio to BM_BuildTree understates the gain.
 void BM_BuildTreeBaseline(benchmark::State& state) {
     const RulesFixture& fixture = RulesFixture::Get();
@@ -179,7 +179,6 @@ void BM_BuildTreeBaseline(benchmark::State& state) {
     }
     for (auto _ : state) {
         for (const auto& [section, key] : fixture.Reads()) {
-            platform::ForgetProfileCache();
             benchmark::DoNotOptimize(platform::GetPrivateProfileString(section, key, "Empty", fixture.Path()));
         }
     }

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
+#include "gameview/GameLayers.h"
 #include "gameview/ObjectTable.h"
 #include "gameview/PlayedValues.h"
 #include "platform/FileAccess.h"
@@ -26,8 +26,10 @@ void BM_VehiclesTableEveryKey(benchmark::State& state) {
     const gameview::GameKeys& keys = gameview::GameKeys::BuiltIn();
     const gameview::TableGroup& group = *gameview::FindTableGroup("vehicles");
     const std::vector<std::string> columns = gameview::AllKeys(keys, group);
-    const gameview::GameIni ini(*bytes);
-    const gameview::RulesFilePlay play(ini, gameview::PlayMode::Skirmish);
+    gameview::LayerStack stack;
+    stack.SetFile(gameview::Layer::Rules, kRealFile, *bytes);
+    stack.SetMode(gameview::GameMode::Skirmish);
+    const gameview::LayerStackPlay play(stack);
     const gameview::PlayedValues values(keys, play);
     std::size_t cells = 0;
     for (auto _ : state) {
@@ -51,8 +53,10 @@ void BM_VehiclesTableEveryKeyFromBytes(benchmark::State& state) {
     const gameview::TableGroup& group = *gameview::FindTableGroup("vehicles");
     const std::vector<std::string> columns = gameview::AllKeys(keys, group);
     for (auto _ : state) {
-        const gameview::GameIni ini(*bytes);
-        const gameview::RulesFilePlay play(ini, gameview::PlayMode::Skirmish);
+        gameview::LayerStack stack;
+        stack.SetFile(gameview::Layer::Rules, kRealFile, *bytes);
+        stack.SetMode(gameview::GameMode::Skirmish);
+        const gameview::LayerStackPlay play(stack);
         const gameview::PlayedValues values(keys, play);
         const auto table = gameview::BuildObjectTable(values, group, columns);
         benchmark::DoNotOptimize(table);

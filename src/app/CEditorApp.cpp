@@ -1,20 +1,45 @@
 #include "app/CEditorApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <variant>
 
 #include "app/CMainDlg.h"
+#include "app/RecentFiles.h"
 #include "dialogs/CSplashWnd.h"
 #include "gamesetup/StartupSearch.h"
 #include "guicommon/FileNames.h"
 #include "guicommon/UserPrompts.h"
+#include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "schema/CatalogueFile.h"
 
 namespace morvane::app {
+namespace {
+
+// Hides the splash whenever a dialog or a question comes up: nothing may cover what asks.
+class SplashGivesWay : public QObject {
+public:
+    explicit SplashGivesWay(CSplashWnd& splash) : QObject(&splash), m_splash(splash) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched != &m_splash && qobject_cast<QDialog*>(watched) != nullptr &&
+            m_splash.isVisible())
+            m_splash.hide();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    CSplashWnd& m_splash;
+};
+
+}  // namespace
 
 CEditorApp::CEditorApp() = default;
 CEditorApp::~CEditorApp() = default;
@@ -42,15 +67,24 @@ int CEditorApp::InitInstance(const QStringList& arguments) {
         args.erase(args.begin(), args.begin() + 2);
     }
     m_strCmdLineFile = gamesetup::JoinCommandLine(args);
+    // Without a file named, the file edited last opens again, if it is still there.
+    if (m_strCmdLineFile.empty()) {
+        for (const QString& recent : RecentFiles::StoredPaths()) {
+            if (!platform::IsRegularFile(PathFromQt(recent))) continue;
+            m_strCmdLineFile = PathFromQt(recent);
+            break;
+        }
+    }
 
     m_wndSplash = std::make_unique<CSplashWnd>();
     m_wndSplash->ShowSplash();
+    new SplashGivesWay(*m_wndSplash);
 
     QtPrompts prompts;
     WindowPaths paths = WindowPaths::ForFile(m_strCmdLineFile);
     paths.startDir = m_strStartDir;
     CMainDlg dialog(*catalogue, prompts, paths);
-    if (!dialog.OnInitDialog()) return 0;  // no rules file, and the user gave up looking
+    if (!dialog.OnInitDialog()) return 0;
     // For the start-up benchmark: leave as soon as the window with its tree is on screen.
     if (std::getenv("MORVANE_QUIT_WHEN_SHOWN") != nullptr) {
         dialog.show();

@@ -16,12 +16,16 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/BalanceDock.h"
 #include "app/EditorPanel.h"
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
@@ -33,6 +37,7 @@
 #include "app/RecentFiles.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
+#include "app/StartPage.h"
 #include "app/TreeFinder.h"
 #include "compare/Fingerprint.h"
 #include "dialogs/CAboutDlg.h"
@@ -58,11 +63,6 @@
 namespace morvane::app {
 namespace {
 
-// The window's size in dialog units; one unit is a quarter of the average character width
-// across and an eighth of the character height down.
-constexpr int kWidthUnits = 372;
-constexpr int kHeightUnits = 260;
-
 const QString kCaption = QStringLiteral("Morvane");
 const QString kRulesFilter = QStringLiteral("Rules Files (*.ini *.INI);;All Files (*)");
 
@@ -79,7 +79,10 @@ bool SameShape(const Tree& a, const Tree& b) {
     return true;
 }
 
-// The start-up search's questions, answered by the window's settings and prompts.
+// The start-up search's questions, answered by the window's settings and prompts. A file named
+// on the command line that is missing is reported, and the settings offered; when the usual
+// places hold no rules file either, the search ends and the window shows its start page with
+// the places it looked in.
 class StartupAnswers : public gamesetup::StartupHost {
 public:
     StartupAnswers(WindowPaths& paths, const std::string& searchDir, UserPrompts& prompts, QWidget* window,
@@ -88,7 +91,10 @@ public:
           m_searchDir(searchDir),
           m_prompts(prompts),
           m_window(window),
-          m_programLocation(std::move(programLocation)) {}
+          m_programLocation(std::move(programLocation)),
+          m_commandLine(paths.rulesPath) {}
+
+    const QStringList& Looked() const { return m_looked; }
 
     gamesetup::Settings ReadSettings() override {
         const gamesetup::Settings settings = app::ReadSettings(m_searchDir);
@@ -98,12 +104,16 @@ public:
         return settings;
     }
     std::optional<std::string> FindExisting(const std::string& path) override {
+        if (path != m_commandLine && !m_looked.contains(PathToQt(path))) m_looked << PathToQt(path);
         return platform::FindRegularFileNoCase(path);
     }
     void ReportFailedToLoad(const std::string& path) override {
-        m_prompts.ShowMessage(m_window, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
+        m_askSettings = !m_commandLine.empty() && path == m_commandLine;
+        if (m_askSettings)
+            m_prompts.ShowMessage(m_window, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption,
+                                  QMessageBox::Warning);
     }
-    bool RunProgramLocation() override { return m_programLocation(); }
+    bool RunProgramLocation() override { return m_askSettings && m_programLocation(); }
 
 private:
     WindowPaths& m_paths;
@@ -111,6 +121,9 @@ private:
     UserPrompts& m_prompts;
     QWidget* m_window;
     std::function<bool()> m_programLocation;
+    std::string m_commandLine;
+    QStringList m_looked;
+    bool m_askSettings = false;
 };
 
 }  // namespace
@@ -153,17 +166,27 @@ QLabel* CMainDlg::GameReadsText() const { return m_panel->GameReadsText(); }
 
 void CMainDlg::BuildWidgets() {
     setWindowTitle(QStringLiteral("Morvane"));
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
+    // The editor, or the start page while no file is open.
+    m_pages = new QStackedWidget(this);
+    setCentralWidget(m_pages);
+    m_startPage = new StartPage(m_pages);
+    m_pages->addWidget(m_startPage);
+    connect(m_startPage, &StartPage::OpenRequested, this, &CMainDlg::OnFileOpen);
+    connect(m_startPage, &StartPage::NewRequested, this, &CMainDlg::OnFileNew);
+    connect(m_startPage, &StartPage::GameFolderRequested, this, &CMainDlg::OnStartPageGameFolder);
+    connect(m_startPage, &StartPage::RecentChosen, this, &CMainDlg::OpenRecentFile);
+    auto* central = new QWidget(m_pages);
+    m_editorPage = central;
+    m_pages->addWidget(central);
+    m_pages->setCurrentWidget(central);
     auto* layout = new QVBoxLayout(central);
     BuildMenu();
+    BuildTable();
     statusBar()->setSizeGripEnabled(true);
 
-    // The tree and the editor side by side, the Problems panel beneath both, across the
+    // The tree and the editor side by side; the Problems panel docks beneath both, across the
     // window's width, where its messages have room.
-    auto* column = new QSplitter(Qt::Vertical, central);
-    column->setChildrenCollapsible(false);
-    auto* splitter = new QSplitter(Qt::Horizontal, column);
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
     m_splitter = splitter;
     splitter->setChildrenCollapsible(false);
     m_treeView = new QTreeView(splitter);
@@ -175,6 +198,8 @@ void CMainDlg::BuildWidgets() {
     m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_treeView->setObjectName(QStringLiteral("control%1").arg(control::kTree));
+    m_treeView->setAccessibleName(QStringLiteral("Rules tree"));
+    m_treeView->installEventFilter(this);
     m_controls[control::kTree] = m_treeView;
     connect(m_finder, &TreeFinder::ItemSelected, this, &CMainDlg::OnTreeCurrentChanged);
 
@@ -183,21 +208,23 @@ void CMainDlg::BuildWidgets() {
     auto* scroll = new QScrollArea(splitter);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // the panel's controls take the focus, not their frame
     m_panel = new EditorPanel;
     scroll->setWidget(m_panel);
     splitter->addWidget(scroll);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
-    column->addWidget(splitter);
-    layout->addWidget(column, 1);
+    layout->addWidget(splitter, 1);
     connect(m_panel, &EditorPanel::ApplyRequested, this, &CMainDlg::OnApply);
     connect(m_panel, &EditorPanel::DefaultRequested, this, &CMainDlg::OnDefault);
     connect(m_panel, &EditorPanel::Edited, this, &CMainDlg::SchedulePendingRefresh);
     connect(m_panel, &EditorPanel::Shown, this, [this] {
+        m_applyAction->setEnabled(m_editor->m_bApplyEnabled);
+        m_defaultAction->setEnabled(m_editor->m_bDefaultEnabled);
         m_commands.at(control::kMatchAllMenuItem)->setEnabled(m_editor->m_bMatchAllEnabled);
         m_commands.at(control::kMatchAllMenuItem)->setToolTip(ToQt(m_editor->m_strMatchAllRefusal));
     });
-    BuildFindingsView(column);
+    BuildFindingsView();
 
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(QStringLiteral("OK"), central);
@@ -221,6 +248,10 @@ void CMainDlg::BuildWidgets() {
         QStringLiteral("The controls hold a value that is not in the file yet: Apply writes it."));
     m_pendingLabel->hide();
     statusBar()->addPermanentWidget(m_pendingLabel);
+    // What the open file holds, after every check.
+    m_fileSummary = new QLabel(this);
+    m_fileSummary->setObjectName(QStringLiteral("fileSummary"));
+    statusBar()->addPermanentWidget(m_fileSummary);
     m_fingerprintLabel = new QLabel(this);
     m_fingerprintLabel->setObjectName(QStringLiteral("fingerprint"));
     m_fingerprintLabel->setToolTip(
@@ -230,19 +261,19 @@ void CMainDlg::BuildWidgets() {
     m_fingerprintLabel->hide();
     statusBar()->addPermanentWidget(m_fingerprintLabel);
 
-    const QFontMetrics metrics(font());
-    const int charWidth =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
-    // The menu, the status bar and the frame come on top of the dialog units' area; the whole
-    // window must still fit the screen's free area.
-    QSize size(kWidthUnits * charWidth / 4, kHeightUnits * metrics.height() / 8 + 60);
-    if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size() - QSize(16, 40));
+    // The first size: about seven tenths of the screen, at least 1100 by 750 where the screen
+    // has room for it; the window's frame and the desktop's panels come on top.
+    QSize size(1100, 750);
+    if (const QScreen* shown = screen()) {
+        const QSize room = shown->availableGeometry().size() - QSize(16, 40);
+        size = size.expandedTo(room * 7 / 10).boundedTo(room);
+    }
     resize(size);
-    splitter->setSizes({size.width() * 11 / 20, size.width() * 9 / 20});
+    splitter->setSizes({size.width() * 2 / 5, size.width() * 3 / 5});
 }
 
 // The check's findings: markers and tooltips on the tree and the Problems panel.
-void CMainDlg::BuildFindingsView(QSplitter* column) {
+void CMainDlg::BuildFindingsView() {
     m_findings = new FindingMarks(m_tree, m_items, m_session->Rules(), this);
     connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
     connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
@@ -259,16 +290,27 @@ void CMainDlg::BuildFindingsView(QSplitter* column) {
     m_treeView->setItemDelegate(new FindingMarkDelegate(*m_findings, itemOf, m_treeView));
     // The find bar's "has a problem" toggle keeps the items that carry a finding.
     m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
+    m_finder->FilterModel()->SetMarkText([this](TreeItem item) { return m_findings->MarkText(item); });
     m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
     m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
 
-    m_problems = new ProblemsPanel(*m_findings, column);
-    column->addWidget(m_problems);
-    column->setStretchFactor(0, 4);
-    column->setStretchFactor(1, 1);
+    m_problems = new ProblemsPanel(*m_findings, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    m_viewMenu->addAction(m_problems->toggleViewAction());
+    m_problems->toggleViewAction()->setText(QStringLiteral("&Problems"));
+    // Another file (or the same one rebuilt) starts the list at its top.
+    connect(m_model, &QAbstractItemModel::modelReset, m_problems, &ProblemsPanel::StartAtTop);
+    // The first check waits until the window has been painted once: the tree comes first.
+    m_findings->HoldUntilPainted(m_treeView->viewport());
     connect(m_problems, &ProblemsPanel::ItemChosen, this, [this](TreeItem item) { SelectItem(item); });
 
     connect(m_findings, &FindingMarks::Refreshed, this, [this] {
+        const auto findings = static_cast<int>(m_findings->Findings().size());
+        m_fileSummary->setText(QStringLiteral("%1 %2 set, %3 %4")
+                                   .arg(m_findings->KeysSet())
+                                   .arg(m_findings->KeysSet() == 1 ? QStringLiteral("key") : QStringLiteral("keys"))
+                                   .arg(findings)
+                                   .arg(findings == 1 ? QStringLiteral("finding") : QStringLiteral("findings")));
         m_treeView->viewport()->update();
         m_finder->Refilter();
         // A write changes what the game reads: the line follows the file.
@@ -285,21 +327,22 @@ void CMainDlg::BuildMenu() {
     QMenuBar* bar = menuBar();
     const auto add = [this](QMenu* menu, int id, const char* text, void (CMainDlg::*handler)(),
                             QKeySequence shortcut = {}) {
-        QAction* action = menu->addAction(QString::fromLatin1(text));
+        QAction* action = menu->addAction(QString::fromUtf8(text));
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, handler);
         m_commands[id] = action;
         return action;
     };
+    // Every entry has a mnemonic; those that ask for more before they act end in an ellipsis.
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    add(file, command::kFileNew, "&New", &CMainDlg::OnFileNew, QKeySequence::New);
-    add(file, command::kFileOpen, "Open", &CMainDlg::OnFileOpen, QKeySequence::Open);
-    add(file, command::kFileSaveAs, "Save &As...", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
+    add(file, command::kFileNew, "&New\u2026", &CMainDlg::OnFileNew, QKeySequence::New);
+    add(file, command::kFileOpen, "&Open\u2026", &CMainDlg::OnFileOpen, QKeySequence::Open);
+    add(file, command::kFileSaveAs, "Save &As\u2026", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
     connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
     file->addSeparator();
-    add(file, command::kLaunchGame, "&Launch RA...", &CMainDlg::OnLaunchGame);
-    add(file, command::kLaunchWithFile, "Launch RA w/ File...", &CMainDlg::OnLaunchWithFile);
+    add(file, command::kLaunchGame, "&Launch RA", &CMainDlg::OnLaunchGame);
+    add(file, command::kLaunchWithFile, "Launch RA &with This File\u2026", &CMainDlg::OnLaunchWithFile);
     file->addSeparator();
     add(file, command::kExit, "E&xit", &CMainDlg::OnExit, QKeySequence::Quit);
     m_commands[command::kExit]->setStatusTip(ToQt(m_catalogue.Text(command::kExit)));
@@ -309,7 +352,8 @@ void CMainDlg::BuildMenu() {
     QUndoStack* stack = m_session->UndoStack();
     QAction* undo = add(edit, control::kUndoMenuItem, "&Undo", &CMainDlg::OnUndo, QKeySequence::Undo);
     QAction* redo = add(edit, control::kRedoMenuItem, "&Redo", &CMainDlg::OnRedo);
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(QKeySequence::Redo)});
+    // Both usual keys, each registered once (the platform's Redo may already be one of them).
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QAction* action : {undo, redo}) action->setEnabled(false);
     connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
@@ -320,18 +364,68 @@ void CMainDlg::BuildMenu() {
         redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + text);
     });
     edit->addSeparator();
-    add(edit, command::kMatchAll, "&Match All In Section", &CMainDlg::OnMatchAllInSection);
+    add(edit, command::kMatchAll, "&Match All In Section\u2026", &CMainDlg::OnMatchAllInSection);
     // A greyed-out Match All says why in its tooltip.
     edit->setToolTipsVisible(true);
+    m_viewMenu = bar->addMenu(QStringLiteral("&View"));
     m_layersMenu = new GameLayersMenu(bar->addMenu(QStringLiteral("&Game")), this);
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
-    QAction* location = options->addAction(QStringLiteral("&Program Location..."));
+    QAction* location = options->addAction(QString::fromUtf8("&Program Location\u2026"));
     connect(location, &QAction::triggered, this, [this] { OnProgramLocation(); });
     m_commands[command::kProgramLocation] = location;
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    add(help, command::kAbout, "&About", &CMainDlg::OnAbout);
+    add(help, command::kAbout, "&About Morvane", &CMainDlg::OnAbout);
     m_commands[command::kAbout]->setStatusTip(ToQt(m_catalogue.Text(command::kAbout)));
     add(help, command::kSplash, "&Splash", &CMainDlg::OnSplash);
+    BuildToolBar();
+}
+
+// The everyday actions, one click away.
+void CMainDlg::BuildToolBar() {
+    QToolBar* tools = addToolBar(QStringLiteral("Tools"));
+    tools->setObjectName(QStringLiteral("tools"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto make = [this](QStyle::StandardPixmap icon, const QString& text, const QString& tip) {
+        auto* action = new QAction(style()->standardIcon(icon), text, this);
+        action->setToolTip(tip);
+        return action;
+    };
+    m_applyAction = make(QStyle::SP_DialogApplyButton, QStringLiteral("Apply"),
+                         QStringLiteral("Write the value shown into the rules file (Enter)"));
+    m_defaultAction =
+        make(QStyle::SP_DialogResetButton, QStringLiteral("Default"), QStringLiteral("Give the key its default value"));
+    auto* find = make(QStyle::SP_FileDialogContentsView, QStringLiteral("Find"),
+                      QStringLiteral("Find keys by name, value or object (Ctrl+F)"));
+    auto* check = make(QStyle::SP_BrowserReload, QStringLiteral("Check"),
+                       QStringLiteral("Check the file again as the game reads it"));
+    for (QAction* action : {m_applyAction, m_defaultAction}) action->setEnabled(false);
+    connect(m_applyAction, &QAction::triggered, this, &CMainDlg::OnApply);
+    connect(m_defaultAction, &QAction::triggered, this, &CMainDlg::OnDefault);
+    connect(find, &QAction::triggered, this, [this] { m_finder->FocusField(); });
+    connect(check, &QAction::triggered, this, [this] {
+        m_findings->Refresh();
+        m_problems->show();
+        m_problems->raise();
+    });
+    m_commands.at(command::kFileOpen)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    m_commands.at(control::kUndoMenuItem)->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    m_commands.at(control::kRedoMenuItem)->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    m_commands.at(command::kMatchAll)->setIcon(style()->standardIcon(QStyle::SP_FileDialogListView));
+    tools->addAction(m_commands.at(command::kFileOpen));
+    tools->addSeparator();
+    tools->addAction(m_commands.at(control::kUndoMenuItem));
+    tools->addAction(m_commands.at(control::kRedoMenuItem));
+    tools->addSeparator();
+    tools->addAction(find);
+    tools->addSeparator();
+    tools->addAction(m_applyAction);
+    tools->addAction(m_defaultAction);
+    tools->addAction(m_commands.at(command::kMatchAll));
+    tools->addSeparator();
+    tools->addAction(check);
+    m_viewMenu->addAction(tools->toggleViewAction());
+    tools->toggleViewAction()->setText(QStringLiteral("&Toolbar"));
 }
 
 // ---- The file
@@ -340,9 +434,25 @@ bool CMainDlg::OnInitDialog() {
     m_strSearchDir = gamesetup::WithoutTrailingSeparator(platform::CurrentDirectory().value_or(""));
     StartupAnswers answers(m_paths, m_strSearchDir, m_prompts, this, [this] { return OnProgramLocation(); });
     const auto found = gamesetup::LocateRulesFile(m_paths.rulesPath, m_strSearchDir, answers);
-    if (!found) return false;
-    OpenRulesFile(*found);
+    if (!found || !OpenRulesFile(*found)) ShowStartPage(answers.Looked());
     return true;
+}
+
+void CMainDlg::ShowStartPage(const QStringList& looked) {
+    m_paths.rulesPath.clear();
+    setWindowTitle(QStringLiteral("Morvane"));
+    m_startPage->Show(looked, RecentFiles());
+    m_pages->setCurrentWidget(m_startPage);
+    m_problems->hide();
+    ShowStatus(QStringLiteral("No rules file is open."));
+}
+
+bool CMainDlg::ShowsStartPage() const { return m_pages->currentWidget() == m_startPage; }
+
+// Set the Game Folder on the start page: the settings, then the search again.
+void CMainDlg::OnStartPageGameFolder() {
+    if (!OnProgramLocation()) return;
+    OnInitDialog();
 }
 
 void CMainDlg::ShowFileOpen(const std::string& path) {
@@ -353,10 +463,21 @@ void CMainDlg::ShowFileOpen(const std::string& path) {
     if (!layers.isEmpty()) ShowStatus(layers);
 }
 
-void CMainDlg::OpenRulesFile(const std::string& path) {
+bool CMainDlg::OpenRulesFile(const std::string& path) {
+    // A file the window cannot read whole (no permission, too large) is refused with the reason
+    // rather than shown as an empty tree; what is open stays open.
+    const platform::FileReadResult read = platform::ReadRegularFile(path);
+    if (!read.bytes) {
+        m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
+        return false;
+    }
     SaveFileState();
+    if (m_pages->currentWidget() != m_editorPage) {
+        m_pages->setCurrentWidget(m_editorPage);
+        m_problems->show();
+    }
     ShowFileOpen(path);
-    m_session->Open(path);
+    m_session->Open(path, read.bytes);
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
@@ -367,6 +488,8 @@ void CMainDlg::OpenRulesFile(const std::string& path) {
     DoDataExchange(false);
     m_session->Remember();
     RestoreFileState();
+    if (m_balance != nullptr && m_balance->isVisible()) m_balance->Refresh();
+    return true;
 }
 
 void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }
@@ -446,6 +569,12 @@ void CMainDlg::RecordWrite(const std::string& description, const std::function<b
 }
 
 void CMainDlg::OnApply() {
+    const TreeItem item = m_editor->m_hCurItem;
+    if (item != kNoItem && m_editor->m_bApplyEnabled && !m_editor->HasPendingEdit() &&
+        m_finder->FilterModel()->StateOf(item).present) {
+        ShowStatus(ToQt("Nothing to apply: the file already holds " + m_tree.GetItemText(item) + "."));
+        return;
+    }
     if (!m_session->PrepareWrite()) return;
     RecordWrite("Apply", [this] { return m_editor->OnApply(); });
     m_session->FileWritten();
@@ -533,7 +662,8 @@ bool CMainDlg::ConfirmDiscardForHistory() {
                                  ToQt("The value of " + key +
                                       " was changed but not applied; the controls will show the value the "
                                       "file is given back."),
-                                 kCaption, QMessageBox::Discard | QMessageBox::Cancel, {}) == QMessageBox::Discard;
+                                 kCaption, QMessageBox::Discard | QMessageBox::Cancel,
+                                 {{QMessageBox::Cancel, QStringLiteral("Keep the Edit")}}) == QMessageBox::Discard;
 }
 
 void CMainDlg::AfterHistoryStep(const char* verb, const std::optional<std::string>& description) {
@@ -633,13 +763,13 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
     emit Closed();
 }
 
-void CMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Escape anywhere that does not use it itself is Cancel, as in a dialog.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        reject();
-        return;
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Tab in the tree goes straight to the shown key's value.
+    if (watched == m_treeView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier && m_panel->FocusValue()) return true;
     }
-    QMainWindow::keyPressEvent(event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainDlg::OnExit() { accept(); }
@@ -648,23 +778,31 @@ void CMainDlg::OnExit() { accept(); }
 
 void CMainDlg::RestoreWindowState() {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
-    restoreGeometry(store.value(QStringLiteral("Window/Geometry")).toByteArray());
     m_splitter->restoreState(store.value(QStringLiteral("Window/Splitter")).toByteArray());
-    // A geometry kept from a larger screen (or a smaller scale factor) must still fit this one.
-    if (const QScreen* shown = screen()) {
-        const QRect available = shown->availableGeometry();
-        resize(size().boundedTo(available.size() - QSize(16, 40)));
-        QRect placed = geometry();
-        placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() - placed.width()));
-        placed.moveTop(std::clamp(placed.top(), available.top(), available.bottom() - placed.height()));
-        move(placed.topLeft());
+    restoreState(store.value(QStringLiteral("Window/Docks")).toByteArray());
+    // The inside of the frame as it was, put back as it was: placing the frame instead (or
+    // guessing its title bar) lets the window creep down at every start. A rectangle kept from
+    // a larger screen (or a smaller scale factor) must still fit this one.
+    const QRect kept = store.value(QStringLiteral("Window/Rect")).toRect();
+    if (kept.isValid()) {
+        QRect placed = kept;
+        if (const QScreen* shown = screen()) {
+            const QRect available = shown->availableGeometry();
+            placed.setSize(placed.size().boundedTo(available.size() - QSize(16, 40)));
+            placed.moveLeft(std::max(available.left(), std::min(placed.left(), available.right() - placed.width())));
+            placed.moveTop(std::max(available.top(), std::min(placed.top(), available.bottom() - placed.height())));
+        }
+        setGeometry(placed);
     }
+    if (store.value(QStringLiteral("Window/Maximized")).toBool()) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void CMainDlg::SaveWindowState() {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
-    store.setValue(QStringLiteral("Window/Geometry"), saveGeometry());
+    store.setValue(QStringLiteral("Window/Rect"), isMaximized() ? normalGeometry() : geometry());
+    store.setValue(QStringLiteral("Window/Maximized"), isMaximized());
     store.setValue(QStringLiteral("Window/Splitter"), m_splitter->saveState());
+    store.setValue(QStringLiteral("Window/Docks"), saveState());
 }
 
 void CMainDlg::SaveFileState() {
@@ -695,10 +833,6 @@ QStringList CMainDlg::RecentFiles() const { return m_recent->Paths(); }
 
 void CMainDlg::OpenRecentFile(const QString& path) {
     if (!ConfirmPendingEdit()) return;
-    if (!platform::FileExists(FromQt(path))) {
-        m_prompts.ShowMessage(this, ToQt(gamesetup::FailedToLoadMessage(FromQt(path))), kCaption, QMessageBox::Warning);
-        return;
-    }
     OpenRulesFile(FromQt(path));
 }
 
@@ -790,12 +924,7 @@ void CMainDlg::OnFileOpen() {
     const QString chosen =
         m_prompts.ChooseOpenFile(this, QStringLiteral("Open Rules File"), FolderOf(m_paths.rulesPath), kRulesFilter);
     if (chosen.isEmpty()) return;
-    const std::string path = PathFromQt(chosen);
-    if (!platform::IsRegularFile(path)) {
-        m_prompts.ShowMessage(this, PathToQt(gamesetup::FailedToLoadMessage(path)), kCaption, QMessageBox::Warning);
-        return;
-    }
-    OpenRulesFile(path);
+    OpenRulesFile(PathFromQt(chosen));
 }
 
 void CMainDlg::OnFileSaveAs() {
@@ -804,7 +933,9 @@ void CMainDlg::OnFileSaveAs() {
     const QString chosen =
         m_prompts.ChooseSaveFile(this, QStringLiteral("Save Rules File As"), PathToQt(m_paths.rulesPath), kRulesFilter);
     if (chosen.isEmpty()) return;
-    const std::string path = PathFromQt(chosen);
+    // A name without an extension gets the rules files' one.
+    const std::string path =
+        PathFromQt(QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".ini") : chosen);
     if (platform::IsSameFile(path, m_paths.rulesPath)) return;
     const int error = m_session->SaveCopyAs(path);
     if (error != 0) {
@@ -817,7 +948,9 @@ void CMainDlg::OnFileSaveAs() {
     }
     // The copy holds the same values as the tree shows: carry on editing it.
     ShowFileOpen(path);
-    m_session->Open(path, false);
+    m_session->Open(path, platform::ReadFileBytes(path), false);
+    SaveFileState();  // the copy is the most recent file now
+    ShowStatus(QStringLiteral("Saved as %1; the window edits this file now.").arg(PathToQt(path)));
 }
 
 void CMainDlg::OnLaunchWithFile() {

@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 #include "app/UpDownButtons.h"
@@ -51,9 +53,7 @@ QSlider* MakeSlider(Qt::Orientation orientation, QWidget* parent) {
     slider->setPageStep(10);
     slider->setTickInterval(10);
     slider->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow : QSlider::TicksRight);
-    // 0 at the top, 100 at the bottom.
-    if (orientation == Qt::Vertical) slider->setInvertedAppearance(true);
-    return slider;
+    return slider;  // a vertical one has its top at the highest value
 }
 
 // Up and Down (and Page Up and Down, ten at a time) in a number's edit step it as its spin does,
@@ -118,6 +118,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
     // Several entries of a list.
     m_multiList = new QListWidget(this);
     m_multiList->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_multiList->setAccessibleName(QStringLiteral("Entries"));
     Register(control::kMultiList, m_multiList);
     column->addWidget(m_multiList, 1);
 
@@ -159,6 +160,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
     m_helpText->setFrameShape(QFrame::StyledPanel);
     m_helpText->setMinimumHeight(60);
     m_helpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_helpText->setAccessibleName(QStringLiteral("Help"));
     Register(control::kHelpText, m_helpText);
     column->addWidget(m_helpText);
     column->addStretch(0);
@@ -174,12 +176,14 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
 void EditorPanel::BuildValueControls(QVBoxLayout* column) {
     // Yes/no and true/false.
     m_checkBox = new QCheckBox(this);
+    m_checkBox->setAccessibleName(QStringLiteral("Value"));
     Register(control::kCheckBox, m_checkBox);
     column->addWidget(m_checkBox);
 
     // Integer and real: an edit, and for integers a spin beside it.
     auto* valueRow = new QHBoxLayout;
     m_valueEdit = new QLineEdit(this);
+    m_valueEdit->setAccessibleName(QStringLiteral("Value"));
     Register(control::kValueEdit, m_valueEdit);
     auto* valueSpin = new UpDownButtons(this);
     Register(control::kValueSpin, valueSpin);
@@ -195,12 +199,14 @@ void EditorPanel::BuildValueControls(QVBoxLayout* column) {
     m_listCombo->setEditable(true);
     m_listCombo->setInsertPolicy(QComboBox::NoInsert);
     m_listCombo->setMaxVisibleItems(20);
+    m_listCombo->setAccessibleName(QStringLiteral("Value"));
     Register(control::kListCombo, m_listCombo);
     column->addWidget(m_listCombo);
 
     // Percentage: a slider with its scale and the value beside it.
     auto* percent = new QGridLayout;
     m_percentSlider = MakeSlider(Qt::Horizontal, this);
+    m_percentSlider->setAccessibleName(QStringLiteral("Percentage slider"));
     Register(control::kPercentSlider, m_percentSlider);
     percent->addWidget(m_percentSlider, 0, 0, 1, 3);
     const std::tuple<int, const char*, Qt::Alignment> scale[] = {{control::kPercentScale0, "0%", Qt::AlignLeft},
@@ -216,28 +222,44 @@ void EditorPanel::BuildValueControls(QVBoxLayout* column) {
     m_percentText->setMinimumWidth(40);
     Register(control::kPercentText, m_percentText);
     percent->addWidget(m_percentText, 0, 3);
+    // The percentage can be typed as well as dragged.
+    m_percentSpin = new QSpinBox(this);
+    m_percentSpin->setObjectName(QStringLiteral("percentSpin"));
+    m_percentSpin->setAccessibleName(QStringLiteral("Percentage"));
+    m_percentSpin->setSuffix(QStringLiteral("%"));
+    m_percentSpin->setRange(0, 100);
+    m_percentSpin->hide();
+    percent->addWidget(m_percentSpin, 0, 4);
     column->addLayout(percent);
-    connect(m_percentSlider, &QSlider::valueChanged, this, [this] {
+    connect(m_percentSpin, &QSpinBox::valueChanged, this, [this](int value) {
+        if (m_percentSlider->value() != value) m_percentSlider->setValue(value);
+    });
+    connect(m_percentSlider, &QSlider::valueChanged, this, [this](int value) {
         if (m_editor != nullptr) m_editor->OnHScroll(control::kPercentSlider);
+        const QSignalBlocker quiet(m_percentSpin);
+        m_percentSpin->setValue(value);
     });
 
-    // Verses: five vertical sliders, one per armour class.
+    // Verses: five vertical sliders, one per armour class, full damage at the top; each value can
+    // be typed in the field beneath its slider too.
     auto* verses = new QGridLayout;
-    auto* top0 = new QLabel(QStringLiteral("0%"), this);
-    auto* bottom100 = new QLabel(QStringLiteral("100%"), this);
-    Register(control::kVersesScaleTop, top0);
-    Register(control::kVersesScaleBottom, bottom100);
-    verses->addWidget(top0, 1, 0, Qt::AlignTop | Qt::AlignRight);
-    verses->addWidget(bottom100, 1, 0, Qt::AlignBottom | Qt::AlignRight);
+    auto* top100 = new QLabel(QStringLiteral("100%"), this);
+    auto* bottom0 = new QLabel(QStringLiteral("0%"), this);
+    Register(control::kVersesScaleTop, top100);
+    Register(control::kVersesScaleBottom, bottom0);
+    verses->addWidget(top100, 1, 0, Qt::AlignTop | Qt::AlignRight);
+    verses->addWidget(bottom0, 1, 0, Qt::AlignBottom | Qt::AlignRight);
     for (int i = 0; i < 5; ++i) {
         const auto& ids = control::kVersesColumns[i];
         auto* caption = new QLabel(QString::fromLatin1(ids.label), this);
         Register(ids.caption, caption);
         m_versesSliders[i] = MakeSlider(Qt::Vertical, this);
         m_versesSliders[i]->setMinimumHeight(90);
+        m_versesSliders[i]->setAccessibleName(QStringLiteral("%1 damage").arg(QString::fromLatin1(ids.label)));
         Register(ids.slider, m_versesSliders[i]);
         m_versesEdits[i] = new QLineEdit(this);
-        m_versesEdits[i]->setReadOnly(true);
+        m_versesEdits[i]->setAccessibleName(QStringLiteral("%1 damage, typed").arg(QString::fromLatin1(ids.label)));
+        connect(m_versesEdits[i], &QLineEdit::editingFinished, this, [this, i] { SyncVersesSlider(i); });
         m_versesEdits[i]->setAlignment(Qt::AlignCenter);
         m_versesEdits[i]->setMaximumWidth(56);
         Register(ids.edit, m_versesEdits[i]);
@@ -263,6 +285,7 @@ void EditorPanel::BuildCrateControls(QVBoxLayout* column) {
     m_chanceEdit = new QLineEdit(this);
     m_chanceEdit->setMaxLength(control::kChanceMaxChars);
     m_chanceEdit->setMaximumWidth(60);
+    m_chanceEdit->setAccessibleName(QStringLiteral("Chance"));
     Register(control::kChanceEdit, m_chanceEdit);
     auto* chanceSpin = new UpDownButtons(this);
     Register(control::kChanceSpin, chanceSpin);
@@ -272,10 +295,12 @@ void EditorPanel::BuildCrateControls(QVBoxLayout* column) {
     m_animationCombo = new QComboBox(this);
     m_animationCombo->setEditable(true);
     m_animationCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_animationCombo->setAccessibleName(QStringLiteral("Animation"));
     Register(control::kAnimationCombo, m_animationCombo);
     m_optionEdit = new QLineEdit(this);
     m_optionEdit->setMaxLength(control::kOptionMaxChars);
     m_optionEdit->setMaximumWidth(80);
+    m_optionEdit->setAccessibleName(QStringLiteral("Option"));
     Register(control::kOptionEdit, m_optionEdit);
     auto* chanceRow = new QHBoxLayout;
     chanceRow->addWidget(m_chanceEdit);
@@ -311,7 +336,19 @@ void EditorPanel::WatchKeys() {
     stepper(m_valueEdit, control::kValueSpin);
     stepper(m_chanceEdit, control::kChanceSpin);
 
-    for (QLineEdit* edit : {m_valueEdit, m_chanceEdit, m_optionEdit})
+    // Enter applies in the controls that do not take it themselves; the edits pass undo and redo
+    // on to the file's history when they hold nothing to undo of their own.
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             m_checkBox, m_percentSlider, m_percentSpin, m_multiList, m_versesSliders[0], m_versesSliders[1],
+             m_versesSliders[2], m_versesSliders[3], m_versesSliders[4], m_versesEdits[0], m_versesEdits[1],
+             m_versesEdits[2], m_versesEdits[3], m_versesEdits[4]})
+        widget->installEventFilter(this);
+    for (QLineEdit* edit :
+         {m_valueEdit, m_chanceEdit, m_optionEdit, m_listCombo->lineEdit(), m_animationCombo->lineEdit()})
+        edit->installEventFilter(this);
+
+    for (QLineEdit* edit : {m_valueEdit, m_chanceEdit, m_optionEdit, m_versesEdits[0], m_versesEdits[1],
+                            m_versesEdits[2], m_versesEdits[3], m_versesEdits[4]})
         connect(edit, &QLineEdit::textChanged, this, &EditorPanel::Edited);
     for (QComboBox* combo : {m_listCombo, m_animationCombo})
         connect(combo, &QComboBox::currentTextChanged, this, &EditorPanel::Edited);
@@ -319,6 +356,61 @@ void EditorPanel::WatchKeys() {
     connect(m_multiList, &QListWidget::itemSelectionChanged, this, &EditorPanel::Edited);
     connect(m_percentSlider, &QSlider::valueChanged, this, &EditorPanel::Edited);
     for (QSlider* slider : m_versesSliders) connect(slider, &QSlider::valueChanged, this, &EditorPanel::Edited);
+}
+
+bool EditorPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) != nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool history = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                             key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z) ||
+                             key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+        // Unaccepted, the key goes on to the window's Undo or Redo.
+        if (history && !HasPendingEdit()) {
+            event->ignore();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::KeyPress || qobject_cast<QLineEdit*>(watched) == m_valueEdit)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                       (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!enter || (edit != nullptr &&
+                   std::find(std::begin(m_versesEdits), std::end(m_versesEdits), edit) == std::end(m_versesEdits)))
+        return QWidget::eventFilter(watched, event);
+    for (int i = 0; i < 5; ++i)
+        if (watched == m_versesEdits[i]) SyncVersesSlider(i);
+    if (watched == m_percentSpin) m_percentSpin->interpretText();
+    if (m_applyButton->isEnabled()) emit ApplyRequested();
+    return true;
+}
+
+bool EditorPanel::HasPendingEdit() const {
+    return m_editor != nullptr && m_editor->m_hCurItem != kNoItem && m_editor->HasPendingEdit();
+}
+
+void EditorPanel::SyncVersesSlider(int column) {
+    QString text = m_versesEdits[column]->text().trimmed();
+    if (text.endsWith(QLatin1Char('%'))) text.chop(1);
+    bool number = false;
+    const int value = text.trimmed().toInt(&number);
+    QSlider* slider = m_versesSliders[column];
+    // A number the slider cannot show stays as typed; Apply writes it as it is.
+    if (number && value >= slider->minimum() && value <= slider->maximum() && value != slider->value())
+        slider->setValue(value);
+}
+
+bool EditorPanel::FocusValue() {
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_checkBox, m_valueEdit, m_listCombo, m_percentSpin,
+                                                           m_versesSliders[0], m_chanceEdit, m_multiList}) {
+        if (widget->isVisibleTo(this)) {
+            widget->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 void EditorPanel::Register(int controlId, QWidget* widget) {
@@ -417,6 +509,9 @@ void EditorPanel::DoDataExchange(bool saveAndValidate) {
     const bool picture = editor.m_nIconId != 0 && editor.IsVisible(editor.m_nIconId);
     if (picture) m_picture->setPixmap(art::ObjectPicture(static_cast<std::uint16_t>(editor.m_nIconId)));
     m_picture->setVisible(picture);
+    m_percentSpin->setRange(m_percentSlider->minimum(), m_percentSlider->maximum());
+    m_percentSpin->setValue(m_percentSlider->value());
+    m_percentSpin->setVisible(editor.IsVisible(control::kPercentSlider));
     m_applyButton->setEnabled(editor.m_bApplyEnabled);
     m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
     emit Shown();

@@ -33,6 +33,22 @@ private:
 
 const QString kCaption = QStringLiteral("Morvane");
 
+// Why the bytes do not look like a rules file (empty when they do): binary bytes, or text
+// without a single section header. An empty file is a rules file still to be written.
+QString NotRulesReason(const std::optional<std::string>& bytes) {
+    if (!bytes || bytes->empty()) return {};
+    if (bytes->find('\0') != std::string::npos) return QStringLiteral("it holds binary bytes");
+    std::size_t start = 0;
+    while (start < bytes->size()) {
+        std::size_t end = bytes->find('\n', start);
+        if (end == std::string::npos) end = bytes->size();
+        std::size_t first = bytes->find_first_not_of(" \t\r", start);
+        if (first < end && (*bytes)[first] == '[') return {};
+        start = end + 1;
+    }
+    return QStringLiteral("it has no [section] header");
+}
+
 // One entry of the undo stack: its text only; EditHistory holds the bytes and labels.
 class HistoryEntry : public QUndoCommand {
 public:
@@ -53,7 +69,7 @@ void FileSession::ShowMessage(const std::string& text, const std::string& captio
     m_prompts.ShowMessage(m_window, PathToQt(text), PathToQt(caption));
 }
 
-void FileSession::Open(const std::string& path, bool freshHistory) {
+void FileSession::Open(const std::string& path, const std::optional<std::string>& bytes, bool freshHistory) {
     if (freshHistory) ForgetHistory();
     m_rules.SetRulesPath(path);
     if (m_watch == nullptr) {
@@ -61,6 +77,10 @@ void FileSession::Open(const std::string& path, bool freshHistory) {
         connect(m_watch, &RulesFileWatch::Touched, this, &FileSession::CheckRulesFile);
     }
     m_watch->Watch(path);
+    m_notRules = NotRulesReason(bytes);
+    if (!m_notRules.isEmpty())
+        emit Status(QStringLiteral("%1 does not look like a rules file: %2. Morvane asks before it writes to it.")
+                        .arg(PathToQt(path), m_notRules));
 }
 
 void FileSession::Remember() {
@@ -109,9 +129,25 @@ bool FileSession::PrepareWrite(bool* reloaded) {
     // From here until FileWritten no event may rebuild the tree: a write in progress (Match All
     // walks the tree) may show a message, and its event loop would deliver the watcher's news.
     m_checkingFile = true;
-    if (MayWrite(didReload)) return true;
+    if (MayWrite(didReload) && MayWriteNonRules()) return true;
     EndWrite();
     return false;
+}
+
+bool FileSession::MayWriteNonRules() {
+    if (m_notRules.isEmpty()) return true;
+    const auto answer = m_prompts.AskLabelled(
+        m_window,
+        QStringLiteral("%1\ndoes not look like a rules file: %2.\n\nWriting a value adds a line to it; the game "
+                       "reads only rules files. Write to this file anyway?")
+            .arg(PathToQt(Path()), m_notRules),
+        kCaption, QMessageBox::Yes | QMessageBox::Cancel, {{QMessageBox::Yes, QStringLiteral("Write Anyway")}});
+    if (answer != QMessageBox::Yes) {
+        emit Status(QStringLiteral("Nothing was written: the file does not look like a rules file."));
+        return false;
+    }
+    m_notRules.clear();  // asked once per file
+    return true;
 }
 
 void FileSession::EndWrite() {

@@ -1,5 +1,7 @@
 #include "app/FindingMarks.h"
 
+#include <QEvent>
+
 #include "common/TextOps.h"
 #include "compare/Fingerprint.h"
 #include "gameview/GameCheck.h"
@@ -33,10 +35,37 @@ FindingMarks::FindingMarks(const Tree& tree, const ItemFileAccess& items, const 
 
 void FindingMarks::TreeRebuilt() {
     m_indexStale = true;
-    m_pending.start();
+    ScheduleCheck();
 }
 
-void FindingMarks::LabelChanged() { m_pending.start(); }
+void FindingMarks::LabelChanged() { ScheduleCheck(); }
+
+void FindingMarks::ScheduleCheck() {
+    if (m_holdUntilPainted != nullptr)
+        m_heldCheck = true;
+    else
+        m_pending.start();
+}
+
+void FindingMarks::HoldUntilPainted(QWidget* widget) {
+    m_holdUntilPainted = widget;
+    widget->installEventFilter(this);
+    if (m_pending.isActive()) {  // a check asked for already waits too
+        m_pending.stop();
+        m_heldCheck = true;
+    }
+}
+
+bool FindingMarks::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_holdUntilPainted && event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        m_holdUntilPainted = nullptr;
+        // The timer fires once this paint is over and on screen.
+        if (m_heldCheck) m_pending.start();
+        m_heldCheck = false;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void FindingMarks::IndexTree() {
     m_sectionItems.clear();
@@ -63,6 +92,7 @@ TreeItem FindingMarks::ItemOf(const gameview::Finding& finding) const {
 
 void FindingMarks::Refresh() {
     m_pending.stop();
+    m_heldCheck = false;
     if (m_indexStale) IndexTree();
     bool layersRead = false;
     // A file that cannot be read (not made yet, say) has nothing to find.
@@ -77,11 +107,14 @@ void FindingMarks::Refresh() {
             m_stack = std::move(layers->stack);
         }
     }
-    if (!layersRead) {
-        const auto bytes = platform::ReadFileBytes(m_rules.RulesPath());
-        if (bytes)
-            for (gameview::Finding& finding :
-                 gameview::CheckRulesFile(gameview::GameIni(*bytes), gameview::GameKeys::BuiltIn()))
+    // The file's own reading: what it sets, and its findings when the layers were not read.
+    m_keysSet = 0;
+    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) {
+        const gameview::GameIni ini(*bytes);
+        for (const gameview::GameSection& section : ini.Sections())
+            m_keysSet += static_cast<int>(section.entries.size());
+        if (!layersRead)
+            for (gameview::Finding& finding : gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn()))
                 findings.push_back({gameview::Layer::Rules, std::move(finding), std::nullopt});
     }
 
@@ -131,7 +164,7 @@ QString FindingMarks::GamePlays(TreeItem item) const {
 
 void FindingMarks::SetLayers(std::function<gamesetup::LayerChoice(const std::string&)> choice) {
     m_layers = std::move(choice);
-    m_pending.start();
+    ScheduleCheck();
 }
 
 gameview::Level FindingMarks::MarkLevel(TreeItem item) const {

@@ -35,7 +35,7 @@ GameLayersMenu::GameLayersMenu(QMenu* menu, QWidget* dialogParent) : QObject(men
         connect(action, &QAction::toggled, this, &GameLayersMenu::Changed);
     }
     menu->addSeparator();
-    m_scenario = menu->addAction(QStringLiteral("S&cenario..."));
+    m_scenario = menu->addAction(QString::fromUtf8("S&cenario\u2026"));
     connect(m_scenario, &QAction::triggered, this, &GameLayersMenu::ChooseScenario);
     m_noScenario = menu->addAction(QStringLiteral("&No Scenario"));
     m_noScenario->setEnabled(false);
@@ -58,8 +58,10 @@ QString GameLayersMenu::ShowFilesBeside(const std::string& rulesPath) {
     QString found;
     const auto show = [&](QAction* action, std::string_view name) {
         const auto path = rulesPath.empty() ? std::nullopt : gamesetup::FindBesideRules(rulesPath, name);
-        const QString label = QString::fromLatin1(name.data(), static_cast<int>(name.size()));
-        action->setText(path ? label + QStringLiteral(" (") + PathToQt(*path) + QLatin1Char(')')
+        const QString label = QLatin1Char('&') + QString::fromLatin1(name.data(), static_cast<int>(name.size()));
+        // An ampersand in a path is shown, not taken for a mnemonic.
+        const QString shown = path ? PathToQt(*path).replace(QLatin1Char('&'), QStringLiteral("&&")) : QString();
+        action->setText(path ? label + QStringLiteral(" (") + shown + QLatin1Char(')')
                              : label + QStringLiteral(" (none beside the rules file)"));
         if (path) found += (found.isEmpty() ? QString() : QStringLiteral(" and ")) + PathToQt(*path);
     };
@@ -76,8 +78,8 @@ void GameLayersMenu::SetMode(gameview::GameMode mode) {
 
 void GameLayersMenu::SetScenario(const std::string& path) {
     m_scenarioPath = path;
-    m_scenario->setText(path.empty() ? QStringLiteral("S&cenario...")
-                                     : QStringLiteral("S&cenario: ") + PathToQt(path) + QStringLiteral("..."));
+    m_scenario->setText(path.empty() ? QString::fromUtf8("S&cenario\u2026")
+                                     : QStringLiteral("S&cenario: ") + PathToQt(path) + QChar(0x2026));
     m_noScenario->setEnabled(!path.empty());
     emit Changed();
 }

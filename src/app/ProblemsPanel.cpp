@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QTreeWidget>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/FindingMarkDelegate.h"
 #include "guicommon/Latin1.h"
@@ -15,84 +17,181 @@
 namespace morvane::app {
 namespace {
 
-constexpr int kItemRole = Qt::UserRole + 1;
+QIcon PaintLevelIcon(gameview::Level level) {
+    QIcon icon;
+    // Drawn for 1x and 2x screens, so the dot stays round and sharp on both.
+    for (const int side : {12, 24}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(FindingMarkDelegate::LevelColour(level));
+        const qreal margin = side / 12.0;
+        painter.drawEllipse(QRectF(margin, margin, side - 2 * margin, side - 2 * margin));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
-QIcon LevelIcon(gameview::Level level) {
-    QPixmap pixmap(12, 12);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(FindingMarkDelegate::LevelColour(level));
-    painter.drawEllipse(QRectF(1, 1, 10, 10));
-    return QIcon(pixmap);
+int Severity(gameview::Level level) {
+    return level == gameview::Level::Error ? 2 : level == gameview::Level::Warning ? 1 : 0;
 }
 
 QString Counted(int count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
+QString WhereOf(const gameview::Finding& finding) {
+    QString where = finding.section.empty() ? QString() : QStringLiteral("[%1]").arg(ToQt(finding.section));
+    if (!finding.key.empty()) where += QLatin1Char(' ') + ToQt(finding.key);
+    return where;
+}
+
 }  // namespace
 
-ProblemsPanel::ProblemsPanel(const FindingMarks& marks, QWidget* parent) : QWidget(parent), m_marks(marks) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 0, 0);
-    m_summary = new QLabel(this);
-    m_list = new QTreeWidget(this);
+ProblemsModel::ProblemsModel(const FindingMarks& marks, QObject* parent) : QAbstractTableModel(parent), m_marks(marks) {
+    connect(&m_marks, &FindingMarks::Refreshed, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+}
+
+QIcon ProblemsModel::LevelIcon(gameview::Level level) {
+    static const std::array<QIcon, 3> icons = {PaintLevelIcon(gameview::Level::Error),
+                                               PaintLevelIcon(gameview::Level::Warning),
+                                               PaintLevelIcon(gameview::Level::Note)};
+    return icons[static_cast<std::size_t>(level)];
+}
+
+int ProblemsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_marks.Findings().size());
+}
+
+int ProblemsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const MarkedFinding& marked = m_marks.Findings()[static_cast<std::size_t>(index.row())];
+    const gameview::Finding& finding = marked.finding;
+    switch (role) {
+        case Qt::DisplayRole:
+            switch (index.column()) {
+                case kLine:
+                    return QString::number(finding.line);
+                case kLevel:
+                    return QLatin1String(gameview::LevelWord(finding.level));
+                case kWhere:
+                    return WhereOf(finding);
+                case kMessage:
+                    return ToQt(finding.message);
+                default:
+                    return {};
+            }
+        case kSortRole:
+            switch (index.column()) {
+                case kLine:
+                    return static_cast<qulonglong>(finding.line);
+                case kLevel:
+                    return Severity(finding.level);
+                case kWhere:
+                    return WhereOf(finding).toLower();
+                default:
+                    return ToQt(finding.message);
+            }
+        case Qt::DecorationRole:
+            return index.column() == kLevel ? QVariant(LevelIcon(finding.level)) : QVariant();
+        case Qt::ToolTipRole:
+            return index.column() == kMessage ? QVariant(ToQt(finding.message)) : QVariant();
+        case Qt::TextAlignmentRole:
+            return index.column() == kLine ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        case kItemRole:
+            return static_cast<uint>(marked.item);
+        default:
+            return {};
+    }
+}
+
+QVariant ProblemsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const char* const kTitles[kColumns] = {"Line", "Level", "Where", "What the game does"};
+    return section >= 0 && section < kColumns ? QVariant(QString::fromLatin1(kTitles[section])) : QVariant();
+}
+
+ProblemsPanel::ProblemsPanel(const FindingMarks& marks, QWidget* parent)
+    : QDockWidget(QStringLiteral("Problems"), parent), m_marks(marks) {
+    setObjectName(QStringLiteral("problemsDock"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 0, 4, 4);
+    m_summary = new QLabel(body);
+    m_model = new ProblemsModel(marks, this);
+    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted->setSourceModel(m_model);
+    m_sorted->setSortRole(ProblemsModel::kSortRole);
+    m_list = new QTreeView(body);
     m_list->setObjectName(QStringLiteral("problems"));
+    m_list->setAccessibleName(QStringLiteral("Problems"));
+    m_list->setModel(m_sorted);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAlternatingRowColors(true);
-    m_list->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Level"), QStringLiteral("Where"),
-                             QStringLiteral("What the game does")});
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setWordWrap(false);
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(ProblemsModel::kLine, Qt::AscendingOrder);
     m_list->header()->setStretchLastSection(true);
     const QFontMetrics metrics(m_list->font());
-    m_list->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
-    m_list->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("warning")) + 36);
-    m_list->setColumnWidth(2, metrics.horizontalAdvance(QStringLiteral("[MultiplayerDefaults] Crates")));
-    m_list->setWordWrap(false);
+    m_list->setColumnWidth(ProblemsModel::kLine, metrics.horizontalAdvance(QStringLiteral("000000")) + 16);
+    m_list->setColumnWidth(ProblemsModel::kLevel, metrics.horizontalAdvance(QStringLiteral("warning")) + 48);
+    m_list->setColumnWidth(ProblemsModel::kWhere,
+                           metrics.horizontalAdvance(QStringLiteral("[MultiplayerDefaults] Crates")));
     layout->addWidget(m_summary);
     layout->addWidget(m_list, 1);
-    connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) {
-        const TreeItem item = row->data(0, kItemRole).toUInt();
-        if (item != kNoItem) emit ItemChosen(item);
-    });
-    connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* row) {
-        const TreeItem item = row->data(0, kItemRole).toUInt();
-        if (item != kNoItem) emit ItemChosen(item);
+    setWidget(body);
+    connect(m_list, &QTreeView::clicked, this, &ProblemsPanel::Choose);
+    connect(m_list, &QTreeView::activated, this, &ProblemsPanel::Choose);
+    // A new check resets the table; after a write the list stays where it was scrolled to.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_scrolled = m_list->verticalScrollBar()->value(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_list->doItemsLayout();
+        m_list->verticalScrollBar()->setValue(m_startAtTop ? 0 : m_scrolled);
+        m_startAtTop = false;
     });
     connect(&m_marks, &FindingMarks::Refreshed, this, &ProblemsPanel::Fill);
     Fill();
 }
 
+void ProblemsPanel::Choose(const QModelIndex& index) {
+    const TreeItem item = index.data(ProblemsModel::kItemRole).toUInt();
+    if (item != kNoItem) emit ItemChosen(item);
+}
+
 void ProblemsPanel::Fill() {
-    const int scrolled = m_list->verticalScrollBar() == nullptr ? 0 : m_list->verticalScrollBar()->value();
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
     int counts[3] = {0, 0, 0};
-    QList<QTreeWidgetItem*> rows;
-    for (const MarkedFinding& marked : m_marks.Findings()) {
-        const gameview::Finding& f = marked.finding;
-        ++counts[static_cast<int>(f.level)];
-        QString where = f.section.empty() ? QString() : QStringLiteral("[%1]").arg(ToQt(f.section));
-        if (!f.key.empty()) where += QLatin1Char(' ') + ToQt(f.key);
-        auto* row = new QTreeWidgetItem(
-            {QString::number(f.line), QLatin1String(gameview::LevelWord(f.level)), where, ToQt(f.message)});
-        row->setIcon(1, LevelIcon(f.level));
-        row->setToolTip(3, ToQt(f.message));
-        row->setData(0, kItemRole, static_cast<uint>(marked.item));
-        row->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
-        rows.append(row);
-    }
-    m_list->addTopLevelItems(rows);
-    m_list->setUpdatesEnabled(true);
-    m_list->verticalScrollBar()->setValue(scrolled);
+    for (const MarkedFinding& marked : m_marks.Findings()) ++counts[static_cast<int>(marked.finding.level)];
     const int total = counts[0] + counts[1] + counts[2];
     m_summary->setText(total == 0
                            ? QStringLiteral("Problems: the game reads every line as it is written.")
                            : QStringLiteral("Problems: %1, %2, %3")
                                  .arg(Counted(counts[0], "error", "errors"), Counted(counts[1], "warning", "warnings"),
                                       Counted(counts[2], "note", "notes")));
+}
+
+QStringList ProblemsPanel::ShownRows() const {
+    QStringList rows;
+    for (int row = 0; row < m_sorted->rowCount(); ++row) {
+        QStringList cells;
+        for (int column : {ProblemsModel::kLine, ProblemsModel::kLevel, ProblemsModel::kWhere})
+            cells << m_sorted->index(row, column).data().toString();
+        rows << cells.join(QLatin1Char(' '));
+    }
+    return rows;
 }
 
 }  // namespace morvane::app

@@ -41,7 +41,7 @@ void WriteRecent(const QList<RecentFiles::FileState>& files) {
 
 RecentFiles::RecentFiles(QMenu* menu, QObject* parent) : QObject(parent), m_menu(menu) { UpdateMenu(); }
 
-QStringList RecentFiles::Paths() const {
+QStringList RecentFiles::StoredPaths() {
     QStringList paths;
     for (const FileState& file : ReadRecent()) paths << file.path;
     return paths;

@@ -1,7 +1,7 @@
-// Takes one picture of the main window per kind of value, one of the find bar in use and one of
-// changed keys marked, for the documentation and for a look at the layout without a screen;
-// given a second rules file with mistakes in it, also the Problems panel and the value editor's
-// "game reads" line on that file:
+// Takes one picture of the main window per kind of value, one of the find bar in use, one of
+// changed keys marked, and three of the table of objects with its pictures, for the
+// documentation and for a look at the layout without a screen; given a second rules file with
+// mistakes in it, also the Problems panel and the value editor's "game reads" line on that file:
 //   morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]
 #include <QApplication>
 #include <QDir>
@@ -9,17 +9,21 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QSplitter>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 #include <tuple>
 
+#include "app/BalanceDock.h"
 #include "app/CMainDlg.h"
 #include "app/FindingMarks.h"
 #include "app/ProblemsPanel.h"
 #include "app/TreeFinder.h"
 #include "editor/ControlIds.h"
 #include "guicommon/UserPrompts.h"
+#include "platform/FileAccess.h"
+#include "platform/FileLookup.h"
 #include "platform/ProfileApi.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
@@ -45,14 +49,13 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     window.resize(window.width() * 5 / 4, window.height() * 5 / 4);
     window.show();
     window.Findings().Refresh();
-    if (auto* column = qobject_cast<QSplitter*>(window.Problems()->parentWidget()))
-        column->setSizes({window.height() * 3 / 5, window.height() * 2 / 5});
-    QTreeWidget* problems = window.Problems()->List();
-    for (int row = 0; row < problems->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = problems->topLevelItem(row);
-        if (item->text(1) != QStringLiteral("error")) continue;
-        problems->setCurrentItem(item);
-        emit problems->itemClicked(item, 0);
+    window.resizeDocks({window.Problems()}, {window.height() * 2 / 5}, Qt::Vertical);
+    QTreeView* problems = window.Problems()->List();
+    for (int row = 0; row < problems->model()->rowCount(); ++row) {
+        const QModelIndex index = problems->model()->index(row, 1);
+        if (index.data().toString() != QStringLiteral("error")) continue;
+        problems->setCurrentIndex(index);
+        emit problems->clicked(index);
         break;
     }
     if (!Save(window, folder + "/problems.png")) return 1;
@@ -65,6 +68,51 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     }
     window.SelectItem(item);
     return Save(window, folder + "/game-reads.png") ? 0 : 1;
+}
+
+// The window when no rules file is found: its start page. The search runs in an empty folder
+// with no settings, so it finds nothing.
+int ShootStartPage(const QString& folder) {
+    const std::string before = morvane::platform::CurrentDirectory().value_or(".");
+    QTemporaryDir empty;
+    if (!morvane::platform::ChangeDirectory(empty.path().toStdString())) return 1;
+    morvane::app::QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
+    const bool shown = window.OnInitDialog() && window.ShowsStartPage();
+    morvane::platform::ChangeDirectory(before);
+    if (!shown) {
+        std::fputs("morvane_screenshots: the start page did not come up\n", stderr);
+        return 1;
+    }
+    window.show();
+    return Save(window, folder + "/start-page.png") ? 0 : 1;
+}
+
+// The table of the vehicles beside the tree, a weapon's damage chart and the time-to-kill heat
+// map of the vehicles against each other.
+int ShootTable(const char* rulesFile, const QString& folder) {
+    morvane::app::QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts, morvane::app::WindowPaths::ForFile(rulesFile));
+    if (!window.OnInitDialog()) return 1;
+    window.resize(window.width() * 2, window.height() * 5 / 4);
+    window.show();
+    morvane::app::BalanceDock* table = window.Table();
+    table->toggleViewAction()->trigger();
+    table->ShowGroup(QStringLiteral("vehicles"));
+    window.resizeDocks({table}, {window.width() * 3 / 5}, Qt::Horizontal);
+    table->View()->resizeColumnsToContents();
+    table->View()->setCurrentIndex(table->View()->model()->index(2, 0));  // the Medium tank
+    if (!Save(window, folder + "/table.png")) return 1;
+
+    const auto shoot = [&folder](std::unique_ptr<morvane::app::BalancePictureDlg> dialog, const char* name) {
+        if (!dialog) return false;
+        const QSize size = dialog->View()->sizeHint();
+        dialog->resize(size.width() + 40, size.height() + 90);
+        dialog->show();
+        return Save(*dialog, folder + "/" + name);
+    };
+    if (!shoot(table->DamageChartDialog(), "damage-chart.png")) return 1;
+    return shoot(table->HeatMapDialog(), "time-to-kill.png") ? 0 : 1;
 }
 
 // The real prompts, except that the next dialog is pictured and cancelled instead of run.
@@ -177,6 +225,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", qPrintable(file));
-    if (argc == 4) return ShootFindings(argv[3], QString::fromLocal8Bit(argv[2]));
-    return 0;
+    if (ShootTable(argv[1], outDir) != 0) return 1;
+    if (argc == 4 && ShootFindings(argv[3], QString::fromLocal8Bit(argv[2])) != 0) return 1;
+    return ShootStartPage(outDir);
 }

@@ -40,6 +40,7 @@ TreeItem TreeFilterModel::ItemOf(const QModelIndex& proxyIndex) const {
 QModelIndex TreeFilterModel::IndexOf(TreeItem item) const { return mapFromSource(m_source.IndexOf(item)); }
 
 void TreeFilterModel::SetCriteria(const FilterCriteria& criteria) {
+    if (!(criteria == m_criteria)) m_pinned = kNoItem;
     m_criteria = criteria;
     if (!m_problemTest) m_criteria.problemOnly = false;
     if (!m_overriddenTest) m_criteria.overriddenOnly = false;
@@ -84,10 +85,38 @@ void TreeFilterModel::Rerun() {
 
 bool TreeFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     if (!m_criteria.IsActive()) return true;
-    return m_filter.Shown(m_source.ItemOf(m_source.index(sourceRow, 0, sourceParent)));
+    const TreeItem item = m_source.ItemOf(m_source.index(sourceRow, 0, sourceParent));
+    return m_filter.Shown(item) || UnderPinOrMatch(item);
+}
+
+// The pinned item and its ancestors; and, for a text alone, everything under an item the text
+// names (a search for an object's name shows the object's keys).
+bool TreeFilterModel::UnderPinOrMatch(TreeItem item) const {
+    for (TreeItem pinned = m_pinned; pinned != kNoItem; pinned = m_tree.GetParentItem(pinned))
+        if (pinned == item) return true;
+    if (m_criteria.text.isEmpty() || m_criteria.changedOnly || m_criteria.presentOnly || m_criteria.problemOnly ||
+        m_criteria.overriddenOnly)
+        return false;
+    for (TreeItem parent = m_tree.GetParentItem(item); parent != kNoItem; parent = m_tree.GetParentItem(parent))
+        if (m_filter.Matched(parent)) return true;
+    return false;
 }
 
 QVariant TreeFilterModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::AccessibleDescriptionRole) {
+        const TreeItem item = ItemOf(index);
+        const KeyDefaultState& state = StateOf(item);
+        QStringList marks;
+        if (state.changed)
+            marks << (state.defaultValue.empty()
+                          ? QStringLiteral("Changed from the default, which is empty")
+                          : QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue)));
+        if (m_markText) {
+            const QString problems = m_markText(item);
+            if (!problems.isEmpty()) marks << QStringLiteral("Problem: ") + problems;
+        }
+        return marks.isEmpty() ? QVariant() : QVariant(marks.join(QStringLiteral(". ")));
+    }
     const QVariant own = QSortFilterProxyModel::data(index, role);
     if (role != Qt::FontRole && role != Qt::ToolTipRole) return own;
     const KeyDefaultState& state = StateOf(ItemOf(index));

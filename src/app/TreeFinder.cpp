@@ -37,6 +37,7 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
 
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("findField"));
+    m_edit->setAccessibleName(QStringLiteral("Find"));
     m_edit->setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
     m_edit->setClearButtonEnabled(true);
     m_edit->installEventFilter(this);
@@ -64,8 +65,11 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
 
     connect(m_edit, &QLineEdit::textChanged, this, &TreeFinder::ApplyFilter);
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (!current.isValid()) return;
+        // The item stays in view while it is edited, until the filter itself changes.
+        m_model->Pin(ItemOf(current));
         // A row that the filter hid and brings back is no new choice of the user's.
-        if (!current.isValid() || ItemOf(current) == m_selected) return;
+        if (ItemOf(current) == m_selected) return;
         m_selected = ItemOf(current);
         emit ItemSelected(m_selected);
     });
@@ -74,15 +78,38 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
         m_selected = kNoItem;
         if (m_model->Criteria().IsActive()) m_view->expandAll();
     });
-    auto* find = new QShortcut(QKeySequence::Find, this, [this] {
-        m_edit->setFocus(Qt::ShortcutFocusReason);
-        m_edit->selectAll();
-    });
+    auto* find = new QShortcut(QKeySequence::Find, this, [this] { FocusField(); });
     find->setContext(Qt::WindowShortcut);
 }
 
+void TreeFinder::FocusField() {
+    m_edit->setFocus(Qt::ShortcutFocusReason);
+    m_edit->selectAll();
+}
+
+void TreeFinder::EnterResults() {
+    m_view->setFocus(Qt::TabFocusReason);
+    QModelIndex current = m_view->currentIndex();
+    if (current.isValid() && m_model->rowCount(current) == 0) return;  // a key: the user's place
+    // The first key the filter kept: down the first branch to its first leaf.
+    current = m_model->index(0, 0);
+    while (current.isValid() && m_model->rowCount(current) > 0) current = m_model->index(0, 0, current);
+    if (current.isValid()) {
+        m_view->setCurrentIndex(current);
+        m_view->scrollTo(current);
+    }
+}
+
 bool TreeFinder::eventFilter(QObject* watched, QEvent* event) {
-    // Escape in the field belongs to the filter, not to the window (which would close).
+    // Down and Enter in the field go into the results.
+    if (watched == m_edit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            EnterResults();
+            return true;
+        }
+    }
+    // Escape in the field belongs to the filter.
     if (watched == m_edit && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             if (event->type() == QEvent::KeyPress) {
@@ -104,11 +131,15 @@ void TreeFinder::ApplyFilter() {
     criteria.problemOnly = m_problem->isChecked();
     criteria.overriddenOnly = m_overridden->isChecked();
     const bool wasActive = m_model->Criteria().IsActive();
+    // The branches the user had open come back when the filter ends.
+    if (criteria.IsActive() && !wasActive) m_openBranches = OpenBranches();
     m_model->SetCriteria(criteria);
     if (criteria.IsActive()) {
         m_view->expandAll();
     } else if (wasActive) {
         m_view->collapseAll();
+        for (const TreeItem item : m_openBranches) m_view->expand(m_model->IndexOf(item));
+        m_openBranches.clear();
         Reveal(m_selected);
     }
 }
@@ -143,7 +174,25 @@ QModelIndex TreeFinder::ViewIndexOf(TreeItem item) {
     return index;
 }
 
+std::vector<TreeItem> TreeFinder::OpenBranches() const {
+    std::vector<TreeItem> open;
+    std::vector<QModelIndex> pending{QModelIndex()};
+    while (!pending.empty()) {
+        const QModelIndex parent = pending.back();
+        pending.pop_back();
+        for (int row = 0; row < m_model->rowCount(parent); ++row) {
+            const QModelIndex child = m_model->index(row, 0, parent);
+            if (!m_view->isExpanded(child)) continue;
+            open.push_back(m_model->ItemOf(child));
+            pending.push_back(child);
+        }
+    }
+    return open;
+}
+
 void TreeFinder::Refilter() {
+    // The file changed under the same filter: the row being edited stays where it is.
+    if (m_view->currentIndex().isValid()) m_model->Pin(ItemOf(m_view->currentIndex()));
     if (m_model->Criteria().IsActive()) ApplyFilter();
 }
 

@@ -5,29 +5,23 @@
 #include <memory>
 
 #include "cli/CliCommand.h"
+#include "cli/LayerOptions.h"
 #include "common/TextOps.h"
 #include "gameview/Combat.h"
-#include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "gameview/ObjectTable.h"
 #include "gameview/PlayedValues.h"
-#include "platform/FileAccess.h"
-#include "schema/CatalogueLayout.h"
-#include "schema/CatalogueWalks.h"
+#include "schema/ObjectLabels.h"
 
 namespace morvane::cli {
 namespace {
 
 namespace gv = gameview;
 
-constexpr int kExitUnreadable = 2;
-
-// The options and the plain arguments of one command line.
-struct BalanceArgs {
-    gv::PlayMode mode = gv::PlayMode::Campaign;
-    std::string attackerCountry;
-    std::string targetCountry;
-    std::vector<std::string> plain;
+// The two owners of a fight: none unless named.
+struct Owners {
+    std::string attacker;
+    std::string target;
 };
 
 bool ReadCountry(const CommandContext& context, const std::string& asked, std::string& out) {
@@ -44,69 +38,53 @@ bool ReadCountry(const CommandContext& context, const std::string& asked, std::s
     return false;
 }
 
-// Reads the options; `countries` says whether the command takes the two country options.
-std::optional<BalanceArgs> ReadBalanceArgs(const CommandContext& context, const char* name, const char* usage,
-                                           bool countries, std::size_t least, std::size_t most) {
-    BalanceArgs result;
+// Takes --attacker-country and --target-country out of the arguments.
+std::optional<Owners> TakeOwners(CommandContext& context, const char* name, const char* usage) {
+    Owners owners;
+    std::vector<std::string> rest;
     const std::vector<std::string>& args = context.args;
-    const auto usageError = [&]() -> std::optional<BalanceArgs> {
-        context.err << "usage: morvane-cli " << name << " " << usage << "\n";
-        return std::nullopt;
-    };
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            result.plain.push_back(arg);
+        const bool attacker = args[i] == "--attacker-country";
+        if (!attacker && args[i] != "--target-country") {
+            rest.push_back(args[i]);
             continue;
         }
-        const bool takesValue =
-            arg == "--mode" || (countries && (arg == "--attacker-country" || arg == "--target-country"));
-        if (!takesValue) {
-            context.err << "morvane-cli: unknown option " << arg << "\n";
-            return usageError();
-        }
-        if (i + 1 >= args.size()) {
-            context.err << "morvane-cli: " << arg << " needs a value\n";
-            return usageError();
-        }
-        const std::string& value = args[++i];
-        if (arg == "--mode") {
-            if (value == "campaign")
-                result.mode = gv::PlayMode::Campaign;
-            else if (value == "skirmish")
-                result.mode = gv::PlayMode::Skirmish;
-            else if (value == "multiplayer")
-                result.mode = gv::PlayMode::Multiplayer;
-            else {
-                context.err << "morvane-cli: the mode is campaign, skirmish or multiplayer, not " << value << "\n";
-                return usageError();
-            }
-        } else if (!ReadCountry(context, value,
-                                arg == "--attacker-country" ? result.attackerCountry : result.targetCountry)) {
-            return usageError();
+        if (i + 1 >= args.size() || !ReadCountry(context, args[++i], attacker ? owners.attacker : owners.target)) {
+            context.err << "usage: morvane-cli " << name << " " << usage << "\n";
+            return std::nullopt;
         }
     }
-    if (result.plain.size() < least || result.plain.size() > most) return usageError();
-    return result;
+    context.args = std::move(rest);
+    return owners;
 }
 
-// The rules file as the game reads it, and the values the game plays from it.
+// The layers of the game as the options choose them, and the values the game plays from them.
 struct PlayedRules {
-    PlayedRules(std::string bytes, gv::PlayMode mode)
-        : ini(bytes), play(ini, mode), values(gv::GameKeys::BuiltIn(), play) {}
-    gv::GameIni ini;
-    gv::RulesFilePlay play;
+    explicit PlayedRules(gamesetup::LoadedLayers loaded)
+        : layers(std::move(loaded)), play(layers.stack), values(gv::GameKeys::BuiltIn(), play) {}
+    gamesetup::LoadedLayers layers;
+    gv::LayerStackPlay play;
     gv::PlayedValues values;
 };
 
-std::unique_ptr<PlayedRules> LoadRules(const CommandContext& context, const BalanceArgs& args) {
-    const std::string& path = args.plain[0];
-    auto bytes = platform::ReadFileBytes(path);
-    if (!bytes) {
-        context.err << "morvane-cli: cannot read " << path << "\n";
+// Reads the layer options and the layers, the command taking `least` to `most` arguments after
+// the options. Nothing on a usage error (`exit` 64) or a file that cannot be read (`exit` 2),
+// the reason said on stderr.
+std::unique_ptr<PlayedRules> LoadRules(CommandContext& context, const char* name, const char* usage, std::size_t least,
+                                       std::size_t most, int& exit) {
+    exit = kExitUsage;
+    const auto choice = TakeLayerOptions(context, name, usage);
+    if (!choice) return nullptr;
+    if (context.args.size() < least || context.args.size() > most) {
+        context.err << "usage: morvane-cli " << name << " " << usage << "\n";
         return nullptr;
     }
-    return std::make_unique<PlayedRules>(std::move(*bytes), args.mode);
+    auto loaded = LoadLayersOrSay(context, *choice);
+    if (!loaded) {
+        exit = kExitUnreadable;
+        return nullptr;
+    }
+    return std::make_unique<PlayedRules>(std::move(*loaded));
 }
 
 // The game's spelling of a section of one of these kinds, letter case aside; nothing otherwise.
@@ -139,20 +117,21 @@ std::string Rate(const std::optional<double>& perMinute, std::int32_t times) {
 }
 
 int RunDamage(CommandContext& context) {
-    const char* usage = "[--mode MODE] [--attacker-country C] [--target-country C] RULES WEAPON";
-    const auto args = ReadBalanceArgs(context, "damage", usage, true, 2, 2);
-    if (!args) return kExitUsage;
-    const auto weaponSection = FindSection(args->plain[1], {"weapon"});
+    const char* usage = "[LAYER OPTIONS] [--attacker-country C] [--target-country C] RULES WEAPON";
+    const auto owners = TakeOwners(context, "damage", usage);
+    if (!owners) return kExitUsage;
+    int exit = kExitOk;
+    const auto rules = LoadRules(context, "damage", usage, 2, 2, exit);
+    if (!rules) return exit;
+    const auto weaponSection = FindSection(context.args[1], {"weapon"});
     if (!weaponSection) {
-        context.err << "morvane-cli: " << args->plain[1] << " is not a weapon of the game\n";
+        context.err << "morvane-cli: " << context.args[1] << " is not a weapon of the game\n";
         return kExitNotFound;
     }
-    const auto rules = LoadRules(context, *args);
-    if (!rules) return kExitUnreadable;
     const gv::PlayedValues& values = rules->values;
     const auto weapon = values.Weapon(*weaponSection);
-    const gv::CountryBiases attacker = values.Country(args->attackerCountry);
-    const gv::CountryBiases target = values.Country(args->targetCountry);
+    const gv::CountryBiases attacker = values.Country(owners->attacker);
+    const gv::CountryBiases target = values.Country(owners->target);
     // A weapon on its own fires like a unit with one shot at a time.
     const auto perMinute = gv::ShotsPerMinute(gv::ShotDelay(*weapon, attacker), false);
     for (const gv::Armour armour : gv::kArmours) {
@@ -163,25 +142,26 @@ int RunDamage(CommandContext& context) {
 }
 
 int RunCombat(CommandContext& context) {
-    const char* usage = "[--mode MODE] [--attacker-country C] [--target-country C] RULES ATTACKER TARGET";
-    const auto args = ReadBalanceArgs(context, "combat", usage, true, 3, 3);
-    if (!args) return kExitUsage;
-    const auto attackerSection =
-        FindSection(args->plain[1], {"infantry", "unit", "vessel", "aircraft", "building", "weapon"});
+    const char* usage = "[LAYER OPTIONS] [--attacker-country C] [--target-country C] RULES ATTACKER TARGET";
+    const auto owners = TakeOwners(context, "combat", usage);
+    if (!owners) return kExitUsage;
+    int exit = kExitOk;
+    const auto rules = LoadRules(context, "combat", usage, 3, 3, exit);
+    if (!rules) return exit;
+    const std::vector<std::string>& args = context.args;
+    const auto attackerSection = FindSection(args[1], {"infantry", "unit", "vessel", "aircraft", "building", "weapon"});
     if (!attackerSection) {
-        context.err << "morvane-cli: " << args->plain[1] << " is no unit, structure or weapon of the game\n";
+        context.err << "morvane-cli: " << args[1] << " is no unit, structure or weapon of the game\n";
         return kExitNotFound;
     }
-    const auto targetSection = FindSection(args->plain[2], kFighterKinds);
+    const auto targetSection = FindSection(args[2], kFighterKinds);
     if (!targetSection) {
-        context.err << "morvane-cli: " << args->plain[2] << " is no unit or structure of the game\n";
+        context.err << "morvane-cli: " << args[2] << " is no unit or structure of the game\n";
         return kExitNotFound;
     }
-    const auto rules = LoadRules(context, *args);
-    if (!rules) return kExitUnreadable;
     const gv::PlayedValues& values = rules->values;
-    const gv::CountryBiases attackerCountry = values.Country(args->attackerCountry);
-    const gv::CountryBiases targetCountry = values.Country(args->targetCountry);
+    const gv::CountryBiases attackerCountry = values.Country(owners->attacker);
+    const gv::CountryBiases targetCountry = values.Country(owners->target);
     const gv::FighterStats target = values.Fighter(*targetSection);
 
     gv::Engagement fight;
@@ -219,68 +199,32 @@ int RunCombat(CommandContext& context) {
     return kExitOk;
 }
 
-// The labels the catalogue gives the game's objects ("Heavy tank"), by section.
-std::map<std::string, std::string> ObjectLabels(const StringTable& catalogue) {
-    std::map<std::string, std::string> labels;
-    const auto walk = [&](std::uint16_t first, std::uint16_t last) {
-        for (std::uint32_t id = first; first != 0 && id <= last; ++id) {
-            const auto text = catalogue.Find(static_cast<std::uint16_t>(id));
-            if (!text) continue;
-            if (const auto entry = ParseObjectListEntry(*text))
-                labels.emplace(entry->section, std::string(Trim(entry->label)));
-        }
-    };
-    for (const auto& group : layout::kUnitGroups) {
-        walk(group.firstId, group.lastId);
-        walk(group.moreFirstId, group.moreLastId);
-    }
-    for (const auto& group : layout::kStructureGroups) {
-        walk(group.firstId, group.lastId);
-        walk(group.moreFirstId, group.moreLastId);
-    }
-    for (const auto& category : layout::kObjectCategories) walk(category.firstId, category.lastId);
-    return labels;
-}
-
 int RunTable(CommandContext& context) {
-    const char* usage = "[--mode MODE] RULES GROUP [KEY...]";
-    const auto args = ReadBalanceArgs(context, "table", usage, false, 2, static_cast<std::size_t>(-1));
-    if (!args) return kExitUsage;
-    const gv::TableGroup* group = gv::FindTableGroup(args->plain[1]);
+    const char* usage = "[LAYER OPTIONS] RULES GROUP [KEY...]";
+    int exit = kExitOk;
+    const auto rules = LoadRules(context, "table", usage, 2, context.args.size(), exit);
+    if (!rules) return exit;
+    const std::vector<std::string>& args = context.args;
+    const gv::TableGroup* group = gv::FindTableGroup(args[1]);
     if (group == nullptr) {
         context.err << "morvane-cli: the groups are infantry, vehicles, ships, aircraft, structures, weapons, "
                        "projectiles and warheads, not "
-                    << args->plain[1] << "\n";
+                    << args[1] << "\n";
         return kExitUsage;
     }
-    std::vector<std::string> keys(args->plain.begin() + 2, args->plain.end());
+    std::vector<std::string> keys(args.begin() + 2, args.end());
     if (keys.empty()) keys.assign(group->defaultKeys.begin(), group->defaultKeys.end());
-    const auto rules = LoadRules(context, *args);
-    if (!rules) return kExitUnreadable;
-    auto built = gv::BuildObjectTable(rules->values, *group, keys);
+    auto built = gv::BuildObjectTable(rules->values, *group, keys, ObjectLabels(context.catalogue));
     if (built.index() == 1) {
         context.err << "morvane-cli: " << std::get<1>(built) << "\n";
         return kExitNotFound;
     }
     const gv::ObjectTable& table = std::get<0>(built);
-    const std::map<std::string, std::string> labels = ObjectLabels(context.catalogue);
-
     context.out << "Section,Name";
     for (const std::string& key : table.keys) context.out << ',' << gv::CsvField(key);
     context.out << '\n';
     for (std::size_t row = 0; row < table.sections.size(); ++row) {
-        const std::string& section = table.sections[row];
-        // The name the game shows: the file's own when it sets one, else the object's label.
-        std::string name;
-        if (rules->values.Key(section, "Name") != nullptr) {
-            const auto texts = rules->play.Texts(section, "Name");
-            if (!texts.empty()) name = texts.back();
-        }
-        if (name.empty()) {
-            const auto label = labels.find(section);
-            if (label != labels.end()) name = label->second;
-        }
-        context.out << gv::CsvField(section) << ',' << gv::CsvField(name);
+        context.out << gv::CsvField(table.sections[row]) << ',' << gv::CsvField(table.names[row]);
         for (const std::string& cell : table.cells[row]) context.out << ',' << gv::CsvField(cell);
         context.out << '\n';
     }
@@ -291,19 +235,17 @@ int RunTable(CommandContext& context) {
 
 std::vector<Command> BalanceCommands() {
     return {
-        {"table", "[--mode MODE] RULES GROUP [KEY...]", "print a group of objects side by side as CSV",
+        {"table", "[LAYER OPTIONS] RULES GROUP [KEY...]", "print a group of objects side by side as CSV",
          "Prints the objects of GROUP as CSV: a header row Section,Name,KEY... and one row per\n"
          "object, in the game's order, with the values the game plays as `effective` prints\n"
          "them (the built-in value where no file sets one). GROUP is one of infantry,\n"
          "vehicles, ships, aircraft, structures, weapons, projectiles, warheads. Without KEY\n"
          "the group's usual columns are shown (vehicles: Cost, Strength, Armor, Speed,\n"
          "Primary, Secondary, Sight, TechLevel, Owner, Prerequisite).\n\n"
-         "  --mode campaign|skirmish|multiplayer   the kind of game (default campaign);\n"
-         "         outside campaigns England's Armor and France's ROF are 0.9\n\n"
          "Exits with 1 when the game does not read a KEY for the group, 2 when RULES cannot\n"
-         "be read, 64 for an unknown GROUP.\n",
+         "be read, 64 for an unknown GROUP.\n\n" MORVANE_LAYER_OPTIONS_HELP,
          RunTable},
-        {"combat", "[--mode MODE] [--attacker-country C] [--target-country C] RULES ATTACKER TARGET",
+        {"combat", "[LAYER OPTIONS] [--attacker-country C] [--target-country C] RULES ATTACKER TARGET",
          "print how long ATTACKER takes to kill TARGET",
          "Prints NAME: VALUE lines for ATTACKER (a unit, structure or weapon) against TARGET (a\n"
          "unit or structure), hit at point blank, with the values the game plays:\n\n"
@@ -316,19 +258,20 @@ std::vector<Command> BalanceCommands() {
          "  attacker-cost-per-strength, attacker-cost-seconds-to-kill (cost times the\n"
          "  seconds: lower is the better buy), target-cost-per-strength\n"
          "  left-out               what the numbers leave out\n\n"
-         "  --mode campaign|skirmish|multiplayer   the kind of game (default campaign);\n"
-         "         outside campaigns England's Armor and France's ROF are 0.9\n"
-         "  --attacker-country C, --target-country C   the owners (default none: no bias)\n\n"
-         "Exits with 1 when ATTACKER or TARGET is not such an object, 2 when RULES cannot be read.\n",
+         "  --attacker-country C, --target-country C   the owners (default none: no bias);\n"
+         "  outside campaigns the game sets England's Armor and France's ROF to 0.9\n\n"
+         "Exits with 1 when ATTACKER or TARGET is not such an object, 2 when RULES cannot be "
+         "read.\n\n" MORVANE_LAYER_OPTIONS_HELP,
          RunCombat},
-        {"damage", "[--mode MODE] [--attacker-country C] [--target-country C] RULES WEAPON",
+        {"damage", "[LAYER OPTIONS] [--attacker-country C] [--target-country C] RULES WEAPON",
          "print a weapon's damage against the five armours",
          "Prints one line for each armour (none, wood, light, heavy, concrete):\n\n"
          "  ARMOUR<TAB>DAMAGE-PER-HIT<TAB>DAMAGE-PER-MINUTE\n\n"
          "for a hit at point blank, with the values the game plays, the weapon firing one shot\n"
          "at a time. Negative numbers heal. Options as for combat; the numbers leave out what\n"
          "combat's left-out line names.\n\n"
-         "Exits with 1 when WEAPON is not a weapon of the game, 2 when RULES cannot be read.\n",
+         "Exits with 1 when WEAPON is not a weapon of the game, 2 when RULES cannot be "
+         "read.\n\n" MORVANE_LAYER_OPTIONS_HELP,
          RunDamage},
     };
 }

@@ -22,6 +22,7 @@ TreeItem BuildAndFind(CommandContext& context, RulesSession& session, const std:
 int RunDefault(CommandContext& context) {
     if (!ExpectArgs(context, "default", "FILE PATH", 2)) return kExitUsage;
     RulesSession session(context, context.args[0]);
+    if (!session.readable) return kExitUnreadable;
     const TreeItem item = BuildAndFind(context, session, context.args[1]);
     if (item == kNoItem) return kExitNotFound;
     ValueEditor editor(session.tree, context.catalogue, session.items);
@@ -52,6 +53,7 @@ int RunMatchAll(CommandContext& context) {
         return kExitUsage;
     }
     RulesSession session(context, operands[0]);
+    if (!session.readable) return kExitUnreadable;
     const TreeItem item = BuildAndFind(context, session, operands[1]);
     if (item == kNoItem) return kExitNotFound;
     if (const std::string refusal = MatchAllRefusal(session.tree, session.items, item); !refusal.empty()) {

@@ -73,6 +73,7 @@ void PrintEditor(const ValueEditor& editor, std::ostream& out) {
 int RunShow(CommandContext& context) {
     if (!ExpectArgs(context, "show", "FILE PATH", 2)) return kExitUsage;
     RulesSession session(context, context.args[0]);
+    if (!session.readable) return kExitUnreadable;
     TreeBuilder(session.tree, context.catalogue, session.rules).BuildTree();
     const TreeItem item = FindItemByPath(session.tree, context.args[1]);
     if (item == kNoItem) {

@@ -1,6 +1,7 @@
 #include "cli/ArgumentReading.h"
 #include "cli/CliCommand.h"
 #include "cli/LayerOptions.h"
+#include "cli/RulesSession.h"
 #include "gameview/GameEffective.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameLayers.h"
@@ -14,6 +15,7 @@ int RunCheck(CommandContext& context) {
     if (!choice || !ExpectArgs(context, "check", kUsage, 1)) return kExitUsage;
     const auto loaded = LoadLayersOrSay(context, *choice);
     if (!loaded) return kExitUnreadable;
+    WarnOfInterruptedWrite(context, choice->rules);
     const gameview::LayerStack& stack = loaded->stack;
     bool serious = false;
     for (const gameview::LayerFinding& found : stack.CheckAll()) {

@@ -1,6 +1,7 @@
 #include "cli/LayerOptions.h"
 
 #include "cli/ArgumentReading.h"
+#include "platform/FileAccess.h"
 
 namespace morvane::cli {
 
@@ -59,7 +60,9 @@ std::optional<gamesetup::LoadedLayers> LoadLayersOrSay(const CommandContext& con
                                                        const gamesetup::LayerChoice& choice) {
     auto loaded = gamesetup::LoadLayers(choice);
     if (auto* failed = std::get_if<gamesetup::UnreadableLayer>(&loaded)) {
-        context.err << "morvane-cli: cannot read " << failed->path << "\n";
+        // The failed read is the last one made: its reason is still recorded.
+        context.err << "morvane-cli: " << platform::DescribeReadFailure(platform::LastFileFailure().error, failed->path)
+                    << "\n";
         return std::nullopt;
     }
     return std::move(std::get<gamesetup::LoadedLayers>(loaded));

@@ -22,6 +22,7 @@ void PrintItems(const Tree& tree, TreeItem parent, int depth, std::ostream& out)
 int RunTree(CommandContext& context) {
     if (!ExpectArgs(context, "tree", "FILE", 1)) return kExitUsage;
     RulesSession session(context, context.args[0]);
+    if (!session.readable) return kExitUnreadable;
     TreeBuilder(session.tree, context.catalogue, session.rules).BuildTree();
     PrintItems(session.tree, kRoot, 0, context.out);
     return kExitOk;
@@ -30,6 +31,8 @@ int RunTree(CommandContext& context) {
 int RunGet(CommandContext& context) {
     if (!ExpectArgs(context, "get", "FILE SECTION KEY", 3)) return kExitUsage;
     const RulesSession session(context, context.args[0]);
+    if (!session.readable) return kExitUnreadable;
+    WarnOfInterruptedWrite(context, context.args[0]);
     const auto value = session.rules.ReadValue(context.args[1], context.args[2]);
     if (!value) {
         context.err << "morvane-cli: [" << context.args[1] << "]" << context.args[2] << " has no value in "
@@ -46,6 +49,7 @@ int RunSet(CommandContext& context) {
     if (forced) context.args.erase(force);
     if (!ExpectArgs(context, "set", "[--force] FILE SECTION KEY VALUE", 4)) return kExitUsage;
     RulesSession session(context, context.args[0]);
+    if (!session.readable) return kExitUnreadable;
     session.rules.SetForceLongLines(forced);
     const int error = session.rules.WriteValue(context.args[1], context.args[2], context.args[3]);
     if (error == platform::kErrorLineTooLong) context.err << "morvane-cli: give --force to write it all the same\n";
@@ -59,12 +63,14 @@ std::vector<Command> RulesCommands() {
         {"tree", "FILE", "print the navigation tree built against FILE",
          "Builds the editor's tree against the rules file FILE and prints one item a line:\n"
          "two blanks per level, the label, a TAB, then nameId infoId image selectedImage.\n"
-         "A FILE that does not exist gives every key its bare label.\n",
+         "A FILE that does not exist gives every key its bare label; one that cannot be read\n"
+         "(a folder, a pipe, no permission, too large) exits with 2 and says why.\n",
          RunTree},
         {"get", "FILE SECTION KEY", "print the value of a key as the editor reads it",
          "Prints the value of KEY in SECTION of FILE as the tree shows it: an inline comment\n"
          "after \";\" is cut off and trailing blanks removed. Exits with 1 when the file does\n"
-         "not hold the key.\n",
+         "not hold the key, 2 when FILE cannot be read. Warns when an earlier write of FILE was\n"
+         "cut short and left a copy of its old contents.\n",
          RunGet},
         {"set", "[--force] FILE SECTION KEY VALUE", "write one value into a rules file",
          "Sets KEY in SECTION of FILE to VALUE, changing only that key's line (an inline\n"

@@ -3,7 +3,6 @@
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameReading.h"
-#include "platform/FileAccess.h"
 #include "rulesfile/ValueLabel.h"
 
 namespace morvane {
@@ -13,11 +12,13 @@ void ValueEditor::UpdateGameReads(TreeItem item) {
     if (item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) return;
     const TreeItem sectionItem = m_rules.FindSectionItem(item);
     if (sectionItem == kNoItem) return;
-    // A file that cannot be read holds nothing the game could see.
-    const std::string bytes = platform::ReadFileBytes(m_rules.Rules().RulesPath()).value_or(std::string());
-    const gameview::GameIni ini(bytes);
-    m_strGameReads = gameview::DescribeGameReading(
-        gameview::GameKeys::BuiltIn(), ini, m_rules.SectionNameOf(sectionItem), KeyOfLabel(m_tree.GetItemText(item)));
+    // The document's reading, made once per change of the file (a file that cannot be read holds
+    // nothing the game could see); a look at the file's identity tells whether it changed.
+    RulesDocument& document = m_rules.Rules().Document();
+    document.Refresh();
+    m_strGameReads =
+        gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), document.Game(),
+                                      m_rules.SectionNameOf(sectionItem), KeyOfLabel(m_tree.GetItemText(item)));
 }
 
 }  // namespace morvane

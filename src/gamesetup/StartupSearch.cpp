@@ -2,6 +2,7 @@
 
 #include "common/TextOps.h"
 #include "gamesetup/WinePaths.h"
+#include "platform/FileAccess.h"
 
 namespace morvane::gamesetup {
 
@@ -24,7 +25,11 @@ std::string RulesPathIn(const std::string& directory) {
 #endif
 }
 
-std::string FailedToLoadMessage(const std::string& path) { return "Failed To Load - " + path; }
+std::string FailedToLoadMessage(const std::string& path) {
+    const platform::FileReadResult read = platform::ReadRegularFile(path);
+    if (read.bytes) return "Failed To Load - " + path;
+    return "Failed To Load - " + path + "\n" + platform::DescribeFileError(read.error, path);
+}
 
 std::optional<std::string> LocateRulesFile(std::string commandLinePath, const std::string& startDir,
                                            StartupHost& host) {

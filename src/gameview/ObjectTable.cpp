@@ -36,7 +36,8 @@ std::vector<std::string> AllKeys(const GameKeys& keys, const TableGroup& group) 
 }
 
 std::variant<ObjectTable, std::string> BuildObjectTable(const PlayedValues& values, const TableGroup& group,
-                                                        const std::vector<std::string>& keys) {
+                                                        const std::vector<std::string>& keys,
+                                                        const std::map<std::string, std::string>& labels) {
     const SectionKind* kind = values.Keys().Kind(group.kind);
     if (kind == nullptr) return std::string("the game has no ") + group.name;
     ObjectTable table;
@@ -49,6 +50,10 @@ std::variant<ObjectTable, std::string> BuildObjectTable(const PlayedValues& valu
     table.sections = kind->sections;
     table.cells.reserve(table.sections.size());
     for (const std::string& section : table.sections) {
+        std::string name;
+        if (values.Key(section, "Name") != nullptr) name = values.LastText(section, "Name").value_or("");
+        if (const auto label = labels.find(section); name.empty() && label != labels.end()) name = label->second;
+        table.names.push_back(std::move(name));
         std::vector<std::string>& row = table.cells.emplace_back();
         row.reserve(table.keys.size());
         for (const std::string& key : table.keys) row.push_back(values.Text(section, key));

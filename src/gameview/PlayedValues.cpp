@@ -1,27 +1,26 @@
 #include "gameview/PlayedValues.h"
 
+#include <cstdlib>
+
 #include "gameview/GameEffective.h"
 #include "gameview/ReadingKinds.h"
 
 namespace morvane::gameview {
 namespace {
 
-// Outside campaigns the game sets these two country biases itself, whatever the files say,
-// after the scenario and before the multiplayer rules.
-constexpr const char* kForcedBias = "0.9";
-bool IsForced(std::string_view section, std::string_view key) {
-    return (section == "England" && key == "Armor") || (section == "France" && key == "ROF");
-}
-
 // Names the reader leaves as they were when it does not know the text.
 bool KeepsUnknownName(Reading reading) { return reading == Reading::Warhead || reading == Reading::Projectile; }
 
 }  // namespace
 
-std::vector<std::string> RulesFilePlay::Texts(std::string_view section, std::string_view key) const {
+std::vector<std::string> LayerStackPlay::Texts(std::string_view section, std::string_view key) const {
     std::vector<std::string> texts;
-    if (const GameEntry* entry = m_ini.Find(section, key)) texts.push_back(entry->value);
-    if (m_mode != PlayMode::Campaign && IsForced(section, key)) texts.emplace_back(kForcedBias);
+    const SectionKind* kind = m_stack.Keys().KindOfSection(section);
+    const GameKey* gameKey = kind == nullptr ? nullptr : GameKeys::FindKey(*kind, key);
+    if (gameKey == nullptr) return texts;
+    const KeyResolution resolution = m_stack.Resolve(*kind, *gameKey, section);
+    for (const LayerValue& layer : resolution.layers)
+        if (layer.layer != Layer::BuiltIn && layer.action != LayerAction::None) texts.push_back(layer.text);
     return texts;
 }
 
@@ -39,10 +38,20 @@ std::vector<std::string> PlayedValues::TextsOf(std::string_view section, const G
 std::int32_t PlayedValues::Int(std::string_view section, std::string_view name) const {
     const GameKey* key = Key(section, name);
     if (key == nullptr) return 0;
-    std::int32_t value = ReadGameInt(key->builtIn).value_or(0);
+    // The value as the game stores it (its field's width and bounds), in the form `effective`
+    // prints; a text the reader cannot use leaves the value before it.
+    const ReadingKind& reading = KindOf(key->reading);
+    const auto stored = [&](const std::string& text) -> std::optional<std::int32_t> {
+        const std::string kept = reading.kept(m_keys, *key, text);
+        char* end = nullptr;
+        const long long value = std::strtoll(kept.c_str(), &end, 10);
+        if (kept.empty() || end == nullptr || *end != '\0') return std::nullopt;
+        return static_cast<std::int32_t>(value);
+    };
+    std::int32_t value = stored(key->builtIn).value_or(0);
     for (const std::string& text : TextsOf(section, *key))
-        if (const auto read = ReadGameInt(text)) value = *read;
-    return static_cast<std::int32_t>(KeptInField(key->reading, value));
+        if (const auto read = stored(text)) value = *read;
+    return value;
 }
 
 bool PlayedValues::Bool(std::string_view section, std::string_view name) const {
@@ -84,6 +93,14 @@ GameVerses PlayedValues::Verses(std::string_view section, std::string_view name)
     GameVerses value = ReadGameVerses(key->builtIn);
     for (const std::string& text : TextsOf(section, *key)) value = ReadGameVerses(text);
     return value;
+}
+
+std::optional<std::string> PlayedValues::LastText(std::string_view section, std::string_view name) const {
+    const GameKey* key = Key(section, name);
+    if (key == nullptr) return std::nullopt;
+    std::vector<std::string> texts = TextsOf(section, *key);
+    if (texts.empty()) return std::nullopt;
+    return std::move(texts.back());
 }
 
 std::string PlayedValues::Text(std::string_view section, std::string_view name) const {

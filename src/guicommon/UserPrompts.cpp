@@ -22,6 +22,12 @@ void CentreOnScreen(QWidget& window) {
 
 }  // namespace
 
+QMessageBox::StandardButton SafeButton(QMessageBox::StandardButtons buttons) {
+    for (const QMessageBox::StandardButton safe : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Abort})
+        if (buttons.testFlag(safe)) return safe;
+    return QMessageBox::NoButton;
+}
+
 void QtPrompts::ShowMessage(QWidget* parent, const QString& text, const QString& caption, QMessageBox::Icon icon) {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, ParentShown(parent) ? parent : nullptr);
     box.exec();
@@ -30,6 +36,7 @@ void QtPrompts::ShowMessage(QWidget* parent, const QString& text, const QString&
 QMessageBox::StandardButton QtPrompts::Ask(QWidget* parent, const QString& text, const QString& caption,
                                            QMessageBox::StandardButtons buttons) {
     QMessageBox box(QMessageBox::Question, caption, text, buttons, ParentShown(parent) ? parent : nullptr);
+    box.setDefaultButton(SafeButton(buttons));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -38,6 +45,7 @@ QMessageBox::StandardButton QtPrompts::AskLabelled(QWidget* parent, const QStrin
     QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
     for (auto label = labels.begin(); label != labels.end(); ++label)
         if (QAbstractButton* button = box.button(label.key())) button->setText(label.value());
+    box.setDefaultButton(SafeButton(buttons));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -3,12 +3,20 @@
 #include <acl/libacl.h>
 #include <attr/libattr.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/fs.h>
+#include <stdio.h>
+#include <sys/ioctl.h>
+#endif
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "FileAccessParts.h"
@@ -24,6 +32,8 @@ constexpr int kStartAgain = -1;
 constexpr int kCannotKeepAttributes = -2;
 // A file that changes under every attempt is left alone in the end.
 constexpr int kMaxAttempts = 20;
+// Names tried for a write's temporary file when a folder holds the usual one.
+constexpr int kHelperNames = 10;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -58,6 +68,25 @@ bool Writable(const std::string& path, const struct stat& info) {
     return access(path.c_str(), W_OK) == 0;
 }
 
+bool Immutable([[maybe_unused]] int fd) {
+#if defined(__linux__) && defined(FS_IOC_GETFLAGS)
+    int flags = 0;
+    return ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
+#else
+    return false;
+#endif
+}
+
+// 0 when the open file `fd` at `path` may be written, else the error with why not.
+int WriteRefusal(const std::string& path, int fd, const struct stat& info) {
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return RecordFailure(kErrorAccessDenied, FileProblem::ReadOnlyFile);
+    if (access(path.c_str(), W_OK) == 0) return 0;
+    const int error = errno;
+    if (fd >= 0 && Immutable(fd)) return RecordFailure(kErrorAccessDenied, FileProblem::Immutable);
+    return Failed(error);
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -82,27 +111,87 @@ FileIdentity IdentityOf(const struct stat& info) {
                         static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
 }
 
-// Reads a whole regular file from the start of `fd`; `info` gets what it was at the start.
-int ReadAll(int fd, std::string& bytes, struct stat& info) {
+// Returned by a read during which the file changed (another program writing it without a lock,
+// such as cp filling it after truncating it): what was read may be half of something.
+constexpr int kChangedDuringRead = -3;
+
+// Reads the bytes of `fd` from its start into `bytes`.
+int ReadBytes(int fd, std::string& bytes, std::size_t expected) {
     bytes.clear();
-    if (fstat(fd, &info) != 0) return WindowsErrorOf(errno);
-    if (!S_ISREG(info.st_mode)) return kErrorNotRegularFile;
-    if (static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes) return kErrorFileTooLarge;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    bytes.reserve(expected);
     char buffer[65536];
     off_t offset = 0;
     while (true) {
         const ssize_t got = pread(fd, buffer, sizeof buffer, offset);
         if (got < 0) {
             if (errno == EINTR) continue;
-            return WindowsErrorOf(errno);
+            return Failed(errno);
         }
         if (got == 0) return 0;
         offset += got;
         bytes.append(buffer, static_cast<std::size_t>(got));
         // A file that grows while it is read (or lies about its size) stops at the limit too.
-        if (bytes.size() > kMaxFileBytes) return kErrorFileTooLarge;
+        if (bytes.size() > kMaxFileBytes) return RecordFailure(kErrorFileTooLarge, FileProblem::TooLarge);
     }
+}
+
+// Reads a whole regular file from the start of `fd`; `info` gets what it was at the start. A
+// file whose size or time changed during the read gives kChangedDuringRead.
+int ReadAll(int fd, std::string& bytes, struct stat& info) {
+    CountFileRead();
+    bytes.clear();
+    if (fstat(fd, &info) != 0) return Failed(errno);
+    if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes)
+        return RecordFailure(kErrorFileTooLarge, FileProblem::TooLarge);
+    if (const int error = ReadBytes(fd, bytes, static_cast<std::size_t>(info.st_size))) return error;
+    struct stat after {};
+    if (fstat(fd, &after) != 0) return Failed(errno);
+    if (IdentityOf(after) != IdentityOf(info) || bytes.size() != static_cast<std::uint64_t>(info.st_size))
+        return kChangedDuringRead;
+    return 0;
+}
+
+bool LooksCutShort(int fd, const struct stat& info);
+
+// ReadAll for a write, which in addition never starts from a file that looks cut short.
+int ReadForEdit(int fd, std::string& bytes, struct stat& info) {
+    const int result = ReadAll(fd, bytes, info);
+    return result == 0 && LooksCutShort(fd, info) ? kChangedDuringRead : result;
+}
+
+// Whether the open file still holds exactly `bytes` and the identity it was read with: the
+// last look before a replace, for programs that write without a lock.
+bool StillHolds(int fd, const FileIdentity& read, const std::string& bytes) {
+    struct stat now {};
+    if (fstat(fd, &now) != 0 || IdentityOf(now) != read) return false;
+    std::string again;
+    return ReadBytes(fd, again, bytes.size()) == 0 && again == bytes;
+}
+
+// An empty file modified a moment ago may be one that a program such as cp has just truncated
+// and is about to fill: it is watched for a short while, and the edit made again if it
+// changes. A file that stays empty is edited as it is.
+constexpr auto kFreshlyEmptied = std::chrono::milliseconds(250);
+
+bool LooksCutShort(int fd, const struct stat& info) {
+    if (info.st_size != 0) return false;
+    const auto modified =
+        std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::nanoseconds(IdentityOf(info).modifiedNanoseconds)));
+    const auto watchUntil = modified + kFreshlyEmptied;
+    while (std::chrono::system_clock::now() < watchUntil) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        struct stat now {};
+        if (fstat(fd, &now) != 0 || IdentityOf(now) != IdentityOf(info)) return true;
+    }
+    return false;
+}
+
+// A short pause before a read is made again, so that a program in the middle of writing the
+// file can finish.
+void PauseBeforeAgain(int attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(1 + attempt * 2, 20)));
 }
 
 // Whether the path still names the file as it was read (or still nothing, for a new file).
@@ -119,20 +208,36 @@ void SyncFolder(const std::string& folder) {
     close(fd);
 }
 
-// Creates `path` afresh, readable by its owner only, with `bytes` flushed to disk. A leftover
-// of an interrupted write of the same name is removed first (the caller holds the lock).
-int CreatePrivateFile(const std::string& path, std::string_view bytes, int& fd) {
-    if (unlink(path.c_str()) != 0 && errno != ENOENT) return WindowsErrorOf(errno);
+// Creates `path` afresh, readable by its owner only, holding `bytes` (flushed to disk when
+// `flush` says so). A leftover of an interrupted write of the same name is removed first (the
+// caller holds the lock).
+int CreatePrivateFile(const std::string& path, std::string_view bytes, int& fd, bool flush = true) {
+    if (unlink(path.c_str()) != 0 && errno != ENOENT) return Failed(errno);
     fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return WindowsErrorOf(errno);
-    if (!WriteAll(fd, bytes) || fsync(fd) != 0) {
-        const int error = WindowsErrorOf(errno);
+    if (fd < 0) return Failed(errno);
+    if (!WriteAll(fd, bytes) || (flush && fsync(fd) != 0)) {
+        const int error = Failed(errno);
         close(fd);
         fd = -1;
         unlink(path.c_str());
         return error;
     }
     return 0;
+}
+
+// The first of the names `base`, `base`1 … that a write may use for a file of its own: free, or
+// a file an interrupted write left. A folder (or anything else) of that name is stepped round.
+int FreeHelperPath(const std::string& base, std::string& path) {
+    for (int number = 0; number < kHelperNames; ++number) {
+        path = number == 0 ? base : base + std::to_string(number);
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0) {
+            if (errno == ENOENT) return 0;
+            return Failed(errno);
+        }
+        if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)) return 0;
+    }
+    return RecordFailure(kErrorAccessDenied, FileProblem::HelperInTheWay, base);
 }
 
 // Sets the mode; a file system that cannot change modes (FAT through FUSE) is fine when the
@@ -167,9 +272,9 @@ std::string HashOf(const std::string& text) {
 }
 
 // The start of the names of the files a write keeps beside `name`: hidden, and short enough that
-// the longest suffix (".morvane-tmp") still fits a file name's 255 bytes.
+// the longest suffix (".morvane-tmp" and a digit) still fits a file name's 255 bytes.
 std::string HelperNameOf(const std::string& name) {
-    constexpr std::size_t kRoom = 255 - 1 - std::string_view(".morvane-tmp").size();
+    constexpr std::size_t kRoom = 255 - 1 - std::string_view(".morvane-tmp9").size();
     if (name.size() <= kRoom) return "." + name;
     return "." + name.substr(0, kRoom - 17) + "." + HashOf(name);
 }
@@ -205,23 +310,132 @@ struct InPlaceCopy {
     std::string temporary;
 };
 
-std::optional<InPlaceCopy> InPlaceCopyOf(const std::string& target, bool folderWritable) {
+std::string IdentityText(const struct stat& info) {
+    return IdentityName(static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino));
+}
+
+std::optional<InPlaceCopy> InPlaceCopyOf(const std::string& target, const struct stat& info, bool folderWritable) {
     if (folderWritable) {
         const std::string base = FolderOf(target) + "/" + HelperNameOf(NameOf(target));
         return InPlaceCopy{base + ".morvane-old", base + ".morvane-tmp"};
     }
     const auto state = StateFolder();
     if (!state) return std::nullopt;
-    // Named after the whole path: two folders' rules.ini must not share a copy.
-    const std::string base = *state + "/" + HelperNameOf(NameOf(target) + "." + HashOf(target));
+    // Named after the file's identity: two folders' rules.ini must not share a copy, and every
+    // name of one file finds the same one.
+    const std::string base = *state + "/" + HelperNameOf(NameOf(target) + "." + IdentityText(info));
     return InPlaceCopy{base + ".morvane-old", base + ".morvane-tmp"};
 }
 
-int ReplaceByRename(const std::string& target, int lockFd, const struct stat* existing,
-                    const std::optional<FileIdentity>& read, std::string_view bytes, FileIdentity& written) {
-    const std::string temporary = TemporaryPathOf(target);
+// Where the record of an in-place rewrite of the file with this identity is kept.
+std::optional<std::string> RecordPathOf(const struct stat& info) {
+    const auto state = StateFolder();
+    if (!state) return std::nullopt;
+    return *state + "/pending/" + IdentityText(info) + ".morvane-pending";
+}
+
+std::optional<PendingRecord> ReadRecord(const std::optional<std::string>& recordPath) {
+    if (!recordPath) return std::nullopt;
+    const auto text = ReadRegularFile(*recordPath).bytes;
+    return text ? ParseRecord(*text) : std::nullopt;
+}
+
+// The copies an earlier in-place rewrite of this file may have left: the one its record names
+// (found through any name of the file) and the one named beside this name.
+std::vector<std::string> LeftCopyPaths(const std::string& target, const struct stat& info,
+                                       const std::optional<PendingRecord>& record) {
+    std::vector<std::string> paths;
+    if (record) paths.push_back(record->copy);
+    for (const bool beside : {true, false}) {
+        const auto copy = InPlaceCopyOf(target, info, beside);
+        if (copy && (paths.empty() || paths.front() != copy->path)) paths.push_back(copy->path);
+    }
+    return paths;
+}
+
+// Looks at what an earlier in-place rewrite of the file left. A copy of a write that had not
+// begun or had finished is removed; one of a write that was cut short stops this write with
+// kErrorInterruptedWrite. `clear` false only looks: the copy that stops a write, or "".
+int CheckLeftCopies(const std::string& target, const struct stat& info, const std::string& current, bool clear,
+                    std::string* interrupted = nullptr) {
+    const auto recordPath = RecordPathOf(info);
+    const auto record = ReadRecord(recordPath);
+    for (const std::string& copy : LeftCopyPaths(target, info, record)) {
+        struct stat copyInfo {};
+        if (lstat(copy.c_str(), &copyInfo) != 0) continue;
+        const auto bytes = ReadRegularFile(copy).bytes;
+        const bool recorded = record && record->copy == copy;
+        if (!bytes || JudgeLeftCopy(*bytes, recorded ? record : std::nullopt, current) == LeftCopy::Interrupted) {
+            if (interrupted != nullptr) *interrupted = copy;
+            return RecordFailure(kErrorInterruptedWrite, FileProblem::None, copy);
+        }
+        if (clear && unlink(copy.c_str()) != 0) return Failed(errno);
+    }
+    if (clear && recordPath) unlink(recordPath->c_str());
+    return 0;
+}
+
+// Creates `path` with `bytes` in one step: written and flushed under a temporary name first.
+int WriteDurably(const std::string& path, std::string_view bytes) {
+    std::string temporary;
+    if (const int error = FreeHelperPath(path + ".morvane-tmp", temporary)) return error;
     int fd = -1;
     if (const int error = CreatePrivateFile(temporary, bytes, fd)) return error;
+    close(fd);
+    if (rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = Failed(errno);
+        unlink(temporary.c_str());
+        return error;
+    }
+    SyncFolder(FolderOf(path));
+    return 0;
+}
+
+// Swaps the names of two files in one step; false (errno set) where the system cannot.
+bool ExchangeNames([[maybe_unused]] const std::string& first, [[maybe_unused]] const std::string& second) {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+    return renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0;
+#else
+    errno = ENOSYS;
+    return false;
+#endif
+}
+
+bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Puts the new file `temporary` (of inode `made`) in the place of the file read through
+// `readFd`. The new file is swapped in where the system can swap two names; what came out must
+// then be the file read, unchanged since, or the swap is undone and the edit made again.
+int PutInPlace(const std::string& temporary, const std::string& target, int readFd, const FileIdentity& read,
+               const std::string& current, const struct stat& made) {
+    if (!StillHolds(readFd, read, current) || !Unchanged(target, read)) return kStartAgain;
+    if (!ExchangeNames(temporary, target)) {
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP) return Failed(errno);
+        // No swap here (an older kernel, some network file systems): a plain rename.
+        if (rename(temporary.c_str(), target.c_str()) != 0) return Failed(errno);
+        return 0;
+    }
+    struct stat out {};
+    const bool outIsRead = lstat(temporary.c_str(), &out) == 0 && out.st_dev == static_cast<dev_t>(read.device) &&
+                           out.st_ino == static_cast<ino_t>(read.inode);
+    if (outIsRead && StillHolds(readFd, read, current)) {
+        unlink(temporary.c_str());  // the old file
+        return 0;
+    }
+    // Another program replaced or wrote the file since it was read: its version goes back.
+    struct stat in {};
+    if (lstat(target.c_str(), &in) == 0 && SameInode(in, made)) ExchangeNames(temporary, target);
+    return kStartAgain;
+}
+
+int ReplaceByRename(const std::string& target, int lockFd, const struct stat* existing,
+                    const std::optional<FileIdentity>& read, const std::string* current, std::string_view bytes,
+                    FileIdentity& written) {
+    std::string temporary;
+    if (const int error = FreeHelperPath(TemporaryPathOf(target), temporary)) return error;
+    int fd = -1;
+    // One flush for the bytes and the attributes together, before the rename.
+    if (const int error = CreatePrivateFile(temporary, bytes, fd, false)) return error;
     const auto discard = [&](int error) {
         if (fd >= 0) close(fd);
         unlink(temporary.c_str());
@@ -235,13 +449,22 @@ int ReplaceByRename(const std::string& target, int lockFd, const struct stat* ex
         fchmod(fd, 0666 & ~mask);  // a new file: a file system with fixed modes keeps its own
     }
     struct stat made {};
-    if (fsync(fd) != 0 || fstat(fd, &made) != 0) return discard(WindowsErrorOf(errno));
+    if (fsync(fd) != 0 || fstat(fd, &made) != 0) return discard(Failed(errno));
     written = IdentityOf(made);  // a rename keeps all of it
-    const int closed = close(fd);
-    fd = -1;
-    if (closed != 0) return discard(WindowsErrorOf(errno));
-    if (!Unchanged(target, read)) return discard(kStartAgain);
-    if (rename(temporary.c_str(), target.c_str()) != 0) return discard(WindowsErrorOf(errno));
+    if (existing == nullptr) {
+        const int closed = close(fd);
+        fd = -1;
+        if (closed != 0) return discard(Failed(errno));
+        if (!Unchanged(target, read)) return discard(kStartAgain);
+        if (rename(temporary.c_str(), target.c_str()) != 0) return discard(Failed(errno));
+    } else {
+        // The new file is locked before it takes the name: the next writer waits on it until
+        // this one has checked the swap and removed the old file under the temporary name.
+        flock(fd, LOCK_EX);
+        if (const int result = PutInPlace(temporary, target, lockFd, *read, *current, made)) return discard(result);
+        close(fd);  // flushed before it took the name: an error here undoes nothing
+        fd = -1;
+    }
     SyncFolder(FolderOf(target));
     return 0;
 }
@@ -249,114 +472,138 @@ int ReplaceByRename(const std::string& target, int lockFd, const struct stat* ex
 int WriteAt(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t wrote = pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        const ssize_t wrote = Faulted(FileFault::InPlaceWrite)
+                                  ? -1
+                                  : pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (wrote < 0) {
             if (errno == EINTR) continue;
-            return WindowsErrorOf(errno);
+            return Failed(errno);
         }
         done += static_cast<std::size_t>(wrote);
     }
-    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0) return WindowsErrorOf(errno);
+    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0) return Failed(errno);
     return 0;
 }
 
-// Removes the copy left by an interrupted in-place rewrite when the file still holds exactly
-// what it saved (the rewrite had not begun); any other leftover may be the only whole version.
-int ClearInterruptedCopy(const InPlaceCopy& copy, const std::string& current) {
-    struct stat info {};
-    if (lstat(copy.path.c_str(), &info) != 0) return 0;
-    if (ReadFileBytes(copy.path) != current) return kErrorInterruptedWrite;
-    if (unlink(copy.path.c_str()) != 0) return WindowsErrorOf(errno);
-    return 0;
+// Writes the record of an in-place rewrite; without a state folder there is none, and only the
+// copy beside the name written through tells of an interruption.
+void WriteRecord(const std::optional<std::string>& recordPath, const std::string& copy, std::string_view bytes) {
+    if (!recordPath || !MakeFolders(FolderOf(*recordPath))) return;
+    WriteDurably(*recordPath, RecordText(PendingRecord{copy, bytes.size(), HashText(bytes)}));
 }
 
-int RewriteInPlace(const std::string& target, const struct stat& existing, const std::optional<FileIdentity>& read,
-                   const std::string& current, std::string_view bytes, bool folderWritable, FileIdentity& written) {
-    const auto copy = InPlaceCopyOf(target, folderWritable);
-    if (!copy || (!folderWritable && !MakeFolders(FolderOf(copy->path)))) return kErrorAccessDenied;
-    if (const int error = ClearInterruptedCopy(*copy, current)) return error;
+int RewriteInPlace(const std::string& target, int readFd, const struct stat& existing,
+                   const std::optional<FileIdentity>& read, const std::string& current, std::string_view bytes,
+                   bool folderWritable, FileIdentity& written) {
+    const auto copy = InPlaceCopyOf(target, existing, folderWritable);
+    if (!copy) return RecordFailure(kErrorAccessDenied, FileProblem::NoStateFolder);
+    if (!folderWritable && !MakeFolders(FolderOf(copy->path))) return Failed(errno);
 
     // The copy is complete once it has its name: a crash before leaves only the temporary.
+    std::string copyTemporary;
+    if (const int error = FreeHelperPath(copy->temporary, copyTemporary)) return error;
     int copyFd = -1;
-    if (const int error = CreatePrivateFile(copy->temporary, current, copyFd)) return error;
+    if (const int error = CreatePrivateFile(copyTemporary, current, copyFd)) return error;
     close(copyFd);
-    if (rename(copy->temporary.c_str(), copy->path.c_str()) != 0) {
-        const int error = WindowsErrorOf(errno);
-        unlink(copy->temporary.c_str());
+    if (rename(copyTemporary.c_str(), copy->path.c_str()) != 0) {
+        const int error = Failed(errno);
+        unlink(copyTemporary.c_str());
         return error;
     }
     SyncFolder(FolderOf(copy->path));
+    const auto recordPath = RecordPathOf(existing);
+    WriteRecord(recordPath, copy->path, bytes);
     const auto dropCopy = [&](int result) {
+        if (Faulted(FileFault::DropCopy)) return result;  // as if killed here
         unlink(copy->path.c_str());
+        if (recordPath) unlink(recordPath->c_str());
         return result;
     };
     if (!Unchanged(target, read)) return dropCopy(kStartAgain);
 
     const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return dropCopy(WindowsErrorOf(errno));
+    if (fd < 0) return dropCopy(Failed(errno));
     struct stat opened {};
-    if (fstat(fd, &opened) != 0 || opened.st_dev != existing.st_dev || opened.st_ino != existing.st_ino) {
+    if (fstat(fd, &opened) != 0 || !SameInode(opened, existing) || !StillHolds(readFd, *read, current)) {
         close(fd);
         return dropCopy(kStartAgain);
     }
     int error = WriteAt(fd, bytes);
     struct stat made {};
-    if (error == 0 && fstat(fd, &made) != 0) error = WindowsErrorOf(errno);
+    if (error == 0 && fstat(fd, &made) != 0) error = Failed(errno);
     if (error == 0) written = IdentityOf(made);
-    // A failed rewrite puts the old bytes back; the copy stays when even that fails.
-    const bool restored = error == 0 || WriteAt(fd, current) == 0;
-    const bool closed = close(fd) == 0;
-    if (error != 0) return restored ? dropCopy(error) : error;
-    if (!closed) return WindowsErrorOf(errno);
+    if (error != 0) {
+        const FileFailure failure = LastFileFailure();
+        // A failed rewrite puts the old bytes back; the copy stays when even that fails.
+        const bool restored = WriteAt(fd, current) == 0;
+        close(fd);
+        if (!restored) return RecordFailure(error, FileProblem::Cut, copy->path);
+        RecordFailure(failure.error, failure.problem, failure.where);
+        return dropCopy(error);
+    }
+    // The new bytes were flushed before: an error reported on closing does not undo them.
+    const bool faulted = Faulted(FileFault::InPlaceClose);
+    const bool closed = close(fd) == 0 && !faulted;
+    if (!closed) {
+        dropCopy(0);
+        ClearFailure();
+        RecordFailure(0, FileProblem::CloseFailed);
+        return 0;
+    }
     return dropCopy(0);
 }
 
 int Rewrite(const std::string& target, int lockFd, const struct stat& existing, const std::string& current,
             std::string_view bytes, FileIdentity& written) {
-    if (!Writable(target, existing)) return kErrorAccessDenied;
+    if (const int error = WriteRefusal(target, lockFd, existing)) return error;
+    if (const int error = CheckLeftCopies(target, existing, current, true)) return error;
     const std::string folder = FolderOf(target);
     struct stat folderInfo {};
     const bool folderWritable = stat(folder.c_str(), &folderInfo) == 0 && Writable(folder, folderInfo);
     const std::optional<FileIdentity> read = IdentityOf(existing);
     // A rename would give a hard-linked file a new inode and cut its other names loose.
     if (folderWritable && existing.st_nlink <= 1) {
-        const int result = ReplaceByRename(target, lockFd, &existing, read, bytes, written);
+        const int result = ReplaceByRename(target, lockFd, &existing, read, &current, bytes, written);
         if (result != kCannotKeepAttributes) return result;
     }
-    return RewriteInPlace(target, existing, read, current, bytes, folderWritable, written);
+    return RewriteInPlace(target, lockFd, existing, read, current, bytes, folderWritable, written);
 }
 
 int Create(const std::string& target, std::string_view bytes, FileIdentity& written) {
     const std::string folder = FolderOf(target);
     struct stat folderInfo {};
-    if (stat(folder.c_str(), &folderInfo) != 0) return WindowsErrorOf(errno);
-    if (!S_ISDIR(folderInfo.st_mode)) return kErrorPathNotFound;
-    if (!Writable(folder, folderInfo)) return kErrorAccessDenied;
-    return ReplaceByRename(target, -1, nullptr, std::nullopt, bytes, written);
+    if (stat(folder.c_str(), &folderInfo) != 0) return Failed(errno);
+    if (!S_ISDIR(folderInfo.st_mode)) return RecordFailure(kErrorPathNotFound, FileProblem::NotAFolder);
+    if (!Writable(folder, folderInfo)) {
+        if (access(folder.c_str(), W_OK) != 0) return Failed(errno);
+        return RecordFailure(kErrorAccessDenied, FileProblem::NoPermission);
+    }
+    return ReplaceByRename(target, -1, nullptr, std::nullopt, nullptr, bytes, written);
 }
 
 int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+    ClearFailure();
     FileIdentity made;
     const auto resolved = ResolveLinks(path);
-    if (!resolved) return kErrorPathNotFound;
+    if (!resolved) return RecordFailure(kErrorPathNotFound, FileProblem::LinkLoop);
     const std::string& target = *resolved;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         FileLock lock;
         int fd = -1;
         bool missing = false;
         if (takeLock) {
-            if (const int error = lock.Lock(target)) return error;
+            if (const int error = lock.Lock(target)) return SettleFailure(error);
             fd = lock.Handle();
             missing = lock.LocksFolder();
         } else {
             struct stat info {};
             if (stat(target.c_str(), &info) != 0) {
-                if (errno != ENOENT) return WindowsErrorOf(errno);
+                if (errno != ENOENT) return Failed(errno);
                 missing = true;
             } else if (!S_ISREG(info.st_mode)) {
-                return kErrorNotRegularFile;
+                return NotRegular(info.st_mode);
             } else if ((fd = open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) < 0) {
-                return WindowsErrorOf(errno);
+                return Failed(errno);
             }
         }
         struct stat existing {};
@@ -364,42 +611,77 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         int result = 0;
         if (!missing) {
             std::string bytes;
-            result = ReadAll(fd, bytes, existing);
+            result = ReadForEdit(fd, bytes, existing);
             current = std::move(bytes);
         }
         std::string replacement;
         if (result == 0) result = edit(current, replacement);
+        if (result == 0 && replacement.size() > kMaxFileBytes)
+            result = RecordFailure(kErrorFileTooLarge, FileProblem::WouldBeTooLarge);
         if (result == 0)
             result = missing ? Create(target, replacement, made)
                              : Rewrite(target, fd, existing, *current, replacement, made);
         if (!takeLock && fd >= 0) close(fd);
         if (result == 0 && written != nullptr) *written = made;
-        if (result != kStartAgain) return result;
+        if (result == kChangedDuringRead || result == kStartAgain) {
+            if (result == kChangedDuringRead) PauseBeforeAgain(attempt);
+            continue;
+        }
+        return SettleFailure(result);
     }
-    return kErrorFileChanged;
+    return RecordFailure(kErrorFileChanged, FileProblem::None);
 }
 
 }  // namespace
 
 FileReadResult ReadRegularFile(const std::string& path) {
-    // Checked before opening: opening a pipe or a device can block or have side effects.
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return {std::nullopt, WindowsErrorOf(errno)};
-    if (!S_ISREG(info.st_mode)) return {std::nullopt, kErrorNotRegularFile};
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {std::nullopt, WindowsErrorOf(errno)};
-    std::string bytes;
-    const int error = ReadAll(fd, bytes, info);
-    close(fd);
-    if (error != 0) return {std::nullopt, error};
-    return {std::move(bytes), 0};
+    ClearFailure();
+    const auto readError = [](int error) {
+        return error == EACCES ? RecordFailure(kErrorAccessDenied, FileProblem::NoReadPermission) : Failed(error);
+    };
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        // Checked before opening: opening a pipe or a device can block or have side effects.
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0) return {std::nullopt, readError(errno)};
+        if (!S_ISREG(info.st_mode)) return {std::nullopt, NotRegular(info.st_mode)};
+        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return {std::nullopt, readError(errno)};
+        std::string bytes;
+        const int error = ReadAll(fd, bytes, info);
+        close(fd);
+        if (error == kChangedDuringRead) {
+            PauseBeforeAgain(attempt);
+            continue;
+        }
+        if (error != 0) return {std::nullopt, error};
+        return {std::move(bytes), 0};
+    }
+    return {std::nullopt, RecordFailure(kErrorFileChanged, FileProblem::None)};
 }
 
 std::string InterruptedWriteCopyOf(const std::string& path) {
     const auto resolved = ResolveLinks(path).value_or(path);
-    std::string copy = InPlaceCopyOf(resolved, true)->path;
-    if (const auto state = InPlaceCopyOf(resolved, false); state && FileExists(state->path)) copy = state->path;
-    return copy;
+    struct stat info {};
+    if (stat(resolved.c_str(), &info) == 0) {
+        for (const std::string& copy : LeftCopyPaths(resolved, info, ReadRecord(RecordPathOf(info))))
+            if (FileExists(copy)) return copy;
+    }
+    return FolderOf(resolved) + "/" + HelperNameOf(NameOf(resolved)) + ".morvane-old";
+}
+
+std::optional<std::string> InterruptedWriteCopy(const std::string& path) {
+    const FileFailure before = LastFileFailure();
+    const auto resolved = ResolveLinks(path);
+    struct stat info {};
+    std::optional<std::string> found;
+    if (resolved && stat(resolved->c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        if (const auto current = ReadRegularFile(*resolved).bytes) {
+            std::string copy;
+            if (CheckLeftCopies(*resolved, info, *current, false, &copy) != 0) found = copy;
+        }
+    }
+    RecordFailure(before.error, before.problem, before.where);
+    return found;
 }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -37,9 +38,11 @@ FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
 // What the system knows about an open regular file; kErrorNotRegularFile for a device, a pipe
 // or a folder.
 int RegularFileInfo(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
-    if (GetFileType(file) != FILE_TYPE_DISK) return kErrorNotRegularFile;
+    const DWORD type = GetFileType(file);
+    if (type != FILE_TYPE_DISK)
+        return RecordFailure(kErrorNotRegularFile, type == FILE_TYPE_PIPE ? FileProblem::Pipe : FileProblem::Device);
     if (GetFileInformationByHandle(file, &info) == 0) return LastError();
-    return IsFolder(info) ? kErrorNotRegularFile : 0;
+    return IsFolder(info) ? RecordFailure(kErrorNotRegularFile, FileProblem::Folder) : 0;
 }
 
 // The path made absolute, so that its folder is known (and some systems' ReplaceFileW wants it).
@@ -118,6 +121,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 // Reads the whole regular file from its start; `info` gets what it was before the read.
 int ReadAll(HANDLE file, std::string& bytes, BY_HANDLE_FILE_INFORMATION& info) {
+    CountFileRead();
     bytes.clear();
     if (const int error = RegularFileInfo(file, info)) return error;
     if (Join(info.nFileSizeHigh, info.nFileSizeLow) > kMaxFileBytes) return kErrorFileTooLarge;
@@ -223,6 +227,59 @@ int WriteAt(HANDLE file, std::string_view bytes) {
     return 0;
 }
 
+// Where the record of an in-place rewrite of the file with this identity is kept: under the
+// user's local application data, named after the volume and the file id, so that every name of
+// the file finds it.
+std::optional<std::wstring> RecordPathOf(const FileIdentity& identity) {
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || local[0] == 0) return std::nullopt;
+    return std::wstring(local) + L"\\Morvane\\pending\\" + WideFromUtf8(RecordNameOf(identity.device, identity.inode));
+}
+
+std::optional<PendingRecord> ReadRecord(const std::optional<std::wstring>& recordPath) {
+    if (!recordPath) return std::nullopt;
+    const auto text = ReadFileBytes(Utf8FromWide(*recordPath));
+    return text ? ParseRecord(*text) : std::nullopt;
+}
+
+// Looks at what an earlier in-place rewrite of this file left: the copy its record names
+// (through any name of the file) and the copy beside this name. A copy of a write that had not
+// begun or had finished is removed; one of a write cut short stops this write.
+int CheckLeftCopies(const std::wstring& target, const FileIdentity& identity, const std::string& current, bool clear,
+                    std::string* interrupted = nullptr) {
+    const auto recordPath = RecordPathOf(identity);
+    const auto record = ReadRecord(recordPath);
+    std::vector<std::wstring> copies;
+    if (record) copies.push_back(WideFromUtf8(record->copy));
+    const std::wstring beside = HelperPathOf(target, L".morvane-old");
+    if (copies.empty() || copies.front() != beside) copies.push_back(beside);
+    for (const std::wstring& copy : copies) {
+        if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        const auto bytes = ReadFileBytes(Utf8FromWide(copy));
+        const bool recorded = record && WideFromUtf8(record->copy) == copy;
+        if (!bytes || JudgeLeftCopy(*bytes, recorded ? record : std::nullopt, current) == LeftCopy::Interrupted) {
+            if (interrupted != nullptr) *interrupted = Utf8FromWide(copy);
+            return RecordFailure(kErrorInterruptedWrite, FileProblem::None, Utf8FromWide(copy));
+        }
+        if (clear && DeleteFileW(copy.c_str()) == 0) return LastError();
+    }
+    if (clear && recordPath) DeleteFileW(recordPath->c_str());
+    return 0;
+}
+
+// Writes the record of an in-place rewrite (see RecordPathOf).
+void WriteRecord(const std::optional<std::wstring>& recordPath, const std::wstring& copy, std::string_view bytes) {
+    if (!recordPath) return;
+    const std::wstring pending = FolderOf(*recordPath);
+    CreateDirectoryW(FolderOf(pending).c_str(), nullptr);
+    CreateDirectoryW(pending.c_str(), nullptr);
+    const std::wstring temporary = *recordPath + L".tmp";
+    if (CreateHelperFile(temporary, RecordText(PendingRecord{Utf8FromWide(copy), bytes.size(), HashText(bytes)})) != 0)
+        return;
+    if (MoveFileExW(temporary.c_str(), recordPath->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0)
+        DeleteFileW(temporary.c_str());
+}
+
 // A file with several hard links is rewritten through its own handle, since a replace would
 // give the name a new file and cut the other names loose. A complete copy of the old contents
 // is kept beside it until the new contents are on disk.
@@ -233,11 +290,6 @@ int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>
         CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     const std::wstring copy = HelperPathOf(target, L".morvane-old");
-    if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        // Left by an interrupted rewrite: harmless only while the file still holds what it saved.
-        if (ReadFileBytes(Utf8FromWide(copy)) != current) return kErrorInterruptedWrite;
-        if (DeleteFileW(copy.c_str()) == 0) return LastError();
-    }
     const std::wstring copyTemporary = HelperPathOf(target, L".morvane-tmp");
     if (const int error = CreateHelperFile(copyTemporary, current)) return error;
     // The copy is complete once it has its name: a crash before leaves only the temporary.
@@ -246,8 +298,11 @@ int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>
         DeleteFileW(copyTemporary.c_str());
         return error;
     }
+    const auto recordPath = RecordPathOf(*read);
+    WriteRecord(recordPath, copy, bytes);
     const auto dropCopy = [&](int result) {
         DeleteFileW(copy.c_str());
+        if (recordPath) DeleteFileW(recordPath->c_str());
         return result;
     };
     if (!Unchanged(target, read)) return dropCopy(kStartAgain);
@@ -255,14 +310,17 @@ int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>
     if (error == 0) error = IdentityOfHandle(file.Get(), written);
     if (error == 0) return dropCopy(0);
     // A failed rewrite puts the old bytes back; the copy stays when even that fails.
-    return WriteAt(file.Get(), current) == 0 ? dropCopy(error) : error;
+    if (WriteAt(file.Get(), current) == 0) return dropCopy(error);
+    return RecordFailure(error, FileProblem::Cut, Utf8FromWide(copy));
 }
 
 int Rewrite(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION& existing, const std::string& current,
             std::string_view bytes, FileIdentity& written) {
     // The read-only attribute makes a file read-only for everyone.
-    if ((existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) return kErrorAccessDenied;
+    if ((existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return RecordFailure(kErrorAccessDenied, FileProblem::ReadOnlyFile);
     const std::optional<FileIdentity> read = IdentityOf(existing);
+    if (const int error = CheckLeftCopies(target, *read, current, true)) return error;
     if (existing.nNumberOfLinks > 1) return RewriteInPlace(target, read, current, bytes, written);
     return ReplaceByRename(target, &existing, read, bytes, written);
 }
@@ -286,6 +344,7 @@ int OpenWithoutLock(const std::wstring& target, UniqueHandle& file, bool& missin
 }
 
 int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+    ClearFailure();
     const auto target = TargetOf(path);
     if (!target) return kErrorPathNotFound;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
@@ -311,17 +370,31 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         }
         std::string replacement;
         if (result == 0) result = edit(current, replacement);
+        if (result == 0 && replacement.size() > kMaxFileBytes)
+            result = RecordFailure(kErrorFileTooLarge, FileProblem::WouldBeTooLarge);
         FileIdentity made;
         if (result == 0)
             result =
                 missing ? Create(*target, replacement, made) : Rewrite(*target, existing, *current, replacement, made);
         if (result == 0 && written != nullptr) *written = made;
-        if (result != kStartAgain) return result;
+        if (result != kStartAgain) return SettleFailure(result);
     }
-    return kErrorFileChanged;
+    return RecordFailure(kErrorFileChanged, FileProblem::None);
 }
 
 }  // namespace
+
+std::optional<std::string> InterruptedWriteCopy(const std::string& path) {
+    const FileFailure before = LastFileFailure();
+    std::optional<std::string> found;
+    const auto target = TargetOf(path);
+    const auto identity = target ? IdentifyFile(Utf8FromWide(*target)) : std::nullopt;
+    const auto current = identity ? ReadFileBytes(Utf8FromWide(*target)) : std::nullopt;
+    std::string copy;
+    if (current && CheckLeftCopies(*target, *identity, *current, false, &copy) != 0) found = copy;
+    RecordFailure(before.error, before.problem, before.where);
+    return found;
+}
 
 std::string InterruptedWriteCopyOf(const std::string& path) {
     const auto target = TargetOf(path);
@@ -329,6 +402,7 @@ std::string InterruptedWriteCopyOf(const std::string& path) {
 }
 
 FileReadResult ReadRegularFile(const std::string& path) {
+    ClearFailure();
     const std::wstring widePath = WideFromUtf8(path);
     if (widePath.empty()) return {std::nullopt, kErrorPathNotFound};
     const UniqueHandle file(
@@ -337,7 +411,10 @@ FileReadResult ReadRegularFile(const std::string& path) {
         // A folder cannot be opened as a file; say what it is rather than "access denied".
         const DWORD error = GetLastError();
         const auto info = FileInfoOf(widePath);
-        return {std::nullopt, info && IsFolder(*info) ? kErrorNotRegularFile : static_cast<int>(error)};
+        if (info && IsFolder(*info)) return {std::nullopt, RecordFailure(kErrorNotRegularFile, FileProblem::Folder)};
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {std::nullopt,
+                RecordFailure(static_cast<int>(error), missing ? FileProblem::Missing : FileProblem::None)};
     }
     std::string bytes;
     BY_HANDLE_FILE_INFORMATION info{};

@@ -25,22 +25,25 @@ std::string FolderOf(const std::string& path) {
 int OpenLockTarget(const std::string& path, int& fd, bool& folder) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
-        if (errno != ENOENT) return WindowsErrorOf(errno);
+        if (errno != ENOENT) return Failed(errno);
         fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) return WindowsErrorOf(errno);
+        if (fd < 0) return Failed(errno);
         folder = true;
         return 0;
     }
     // A device or a pipe is never opened: opening either can block or have side effects.
-    if (!S_ISREG(info.st_mode)) return kErrorNotRegularFile;
+    if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
     // Read-write where allowed: some network file systems lock only files open for writing.
     fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return WindowsErrorOf(errno);
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fd < 0) return Failed(errno);
+    // A status that cannot be read is an error of its own, not a sign of another kind of file.
+    const int status = Faulted(FileFault::LockStatus) ? -1 : fstat(fd, &info);
+    const int error = status != 0 ? Failed(errno) : S_ISREG(info.st_mode) ? 0 : NotRegular(info.st_mode);
+    if (error != 0) {
         close(fd);
         fd = -1;
-        return kErrorNotRegularFile;
+        return error;
     }
     folder = false;
     return 0;
@@ -71,7 +74,7 @@ int FileLock::Lock(const std::string& path) {
             const int error = errno;
             if (error != EWOULDBLOCK && error != EINTR) {
                 close(fd);
-                return WindowsErrorOf(error);
+                return Failed(error);
             }
             if (std::chrono::steady_clock::now() >= deadline) {
                 close(fd);

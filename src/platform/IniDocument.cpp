@@ -188,10 +188,13 @@ std::string IniDocument::WithValue(std::string_view section, std::string_view ke
     return WithValues(std::span<const Edit>(&edit, 1));
 }
 
-std::string IniDocument::WithValues(std::span<const Edit> edits) const { return Edited(edits, false, nullptr); }
+std::string IniDocument::WithValues(std::span<const Edit> edits, std::vector<LineChange>* changes) const {
+    return Edited(edits, false, nullptr, changes);
+}
 
-std::string IniDocument::WithValuesForTheGame(std::span<const Edit> edits, std::vector<CutLine>* cut) const {
-    return Edited(edits, true, cut);
+std::string IniDocument::WithValuesForTheGame(std::span<const Edit> edits, std::vector<CutLine>* cut,
+                                              std::vector<LineChange>* changes) const {
+    return Edited(edits, true, cut, changes);
 }
 
 namespace {
@@ -216,7 +219,8 @@ std::string ReadableByTheGame(std::string bytes) {
 
 }  // namespace
 
-std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut) const {
+std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut,
+                                std::vector<LineChange>* changes) const {
     // What each edit does to the parsed file: a key line replaced, lines added to the end of a
     // section, or a new section at the end of the file. Later edits of one key replace earlier.
     struct Added {
@@ -277,7 +281,22 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         const std::size_t lineStart = m_lines[key->line].start;
         checkLength(edit->section, edit->key,
                     m_bytes.substr(lineStart, splices.back().start - lineStart) + splices.back().text);
+        if (changes == nullptr) continue;
+        const Line& line = m_lines[key->line];
+        const Splice& splice = splices.back();
+        std::string after = m_bytes.substr(line.start, splice.start - line.start) + splice.text +
+                            m_bytes.substr(splice.end, line.end - splice.end);
+        changes->push_back({std::string(Trim(edit->section)), std::string(Trim(edit->key)),
+                            m_bytes.substr(line.start, line.end - line.start), std::move(after), true});
     }
+    const auto addedLines = [changes](std::string_view section, const auto& added, bool existed) {
+        if (changes == nullptr) return;
+        for (const auto& entry : added)
+            changes->push_back({std::string(Trim(section)), std::string(Trim(entry.key)), std::nullopt,
+                                std::string(entry.key) + "=" + std::string(entry.value), existed});
+    };
+    for (const auto& [section, added] : appended) addedLines(section->name, added, true);
+    for (const auto& [name, added] : created) addedLines(name, added, false);
     for (const auto& [section, name] : renamed) {
         const std::size_t start = static_cast<std::size_t>(section->name.data() - m_bytes.data());
         splices.push_back({start, start + section->name.size(), std::string(name)});
@@ -291,11 +310,6 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         splices.push_back(
             InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
     }
-    // Replacements of one line end at or before its insertions start.
-    std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
-        return a.start != b.start ? a.start < b.start : a.end < b.end;
-    });
-
     std::vector<std::pair<std::string_view, std::vector<std::string>>> sections;
     for (const auto& [name, added] : created) {
         std::vector<std::string> lines;
@@ -306,6 +320,15 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         sections.emplace_back(name, std::move(lines));
     }
 
+    std::string edited = Spliced(std::move(splices), NewSections(sections));
+    return forTheGame ? ReadableByTheGame(std::move(edited)) : edited;
+}
+
+std::string IniDocument::Spliced(std::vector<Splice> splices, std::string_view tail) const {
+    // Replacements of one line end at or before its insertions start.
+    std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
+        return a.start != b.start ? a.start < b.start : a.end < b.end;
+    });
     std::string edited;
     std::size_t copied = 0;
     for (const Splice& splice : splices) {
@@ -314,8 +337,92 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         copied = splice.end;
     }
     edited.append(m_bytes, copied, std::string::npos);
-    edited += NewSections(sections);
-    return forTheGame ? ReadableByTheGame(std::move(edited)) : edited;
+    edited += tail;
+    return edited;
+}
+
+std::optional<std::string_view> IniDocument::LineOf(std::string_view section, std::string_view key) const {
+    const Section* found = FindSection(Trim(section));
+    const Key* entry = found == nullptr ? nullptr : FindKey(*found, Trim(key));
+    if (entry == nullptr) return std::nullopt;
+    const Line& line = m_lines[entry->line];
+    return std::string_view(m_bytes).substr(line.start, line.end - line.start);
+}
+
+std::string IniDocument::WithLines(std::span<const LineEdit> edits) const {
+    std::vector<Splice> splices;
+    std::vector<std::pair<const Section*, std::vector<std::string>>> appended;
+    std::vector<std::pair<std::string_view, std::vector<std::string>>> created;
+    // Per section: how many of its keys are removed, and whether it may go once they all are.
+    std::unordered_map<const Section*, std::pair<std::size_t, bool>> emptied;
+    std::vector<std::pair<const Section*, const Key*>> removed;
+    for (const LineEdit& edit : edits) {
+        const Section* section = FindSection(Trim(edit.section));
+        const Key* key = section == nullptr ? nullptr : FindKey(*section, Trim(edit.key));
+        if (key != nullptr && edit.line) {
+            const Line& line = m_lines[key->line];
+            splices.push_back({line.start, line.end, std::string(*edit.line)});
+        } else if (key != nullptr) {
+            removed.emplace_back(section, key);
+            auto& [count, drop] = emptied[section];
+            ++count;
+            drop = drop || edit.dropEmptySection;
+        } else if (edit.line && section != nullptr) {
+            auto group = std::find_if(appended.begin(), appended.end(),
+                                      [&](const auto& entry) { return entry.first == section; });
+            if (group == appended.end()) group = appended.insert(appended.end(), {section, {}});
+            group->second.emplace_back(*edit.line);
+        } else if (edit.line) {
+            auto fresh = std::find_if(created.begin(), created.end(), [&](const auto& entry) {
+                return EqualsNoCase(Trim(entry.first), Trim(edit.section));
+            });
+            if (fresh == created.end()) fresh = created.insert(created.end(), {edit.section, {}});
+            fresh->second.emplace_back(*edit.line);
+        }
+    }
+    for (const auto& [section, lines] : appended)
+        splices.push_back(
+            InsertAfterLine(section->keys.empty() ? section->headerLine : section->keys.back().line, lines));
+
+    // A section whose keys all go, and which holds nothing else but blank lines, goes as a whole.
+    const auto droppedSection = [&](const Section* section) -> std::optional<Splice> {
+        const auto found = emptied.find(section);
+        if (found == emptied.end() || !found->second.second || found->second.first != section->keys.size())
+            return std::nullopt;
+        std::size_t end = section->headerLine + 1;
+        for (; end < m_lines.size(); ++end) {
+            const Line& line = m_lines[end];
+            const std::size_t first = SkipWhiteSpace(m_bytes, line.start, line.end);
+            if (first < line.end && m_bytes[first] == '[') break;
+            const bool isKey = std::any_of(section->keys.begin(), section->keys.end(),
+                                           [end](const Key& key) { return key.line == end; });
+            if (first < line.end && !isKey) return std::nullopt;
+        }
+        std::size_t start = m_lines[section->headerLine].start;
+        const std::size_t header = section->headerLine;
+        if (header > 0 && m_lines[header - 1].start == m_lines[header - 1].end) start = m_lines[header - 1].start;
+        const std::size_t stop = end < m_lines.size() ? m_lines[end].start : m_bytes.size();
+        return Splice{start, stop, {}};
+    };
+    std::unordered_map<const Section*, bool> whole;
+    for (const auto& [section, key] : removed) {
+        auto [entry, fresh] = whole.try_emplace(section, false);
+        if (fresh) {
+            if (auto splice = droppedSection(section)) {
+                entry->second = true;
+                splices.push_back(std::move(*splice));
+            }
+        }
+        if (entry->second) continue;
+        const Line& line = m_lines[key->line];
+        Splice splice{line.start, line.next, {}};
+        // The file's last line, without a line ending: the ending before it goes instead.
+        if (line.next == line.end && key->line > 0) splice.start = m_lines[key->line - 1].end;
+        splices.push_back(std::move(splice));
+    }
+
+    std::vector<std::pair<std::string_view, std::vector<std::string>>> sections(created.begin(), created.end());
+    return Spliced(std::move(splices), NewSections(sections));
 }
 
 }  // namespace morvane::platform

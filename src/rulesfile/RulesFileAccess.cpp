@@ -40,7 +40,7 @@ std::string CutMessage(const std::vector<platform::IniDocument::CutLine>& cut, c
 RulesFileAccess::RulesFileAccess(MessageSink& messages) : m_messages(messages) {}
 
 std::optional<std::string> RulesFileAccess::ReadValue(std::string_view section, std::string_view key) const {
-    return ValueFromProfileText(platform::GetPrivateProfileString(section, key, "Empty", m_strRulesPath));
+    return m_document.Value(section, key);
 }
 
 int RulesFileAccess::WriteValue(const std::string& section, const std::string& key, const std::string& value) {
@@ -54,7 +54,10 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     spelled.reserve(writes.size());
     for (const platform::ProfileWrite& write : writes) {
         if (!platform::IsStorable(write)) {
-            m_messages.ShowMessage(WhyRefused(write), m_strRulesPath);
+            m_messages.ShowMessage(
+                SaveFailureMessage(platform::kErrorInvalidParameter, write.section, write.key, RulesPath()) + "\n" +
+                    WhyRefused(write),
+                RulesPath());
             return platform::kErrorInvalidParameter;
         }
         gameview::GameKeys::Spelling spelling = keys.SpellingOf(Trim(write.section), Trim(write.key));
@@ -62,14 +65,24 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     }
     std::vector<platform::IniDocument::CutLine> cut;
     const platform::GameWrite forTheGame{m_forceLongLines, &cut};
-    const int error = platform::WritePrivateProfileStrings(spelled, m_strRulesPath, nullptr, &forTheGame);
+    std::vector<KeyLineChange> changes;
+    const int error = m_document.Write(spelled, &changes, &forTheGame);
     if (error == platform::kErrorLineTooLong) {
-        m_messages.ShowMessage(CutMessage(cut, m_strRulesPath), m_strRulesPath);
+        m_messages.ShowMessage(CutMessage(cut, RulesPath()), RulesPath());
     } else if (error != 0 && !writes.empty()) {
         const platform::ProfileWrite& first = writes.front();
-        m_messages.ShowMessage(SaveFailureMessage(error, first.section, first.key, m_strRulesPath), m_strRulesPath);
+        m_messages.ShowMessage(SaveFailureMessage(error, first.section, first.key, RulesPath()), RulesPath());
+    } else if (error == 0) {
+        ShowWriteWarning();
     }
+    if (error == 0) m_lastChanges = std::move(changes);
     return error;
+}
+
+void RulesFileAccess::ShowWriteWarning() {
+    const platform::FileFailure last = platform::LastFileFailure();
+    if (last.error == 0 && last.problem != platform::FileProblem::None)
+        m_messages.ShowMessage(platform::DescribeFileFailure(last, RulesPath()), RulesPath());
 }
 
 }  // namespace morvane

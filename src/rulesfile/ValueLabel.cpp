@@ -2,6 +2,7 @@
 
 #include "common/TextOps.h"
 #include "platform/FileAccess.h"
+#include "platform/ProfileApi.h"
 
 namespace morvane {
 
@@ -18,26 +19,12 @@ ValueLabelParts SplitValueLabel(std::string_view label) {
 
 std::string KeyOfLabel(std::string_view label) { return std::string(TrimRight(SplitAtFirst(label, '=').before)); }
 
-std::optional<std::string> ValueFromProfileText(std::string_view text) {
-    const std::string_view value = TrimRight(SplitAtFirst(text, ';').before);
-    if (value == "Empty") return std::nullopt;
-    return std::string(value);
-}
-
 std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path) {
     std::string message = "Unable To Save Changes, Error NUmber: " + std::to_string(error) + " \n[" +
                           std::string(section) + "]" + std::string(key);
-    switch (error) {
-        case platform::kErrorLockViolation:
-        case platform::kErrorNotRegularFile:
-        case platform::kErrorFileTooLarge:
-        case platform::kErrorFileChanged:
-        case platform::kErrorInterruptedWrite:
-            message += "\n" + platform::DescribeFileError(error, path);
-            break;
-        default:
-            break;
-    }
+    // A refused write's reason is the writer's to give: it knows the value.
+    if (error != 0 && error != platform::kErrorInvalidParameter)
+        message += "\n" + platform::DescribeFileError(error, path);
     return message;
 }
 

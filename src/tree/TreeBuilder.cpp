@@ -1,16 +1,15 @@
 #include "tree/TreeBuilder.h"
 
-#include "platform/ProfileApi.h"
 #include "schema/CatalogueLayout.h"
 #include "schema/CatalogueWalks.h"
 
 namespace morvane {
 
-TreeBuilder::TreeBuilder(Tree& tree, const StringTable& table, const RulesFileAccess& rules)
+TreeBuilder::TreeBuilder(Tree& tree, const StringTable& table, RulesFileAccess& rules)
     : m_tree(tree), m_table(table), m_rules(rules) {}
 
 void TreeBuilder::BuildTree() {
-    const platform::ProfileReadBatch batch;  // one look at the rules file for all the reads
+    m_rules.Document().Refresh();
     m_tree.DeleteAllItems();
     AddGeneralBranch(layout::kGeneralSection);
 

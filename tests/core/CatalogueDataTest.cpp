@@ -439,7 +439,7 @@ TEST(BuiltInCatalogue, V2rlBlockReadsExactly) {
 
 TEST(BuiltInCatalogue, ObjectEntriesAndDescriptions) {
     EXPECT_EQ(Catalogue().Text(2101), "E1=Rifle soldier|21240|3");
-    EXPECT_EQ(Catalogue().Text(3402), "Road=Roadway |40020|5");
+    EXPECT_EQ(Catalogue().Text(3402), "Road=Roadway|40020|5");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(3711))->section, "Area Guard");
     EXPECT_EQ(ParseObjectListEntry(Catalogue().Text(2340))->section, "MINP");
     for (std::uint16_t i = 0; i < 14; ++i)

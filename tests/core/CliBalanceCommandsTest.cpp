@@ -71,6 +71,15 @@ TEST_F(BalanceCli, CombatTakesModeAndCountries) {
         << run.out;
 }
 
+TEST_F(BalanceCli, NumbersComeFromTheLayersTheGamePlays) {
+    // AFTRMATH.INI beside the rules file doubles the gun: 50 against heavy, 18 shots a minute.
+    ASSERT_EQ(platform::ReplaceFileAtomically(m_dir.File("aftrmath.ini"), "[90mm]\nDamage=50\n"), 0);
+    EXPECT_NE(Cli({"damage", "RULES", "90mm"}).out.find("heavy\t50\t900\n"), std::string::npos);
+    EXPECT_NE(Cli({"damage", "--no-aftermath", "RULES", "90mm"}).out.find("heavy\t25\t450\n"), std::string::npos);
+    const Run table = Cli({"table", "RULES", "weapons", "Damage"});
+    EXPECT_NE(table.out.find("\n90mm,90mm,50\n"), std::string::npos) << table.out;
+}
+
 TEST_F(BalanceCli, CombatSaysNever) {
     const Run none = Cli({"combat", "RULES", "E1", "2TNK"});
     EXPECT_EQ(none.out.substr(0, none.out.find("target-cost")),

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "gameview/Combat.h"
-#include "gameview/GameIni.h"
+#include "gameview/GameLayers.h"
 #include "gameview/PlayedValues.h"
 
 namespace morvane::gameview {
@@ -86,7 +86,7 @@ struct FightCase {
     std::vector<std::string> changes;
     const char* attacker;  // a unit or a weapon
     const char* target;
-    PlayMode mode = PlayMode::Campaign;
+    GameMode mode = GameMode::Campaign;
     const char* attackerCountry = "";
     const char* targetCountry = "";
     const char* weapon;
@@ -101,8 +101,10 @@ class Fight : public testing::TestWithParam<FightCase> {};
 
 TEST_P(Fight, ComesToTheHandWorkedNumbers) {
     const FightCase& c = GetParam();
-    const GameIni ini(RulesText(c.changes));
-    const RulesFilePlay play(ini, c.mode);
+    LayerStack stack;
+    stack.SetFile(Layer::Rules, "rules.ini", RulesText(c.changes));
+    stack.SetMode(c.mode);
+    const LayerStackPlay play(stack);
     const PlayedValues values(GameKeys::BuiltIn(), play);
     const FighterStats target = values.Fighter(c.target);
     const CountryBiases attackerCountry = values.Country(c.attackerCountry);
@@ -122,23 +124,23 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Fight,
     testing::Values(
         // 400 / 25 = 16 hits, 15 waits of 50 ticks.
-        FightCase{"one shot at a time", {}, "2TNK", "2TNK", PlayMode::Campaign, "", "", "90mm", 25, 16, 750},
+        FightCase{"one shot at a time", {}, "2TNK", "2TNK", GameMode::Campaign, "", "", "90mm", 25, 16, 750},
         // 30% is 0.29999: 25 x 30% = 7.4997 -> 7; 50 / 7 -> 8 hits.
-        FightCase{"a stored percentage rounds down", {}, "2TNK", "E1", PlayMode::Campaign, "", "", "90mm", 7, 8, 350},
+        FightCase{"a stored percentage rounds down", {}, "2TNK", "E1", GameMode::Campaign, "", "", "90mm", 7, 8, 350},
         // The waits run 3, 50, 3, 50, ...: 15 waits = 8 x 3 + 7 x 50.
         FightCase{
-            "two-shooter: the same weapon twice", {}, "3TNK", "2TNK", PlayMode::Campaign, "", "", "90mm", 25, 16, 374},
+            "two-shooter: the same weapon twice", {}, "3TNK", "2TNK", GameMode::Campaign, "", "", "90mm", 25, 16, 374},
         FightCase{
-            "two-shooter: a burst", {"90mm Burst=2"}, "2TNK", "2TNK", PlayMode::Campaign, "", "", "90mm", 25, 16, 374},
+            "two-shooter: a burst", {"90mm Burst=2"}, "2TNK", "2TNK", GameMode::Campaign, "", "", "90mm", 25, 16, 374},
         // A weapon alone fires one shot at a time even with a burst.
         FightCase{
-            "a weapon on its own", {"90mm Burst=2"}, "90mm", "2TNK", PlayMode::Campaign, "", "", "90mm", 25, 16, 750},
+            "a weapon on its own", {"90mm Burst=2"}, "90mm", "2TNK", GameMode::Campaign, "", "", "90mm", 25, 16, 750},
         // 25 x 150% = 37.5 -> 38; 400 / 38 -> 11 hits.
         FightCase{"the attacker's firepower",
                   {"USSR Firepower=150%"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "USSR",
                   "",
                   "90mm",
@@ -151,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "General MinDamage=0"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "USSR",
                   "Greece",
                   "90mm",
@@ -163,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"USSR ROF=.8"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "USSR",
                   "",
                   "90mm",
@@ -175,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"England Armor=120%"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "England",
                   "90mm",
@@ -187,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"England Armor=120%"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Skirmish,
+                  GameMode::Skirmish,
                   "",
                   "England",
                   "90mm",
@@ -195,13 +197,13 @@ INSTANTIATE_TEST_SUITE_P(
                   19,
                   900},
         FightCase{
-            "multiplayer forces it too", {}, "2TNK", "2TNK", PlayMode::Multiplayer, "", "England", "90mm", 22, 19, 900},
+            "multiplayer forces it too", {}, "2TNK", "2TNK", GameMode::Multiplayer, "", "England", "90mm", 22, 19, 900},
         // 50 x 0.9 = 44.9997 -> 45 ticks.
         FightCase{"skirmish forces France's rate of fire",
                   {"France ROF=.8"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Skirmish,
+                  GameMode::Skirmish,
                   "France",
                   "",
                   "90mm",
@@ -212,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"USSR Armor=120%"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Skirmish,
+                  GameMode::Skirmish,
                   "",
                   "USSR",
                   "90mm",
@@ -224,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"90mm Damage=2", "General MinDamage=5"},
                   "2TNK",
                   "E1",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -236,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"90mm Damage=1", "General MinDamage=5"},
                   "2TNK",
                   "E1",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -247,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"General MinDamage=2147483647", "General MaxDamage=2147483647"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -258,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"General MaxDamage=20"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -269,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"AP Verses=30%,75%,75%,0%,50%", "General MinDamage=5"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -280,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"AP Verses=30%,75%"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -292,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"AP Verses=0%,75%,75%,100%,50%"},
                   "JEEP",
                   "E1",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "M60mg",
@@ -303,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"AP Verses=0%,75%,75%,100%,50%", "SA Verses=0%,0%,0%,0%,0%"},
                   "JEEP",
                   "E1",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -315,25 +317,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {"USSR Firepower=150%", "Organic Verses=50%,0%,0%,0%,0%", "General MaxDamage=20"},
                   "MEDI",
                   "E1",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "USSR",
                   "",
                   "Heal",
                   -50,
                   -1,
                   -1},
-        FightCase{"healing reaches no armour", {}, "MEDI", "2TNK", PlayMode::Campaign, "", "", "Heal", 0, -1, -1},
-        FightCase{"a mechanic mends armour", {}, "MECH", "2TNK", PlayMode::Campaign, "", "", "GoodWrench", -30, -1, -1},
+        FightCase{"healing reaches no armour", {}, "MEDI", "2TNK", GameMode::Campaign, "", "", "Heal", 0, -1, -1},
+        FightCase{"a mechanic mends armour", {}, "MECH", "2TNK", GameMode::Campaign, "", "", "GoodWrench", -30, -1, -1},
         FightCase{
-            "a mechanic leaves the unarmoured", {}, "MECH", "E1", PlayMode::Campaign, "", "", "GoodWrench", 0, -1, -1},
-        FightCase{"a dog's bite kills outright", {}, "DOG", "E3", PlayMode::Campaign, "", "", "DogJaw", 300, 1, 0},
+            "a mechanic leaves the unarmoured", {}, "MECH", "E1", GameMode::Campaign, "", "", "GoodWrench", 0, -1, -1},
+        FightCase{"a dog's bite kills outright", {}, "DOG", "E3", GameMode::Campaign, "", "", "DogJaw", 300, 1, 0},
         // The same jaw without the dog: 300 / 100 = 3 hits of 10 ticks.
-        FightCase{"the jaw alone", {}, "E2", "E3", PlayMode::Campaign, "", "", "DogJaw", 100, 3, 20},
+        FightCase{"the jaw alone", {}, "E2", "E3", GameMode::Campaign, "", "", "DogJaw", 100, 3, 20},
         FightCase{"a dog cannot bite what its jaw cannot hurt",
                   {},
                   "DOG",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "DogJaw",
@@ -345,7 +347,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"90mm Damage=65561"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -357,7 +359,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"E3 Strength=70000", "E3 Armor=heavy"},
                   "2TNK",
                   "E3",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
@@ -369,14 +371,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {"90mm Warhead=Bogus"},
                   "2TNK",
                   "2TNK",
-                  PlayMode::Campaign,
+                  GameMode::Campaign,
                   "",
                   "",
                   "90mm",
                   0,
                   -1,
                   -1},
-        FightCase{"no weapon at all", {}, "E1", "2TNK", PlayMode::Campaign, "", "", "", 0, -1, -1}));
+        FightCase{"no weapon at all", {}, "E1", "2TNK", GameMode::Campaign, "", "", "", 0, -1, -1}));
 
 }  // namespace
 }  // namespace morvane::gameview

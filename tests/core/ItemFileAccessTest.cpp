@@ -15,12 +15,12 @@ namespace {
 TEST(ValueLabel, ReadProtocol) {
     const struct {
         const char* text;
-        std::optional<std::string> value;
+        std::string value;
     } cases[] = {
-        {"5 ; five", "5"},  {"12   ", "12"}, {"Empty", std::nullopt}, {"Empty ; note", std::nullopt},
-        {"empty", "empty"}, {"", ""},        {";only note", ""},      {"a=b", "a=b"},
+        {"5 ; five", "5"},  {"12   ", "12"}, {"Empty", "Empty"}, {"Empty ; note", "Empty"},
+        {"empty", "empty"}, {"", ""},        {";only note", ""}, {"a=b", "a=b"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ValueFromProfileText(c.text), c.value) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(EditorValueOf(c.text), c.value) << c.text;
     EXPECT_EQ(MakeValueLabel("Cost", std::string("100")), "Cost = 100");
     EXPECT_EQ(MakeValueLabel("Cost", std::string()), "Cost = ");
     EXPECT_EQ(MakeValueLabel("Cost", std::nullopt), "Cost");
@@ -95,7 +95,9 @@ TEST_F(WriteItemValueTest, FailureShowsTheSaveMessage) {
     ASSERT_EQ(chmod(m_path.c_str(), 0444), 0);
     EXPECT_EQ(m_items.WriteItemValue(m_crateMinimum), 5);
     ASSERT_EQ(m_messages.messages.size(), 1u);
-    EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum");
+    EXPECT_EQ(m_messages.messages[0].text,
+              "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum\n" + m_path +
+                  " is read-only. Give it write permission (clear its read-only mark), then try again.");
     EXPECT_EQ(m_messages.messages[0].caption, m_path);
     EXPECT_EQ(platform::ReadFileBytes(m_path), "[General]\r\nCrateMinimum=1\r\n");
     EXPECT_EQ(m_items.FindSectionItem(m_crateMinimum), m_tree.GetChildItem(kRoot));

@@ -68,20 +68,6 @@ TEST_F(ProfileApi, RefusesTextThatWouldNotReadBack) {
     }
 }
 
-TEST_F(ProfileApi, ReadBatchLooksAtTheFileOnce) {
-    Write("[S]\r\nA=1\r\n");
-    {
-        const ProfileReadBatch batch;
-        EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "1");
-        Write("[S]\r\nA=22\r\n");  // changed behind the batch's back: not seen until it closes
-        EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "1");
-        EXPECT_EQ(WritePrivateProfileString("S", "A", "3", m_path), 0);  // a write is always seen
-        EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "3");
-    }
-    Write("[S]\r\nA=44\r\n");
-    EXPECT_EQ(GetPrivateProfileString("S", "A", "", m_path), "44");
-}
-
 TEST_F(ProfileApi, KeepsPermissionsAndWritesThroughLinks) {
     MORVANE_POSIX_ONLY("mode bits, and symbolic links that need a privilege on Windows");
     Write("[S]\r\nA=1\r\n");

@@ -17,9 +17,29 @@
 #include <unistd.h>
 #endif
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace morvane::test {
+
+// Sets an environment variable, or removes it when `value` is nothing.
+inline void SetEnvironment(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value->c_str() : "");
+#else
+    if (value)
+        setenv(name, value->c_str(), 1);
+    else
+        unsetenv(name);
+#endif
+}
+
+// The value of an environment variable, or nothing.
+inline std::optional<std::string> Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
 
 #ifdef _WIN32
 inline constexpr bool kWindows = true;

@@ -83,8 +83,9 @@ TEST(TreeBuilder, ReadersOnSmallCatalogue) {
 
     const TreeItem general = tree.InsertItem("General", 39, 39, {60000, 9901});
     builder.AddSectionKeys("General", general, 200);
-    // Key-list order, no sort; the comment is cut, "Empty" reads as absent, an empty value keeps " = ".
-    EXPECT_EQ(ChildLabels(tree, general), (std::vector<std::string>{"Zeta = 12", "alpha", "NoBar = ", ""}));
+    // Key-list order, no sort; the comment is cut, "Empty" is a value like any other, an empty
+    // value keeps " = ".
+    EXPECT_EQ(ChildLabels(tree, general), (std::vector<std::string>{"Zeta = 12", "alpha = Empty", "NoBar = ", ""}));
     EXPECT_EQ(tree.GetItemData(tree.GetChildItem(general)), (TreeItemData{0, 10000}));
     EXPECT_EQ(tree.GetItemData(tree.ChildAt(general, 2)), (TreeItemData{0, 0}));
     EXPECT_EQ(tree.GetItemImage(tree.GetChildItem(general)), 3);
@@ -188,7 +189,7 @@ TEST_F(BuiltTree, ObjectsAndKeys) {
     EXPECT_EQ(tree.GetItemData(verses).nameId, 8504);
 
     const TreeItem land = ChildNamed(tree, kRoot, "Land Types");
-    EXPECT_NE(ChildNamed(tree, land, "Roadway "), kNoItem);
+    EXPECT_NE(ChildNamed(tree, land, "Roadway"), kNoItem);
 
     std::size_t keyItems = 0;
     std::vector<TreeItem> stack{kRoot};

@@ -206,7 +206,9 @@ TEST_F(ValueEditorWriteTest, FailedWriteGivesTheLabelBack) {
         c.act(m_editor);
         EXPECT_EQ(Label(item), "CrateMinimum = 7") << c.what;
         ASSERT_EQ(m_messages.messages.size(), 1u) << c.what;
-        EXPECT_EQ(m_messages.messages[0].text, "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum");
+        EXPECT_EQ(m_messages.messages[0].text,
+                  "Unable To Save Changes, Error NUmber: 5 \n[General]CrateMinimum\n" + m_path +
+                      " is read-only. Give it write permission (clear its read-only mark), then try again.");
         EXPECT_EQ(m_messages.messages[0].caption, m_path);
         EXPECT_EQ(FileText(), "[General]\r\nCrateMinimum=7\r\n") << c.what;
     }

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
@@ -26,18 +26,15 @@ struct WindowOnFile : WindowBench {
     explicit WindowOnFile(const std::string& text) {
         platform::ReplaceFileAtomically(rules, text);
         Open();
-        QCoreApplication::processEvents();  // the findings follow on the event loop
+        // The first check follows the window's first paint, on the event loop.
+        if (!QTest::qWaitFor([this] { return !window.Problems()->Summary()->text().isEmpty() && checked; }, 5000))
+            qFatal("no check after the first paint");
     }
     // The Problems panel's rows as "LINE LEVEL WHERE".
-    QStringList Rows() const {
-        QStringList rows;
-        const QTreeWidget* list = window.Problems()->List();
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = list->topLevelItem(i);
-            rows << row->text(0) + " " + row->text(1) + " " + row->text(2);
-        }
-        return rows;
-    }
+    QStringList Rows() const { return window.Problems()->ShownRows(); }
+    bool checked = false;
+    QMetaObject::Connection watch =
+        QObject::connect(&window.Findings(), &app::FindingMarks::Refreshed, [this] { checked = true; });
 };
 
 }  // namespace
@@ -60,8 +57,8 @@ void FindingsViewTest::problemsAndMarksOfAnOpenedFile() {
     QCOMPARE(marks.Findings()[2].item, kNoItem);
 
     // A click on a row selects its item, and the editor says what the game reads.
-    QTreeWidget* list = open.window.Problems()->List();
-    const QRect row = list->visualItemRect(list->topLevelItem(0));
+    QTreeView* list = open.window.Problems()->List();
+    const QRect row = list->visualRect(list->model()->index(0, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(open.window.Editor().m_hCurItem, oreExplosive);
     QVERIFY(open.window.GameReadsText()->text().startsWith("The game reads: off - "));
@@ -97,7 +94,7 @@ void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
     const std::string aftermath = Path(bench.dir, "Aftrmath.ini");
     platform::ReplaceFileAtomically(aftermath, "[General]\r\nGemValue=60\r\n");
     bench.Open();
-    QCoreApplication::processEvents();
+    QTRY_VERIFY(!bench.window.Problems()->ShownRows().isEmpty());  // the check after the first paint
     QVERIFY(bench.window.StatusText().contains(QString::fromStdString(aftermath)));
 
     const TreeItem gem = bench.Item("General\\Income And Production\\GemValue");
@@ -106,9 +103,8 @@ void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
     QVERIFY(marks.IsOverridden(gem));
     QVERIFY(!marks.IsOverridden(gold));
     QVERIFY(marks.MarkText(gem).contains("Aftrmath.ini line 2 sets GemValue=60"));
-    const QTreeWidget* list = bench.window.Problems()->List();
-    QCOMPARE(list->topLevelItemCount(), 1);
-    QCOMPARE(list->topLevelItem(0)->text(2), QString("[General] GemValue"));
+    QTRY_COMPARE(bench.window.Problems()->ShownRows().size(), 1);
+    QVERIFY(bench.window.Problems()->ShownRows().first().endsWith("[General] GemValue"));
 
     app::TreeFinder* finder = bench.window.Finder();
     QVERIFY(finder->OverriddenToggle()->isEnabled());
@@ -126,7 +122,7 @@ void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
     bench.window.Layers()->AftermathAction()->setChecked(false);
     QCoreApplication::processEvents();
     QVERIFY(!marks.IsOverridden(gem));
-    QCOMPARE(list->topLevelItemCount(), 0);
+    QTRY_VERIFY(bench.window.Problems()->ShownRows().isEmpty());
     bench.window.SelectItem(gem);
     QVERIFY(!bench.window.GameReadsText()->text().contains("The game plays"));
 }

@@ -8,7 +8,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void startUpSearchOrder();
-    void startUpFailureLoop();
+    void startUpWithoutARulesFileShowsTheStartPage();
     void everyKindShowsItsWidgets();
     void typingSpinningSlidingAndApplyWrite();
     void defaultAndMatchAll();

@@ -276,7 +276,7 @@ void WorkflowTest::enterAppliesAndTheArrowsStep() {
     QCOMPARE(qobject_cast<QPushButton*>(window.Control(kApplyButton))->text(), QStringLiteral("&Apply"));
     QCOMPARE(qobject_cast<QPushButton*>(window.Control(kDefaultButton))->text(), QStringLiteral("&Default"));
 
-    // Enter on a focused OK and Escape still close.
+    // Enter on a focused OK closes; Escape in the tree does not.
     auto* ok = qobject_cast<QPushButton*>(window.Control(1));
     ok->setFocus();
     QTest::keyClick(ok, Qt::Key_Return);
@@ -284,7 +284,7 @@ void WorkflowTest::enterAppliesAndTheArrowsStep() {
     CMainDlg again(BuiltInCatalogue(), bench.prompts);
     bench.Open(again);
     QTest::keyClick(again.TreeView(), Qt::Key_Escape);
-    QVERIFY(!again.isVisible());
+    QVERIFY(again.isVisible());
 }
 
 void WorkflowTest::defaultShowsTheDefault() {
@@ -304,6 +304,7 @@ void WorkflowTest::windowStateAndRecentFilesAreRemembered() {
     Bench bench;
     CMainDlg& window = bench.window;
     window.resize(520, 380);
+    const QSize size = window.size();  // as near to that as the window's least size allows
     window.Splitter()->setSizes({150, 350});
     const QList<int> sizes = window.Splitter()->sizes();
     bench.Select("Units\\Infantry\\Rifle soldier\\Cost");
@@ -312,7 +313,7 @@ void WorkflowTest::windowStateAndRecentFilesAreRemembered() {
 
     CMainDlg again(BuiltInCatalogue(), bench.prompts);
     bench.Open(again);
-    QCOMPARE(again.size(), QSize(520, 380));
+    QCOMPARE(again.size(), size);
     QCOMPARE(again.Splitter()->sizes(), sizes);
     QCOMPARE(PathOfItem(again.NavigationTree(), again.Editor().m_hCurItem),
              std::string("Units\\Infantry\\Rifle soldier\\Cost"));

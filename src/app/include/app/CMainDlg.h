@@ -9,6 +9,7 @@
 #include "app/WindowPaths.h"
 #include "dialogs/CSplashWnd.h"
 #include "editor/ValueEditor.h"
+#include "platform/ProfileApi.h"
 #include "schema/StringTable.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -17,10 +18,12 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QStackedWidget;
 class QTreeView;
 
 namespace morvane::app {
 
+class BalanceDock;
 class EditorPanel;
 class FileSession;
 class FindingMarks;
@@ -28,6 +31,7 @@ class GameLayersMenu;
 class ProblemsPanel;
 class RecentFiles;
 class RulesTreeModel;
+class StartPage;
 class TreeFinder;
 class UserPrompts;
 
@@ -42,9 +46,12 @@ public:
     CMainDlg(const StringTable& catalogue, UserPrompts& prompts, WindowPaths paths = {}, QWidget* parent = nullptr);
     ~CMainDlg() override;
 
-    // Locates the rules file, sets the title and builds the tree. False when no rules file can
-    // be found and the user gives up.
+    // Locates the rules file, sets the title and builds the tree; shows the start page when no
+    // rules file is found. False only when the window cannot be used at all.
     bool OnInitDialog();
+    // Whether the start page is up (no rules file open).
+    bool ShowsStartPage() const;
+    StartPage* Start() const { return m_startPage; }
 
     // The paths as they stand: the open file, the folders and the game's program.
     const WindowPaths& Paths() const { return m_paths; }
@@ -82,6 +89,7 @@ public:
     QAction* Command(int commandId) const;
     QLabel* Picture() const;
     ProblemsPanel* Problems() const { return m_problems; }
+    BalanceDock* Table() const { return m_balance; }
     GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
@@ -113,13 +121,22 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildWidgets();
-    void BuildFindingsView(QSplitter* column);
+    void BuildFindingsView();
     void BuildMenu();
-    void OpenRulesFile(const std::string& path);
+    void BuildToolBar();
+    // The table of objects, docked beside the tree, and its entry in the View menu.
+    void BuildTable();
+    // Writes the table's values as one undoable step, the tree's labels following; false when
+    // nothing was written.
+    bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
+    // False, with the reason shown, when the file cannot be read whole.
+    bool OpenRulesFile(const std::string& path);
+    void ShowStartPage(const QStringList& looked);
+    void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);
     // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
     // the answer closes the program, and the buttons say so.
@@ -160,8 +177,15 @@ private:
     QString m_statusText;
 
     EditorPanel* m_panel = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    StartPage* m_startPage = nullptr;
+    QWidget* m_editorPage = nullptr;
     QSplitter* m_splitter = nullptr;
     app::RecentFiles* m_recent = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QAction* m_applyAction = nullptr;
+    QAction* m_defaultAction = nullptr;
+    QLabel* m_fileSummary = nullptr;
     GameLayersMenu* m_layersMenu = nullptr;
     QLabel* m_pendingLabel = nullptr;
     QLabel* m_fingerprintLabel = nullptr;  // the game's fingerprint of the file, in the status bar
@@ -173,6 +197,7 @@ private:
     TreeFinder* m_finder = nullptr;
     FindingMarks* m_findings = nullptr;
     ProblemsPanel* m_problems = nullptr;
+    BalanceDock* m_balance = nullptr;
 };
 
 }  // namespace morvane::app

@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 class QVBoxLayout;
 
 namespace morvane::app {
@@ -41,6 +42,9 @@ public:
     void ShowPending(bool pending);
     // The "game reads" line follows the file after a write.
     void ShowGameReads();
+    // Tab from the tree: the first control of the shown value takes the focus; false when none
+    // is shown.
+    bool FocusValue();
     // A second line under "game reads": which of the game's files decides the shown key.
     void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
 
@@ -52,7 +56,12 @@ signals:
     // The members were copied into the widgets (a new item, a step, a write).
     void Shown();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    bool HasPendingEdit() const;
+    void SyncVersesSlider(int column);
     QString GameReadsText(const ValueEditor& editor) const;
     void Register(int controlId, QWidget* widget);
     void BuildValueControls(QVBoxLayout* column);
@@ -65,6 +74,7 @@ private:
     QComboBox* m_listCombo = nullptr;
     QCheckBox* m_checkBox = nullptr;
     QSlider* m_percentSlider = nullptr;
+    QSpinBox* m_percentSpin = nullptr;
     QSlider* m_versesSliders[5] = {};
     QLineEdit* m_versesEdits[5] = {};
     QLineEdit* m_chanceEdit = nullptr;

@@ -31,8 +31,9 @@ public:
 
     RulesFileAccess& Rules() { return m_rules; }
     const std::string& Path() const { return m_rules.RulesPath(); }
-    // Starts on a file: watches it; with `freshHistory` the steps of the previous file go.
-    void Open(const std::string& path, bool freshHistory = true);
+    // Starts on a file whose bytes the caller has just read: watches it; with `freshHistory` the
+    // steps of the previous file go.
+    void Open(const std::string& path, const std::optional<std::string>& bytes, bool freshHistory = true);
 
     // Before a write: makes sure the labels are not older than the file (asks the window to read
     // them again when they are; `reloaded` tells) and asks before writing to a file that is gone.
@@ -72,6 +73,7 @@ signals:
 
 private:
     bool MayWrite(bool& reloaded);
+    bool MayWriteNonRules();
     std::optional<std::string> Step(bool undo, Tree& tree);
 
     UserPrompts& m_prompts;
@@ -83,6 +85,7 @@ private:
     EditHistory m_history;
     QUndoStack* m_undoStack = nullptr;
     std::string m_lastMessage;
+    QString m_notRules;  // why the open file does not look like a rules file; asked before a write
 };
 
 }  // namespace morvane::app

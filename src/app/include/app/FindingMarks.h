@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,12 +42,17 @@ public:
     void LabelChanged();
     // Checks the file now and tells the views.
     void Refresh();
+    // Holds the checks the tree's changes ask for until `widget` has been painted once, so that
+    // a window coming up shows its tree before the first check runs.
+    void HoldUntilPainted(QWidget* widget);
     // Checks the file as the bottom of the game's layers chosen by `choice` (for the rules
     // path): the findings across layers on the file's lines join its own. Without it, or when
     // a layer file cannot be read, the file is checked alone.
     void SetLayers(std::function<gamesetup::LayerChoice(const std::string& rulesPath)> choice);
 
     const std::vector<MarkedFinding>& Findings() const { return m_findings; }
+    // The number of key lines the game reads in the file, as of the last check.
+    int KeysSet() const { return m_keysSet; }
     // The worst level among an item's findings, and all their messages; nothing when none.
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
@@ -63,18 +69,25 @@ public:
 signals:
     void Refreshed();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Mark {
         gameview::Level level = gameview::Level::Note;
         QString text;
     };
     void IndexTree();
+    void ScheduleCheck();
     TreeItem ItemOf(const gameview::Finding& finding) const;
 
     const Tree& m_tree;
     const ItemFileAccess& m_items;
     const RulesFileAccess& m_rules;
     QTimer m_pending;
+    QObject* m_holdUntilPainted = nullptr;
+    bool m_heldCheck = false;
+    int m_keysSet = 0;
     bool m_indexStale = true;
     std::unordered_map<std::string, TreeItem> m_sectionItems;  // lower-case section name
     std::unordered_map<std::string, TreeItem> m_keyItems;      // lower-case "section\tkey"

@@ -1,33 +1,71 @@
 #pragma once
 
-#include <QWidget>
+#include <QAbstractTableModel>
+#include <QDockWidget>
+#include <QIcon>
 
 #include "app/FindingMarks.h"
 
 class QLabel;
-class QTreeWidget;
+class QSortFilterProxyModel;
+class QTreeView;
 
 namespace morvane::app {
 
-// Lists every finding of the check, one row each (line, level, section and key, message), under
-// a count of errors, warnings and notes. A click on a row chooses the finding's tree item.
-class ProblemsPanel : public QWidget {
+// The check's findings as a table: line, level, section and key, and what the game does. It
+// reads FindingMarks' list in place (no copy); a new check resets it. The three level icons
+// are made once.
+class ProblemsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { kLine, kLevel, kWhere, kMessage, kColumns };
+    // The tree item of a row's finding (kNoItem when the tree has none).
+    static constexpr int kItemRole = Qt::UserRole + 1;
+    // What the columns sort by: the line as a number, the level by severity.
+    static constexpr int kSortRole = Qt::UserRole + 2;
+
+    explicit ProblemsModel(const FindingMarks& marks, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    static QIcon LevelIcon(gameview::Level level);
+
+private:
+    const FindingMarks& m_marks;
+};
+
+// The Problems panel: a dock under the tree and the editor with a count of errors, warnings and
+// notes above the sortable table of findings. A click (or Enter) on a row chooses the finding's
+// tree item. For a newly opened file it starts at the top; after a write it stays where it was.
+class ProblemsPanel : public QDockWidget {
     Q_OBJECT
 public:
     explicit ProblemsPanel(const FindingMarks& marks, QWidget* parent = nullptr);
 
-    QTreeWidget* List() const { return m_list; }
+    QTreeView* List() const { return m_list; }
     QLabel* Summary() const { return m_summary; }
+    // The table's rows as the view shows them (sorted), for tests and tools: "LINE LEVEL WHERE".
+    QStringList ShownRows() const;
+    // The tree was built anew (another file): the list starts at its top at the next check.
+    void StartAtTop() { m_startAtTop = true; }
 
 signals:
     void ItemChosen(TreeItem item);
 
 private:
     void Fill();
+    void Choose(const QModelIndex& index);
 
     const FindingMarks& m_marks;
+    ProblemsModel* m_model = nullptr;
+    QSortFilterProxyModel* m_sorted = nullptr;
     QLabel* m_summary = nullptr;
-    QTreeWidget* m_list = nullptr;
+    QTreeView* m_list = nullptr;
+    bool m_startAtTop = true;
+    int m_scrolled = 0;
 };
 
 }  // namespace morvane::app

@@ -24,7 +24,8 @@ public:
     RecentFiles(QMenu* menu, QObject* parent);
 
     // The paths, the latest first.
-    QStringList Paths() const;
+    QStringList Paths() const { return StoredPaths(); }
+    static QStringList StoredPaths();
     std::optional<FileState> Find(const QString& path) const;
     // `state` becomes the most recent file.
     void Remember(FileState state);

@@ -24,6 +24,7 @@ struct FilterCriteria {
     bool overriddenOnly = false;  // keys whose value another of the game's files decides
 
     bool IsActive() const { return !text.isEmpty() || changedOnly || presentOnly || problemOnly || overriddenOnly; }
+    bool operator==(const FilterCriteria&) const = default;
 };
 
 // The navigation tree as the view shows it: only the items a filter keeps (with their
@@ -37,7 +38,14 @@ public:
     TreeFilterModel(RulesTreeModel& source, const Tree& tree, const ItemFileAccess& items, const StringTable& table,
                     QObject* parent = nullptr);
 
+    // New criteria; different ones also let go of the pinned item.
     void SetCriteria(const FilterCriteria& criteria);
+    // Keeps an item (the one being edited) shown while the criteria stay as they are, even when
+    // its new value no longer passes them.
+    void Pin(TreeItem item) { m_pinned = item; }
+    // Describes an item's marks for assistive technology (the tree's accessible description).
+    using MarkText = std::function<QString(TreeItem)>;
+    void SetMarkText(MarkText text) { m_markText = std::move(text); }
     const FilterCriteria& Criteria() const { return m_criteria; }
     // Which keys have a problem; empty while nothing checks the file.
     void SetProblemTest(ProblemTest test);
@@ -58,6 +66,7 @@ private:
     void RunFilter();  // the core's marks only
     void Rerun();      // the marks, then the view
     bool PassesToggles(TreeItem item) const;
+    bool UnderPinOrMatch(TreeItem item) const;
 
     RulesTreeModel& m_source;
     const Tree& m_tree;
@@ -65,6 +74,8 @@ private:
     TreeFilter m_filter;
     FilterCriteria m_criteria;
     ProblemTest m_problemTest;
+    MarkText m_markText;
+    TreeItem m_pinned = kNoItem;
     ProblemTest m_overriddenTest;
     mutable std::vector<std::optional<KeyDefaultState>> m_states;  // by item handle, filled on first use
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "app/TreeFilterModel.h"
 
@@ -33,6 +34,8 @@ public:
     void SetOverriddenTest(TreeFilterModel::ProblemTest test);
 
     void ClearFilter();
+    // Ctrl+F: the field takes the focus with its text selected.
+    void FocusField();
     // Runs the filter again when one is in use (the problems it tests for have changed).
     void Refilter();
     TreeFilterModel* FilterModel() const { return m_model; }
@@ -52,6 +55,10 @@ protected:
 private:
     void ApplyFilter();
     void Reveal(TreeItem item);
+    // Down or Enter in the field: the view takes the focus, on the first key kept unless a key
+    // is current.
+    void EnterResults();
+    std::vector<TreeItem> OpenBranches() const;
 
     TreeFilterModel* m_model = nullptr;
     QTreeView* m_view = nullptr;
@@ -60,7 +67,8 @@ private:
     QToolButton* m_present = nullptr;
     QToolButton* m_problem = nullptr;
     QToolButton* m_overridden = nullptr;
-    TreeItem m_selected = kNoItem;  // the last item the user selected
+    TreeItem m_selected = kNoItem;         // the last item the user selected
+    std::vector<TreeItem> m_openBranches;  // open when the filter began
 };
 
 }  // namespace morvane::app

@@ -29,7 +29,8 @@ struct Command {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotFound = 1;
 inline constexpr int kExitWriteFailed = 2;
-inline constexpr int kExitRefused = 3;  // the command does not apply to the item named
+inline constexpr int kExitUnreadable = 2;  // the file cannot be read (the reason is on stderr)
+inline constexpr int kExitRefused = 3;     // the command does not apply to the item named
 inline constexpr int kExitUsage = 64;
 
 // The subcommands of each file, gathered by the dispatcher.

@@ -40,6 +40,6 @@ struct NamedKey {
 std::optional<NamedKey> FindNamedKey(const gameview::GameKeys& keys, const std::string& section,
                                      const std::string& key);
 
-inline constexpr int kExitUnreadable = 2;
+// kExitUnreadable (CliCommand.h) is the exit code when a layer cannot be read.
 
 }  // namespace morvane::cli

@@ -20,16 +20,27 @@ private:
     std::ostream& m_stream;
 };
 
+// Whether the rules file at `path` can be read; a missing one can (it reads as a new, empty
+// file). When it cannot (a folder, a pipe, a device, a loop of links, no permission, too
+// large), says so and why on stderr.
+bool CanReadRulesFile(const CommandContext& context, const std::string& path);
+
+// Says on stderr when an earlier write of the file was cut short and left a copy of its old
+// contents: what the file holds now may be incomplete.
+void WarnOfInterruptedWrite(const CommandContext& context, const std::string& path);
+
 // What the commands on a rules file share: a tree and the file's access, messages on stderr.
 struct RulesSession {
     RulesSession(const CommandContext& context, const std::string& rulesPath)
         : messages(context.err), rules(messages), items(context.catalogue, tree, rules) {
         rules.SetRulesPath(rulesPath);
+        readable = CanReadRulesFile(context, rulesPath);
     }
     Tree tree;
     StreamMessageSink messages;
     RulesFileAccess rules;
     ItemFileAccess items;
+    bool readable = true;
 };
 
 }  // namespace morvane::cli

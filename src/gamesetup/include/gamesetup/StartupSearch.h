@@ -48,7 +48,8 @@ std::string RulesPathIn(const std::string& directory);
 // Runs the search; nothing when the user gives up (cancels Program Location).
 std::optional<std::string> LocateRulesFile(std::string commandLinePath, const std::string& startDir, StartupHost& host);
 
-// "Failed To Load - <path>".
+// "Failed To Load - <path>", and on the next line why the file cannot be read (missing, a
+// folder, a pipe, too large, no permission, a loop of links).
 std::string FailedToLoadMessage(const std::string& path);
 
 }  // namespace morvane::gamesetup

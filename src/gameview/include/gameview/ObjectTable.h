@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -25,6 +26,7 @@ const TableGroup* FindTableGroup(std::string_view name);
 struct ObjectTable {
     std::vector<std::string> keys;  // as the game spells them
     std::vector<std::string> sections;
+    std::vector<std::string> names;               // per row: what the game calls the object
     std::vector<std::vector<std::string>> cells;  // [row][column]
 };
 
@@ -32,9 +34,11 @@ struct ObjectTable {
 std::vector<std::string> AllKeys(const GameKeys& keys, const TableGroup& group);
 
 // The table of `group` for the keys asked (letter case aside: "strength" is Strength). A key
-// the game does not read for these objects gives a message naming it instead.
+// the game does not read for these objects gives a message naming it instead. An object's name
+// is the Name a file gives it, else its label in `labels` (by section).
 std::variant<ObjectTable, std::string> BuildObjectTable(const PlayedValues& values, const TableGroup& group,
-                                                        const std::vector<std::string>& keys);
+                                                        const std::vector<std::string>& keys,
+                                                        const std::map<std::string, std::string>& labels = {});
 
 // One CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view text);

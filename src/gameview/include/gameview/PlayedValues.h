@@ -8,6 +8,7 @@
 #include "gameview/Combat.h"
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
+#include "gameview/GameLayers.h"
 #include "gameview/GameValues.h"
 
 namespace morvane::gameview {
@@ -22,19 +23,15 @@ public:
     virtual std::vector<std::string> Texts(std::string_view section, std::string_view key) const = 0;
 };
 
-// The kind of game: campaign missions take the files as they are; skirmish and multiplayer
-// games force England's armour bias and France's rate-of-fire bias to 0.9.
-enum class PlayMode { Campaign, Skirmish, Multiplayer };
-
-// One rules file as the game reads it, with the values the mode forces on top.
-class RulesFilePlay : public PlayedTexts {
+// The texts every layer of a game gives a key: the files it reads one over the other, the
+// sections they reset and the values the game forces outside campaigns.
+class LayerStackPlay : public PlayedTexts {
 public:
-    RulesFilePlay(const GameIni& ini, PlayMode mode) : m_ini(ini), m_mode(mode) {}
+    explicit LayerStackPlay(const LayerStack& stack) : m_stack(stack) {}
     std::vector<std::string> Texts(std::string_view section, std::string_view key) const override;
 
 private:
-    const GameIni& m_ini;
-    PlayMode m_mode;
+    const LayerStack& m_stack;
 };
 
 // The value the game keeps for each key once it has read every text of it, starting from its
@@ -55,6 +52,8 @@ public:
     std::string Name(std::string_view section, std::string_view key) const;
     GameVerses Verses(std::string_view section, std::string_view key) const;
 
+    // The last text a layer gives the key, as written; nothing when none does.
+    std::optional<std::string> LastText(std::string_view section, std::string_view key) const;
     // The value as `morvane-cli effective` prints it (without its kind).
     std::string Text(std::string_view section, std::string_view key) const;
 

@@ -41,7 +41,12 @@ public:
     virtual int Exec(QDialog& dialog) = 0;
 };
 
-// The real prompts: Qt's message boxes and file dialogs.
+// The button a question falls back on (focused, and what Enter presses): the one that changes
+// nothing (Cancel, No), if the question has one.
+QMessageBox::StandardButton SafeButton(QMessageBox::StandardButtons buttons);
+
+// The real prompts: Qt's message boxes and file dialogs; every question has its safe button as
+// the default.
 class QtPrompts : public UserPrompts {
 public:
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption, QMessageBox::Icon icon) override;

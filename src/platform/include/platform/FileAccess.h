@@ -25,7 +25,14 @@
 // file whose attributes cannot be carried over to a new file are rewritten in place instead:
 // a complete copy of the old contents is written and flushed first (".NAME.morvane-old" beside
 // the file, or under the user's state folder when the folder cannot be written) and removed
-// once the new contents are on disk.
+// once the new contents are on disk. A record of that copy, kept under the user's state folder
+// and named after the file's identity (device and inode, or volume and file id), lets a write
+// through any other name of the same file (a hard link, a folder reached through a symbolic
+// link) find it too.
+//
+// Programs that take no lock (cp, sed -i) are watched for as closely as the system allows: a
+// read during which the file changed is made again, and the replace swaps the new file in,
+// checks that what it swapped out is the file it read, unchanged, and swaps back if not.
 namespace morvane::platform {
 
 inline constexpr int kErrorPathNotFound = 3;
@@ -45,6 +52,42 @@ inline constexpr int kErrorFileChanged = 1006;
 // copy of its old contents is kept for the user (ERROR_FILE_CORRUPT).
 inline constexpr int kErrorInterruptedWrite = 1392;
 
+// What lies behind an error number: the words a message gives for it.
+enum class FileProblem {
+    None,
+    NoPermission,      // the user may not change the file or its folder
+    NoReadPermission,  // the user may not read the file
+    ReadOnlyFile,      // the file has no write permission at all
+    ReadOnlyDisk,      // the file system is mounted read-only
+    Immutable,         // the file is marked immutable
+    NoStateFolder,     // no home folder to keep the copy of the old contents in
+    Missing,           // the file or a folder on its path does not exist
+    NotAFolder,        // a part of the path that should be a folder is a file
+    LinkLoop,          // symbolic links that lead round in a circle
+    PathTooLong,
+    DiskFull,
+    InputOutput,  // the disk reported an input/output error
+    Folder,       // not a regular file: a folder, a pipe, a device, a socket
+    Pipe,
+    Device,
+    Socket,
+    TooLarge,         // the file is larger than kMaxFileBytes
+    WouldBeTooLarge,  // the write would make it larger than kMaxFileBytes
+    HelperInTheWay,   // every name for the write's temporary file is taken by a folder
+    Cut,              // an in-place write failed and so did putting the old bytes back
+    CloseFailed,      // a warning: closing reported an error after the bytes were flushed
+};
+
+// The last failure of a read or write of this thread: its error number, what lies behind it,
+// and the path that matters to the user with it (the copy of the old contents, the folder in
+// the way). After a success `error` is 0; `problem` is then a warning or None.
+struct FileFailure {
+    int error = 0;
+    FileProblem problem = FileProblem::None;
+    std::string where;
+};
+FileFailure LastFileFailure();
+
 // The largest file read or edited: far above any rules file (the game's own is about 100 KB),
 // low enough that a wrong path such as a disk image cannot exhaust memory.
 inline constexpr std::uint64_t kMaxFileBytes = 16u * 1024u * 1024u;
@@ -61,8 +104,25 @@ FileReadResult ReadRegularFile(const std::string& path);
 // The bytes of a regular file, or nothing when it cannot be read (see ReadRegularFile for why).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
-// A sentence naming the path and saying what the error number means, for messages.
+// How many times a whole file was read so far by this process (reads and the reads of writes
+// alike): lets a test see how often one operation goes to the disk.
+std::uint64_t FileReadCount();
+
+// Sentences naming the path, saying what went wrong and what to do about it, for messages. When
+// `error` is the number of this thread's last failure, its problem gives the precise reason.
 std::string DescribeFileError(int error, const std::string& path);
+
+// The same for a failure as recorded (a warning too, whose error number is 0).
+std::string DescribeFileFailure(const FileFailure& failure, const std::string& path);
+
+// "cannot read PATH." and why, for the messages of a failed read (the error number of
+// ReadRegularFile and its problem, as just recorded).
+std::string DescribeReadFailure(int error, const std::string& path);
+
+// The copy of the file's old contents kept from an earlier write that was cut short, found by
+// the file's identity; nothing when there is none, or when what it left is whole (the write
+// had not begun or had finished).
+std::optional<std::string> InterruptedWriteCopy(const std::string& path);
 
 // What tells one state of a file from another without reading it.
 struct FileIdentity {

@@ -35,9 +35,34 @@ public:
     // key found with other letter case is written as given: the game matches names exactly.
     std::string WithValue(std::string_view section, std::string_view key, std::string_view value) const;
 
+    // What an edit did to one key's line: the whole line before (nothing when the key was
+    // absent) and after, without its line ending.
+    struct LineChange {
+        std::string section;
+        std::string key;
+        std::optional<std::string> before;
+        std::string after;
+        bool sectionExisted = true;  // false: the edit added the section too
+    };
+
     // The same for several keys at once, from this one parse; when one key is given twice, the
-    // later value counts.
-    std::string WithValues(std::span<const Edit> edits) const;
+    // later value counts. `changes`, when given, gets one entry per key the edits touch.
+    std::string WithValues(std::span<const Edit> edits, std::vector<LineChange>* changes = nullptr) const;
+
+    // The whole line holding the key (without its line ending), or nothing when it is absent.
+    std::optional<std::string_view> LineOf(std::string_view section, std::string_view key) const;
+
+    // Puts lines back: each key's line becomes `line` exactly (added as WithValues adds a key
+    // when it is missing), or is removed when `line` is nothing. With `dropEmptySection`, a
+    // section left with nothing but its header and blank lines goes too, with the blank line
+    // before its header.
+    struct LineEdit {
+        std::string_view section;
+        std::string_view key;
+        std::optional<std::string_view> line;
+        bool dropEmptySection = false;
+    };
+    std::string WithLines(std::span<const LineEdit> edits) const;
 
     // A line the game would cut: its key, and how many characters it keeps of the part it reads
     // (the line up to its note, without trailing blanks).
@@ -54,7 +79,8 @@ public:
     // first one differing only in letter case is renamed. A byte-order mark is dropped, lone
     // carriage returns become CR LF and the file ends with a line break. `cut`, when given, gets
     // every edited or added line longer than the game's 127 characters.
-    std::string WithValuesForTheGame(std::span<const Edit> edits, std::vector<CutLine>* cut = nullptr) const;
+    std::string WithValuesForTheGame(std::span<const Edit> edits, std::vector<CutLine>* cut = nullptr,
+                                     std::vector<LineChange>* changes = nullptr) const;
 
 private:
     struct Line {
@@ -96,10 +122,12 @@ private:
     // The sections a write for the game edits: every one named exactly so, else the first
     // named so in other letter case.
     std::vector<const Section*> GameSections(std::string_view name) const;
-    std::string Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut) const;
+    std::string Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut,
+                       std::vector<LineChange>* changes) const;
     static const Key* FindKey(const Section& section, std::string_view name);
     std::string LineEnding() const;
     Splice ReplaceValue(const Key& key, std::string_view name, std::string_view value) const;
+    std::string Spliced(std::vector<Splice> splices, std::string_view tail) const;
     Splice InsertAfterLine(std::size_t lineIndex, const std::vector<std::string>& lines) const;
     std::string NewSections(const std::vector<std::pair<std::string_view, std::vector<std::string>>>& sections) const;
 

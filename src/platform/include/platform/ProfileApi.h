@@ -9,8 +9,8 @@
 #include "platform/IniDocument.h"
 
 // Reading and writing one value of an INI file, with the semantics of the Windows profile
-// functions the game's own tools use. Reads share a parsed index of the file that is kept while
-// the file's identity (device, inode, size, modification time) stays the same.
+// functions the game's own tools use. Each call reads the file anew and holds nothing between
+// calls; a program that keeps a file open holds a RulesDocument instead.
 namespace morvane::platform {
 
 // The value of the key, trimmed, or `defaultValue` when the file, the section or the key is
@@ -55,18 +55,5 @@ int WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::
 
 // This program's own error number: a line the game would cut at 127 characters.
 inline constexpr int kErrorLineTooLong = 224;
-
-// While a batch is open, a file's identity is checked at its first read only: the many reads of
-// one tree build share one look at the file. Writes end that sharing for their file.
-class ProfileReadBatch {
-public:
-    ProfileReadBatch();
-    ~ProfileReadBatch();
-    ProfileReadBatch(const ProfileReadBatch&) = delete;
-    ProfileReadBatch& operator=(const ProfileReadBatch&) = delete;
-};
-
-// Forgets every cached index (tests use it to compare against a fresh read).
-void ForgetProfileCache();
 
 }  // namespace morvane::platform

@@ -4,21 +4,26 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ProfileApi.h"
 #include "rulesfile/MessageSink.h"
+#include "rulesfile/RulesDocument.h"
 
 namespace morvane {
 
-// The rules file seen as sections and keys: one value read as the tree shows it, one value
-// written with the save-failure message on failure. It knows nothing of tree items; the tree
-// layer's ItemFileAccess turns items into sections and keys.
+// The open rules file seen as sections and keys: one value read as the tree shows it, writes
+// with the save-failure message on failure. It holds the file's RulesDocument and knows
+// nothing of tree items; the tree layer's ItemFileAccess turns items into sections and keys.
 class RulesFileAccess {
 public:
     explicit RulesFileAccess(MessageSink& messages);
 
-    void SetRulesPath(std::string path) { m_strRulesPath = std::move(path); }
-    const std::string& RulesPath() const { return m_strRulesPath; }
+    void SetRulesPath(std::string path) { m_document.SetPath(std::move(path)); }
+    const std::string& RulesPath() const { return m_document.Path(); }
+
+    RulesDocument& Document() { return m_document; }
+    const RulesDocument& Document() const { return m_document; }
 
     // The value of a key as the tree shows it, or nothing when the file does not hold it.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
@@ -35,9 +40,17 @@ public:
     // save-failure message names the first key of the batch.
     int WriteValues(std::span<const platform::ProfileWrite> writes);
 
+    // What the last successful write did to each key's line, taken inside its locked edit
+    // (the history's record of that write). Taking them empties the record.
+    std::vector<KeyLineChange> TakeLastChanges() { return std::move(m_lastChanges); }
+
 private:
+    // A write that succeeded with a warning (an error reported on closing the flushed file).
+    void ShowWriteWarning();
+
     MessageSink& m_messages;
-    std::string m_strRulesPath;
+    RulesDocument m_document;
+    std::vector<KeyLineChange> m_lastChanges;
     bool m_forceLongLines = false;
 };
 

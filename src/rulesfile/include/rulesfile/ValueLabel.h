@@ -21,13 +21,9 @@ ValueLabelParts SplitValueLabel(std::string_view label);
 // The label up to its first "=" (all of it when it has none), trailing white space removed.
 std::string KeyOfLabel(std::string_view label);
 
-// The text that a profile read returned turned into the value shown: cut at the first ";"
-// (an inline comment), trailing white space removed; the read's default "Empty" means absent.
-std::optional<std::string> ValueFromProfileText(std::string_view text);
-
-// The text of the message shown when a write of the file at `path` fails. The failures only a
-// careful writer reports (another writer's lock, a file that is no regular file or too large,
-// one that kept changing, an interrupted earlier write) get a line that says what happened.
+// The text of the message shown when a write to the file at `path` fails: the fixed first line
+// with the number, the section and key, then what went wrong and what to do (for a refused
+// write, 87, the caller adds which character is refused and why).
 std::string SaveFailureMessage(int error, std::string_view section, std::string_view key, const std::string& path);
 
 }  // namespace morvane

@@ -13,9 +13,10 @@ namespace morvane {
 // rules file: categories, sections, groups and objects, and under each its key items.
 class TreeBuilder {
 public:
-    TreeBuilder(Tree& tree, const StringTable& table, const RulesFileAccess& rules);
+    TreeBuilder(Tree& tree, const StringTable& table, RulesFileAccess& rules);
 
-    // Deletes every item and builds the whole tree.
+    // Deletes every item and builds the whole tree from the file as it is now (the document
+    // reads it again when it changed).
     void BuildTree();
 
     // The "General" root item with its ten groups of keys.
@@ -36,7 +37,7 @@ public:
 private:
     Tree& m_tree;
     const StringTable& m_table;
-    const RulesFileAccess& m_rules;
+    RulesFileAccess& m_rules;
 };
 
 }  // namespace morvane

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDockWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/BalancePictures.h"
+#include "app/BalanceTableModel.h"
+#include "schema/StringTable.h"
+
+class QComboBox;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QTableView;
+class QToolButton;
+
+namespace morvane::app {
+
+class UserPrompts;
+
+// The table of one group of objects beside the tree: pick the group, the kind of game and the
+// columns, sort and filter by any column, edit cells in place (a selection in one column is
+// set at once), copy the selection as tab-separated text, export CSV, and look at a weapon's
+// damage a minute or the time every attacker takes to kill every target.
+class BalanceDock : public QDockWidget {
+    Q_OBJECT
+public:
+    BalanceDock(const StringTable& catalogue, UserPrompts& prompts, std::function<std::string()> rulesPath,
+                BalanceTableModel::Writer writer, QWidget* parent = nullptr);
+
+    // Reads the rules file again and shows what the game now plays.
+    void Refresh();
+    // Shows `group` ("vehicles", ...) with its remembered columns.
+    void ShowGroup(const QString& group);
+    // The columns of the group shown; the set is remembered per group.
+    void SetColumns(const QStringList& keys);
+    QStringList Columns() const;
+
+    BalanceTableModel* Model() const { return m_model; }
+    QSortFilterProxyModel* Proxy() const { return m_proxy; }
+    QTableView* View() const { return m_view; }
+    QComboBox* GroupBox() const { return m_group; }
+    QLineEdit* FilterEdit() const { return m_filter; }
+
+    // The selected cells as tab-separated text, rows and columns as shown.
+    QString SelectionText() const;
+    // The whole table as shown (sorted and filtered) as CSV.
+    QString CsvText() const;
+    void CopySelection() const;
+    void ExportCsv();
+    // The pictures, as the window opens them: the weapon of the current row, and every attacker
+    // of the group shown against the objects of a target group.
+    std::unique_ptr<BalancePictureDlg> DamageChartDialog();
+    std::unique_ptr<BalancePictureDlg> HeatMapDialog();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildColumnsMenu();
+    // The game's layers as the table shows them: the rules file, the files beside it, the mode.
+    gameview::LayerStack Layers() const;
+
+    const StringTable& m_catalogue;
+    UserPrompts& m_prompts;
+    std::function<std::string()> m_rulesPath;
+    BalanceTableModel* m_model;
+    QSortFilterProxyModel* m_proxy;
+    QTableView* m_view;
+    QComboBox* m_group;
+    QComboBox* m_mode;
+    QComboBox* m_filterColumn;
+    QLineEdit* m_filter;
+    QToolButton* m_columns;
+};
+
+}  // namespace morvane::app

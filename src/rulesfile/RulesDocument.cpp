@@ -1,0 +1,208 @@
+#include "rulesfile/RulesDocument.h"
+
+#include "common/TextOps.h"
+#include "gameview/GameCheck.h"
+#include "gameview/GameKeys.h"
+
+namespace morvane {
+
+namespace {
+
+std::optional<std::string_view> ViewOf(const std::optional<std::string>& line) {
+    if (!line) return std::nullopt;
+    return std::string_view(*line);
+}
+
+bool SameLine(const std::optional<std::string_view>& line, const std::optional<std::string_view>& expected) {
+    if (line.has_value() != expected.has_value()) return false;
+    return !line || *line == *expected;
+}
+
+}  // namespace
+
+std::string EditorValueOf(std::string_view found) { return std::string(TrimRight(SplitAtFirst(found, ';').before)); }
+
+RulesDocument::RulesDocument(std::string path) : m_path(std::move(path)) {}
+
+void RulesDocument::SetPath(std::string path) {
+    m_path = std::move(path);
+    Forget();
+}
+
+void RulesDocument::Forget() {
+    m_read = false;
+    m_identity.reset();
+    m_exists = false;
+    m_bytes.clear();
+    ClearDerived();
+}
+
+void RulesDocument::ClearDerived() const {
+    m_ini.reset();
+    m_game.reset();
+    m_findings.reset();
+}
+
+bool RulesDocument::Refresh() {
+    if (m_read && platform::IdentifyFile(m_path) == m_identity) return false;
+    const bool hadFile = m_exists;
+    const std::string before = std::move(m_bytes);
+    m_read = false;
+    EnsureRead();
+    return m_exists != hadFile || m_bytes != before;
+}
+
+void RulesDocument::EnsureRead() const {
+    if (m_read) return;
+    // The identity is taken before the bytes: a change during the read shows as a new identity
+    // at the next Refresh, never as old bytes under a new identity.
+    m_identity = platform::IdentifyFile(m_path);
+    auto bytes = m_identity ? platform::ReadFileBytes(m_path) : std::nullopt;
+    m_exists = bytes.has_value();
+    if (!m_exists) m_identity.reset();
+    m_bytes = bytes ? std::move(*bytes) : std::string();
+    m_read = true;
+    ClearDerived();
+}
+
+bool RulesDocument::Exists() const {
+    EnsureRead();
+    return m_exists;
+}
+
+const std::optional<platform::FileIdentity>& RulesDocument::Identity() const {
+    EnsureRead();
+    return m_identity;
+}
+
+const std::string& RulesDocument::Bytes() const {
+    EnsureRead();
+    return m_bytes;
+}
+
+const platform::IniDocument& RulesDocument::Ini() const {
+    EnsureRead();
+    if (!m_ini) m_ini = std::make_unique<platform::IniDocument>(m_bytes);
+    return *m_ini;
+}
+
+const gameview::GameIni& RulesDocument::Game() const {
+    EnsureRead();
+    if (!m_game) m_game = std::make_unique<gameview::GameIni>(m_bytes);
+    return *m_game;
+}
+
+const std::vector<gameview::Finding>& RulesDocument::Findings() const {
+    EnsureRead();
+    if (!m_findings) {
+        m_findings = std::make_unique<std::vector<gameview::Finding>>();
+        // A file that cannot be read (not made yet, say) has nothing to find.
+        if (m_exists) *m_findings = gameview::CheckRulesFile(Game(), gameview::GameKeys::BuiltIn());
+    }
+    return *m_findings;
+}
+
+std::optional<std::string> RulesDocument::Value(std::string_view section, std::string_view key) const {
+    const auto found = Ini().Find(section, key);
+    if (!found) return std::nullopt;
+    return EditorValueOf(*found);
+}
+
+const gameview::GameEntry* RulesDocument::GameEntry(std::string_view section, std::string_view key) const {
+    return Game().Find(section, key);
+}
+
+const platform::IniDocument& RulesDocument::ParseOf(const std::optional<std::string>& current,
+                                                    std::optional<platform::IniDocument>& fresh) const {
+    if (m_read && current.has_value() == m_exists && current.value_or(std::string()) == m_bytes) return Ini();
+    return fresh.emplace(current.value_or(std::string()));
+}
+
+void RulesDocument::Took(std::string bytes, const platform::FileIdentity& identity) {
+    m_bytes = std::move(bytes);
+    m_identity = identity;
+    m_exists = true;
+    m_read = true;
+    ClearDerived();
+}
+
+int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes,
+                         const platform::GameWrite* forTheGame) {
+    for (const platform::ProfileWrite& write : writes)
+        if (!platform::IsStorable(write)) return platform::kErrorInvalidParameter;
+    if (writes.empty()) return 0;
+    std::vector<platform::IniDocument::Edit> edits;
+    edits.reserve(writes.size());
+    for (const platform::ProfileWrite& write : writes) edits.push_back({write.section, write.key, write.value});
+
+    std::string written;
+    std::vector<KeyLineChange> made;
+    platform::FileIdentity identity;
+    const int error = platform::EditFile(
+        m_path,
+        [&](const std::optional<std::string>& current, std::string& replacement) {
+            std::optional<platform::IniDocument> fresh;
+            made.clear();
+            const platform::IniDocument& document = ParseOf(current, fresh);
+            if (forTheGame == nullptr) {
+                replacement = document.WithValues(edits, &made);
+            } else {
+                std::vector<platform::IniDocument::CutLine> cut;
+                replacement = document.WithValuesForTheGame(edits, &cut, &made);
+                if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
+                if (!cut.empty() && !forTheGame->force) return platform::kErrorLineTooLong;
+            }
+            written = replacement;
+            return 0;
+        },
+        &identity);
+    if (error != 0) return error;
+    Took(std::move(written), identity);
+    if (changes != nullptr) *changes = std::move(made);
+    return 0;
+}
+
+int RulesDocument::PutLines(std::span<const KeyLineChange> changes, Direction direction, bool evenIfChanged) {
+    const bool back = direction == Direction::Back;
+    std::string written;
+    platform::FileIdentity identity;
+    const int error = platform::EditFile(
+        m_path,
+        [&](const std::optional<std::string>& current, std::string& replacement) {
+            std::optional<platform::IniDocument> fresh;
+            const platform::IniDocument& document = ParseOf(current, fresh);
+            std::vector<platform::IniDocument::LineEdit> edits;
+            edits.reserve(changes.size());
+            for (const KeyLineChange& change : changes) {
+                const std::optional<std::string_view> after(change.after);
+                const std::optional<std::string_view> from = back ? after : ViewOf(change.before);
+                const std::optional<std::string_view> to = back ? ViewOf(change.before) : after;
+                if (!evenIfChanged && !SameLine(document.LineOf(change.section, change.key), from))
+                    return platform::kErrorFileChanged;
+                edits.push_back({change.section, change.key, to, back && !change.sectionExisted});
+            }
+            replacement = document.WithLines(edits);
+            written = replacement;
+            return 0;
+        },
+        &identity);
+    if (error != 0) return error;
+    Took(std::move(written), identity);
+    return 0;
+}
+
+int RulesDocument::Replace(const std::string& bytes) {
+    platform::FileIdentity identity;
+    const int error = platform::EditFile(
+        m_path,
+        [&](const std::optional<std::string>&, std::string& replacement) {
+            replacement = bytes;
+            return 0;
+        },
+        &identity);
+    if (error != 0) return error;
+    Took(bytes, identity);
+    return 0;
+}
+
+}  // namespace morvane

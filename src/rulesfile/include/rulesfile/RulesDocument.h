@@ -1,0 +1,100 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gameview/Finding.h"
+#include "gameview/GameIni.h"
+#include "platform/FileAccess.h"
+#include "platform/IniDocument.h"
+#include "platform/ProfileApi.h"
+
+namespace morvane {
+
+// What one write did to one key's line (see IniDocument::LineChange).
+using KeyLineChange = platform::IniDocument::LineChange;
+
+// One open rules file: its path, the identity and bytes of the file as last read or written,
+// and what is made of those bytes (the editor's parse, the game's reading, the check's
+// findings), each made once per change of the bytes and only when first asked for.
+//
+// The file is read when something is first asked of it and again only through Refresh(), when
+// its identity changed. A write edits the file under its lock and keeps the bytes it wrote, so
+// the document never reads back what it wrote itself.
+class RulesDocument {
+public:
+    explicit RulesDocument(std::string path = {});
+
+    const std::string& Path() const { return m_path; }
+    // Another file: everything read from the old one is forgotten.
+    void SetPath(std::string path);
+
+    // Reads the file again when its identity is not the one last seen (or it was never read).
+    // Returns whether the bytes held changed.
+    bool Refresh();
+    // The next question reads the file anew.
+    void Forget();
+
+    // Whether the last read found a readable file.
+    bool Exists() const;
+    const std::optional<platform::FileIdentity>& Identity() const;
+    // The bytes (empty when there is no file).
+    const std::string& Bytes() const;
+    const platform::IniDocument& Ini() const;
+    const gameview::GameIni& Game() const;
+    const std::vector<gameview::Finding>& Findings() const;
+
+    // A key's value as the editor reads it: white space trimmed, an inline note after ";" cut
+    // off; nothing when the file does not hold the key. Any text is a value, "Empty" too.
+    std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+    // The entry the game finds for the key, or nullptr when the game does not see it.
+    const gameview::GameEntry* GameEntry(std::string_view section, std::string_view key) const;
+
+    // The writes in one locked edit of the file as it is on disk at that moment (see
+    // WritePrivateProfileStrings for what is refused). On success the document holds the
+    // written bytes, and `changes`, when given, what the edit did to each key's line. Returns 0
+    // or the error number; on failure the file and the document stay as they were.
+    // With `forTheGame`, the file is edited for the game's reader and a line the game would cut
+    // is refused (see WritePrivateProfileStrings).
+    int Write(std::span<const platform::ProfileWrite> writes, std::vector<KeyLineChange>* changes = nullptr,
+              const platform::GameWrite* forTheGame = nullptr);
+
+    // Puts the keys' lines back to `before` (undo) or forward to `after` (redo) in one locked
+    // edit. Each key's line must still be what the step left it (`after`, or `before` for a
+    // redo), else kErrorFileChanged is returned and nothing is written, unless `evenIfChanged`.
+    // Lines of other keys, another program's writes among them, are kept either way. A section
+    // the step added goes again on undo when nothing else is left in it.
+    enum class Direction { Back, Forward };
+    int PutLines(std::span<const KeyLineChange> changes, Direction direction, bool evenIfChanged);
+
+    // Replaces the whole file with `bytes` (a file deleted under the window made again).
+    int Replace(const std::string& bytes);
+
+private:
+    void EnsureRead() const;
+    void Took(std::string bytes, const platform::FileIdentity& identity);
+    void ClearDerived() const;
+    // The parse of `current`: the held one when the bytes are the same, else a new one.
+    const platform::IniDocument& ParseOf(const std::optional<std::string>& current,
+                                         std::optional<platform::IniDocument>& fresh) const;
+
+    std::string m_path;
+    // What is read lazily, on the first question (hence mutable).
+    mutable bool m_read = false;
+    mutable std::optional<platform::FileIdentity> m_identity;
+    mutable bool m_exists = false;
+    mutable std::string m_bytes;
+    mutable std::unique_ptr<platform::IniDocument> m_ini;
+    mutable std::unique_ptr<gameview::GameIni> m_game;
+    mutable std::unique_ptr<std::vector<gameview::Finding>> m_findings;
+};
+
+// The value the editor shows for what the profile reader found: cut at the first ";" (an
+// inline note), trailing white space removed.
+std::string EditorValueOf(std::string_view found);
+
+}  // namespace morvane
