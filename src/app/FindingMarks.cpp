@@ -9,7 +9,6 @@
 #include "gameview/GameKeys.h"
 #include "gameview/GameLayers.h"
 #include "guicommon/Latin1.h"
-#include "platform/FileAccess.h"
 #include "rulesfile/ValueLabel.h"
 
 namespace morvane::app {
@@ -122,8 +121,7 @@ void FindingMarks::Refresh() {
 
     // The fingerprint is the rules file's alone: the game compares no other layer.
     m_fingerprint.reset();
-    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath()))
-        m_fingerprint = compare::Fingerprint(gameview::GameIni(*bytes));
+    if (document.Exists()) m_fingerprint = compare::Fingerprint(document.Game());
 
     m_findings.clear();
     m_marks.clear();
