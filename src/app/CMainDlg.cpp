@@ -581,12 +581,12 @@ void CMainDlg::OnApply() {
     }
     if (const QString problem = m_panel->TypedProblem(); !problem.isEmpty()) {
         // The modder may mean it (a test, a value the game takes beyond the usual range): ask.
-        const auto answer = m_prompts.Ask(
-            this,
-            QStringLiteral("The value %1 is %2.\n\nThe game may read it as something else, or not at all. "
-                           "Write it to the file anyway?")
-                .arg(QStringLiteral("\u201c%1\u201d").arg(m_panel->TypedText()), problem),
-            kCaption, QMessageBox::Yes | QMessageBox::Cancel);
+        const auto answer =
+            m_prompts.Ask(this,
+                          QStringLiteral("This value is %1.\n\nThe game may read it as something else, or not at all. "
+                                         "Write it to the file anyway?")
+                              .arg(problem),
+                          kCaption, QMessageBox::Yes | QMessageBox::Cancel);
         if (answer != QMessageBox::Yes) {
             ShowStatus(
                 QStringLiteral("Not applied: the value is %1. Correct it, or Apply again and confirm.").arg(problem));

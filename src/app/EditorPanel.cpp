@@ -405,7 +405,11 @@ void EditorPanel::WatchKeys() {
     for (QLineEdit* edit : {m_valueEdit, m_chanceEdit, m_optionEdit, m_versesEdits[0], m_versesEdits[1],
                             m_versesEdits[2], m_versesEdits[3], m_versesEdits[4]})
         connect(edit, &QLineEdit::textChanged, this, &EditorPanel::Edited);
-    connect(m_valueEdit, &QLineEdit::textChanged, this, &EditorPanel::ShowTypedProblem);
+    // Checked once the edit's signals are through, never in the middle of filling the controls.
+    m_problemCheck.setSingleShot(true);
+    m_problemCheck.setInterval(0);
+    connect(&m_problemCheck, &QTimer::timeout, this, &EditorPanel::ShowTypedProblem);
+    connect(this, &EditorPanel::Edited, &m_problemCheck, qOverload<>(&QTimer::start));
     for (QComboBox* combo : {m_listCombo, m_animationCombo})
         connect(combo, &QComboBox::currentTextChanged, this, &EditorPanel::Edited);
     connect(m_checkBox, &QCheckBox::toggled, this, &EditorPanel::Edited);
@@ -523,26 +527,30 @@ void EditorPanel::ShowFacts(const KeyFacts& facts) {
     m_rangeText->setVisible(!facts.range.isEmpty());
     m_unitCaption->setVisible(!facts.unit.isEmpty());
     m_unitText->setVisible(!facts.unit.isEmpty());
-    ShowTypedProblem();
+    // A value just shown comes from the file; only an edit is checked.
+    m_problemCheck.stop();
+    ShowProblem(QString());
 }
-
-QString EditorPanel::TypedText() const { return m_valueEdit->text(); }
 
 QString EditorPanel::TypedProblem() const {
-    if (m_editor == nullptr || m_editor->m_hCurItem == kNoItem || !m_valueEdit->isVisibleTo(this)) return {};
-    const auto problem = TypedValueProblem(m_shownFacts, FromQt(m_valueEdit->text()));
-    return problem ? *problem : QString();
+    if (m_editor == nullptr || m_editor->m_hCurItem == kNoItem) return {};
+    return ToQt(m_editor->InputProblem());
 }
 
-// A typed number that does not fit the key is marked, with the reason beneath; Apply asks
-// before it writes one.
-void EditorPanel::ShowTypedProblem() {
-    const QString problem = TypedProblem();
-    m_problemText->setText(
-        problem.isEmpty() ? QString() : QStringLiteral("\u201c%1\u201d is %2.").arg(m_valueEdit->text(), problem));
+// A value that does not fit the key is marked, with the reason beneath; Apply asks before it
+// writes one.
+void EditorPanel::ShowTypedProblem() { ShowProblem(TypedProblem()); }
+
+void EditorPanel::ShowProblem(const QString& problem) {
+    const bool typedInField = m_valueEdit->isVisibleTo(this);
+    m_problemText->setText(problem.isEmpty() ? QString()
+                           : typedInField
+                               ? QStringLiteral("\u201c%1\u201d is %2.").arg(m_valueEdit->text().trimmed(), problem)
+                               : QStringLiteral("The value is %1.").arg(problem));
     m_problemText->setVisible(!problem.isEmpty());
     QPalette palette = m_valueEdit->palette();
-    palette.setColor(QPalette::Base, problem.isEmpty() ? QPalette().color(QPalette::Base) : QColor(0xfd, 0xe4, 0xe4));
+    palette.setColor(QPalette::Base,
+                     problem.isEmpty() || !typedInField ? QPalette().color(QPalette::Base) : QColor(0xfd, 0xe4, 0xe4));
     m_valueEdit->setPalette(palette);
     m_valueEdit->setAccessibleDescription(problem.isEmpty() ? QString() : QStringLiteral("Invalid: ") + problem);
 }

@@ -46,17 +46,14 @@ KeyFacts FactsOf(const Tree& tree, const StringTable& table, TreeItem item) {
     if (!text) return facts;
     const Descriptor descriptor = ParseDescriptor(*text, table);
     if (!descriptor.hasFields) return facts;
-    facts.kind = descriptor.typeLetter;
-    const std::string& kind = facts.kind;
+    const std::string& kind = descriptor.typeLetter;
     if (kind == "I") {
         // The spin's bounds: a missing bound is the spin's own limit.
         facts.icon = art::KindIcon::Number;
         facts.lowest = ReadLowerBound(descriptor.minText);
         facts.highest = ReadUpperBound(descriptor.maxText);
     } else if (kind == "R") {
-        facts.icon = art::KindIcon::Number;
-        facts.lowest = NumberIn(descriptor.minText);
-        facts.highest = NumberIn(descriptor.maxText);
+        facts.icon = art::KindIcon::Number;  // the editor takes any real number: no range
     } else if (kind == "B" || kind == "T") {
         facts.icon = art::KindIcon::YesNo;
     } else if (kind == "P") {
@@ -75,23 +72,6 @@ KeyFacts FactsOf(const Tree& tree, const StringTable& table, TreeItem item) {
     facts.range = RangeText(facts.lowest, facts.highest);
     if (facts.unit.isEmpty()) facts.unit = UnitInHelp(descriptor.helpText);
     return facts;
-}
-
-std::optional<QString> TypedValueProblem(const KeyFacts& facts, const std::string& text) {
-    const bool whole = facts.kind == "I";
-    if (!whole && facts.kind != "R") return std::nullopt;
-    const QString typed = ToQt(text).trimmed();
-    static const QRegularExpression wholeNumber(QStringLiteral("^[-+]?[0-9]+$"));
-    static const QRegularExpression anyNumber(QStringLiteral("^[-+]?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
-    if (typed.isEmpty()) return QStringLiteral("empty: the game reads no number from it");
-    if (whole && !wholeNumber.match(typed).hasMatch()) return QStringLiteral("not a whole number");
-    if (!whole && !anyNumber.match(typed).hasMatch()) return QStringLiteral("not a number");
-    const double value = typed.toDouble();
-    if (facts.lowest && value < *facts.lowest)
-        return QStringLiteral("below the smallest value, %1").arg(Shown(*facts.lowest));
-    if (facts.highest && value > *facts.highest)
-        return QStringLiteral("above the largest value, %1").arg(Shown(*facts.highest));
-    return std::nullopt;
 }
 
 }  // namespace morvane::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -55,7 +56,6 @@ public:
     void SetFacts(std::function<KeyFacts(TreeItem)> facts) { m_facts = std::move(facts); }
     // Why the typed value does not fit the shown key, or empty when it does (or nothing is typed).
     QString TypedProblem() const;
-    QString TypedText() const;
     QLabel* TitleText() const { return m_titleText; }
 
 signals:
@@ -79,6 +79,7 @@ private:
     QString GameReadsText(const ValueEditor& editor, bool afterCheck) const;
     void ShowFacts(const KeyFacts& facts);
     void ShowTypedProblem();
+    void ShowProblem(const QString& problem);
     void Register(int controlId, QWidget* widget);
     void BuildValueControls(QVBoxLayout* column);
     void BuildCrateControls(QVBoxLayout* column);
@@ -105,6 +106,7 @@ private:
     std::function<std::optional<QString>(TreeItem)> m_gameReads;
     std::function<KeyFacts(TreeItem)> m_facts;
     KeyFacts m_shownFacts;
+    QTimer m_problemCheck;
     QBoxLayout* m_valueRow = nullptr;
     QBoxLayout* m_buttons = nullptr;
     QLabel* m_titleText = nullptr;
