@@ -8,6 +8,7 @@
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameLayers.h"
+#include "gameview/GameReading.h"
 #include "guicommon/Latin1.h"
 #include "rulesfile/ValueLabel.h"
 
@@ -111,8 +112,10 @@ void FindingMarks::Refresh() {
     }
     // The file's own reading: what it sets, and its findings when the layers were not read.
     m_keysSet = 0;
+    m_game.reset();
     if (document.Exists()) {
-        for (const gameview::GameSection& section : document.Game().Sections())
+        const gameview::GameIni& ini = m_game.emplace(document.Game());
+        for (const gameview::GameSection& section : ini.Sections())
             m_keysSet += static_cast<int>(section.entries.size());
         if (!layersRead)
             for (const gameview::Finding& finding : document.Findings())
@@ -121,7 +124,7 @@ void FindingMarks::Refresh() {
 
     // The fingerprint is the rules file's alone: the game compares no other layer.
     m_fingerprint.reset();
-    if (document.Exists()) m_fingerprint = compare::Fingerprint(document.Game());
+    if (m_game) m_fingerprint = compare::Fingerprint(*m_game);
 
     m_findings.clear();
     m_marks.clear();
@@ -141,6 +144,15 @@ void FindingMarks::Refresh() {
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
+}
+
+std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
+    if (!m_game) return std::nullopt;
+    if (item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) return QString();
+    const TreeItem section = m_items.FindSectionItem(item);
+    if (section == kNoItem) return QString();
+    return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *m_game, m_items.SectionNameOf(section),
+                                              KeyOfLabel(m_tree.GetItemText(item))));
 }
 
 QString FindingMarks::GamePlays(TreeItem item) const {
