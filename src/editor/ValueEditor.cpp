@@ -2,6 +2,7 @@
 
 #include "common/TextOps.h"
 #include "editor/ControlIds.h"
+#include "editor/InputCheck.h"
 #include "editor/MatchAllPlan.h"
 #include "rulesfile/ValueLabel.h"
 
@@ -118,6 +119,19 @@ void ValueEditor::OnMatchAllInSection() {
 bool ValueEditor::HasPendingEdit() {
     ExchangeFromControls();
     return ComposeLabel() != m_strShownLabel;
+}
+
+}  // namespace morvane
+
+namespace morvane {
+
+std::string ValueEditor::InputProblem() {
+    ExchangeFromControls();
+    if (m_hCurItem == kNoItem) return {};
+    const ValueLabelParts parts = SplitValueLabel(ComposeLabel());
+    if (!parts.hasValue) return {};
+    return morvane::InputProblem(ParseDescriptor(m_table.Text(m_tree.GetItemData(m_hCurItem).infoId), m_table),
+                                 parts.value);
 }
 
 }  // namespace morvane

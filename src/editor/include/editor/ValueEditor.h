@@ -75,6 +75,11 @@ public:
     // Whether the controls hold a value other than the one the shown key's label has.
     bool HasPendingEdit();
 
+    // Why the value the controls hold is not one the shown key takes (see InputCheck.h), for
+    // the window to show and to ask about before Apply writes it; empty when it is fine or
+    // no key is shown.
+    std::string InputProblem();
+
     // The exchanged members: the texts of the controls.
     std::string m_strValue;
     std::string m_strList;
