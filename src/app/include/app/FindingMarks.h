@@ -75,7 +75,7 @@ protected:
 private:
     struct Mark {
         gameview::Level level = gameview::Level::Note;
-        QString text;
+        std::vector<std::size_t> findings;  // into m_findings, in their order
     };
     void IndexTree();
     void ScheduleCheck();
