@@ -8,6 +8,7 @@
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameLayers.h"
+#include "gameview/GameReading.h"
 #include "guicommon/Latin1.h"
 #include "platform/FileAccess.h"
 #include "rulesfile/ValueLabel.h"
@@ -111,10 +112,10 @@ void FindingMarks::Refresh() {
     // read): what it sets, its findings when the layers were not read, and its fingerprint.
     m_keysSet = 0;
     m_fingerprint.reset();
-    std::optional<gameview::GameIni> ownIni;
-    const gameview::GameIni* ini = m_stack ? m_stack->Ini(gameview::Layer::Rules) : nullptr;
+    m_game.reset();
+    const gameview::GameIni* ini = CheckedGame();
     if (ini == nullptr)
-        if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) ini = &ownIni.emplace(*bytes);
+        if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) ini = &m_game.emplace(*bytes);
     if (ini != nullptr) {
         for (const gameview::GameSection& section : ini->Sections())
             m_keysSet += static_cast<int>(section.entries.size());
@@ -142,6 +143,21 @@ void FindingMarks::Refresh() {
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
+}
+
+const gameview::GameIni* FindingMarks::CheckedGame() const {
+    if (m_game) return &*m_game;
+    return m_stack ? m_stack->Ini(gameview::Layer::Rules) : nullptr;
+}
+
+std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
+    const gameview::GameIni* game = CheckedGame();
+    if (game == nullptr) return std::nullopt;
+    if (item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) return QString();
+    const TreeItem section = m_items.FindSectionItem(item);
+    if (section == kNoItem) return QString();
+    return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *game, m_items.SectionNameOf(section),
+                                              KeyOfLabel(m_tree.GetItemText(item))));
 }
 
 QString FindingMarks::GamePlays(TreeItem item) const {
