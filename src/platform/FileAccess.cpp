@@ -670,26 +670,20 @@ int RemoveFileIf(const std::string& path, const std::function<bool(const std::st
     ClearFailure();
     const auto resolved = ResolveLinks(path);
     if (!resolved) return RecordFailure(kErrorPathNotFound, FileProblem::LinkLoop);
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    return SettleFailure(RepeatWhileChanged([&](int) {
         FileLock lock;
-        if (const int error = lock.Lock(*resolved)) return SettleFailure(error);
+        if (const int error = lock.Lock(*resolved)) return error;
         if (lock.LocksFolder()) return 0;
         struct stat existing {};
         std::string bytes;
-        const int result = ReadForEdit(lock.Handle(), bytes, existing);
-        if (result == kChangedDuringRead) {
-            PauseBeforeAgain(attempt);
-            continue;
-        }
-        if (result != 0) return SettleFailure(result);
+        if (const int result = ReadForEdit(lock.Handle(), bytes, existing)) return result;
         if (!remove(bytes)) return kErrorFileChanged;
         // Another program may have renamed a new file over the one locked and read.
-        if (!Unchanged(*resolved, IdentityOf(existing))) continue;
+        if (!Unchanged(*resolved, IdentityOf(existing))) return kStartAgain;
         if (unlink(resolved->c_str()) != 0) return Failed(errno);
         SyncFolder(FolderOf(*resolved));
         return 0;
-    }
-    return RecordFailure(kErrorFileChanged, FileProblem::None);
+    }));
 }
 
 }  // namespace morvane::platform

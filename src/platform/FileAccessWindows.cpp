@@ -527,16 +527,18 @@ int RemoveFileIf(const std::string& path, const std::function<bool(const std::st
     ClearFailure();
     const auto target = TargetOf(path);
     if (!target) return kErrorPathNotFound;
-    FileLock lock;
-    if (const int error = lock.Lock(Utf8FromWide(*target))) return error;
-    if (lock.LocksFolder()) return 0;
-    BY_HANDLE_FILE_INFORMATION existing{};
-    std::string bytes;
-    if (const int error = ReadAll(lock.Handle(), bytes, existing)) return SettleFailure(error);
-    if (!remove(bytes)) return kErrorFileChanged;
-    // The lock's handle shares deletion: the file goes once the lock is let go.
-    if (DeleteFileW(target->c_str()) == 0) return SettleFailure(LastError());
-    return 0;
+    return SettleFailure(RepeatWhileChanged([&](int) {
+        FileLock lock;
+        if (const int error = lock.Lock(Utf8FromWide(*target))) return error;
+        if (lock.LocksFolder()) return 0;
+        BY_HANDLE_FILE_INFORMATION existing{};
+        std::string bytes;
+        if (const int error = ReadAll(lock.Handle(), bytes, existing)) return error;
+        if (!remove(bytes)) return kErrorFileChanged;
+        // The lock's handle shares deletion: the file goes once the lock is let go.
+        if (DeleteFileW(target->c_str()) == 0) return LastError();
+        return 0;
+    }));
 }
 
 }  // namespace morvane::platform
