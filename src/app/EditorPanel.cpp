@@ -429,6 +429,11 @@ void EditorPanel::ShowPending(bool pending) {
     m_applyButton->setFont(font);
 }
 
+void EditorPanel::AddBelowGameReads(QWidget* widget) {
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->indexOf(m_gameReadsText) + 1, widget);
+}
+
 void EditorPanel::ShowGameReads() {
     if (m_editor != nullptr) m_gameReadsText->setText(GameReadsText(*m_editor));
 }

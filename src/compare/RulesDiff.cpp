@@ -165,7 +165,8 @@ RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b
                 const std::vector<Played> inA = playedA.Candidates(*kind, section, key);
                 const std::vector<Played> inB = playedB.Candidates(*kind, section, key);
                 if (PlaysTheSame(inA, inB)) continue;
-                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(inA), ShownCandidates(inB)});
+                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(inA), ShownCandidates(inB),
+                                     inA.size() == 1 ? inA.front().fileText : std::nullopt});
                 playedKeys.insert(Twin(section, key.name));
                 playedSections.insert(section);
             }

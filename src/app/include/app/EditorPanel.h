@@ -47,6 +47,8 @@ public:
     bool FocusValue();
     // A second line under "game reads": which of the game's files decides the shown key.
     void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
+    // Places a widget of another part of the window beneath the "game reads" lines.
+    void AddBelowGameReads(QWidget* widget);
 
 signals:
     void ApplyRequested();
