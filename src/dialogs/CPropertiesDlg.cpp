@@ -84,6 +84,8 @@ void CPropertiesDlg::OnBrowseGame() {
 void CPropertiesDlg::OnBrowseWorkDir() {
     DoDataExchange(true);
     CSetDirectoryDlg picker(this);
+    // The picker starts at the folder the field holds.
+    if (!m_strWorkDir.empty()) picker.OpenAt(m_strWorkDir);
     if (m_prompts.Exec(picker) != QDialog::Accepted) return;
     m_strWorkDir = picker.m_strDirectory;
     DoDataExchange(false);

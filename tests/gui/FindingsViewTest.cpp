@@ -73,6 +73,7 @@ void FindingsViewTest::everyWriteRefreshesTheFindings() {
     auto* edit = qobject_cast<QLineEdit*>(open.window.Control(control::kValueEdit));
     edit->selectAll();
     QTest::keyClicks(edit, "abc");
+    open.prompts.answers = {QMessageBox::Yes};  // write it although it is no number
     QTest::mouseClick(qobject_cast<QPushButton*>(open.window.Control(control::kApplyButton)), Qt::LeftButton);
     QCoreApplication::processEvents();
     QCOMPARE(open.Rows(), QStringList{"2 error [General] GemValue"});

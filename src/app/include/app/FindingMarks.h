@@ -66,6 +66,9 @@ public:
     // The tree's item of a key of the file as of the last check (the section's item when the
     // tree has no item for the key and `orSection`); kNoItem when none.
     TreeItem ItemAt(const std::string& section, const std::string& key, bool orSection) const;
+    // The "game reads" line of `item` from the file as the last check read it; nothing before the
+    // first check or when the file could not be read.
+    std::optional<QString> GameReads(TreeItem item) const;
     // Whether a later layer decides the item's value.
     bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
@@ -100,6 +103,7 @@ private:
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
+    std::optional<gameview::GameIni> m_game;      // the rules file as the last check read it
 };
 
 }  // namespace morvane::app
