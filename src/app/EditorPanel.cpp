@@ -510,7 +510,7 @@ void EditorPanel::AddBelowGameReads(QWidget* widget) {
     // The line may sit in a row of its own within the column.
     int at = column->count();
     for (int i = 0; i < column->count(); ++i) {
-        const QLayoutItem* item = column->itemAt(i);
+        QLayoutItem* item = column->itemAt(i);
         if (item->widget() == m_gameReadsText ||
             (item->layout() != nullptr && item->layout()->indexOf(m_gameReadsText) >= 0))
             at = i + 1;
