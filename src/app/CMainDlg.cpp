@@ -913,8 +913,11 @@ void CMainDlg::OnFileNew() {
                                   kCaption, QMessageBox::Warning);
             return;
         case gamesetup::NewFileTarget::NotAFile:
-            m_prompts.ShowMessage(this, QStringLiteral("%1\nis not a regular file.").arg(chosen), kCaption,
-                                  QMessageBox::Warning);
+            m_prompts.ShowMessage(this,
+                                  QStringLiteral("%1\nis not a regular file.\n\nIt is a folder, a device or a pipe, "
+                                                 "which cannot hold a rules file. Choose a file name inside a folder.")
+                                      .arg(chosen),
+                                  kCaption, QMessageBox::Warning);
             return;
         case gamesetup::NewFileTarget::Existing:
             if (m_prompts.Ask(this,

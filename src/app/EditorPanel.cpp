@@ -190,23 +190,12 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
     column->addLayout(facts);
 
     // What the game makes of the shown key and, when another of the game's files decides it,
-    // which one, with a button that opens that file at the key.
-    auto* readsRow = new QHBoxLayout;
+    // which one.
     m_gameReadsText = new QLabel(this);
     m_gameReadsText->setObjectName(QStringLiteral("gameReads"));
     m_gameReadsText->setWordWrap(true);
     m_gameReadsText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_openDecidingButton = new QPushButton(QStringLiteral("Open That &File"), this);
-    m_openDecidingButton->setObjectName(QStringLiteral("openDecidingFile"));
-    m_openDecidingButton->setToolTip(QStringLiteral("Opens the file that decides this key, at this key"));
-    m_openDecidingButton->setAutoDefault(false);
-    m_openDecidingButton->hide();
-    readsRow->addWidget(m_gameReadsText, 1);
-    readsRow->addWidget(m_openDecidingButton, 0, Qt::AlignBottom);
-    column->addLayout(readsRow);
-    connect(m_openDecidingButton, &QPushButton::clicked, this, [this] {
-        if (m_editor != nullptr) emit OpenDecidingFileRequested(m_editor->m_hCurItem);
-    });
+    column->addWidget(m_gameReadsText);
 
     // The help, as plain text to read.
     m_helpText = new QLabel(this);
@@ -526,7 +515,6 @@ void EditorPanel::ShowGameReads() {
 // outside change, say) the check's reading is the newer one, also while an edit is pending.
 QString EditorPanel::GameReadsText(const ValueEditor& editor, bool afterCheck) const {
     const QString plays = m_gamePlays ? m_gamePlays(editor.m_hCurItem) : QString();
-    m_openDecidingButton->setVisible(!plays.isEmpty() && plays.contains(QStringLiteral(", line ")));
     const auto fresh = afterCheck && m_gameReads ? m_gameReads(editor.m_hCurItem) : std::nullopt;
     const QString reads = fresh ? *fresh : ToQt(editor.m_strGameReads);
     return reads + (plays.isEmpty() ? QString() : QLatin1Char('\n') + plays);

@@ -67,8 +67,6 @@ signals:
     void Edited();
     // The members were copied into the widgets (a new item, a step, a write).
     void Shown();
-    // "Open That File" beside the line that names the file deciding `item`.
-    void OpenDecidingFileRequested(TreeItem item);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,7 +115,6 @@ private:
     QLabel* m_rangeText = nullptr;
     QLabel* m_unitCaption = nullptr;
     QLabel* m_unitText = nullptr;
-    QPushButton* m_openDecidingButton = nullptr;
     QLabel* m_helpText = nullptr;
     QLabel* m_percentText = nullptr;
     QLabel* m_optionCaption = nullptr;
