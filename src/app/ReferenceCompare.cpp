@@ -57,8 +57,10 @@ const std::string& ReferenceCompare::ReferenceBytes() const {
 void ReferenceCompare::Refresh() {
     m_differences.clear();
     m_byItem.clear();
-    if (const auto file = platform::ReadFileBytes(m_rules.RulesPath())) {
-        m_differences = compare::DiffRules(gameview::GameKeys::BuiltIn(), ReferenceBytes(), *file, false).keys;
+    // The open file as the window holds it: it was read or written just before.
+    if (const RulesDocument& document = m_rules.Document(); document.Exists()) {
+        m_differences =
+            compare::DiffRules(gameview::GameKeys::BuiltIn(), ReferenceBytes(), document.Bytes(), false).keys;
         for (std::size_t i = 0; i < m_differences.size(); ++i) {
             const TreeItem item = m_marks.ItemAt(m_differences[i].section, m_differences[i].key, false);
             if (item != kNoItem) m_byItem.emplace(item, i);
@@ -82,9 +84,9 @@ QString ReferenceCompare::MarkText(TreeItem item) const {
 }
 
 std::optional<compare::RulesDelta> ReferenceCompare::Delta() const {
-    const auto file = platform::ReadFileBytes(m_rules.RulesPath());
-    if (!file) return std::nullopt;
-    return compare::MakeDelta(gameview::GameKeys::BuiltIn(), ReferenceBytes(), *file);
+    const RulesDocument& document = m_rules.Document();
+    if (!document.Exists()) return std::nullopt;
+    return compare::MakeDelta(gameview::GameKeys::BuiltIn(), ReferenceBytes(), document.Bytes());
 }
 
 // ---- The editor's row
