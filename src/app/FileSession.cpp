@@ -227,7 +227,7 @@ void FileSession::ForgetHistory() {
 
 bool FileSession::RecordWrite(const std::string& description, Tree& tree, const std::function<bool()>& write) {
     const std::string before = platform::ReadFileBytes(Path()).value_or("");
-    const std::vector<std::string> labels = TakeLabels(tree);
+    const LabelPicture labels = TakeLabels(tree);
     m_lastMessage.clear();
     if (!write()) return false;
     EditStep step{description, before, platform::ReadFileBytes(Path()).value_or(""), ChangedLabels(labels, tree)};

@@ -4,16 +4,16 @@
 
 namespace morvane {
 
-std::vector<std::string> TakeLabels(const Tree& tree) {
-    std::vector<std::string> labels(tree.ItemCount() + 1);
-    for (TreeItem item = 1; item <= tree.ItemCount(); ++item) labels[item] = tree.GetItemText(item);
-    return labels;
+LabelPicture TakeLabels(const Tree& tree) {
+    LabelPicture values(tree.ItemCount() + 1);
+    for (TreeItem item = 1; item <= tree.ItemCount(); ++item) values[item] = tree.GetItemValue(item);
+    return values;
 }
 
-std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, const Tree& tree) {
+std::vector<LabelChange> ChangedLabels(const LabelPicture& before, const Tree& tree) {
     std::vector<LabelChange> changes;
     for (TreeItem item = 1; item <= tree.ItemCount() && item < before.size(); ++item) {
-        const std::string& now = tree.GetItemText(item);
+        const std::optional<std::string>& now = tree.GetItemValue(item);
         if (now != before[item]) changes.push_back({item, before[item], now});
     }
     return changes;
@@ -53,7 +53,7 @@ int EditHistory::Replace(const std::string& path, const std::string& expected, c
 int EditHistory::Undo(const std::string& path, Tree& tree, bool evenIfChanged) {
     const EditStep& step = NextUndo();
     if (const int error = Replace(path, step.bytesAfter, step.bytesBefore, evenIfChanged)) return error;
-    for (const LabelChange& change : step.labels) tree.SetItemText(change.item, change.before);
+    for (const LabelChange& change : step.labels) tree.SetItemValue(change.item, change.before);
     --m_next;
     return 0;
 }
@@ -61,7 +61,7 @@ int EditHistory::Undo(const std::string& path, Tree& tree, bool evenIfChanged) {
 int EditHistory::Redo(const std::string& path, Tree& tree, bool evenIfChanged) {
     const EditStep& step = NextRedo();
     if (const int error = Replace(path, step.bytesBefore, step.bytesAfter, evenIfChanged)) return error;
-    for (const LabelChange& change : step.labels) tree.SetItemText(change.item, change.after);
+    for (const LabelChange& change : step.labels) tree.SetItemValue(change.item, change.after);
     ++m_next;
     return 0;
 }

@@ -143,7 +143,7 @@ void MainWindowTest::everyKindShowsItsWidgets() {
     QVERIFY(open.Shown(kValueEdit) && open.Shown(kValueSpin) && !open.Shown(kCheckBox));
     QCOMPARE(ControlOf<QLineEdit>(window, kValueEdit)->text(), QStringLiteral("2"));
     QCOMPARE(ControlOf<QLabel>(window, kDefaultText)->text(), QStringLiteral("2"));
-    QCOMPARE(ControlOf<QLabel>(window, kPathText)->text(), QStringLiteral("General\\Crates\\CrateMinimum "));
+    QCOMPARE(ControlOf<QLabel>(window, kPathText)->text(), QStringLiteral("General\\Crates\\CrateMinimum"));
     QVERIFY(ControlOf<QPushButton>(window, kApplyButton)->isEnabled());
 
     open.Select("General\\Crates\\CrateRadius");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,11 +9,12 @@
 
 namespace morvane {
 
-// A tree label a step changed: what it showed before and after.
+// A key item's value a step changed (and with it the item's label): before and after, nothing
+// where the file did not hold the key.
 struct LabelChange {
     TreeItem item = kNoItem;
-    std::string before;
-    std::string after;
+    std::optional<std::string> before;
+    std::optional<std::string> after;
 };
 
 // One write the user can take back: the whole file before and after it (a file that did not
@@ -24,10 +26,11 @@ struct EditStep {
     std::vector<LabelChange> labels;
 };
 
-// Every label of a tree, indexed by item: the picture of the labels before a step.
-std::vector<std::string> TakeLabels(const Tree& tree);
-// The labels that differ between a picture taken before a step and the tree now.
-std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, const Tree& tree);
+// Every key item's value, indexed by item: the picture of the tree before a step.
+using LabelPicture = std::vector<std::optional<std::string>>;
+LabelPicture TakeLabels(const Tree& tree);
+// The key items whose values differ between a picture taken before a step and the tree now.
+std::vector<LabelChange> ChangedLabels(const LabelPicture& before, const Tree& tree);
 
 // The writes made on one open file, in order, with a cursor between the done and the undone
 // ones. Undo and Redo put the whole file back as the step found or left it, and its labels.

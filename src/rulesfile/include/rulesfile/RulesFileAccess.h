@@ -40,6 +40,10 @@ public:
     // save-failure message names the first key of the batch.
     int WriteValues(std::span<const platform::ProfileWrite> writes);
 
+    // Takes the key's line out of the file (the game then uses its built-in value), with the
+    // save-failure message on failure; returns the error number. Nothing to take out is no error.
+    int RemoveValue(const std::string& section, const std::string& key);
+
     // What the last successful write did to each key's line, taken inside its locked edit
     // (the history's record of that write). Taking them empties the record.
     std::vector<KeyLineChange> TakeLastChanges() { return std::move(m_lastChanges); }
