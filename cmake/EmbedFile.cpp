@@ -5,6 +5,10 @@
 //       a catalogue file (ID<TAB>TEXT lines) checked and decoded into a table the program uses
 //       as it stands: NAME##Ids (ascending), NAME##Offsets, NAME##Text and NAME##Count. A
 //       mistake in the file stops the build with its line.
+//   EmbedFile --game-keys INPUT OUTPUT HEADER NAME
+//       the game's key table (resources/game-keys.tsv) as ready arrays: kinds, sections, keys,
+//       spellings, sound and animation names, each list with its search orders (see
+//       gameview/EmbeddedGameKeys.h). A mistake in the file stops the build with its line.
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -12,7 +16,10 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "../src/gameview/GameKeysSyntax.h"
 #include "../src/schema/CatalogueSyntax.h"
 
 namespace {
@@ -60,15 +67,113 @@ bool WriteCatalogue(std::ostream& out, const std::string& input, const std::stri
     return true;
 }
 
+// A C++ string_view initialiser for `text`: printable ASCII as it is, every other byte, quote
+// and backslash as a three-digit octal escape (which never runs on into the next character).
+std::string Quoted(std::string_view text) {
+    std::string quoted = "{\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f && c != '"' && c != '\\' && c != '?') {
+            quoted += c;
+        } else {
+            const char digits[] = {'\\', static_cast<char>('0' + (byte >> 6)),
+                                   static_cast<char>('0' + ((byte >> 3) & 7)), static_cast<char>('0' + (byte & 7)), 0};
+            quoted += digits;
+        }
+    }
+    return quoted + "\", " + std::to_string(text.size()) + "}";
+}
+
+// Writes `items` as the initialiser of `const TYPE NAME[]`, one empty item after the last.
+template <typename Items, typename Write>
+void WriteArray(std::ostream& out, const char* type, const std::string& name, const Items& items, const Write& write,
+                const char* empty) {
+    out << "const " << type << ' ' << name << "[] = {\n";
+    for (const auto& item : items) out << "    " << write(item) << ",\n";
+    out << "    " << empty << "};\n";
+}
+
+bool WriteGameKeys(std::ostream& out, const std::string& input, const std::string& bytes, const std::string& name) {
+    namespace syntax = morvane::game_keys_syntax;
+    syntax::Table table;
+    if (const auto error = syntax::ReadTable(bytes, table)) {
+        std::cerr << input << ":" << error->line << ": " << error->message << "\n";
+        return false;
+    }
+    std::vector<std::string> kinds;
+    std::vector<std::string_view> sections;
+    std::vector<std::uint16_t> sectionOrderNoCase, keyOrder, keyOrderNoCase;
+    std::vector<const syntax::Key*> keys;
+    std::vector<std::string_view> spellings;
+    for (const syntax::Kind& kind : table.kinds) {
+        if (kind.sections.size() > 0xffff || kind.keys.size() > 0xffff || sections.size() > 0xffff ||
+            keys.size() > 0xffff) {
+            std::cerr << input << ": too many sections or keys for the table\n";
+            return false;
+        }
+        kinds.push_back("{" + Quoted(kind.name) + ", " + (kind.read ? "true" : "false") + ", " +
+                        std::to_string(sections.size()) + ", " + std::to_string(kind.sections.size()) + ", " +
+                        std::to_string(keys.size()) + ", " + std::to_string(kind.keys.size()) + ", " +
+                        std::to_string(spellings.size() / 2) + ", " + std::to_string(kind.spellings.size()) + "}");
+        const auto sectionAt = [&kind](std::size_t i) { return std::string_view(kind.sections[i]); };
+        const auto keyAt = [&kind](std::size_t i) { return std::string_view(kind.keys[i].name); };
+        for (const bool noCase : {false, true}) {
+            const auto keysInOrder = syntax::SearchOrder(kind.keys.size(), keyAt, noCase);
+            auto& keyTarget = noCase ? keyOrderNoCase : keyOrder;
+            keyTarget.insert(keyTarget.end(), keysInOrder.begin(), keysInOrder.end());
+        }
+        const auto sectionsInOrder = syntax::SearchOrder(kind.sections.size(), sectionAt, true);
+        sectionOrderNoCase.insert(sectionOrderNoCase.end(), sectionsInOrder.begin(), sectionsInOrder.end());
+        sections.insert(sections.end(), kind.sections.begin(), kind.sections.end());
+        for (const syntax::Key& key : kind.keys) keys.push_back(&key);
+        for (const auto& [shipped, read] : kind.spellings) {
+            spellings.push_back(shipped);
+            spellings.push_back(read);
+        }
+    }
+    const auto same = [](const auto& item) { return item; };
+    const auto number = [](std::uint16_t item) { return std::to_string(item); };
+    const auto quoted = [](std::string_view item) { return Quoted(item); };
+    WriteArray(out, "EmbeddedGameKind", name + "Kinds", kinds, same, "{}");
+    out << "const std::size_t " << name << "KindCount = " << kinds.size() << ";\n";
+    WriteArray(out, "std::string_view", name + "Sections", sections, quoted, "{}");
+    WriteArray(out, "std::uint16_t", name + "SectionOrderNoCase", sectionOrderNoCase, number, "0");
+    const auto anySection = [&sections](std::size_t i) { return sections[i]; };
+    for (const bool noCase : {false, true})
+        WriteArray(out, "std::uint16_t", name + (noCase ? "AllSectionOrderNoCase" : "AllSectionOrder"),
+                   syntax::SearchOrder(sections.size(), anySection, noCase), number, "0");
+    out << "const std::size_t " << name << "SectionCount = " << sections.size() << ";\n";
+    WriteArray(
+        out, "EmbeddedGameKey", name + "Keys", keys,
+        [](const syntax::Key* key) {
+            return "{" + Quoted(key->name) + ", " + Quoted(key->reading) + ", " + Quoted(key->builtIn) + "}";
+        },
+        "{}");
+    WriteArray(out, "std::uint16_t", name + "KeyOrder", keyOrder, number, "0");
+    WriteArray(out, "std::uint16_t", name + "KeyOrderNoCase", keyOrderNoCase, number, "0");
+    WriteArray(out, "std::string_view", name + "Spellings", spellings, quoted, "{}");
+    for (const auto& [list, title] : {std::pair{&table.sounds, "Sound"}, std::pair{&table.animations, "Animation"}}) {
+        const auto& names = *list;
+        const auto order = syntax::SearchOrder(
+            names.size(), [&names](std::size_t i) { return std::string_view(names[i]); }, true);
+        WriteArray(out, "std::string_view", name + title + "s", names, quoted, "{}");
+        WriteArray(out, "std::uint16_t", name + title + "Order", order, number, "0");
+        out << "const std::size_t " << name << title << "Count = " << names.size() << ";\n";
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool catalogue = argc == 6 && std::string(argv[1]) == "--catalogue";
-    if (argc != 5 && !catalogue) {
-        std::cerr << "usage: EmbedFile [--catalogue] INPUT OUTPUT HEADER NAME\n";
+    const std::string mode = argc == 6 ? argv[1] : "";
+    const bool catalogue = mode == "--catalogue";
+    const bool gameKeys = mode == "--game-keys";
+    if (argc != 5 && !catalogue && !gameKeys) {
+        std::cerr << "usage: EmbedFile [--catalogue | --game-keys] INPUT OUTPUT HEADER NAME\n";
         return 64;
     }
-    char** args = catalogue ? argv + 2 : argv + 1;
+    char** args = argc == 6 ? argv + 2 : argv + 1;
     std::ifstream in(args[0], std::ios::binary);
     if (!in) {
         std::cerr << "EmbedFile: cannot read " << args[0] << "\n";
@@ -78,8 +183,10 @@ int main(int argc, char** argv) {
     std::ofstream out(args[1], std::ios::binary);
     out << "// Generated from " << args[0] << " by EmbedFile; do not edit.\n"
         << "#include \"" << args[2] << "\"\n\nnamespace morvane {\n\n";
-    if (catalogue) {
-        if (!WriteCatalogue(out, args[0], bytes, args[3])) {
+    if (catalogue || gameKeys) {
+        const bool written =
+            catalogue ? WriteCatalogue(out, args[0], bytes, args[3]) : WriteGameKeys(out, args[0], bytes, args[3]);
+        if (!written) {
             out.close();
             std::remove(args[1]);
             return 1;

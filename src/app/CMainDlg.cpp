@@ -39,6 +39,7 @@
 #include "app/SettingsStore.h"
 #include "app/StartPage.h"
 #include "app/TreeFinder.h"
+#include "compare/Fingerprint.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPropertiesDlg.h"
 #include "editor/ControlIds.h"
@@ -251,6 +252,14 @@ void CMainDlg::BuildWidgets() {
     m_fileSummary = new QLabel(this);
     m_fileSummary->setObjectName(QStringLiteral("fileSummary"));
     statusBar()->addPermanentWidget(m_fileSummary);
+    m_fingerprintLabel = new QLabel(this);
+    m_fingerprintLabel->setObjectName(QStringLiteral("fingerprint"));
+    m_fingerprintLabel->setToolTip(
+        QStringLiteral("The number the game compares between players before a network game: players whose rules "
+                       "files give different numbers are refused. Notes, spacing and line endings do not change "
+                       "it; the order and letter case of sections and keys do."));
+    m_fingerprintLabel->hide();
+    statusBar()->addPermanentWidget(m_fingerprintLabel);
 
     // The first size: about seven tenths of the screen, at least 1100 by 750 where the screen
     // has room for it; the window's frame and the desktop's panels come on top.
@@ -306,6 +315,11 @@ void CMainDlg::BuildFindingsView() {
         m_finder->Refilter();
         // A write changes what the game reads: the line follows the file.
         m_panel->ShowGameReads();
+        const auto fingerprint = m_findings->Fingerprint();
+        m_fingerprintLabel->setVisible(fingerprint.has_value());
+        if (fingerprint)
+            m_fingerprintLabel->setText(
+                QStringLiteral("Fingerprint: %1").arg(QString::fromStdString(compare::FingerprintText(*fingerprint))));
     });
 }
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "common/TextOps.h"
+#include "compare/Fingerprint.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
@@ -115,6 +116,11 @@ void FindingMarks::Refresh() {
             for (gameview::Finding& finding : gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn()))
                 findings.push_back({gameview::Layer::Rules, std::move(finding), std::nullopt});
     }
+
+    // The fingerprint is the rules file's alone: the game compares no other layer.
+    m_fingerprint.reset();
+    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath()))
+        m_fingerprint = compare::Fingerprint(gameview::GameIni(*bytes));
 
     m_findings.clear();
     m_marks.clear();

@@ -1,116 +1,177 @@
 #include "gameview/GameKeys.h"
 
-#include "common/TextOps.h"
+#include "GameKeysSyntax.h"
 #include "gameview/EmbeddedGameKeys.h"
 #include "gameview/ReadingKinds.h"
 
 namespace morvane::gameview {
 namespace {
 
-std::vector<std::string> SplitFields(std::string_view line, char mark) {
-    std::vector<std::string> fields;
-    while (true) {
-        const Split split = SplitAtFirst(line, mark);
-        fields.emplace_back(split.before);
-        if (!split.found) return fields;
-        line = split.after;
-    }
+namespace syntax = game_keys_syntax;
+
+constexpr std::size_t kReadingCount = static_cast<std::size_t>(Reading::Text) + 1;
+
+template <typename List>
+std::vector<std::uint16_t> OrderOf(const List& list, bool ignoreCase) {
+    return syntax::SearchOrder(
+        list.size(), [&list](std::size_t i) -> std::string_view { return list[i]; }, ignoreCase);
+}
+
+std::vector<std::uint16_t> KeyOrderOf(const std::vector<GameKey>& keys, bool ignoreCase) {
+    return syntax::SearchOrder(
+        keys.size(), [&keys](std::size_t i) -> std::string_view { return keys[i].name; }, ignoreCase);
+}
+
+// The position in `list` of the first name equal to `name`, by a search over `order`; -1 when none.
+int FindName(const std::vector<std::string>& list, const std::vector<std::uint16_t>& order, std::string_view name,
+             bool ignoreCase) {
+    return syntax::FindInOrder(
+        order.data(), order.size(), [&list](std::size_t i) -> std::string_view { return list[i]; }, name, ignoreCase);
+}
+
+const GameKey* FindKeyIn(const SectionKind& kind, const std::vector<std::uint16_t>& order, std::string_view key,
+                         bool ignoreCase) {
+    const auto& keys = kind.keys;
+    const int found = syntax::FindInOrder(
+        order.data(), order.size(), [&keys](std::size_t i) -> std::string_view { return keys[i].name; }, key,
+        ignoreCase);
+    return found < 0 ? nullptr : &keys[static_cast<std::size_t>(found)];
+}
+
+template <typename Item>
+std::vector<Item> Slice(const Item* items, std::size_t first, std::size_t count) {
+    return std::vector<Item>(items + first, items + first + count);
+}
+
+std::vector<std::string> Strings(const std::string_view* items, std::size_t first, std::size_t count) {
+    std::vector<std::string> strings;
+    strings.reserve(count);
+    for (std::size_t i = first; i < first + count; ++i) strings.emplace_back(items[i]);
+    return strings;
 }
 
 }  // namespace
 
 std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out) {
     out = GameKeys();
-    std::vector<std::string> sounds;
-    std::vector<std::string> animations;
-    std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        const Split split = SplitAtFirst(text, '\n');
-        const std::string_view line = TrimRight(split.before);
-        text = split.after;
-        ++lineNumber;
-        if (line.empty() || line.front() == '#') continue;
-        const std::vector<std::string> fields = SplitFields(line, '\t');
-        const auto fault = [lineNumber](const std::string& what) {
-            return "line " + std::to_string(lineNumber) + ": " + what;
-        };
-        if (fields[0] == "kind" && fields.size() == 4) {
-            SectionKind kind;
-            kind.name = fields[1];
-            kind.read = fields[2] == "read";
-            kind.sections = SplitFields(fields[3], ',');
-            for (const std::string& section : kind.sections) {
-                out.m_sectionKind.emplace(section, out.m_kinds.size());
-                out.m_sectionNoCase.emplace(ToLowerAscii(section), section);
-            }
-            out.m_kinds.push_back(std::move(kind));
-        } else if (fields[0] == "key" && fields.size() == 5) {
-            SectionKind* kind = nullptr;
-            for (SectionKind& candidate : out.m_kinds)
-                if (candidate.name == fields[1]) kind = &candidate;
-            if (kind == nullptr) return fault("key of an undeclared kind " + fields[1]);
-            const auto reading = ReadingNamed(fields[3]);
-            if (!reading) return fault("unknown reading " + fields[3]);
-            kind->keyIndex.emplace(fields[2], kind->keys.size());
-            kind->keyIndexNoCase.emplace(ToLowerAscii(fields[2]), kind->keys.size());
-            kind->keys.push_back({fields[2], *reading, fields[4]});
-        } else if (fields[0] == "spelling" && fields.size() == 4) {
-            SectionKind* kind = nullptr;
-            for (SectionKind& candidate : out.m_kinds)
-                if (candidate.name == fields[1]) kind = &candidate;
-            if (kind == nullptr || FindKey(*kind, fields[3]) == nullptr)
-                return fault("spelling of a key the table does not have: " + fields[3]);
-            kind->shippedSpellings.emplace(fields[2], fields[3]);
-        } else if (fields[0] == "name" && fields.size() == 3 && (fields[1] == "sound" || fields[1] == "anim")) {
-            (fields[1] == "sound" ? sounds : animations).push_back(fields[2]);
-        } else {
-            return fault("neither a kind, a key, a spelling nor a name line");
-        }
+    syntax::Table table;
+    const auto known = [](std::string_view word) { return ReadingNamed(word).has_value(); };
+    if (const auto error = syntax::ReadTable(text, table, known))
+        return "line " + std::to_string(error->line) + ": " + error->message;
+    for (syntax::Kind& read : table.kinds) {
+        SectionKind kind;
+        kind.name = std::move(read.name);
+        kind.read = read.read;
+        kind.sections = std::move(read.sections);
+        for (syntax::Key& key : read.keys)
+            kind.keys.push_back({std::move(key.name), *ReadingNamed(key.reading), std::move(key.builtIn)});
+        kind.shippedSpellings = std::move(read.spellings);
+        kind.sectionOrderNoCase = OrderOf(kind.sections, true);
+        kind.keyOrder = KeyOrderOf(kind.keys, false);
+        kind.keyOrderNoCase = KeyOrderOf(kind.keys, true);
+        out.m_kinds.push_back(std::move(kind));
     }
-
-    const auto names = [&out](Reading reading, std::vector<std::string> list) {
-        auto& index = out.m_nameIndex[static_cast<int>(reading)];
-        for (std::size_t i = 0; i < list.size(); ++i) index.emplace(ToLowerAscii(list[i]), static_cast<int>(i));
-        out.m_names[static_cast<int>(reading)] = std::move(list);
-    };
-    const auto sectionsOf = [&out](std::string_view kindName) {
-        const SectionKind* kind = out.Kind(kindName);
-        return kind == nullptr ? std::vector<std::string>() : kind->sections;
-    };
-    names(Reading::Weapon, sectionsOf("weapon"));
-    names(Reading::Warhead, sectionsOf("warhead"));
-    names(Reading::Projectile, sectionsOf("projectile"));
-    names(Reading::Vehicle, sectionsOf("unit"));
-    names(Reading::Buildings, sectionsOf("building"));
-    names(Reading::Owners, sectionsOf("country"));
-    names(Reading::Sound, std::move(sounds));
-    names(Reading::Anim, std::move(animations));
-    names(Reading::Armor, {"none", "wood", "light", "heavy", "concrete"});
-    std::vector<std::string> crates;
-    if (const SectionKind* powerups = out.Kind("Powerups"))
-        for (const GameKey& key : powerups->keys) crates.push_back(key.name);
-    names(Reading::Crate, std::move(crates));
+    out.m_sounds = std::move(table.sounds);
+    out.m_animations = std::move(table.animations);
+    out.m_soundOrder = OrderOf(out.m_sounds, true);
+    out.m_animationOrder = OrderOf(out.m_animations, true);
+    out.Finish();
+    for (const bool noCase : {false, true})
+        (noCase ? out.m_sectionOrderNoCase : out.m_sectionOrder) = syntax::SearchOrder(
+            out.m_sectionAt.size(), [&out](std::size_t i) -> std::string_view { return out.SectionAt(i); }, noCase);
     return std::nullopt;
 }
 
-const GameKeys& GameKeys::BuiltIn() {
-    static const GameKeys table = [] {
-        GameKeys keys;
-        // The table is part of the program; a fault in it is caught by the tests.
-        Parse(std::string_view(kEmbeddedGameKeys, kEmbeddedGameKeysSize), keys);
-        return keys;
-    }();
+GameKeys GameKeys::FromEmbedded() {
+    GameKeys table;
+    table.m_kinds.reserve(kEmbeddedGameKeysKindCount);
+    for (std::size_t k = 0; k < kEmbeddedGameKeysKindCount; ++k) {
+        const EmbeddedGameKind& embedded = kEmbeddedGameKeysKinds[k];
+        SectionKind kind;
+        kind.name = embedded.name;
+        kind.read = embedded.read;
+        kind.sections = Strings(kEmbeddedGameKeysSections, embedded.firstSection, embedded.sectionCount);
+        kind.sectionOrderNoCase =
+            Slice(kEmbeddedGameKeysSectionOrderNoCase, embedded.firstSection, embedded.sectionCount);
+        kind.keys.reserve(embedded.keyCount);
+        for (std::size_t i = embedded.firstKey; i < embedded.firstKey + embedded.keyCount; ++i) {
+            const EmbeddedGameKey& key = kEmbeddedGameKeysKeys[i];
+            // The tests hold every reading word of the table to the parse, which refuses unknown ones.
+            kind.keys.push_back(
+                {std::string(key.name), ReadingNamed(key.reading).value_or(Reading::Text), std::string(key.builtIn)});
+        }
+        kind.keyOrder = Slice(kEmbeddedGameKeysKeyOrder, embedded.firstKey, embedded.keyCount);
+        kind.keyOrderNoCase = Slice(kEmbeddedGameKeysKeyOrderNoCase, embedded.firstKey, embedded.keyCount);
+        for (std::size_t i = embedded.firstSpelling; i < embedded.firstSpelling + embedded.spellingCount; ++i)
+            kind.shippedSpellings.emplace_back(kEmbeddedGameKeysSpellings[2 * i],
+                                               kEmbeddedGameKeysSpellings[2 * i + 1]);
+        table.m_kinds.push_back(std::move(kind));
+    }
+    table.m_sounds = Strings(kEmbeddedGameKeysSounds, 0, kEmbeddedGameKeysSoundCount);
+    table.m_soundOrder = Slice(kEmbeddedGameKeysSoundOrder, 0, kEmbeddedGameKeysSoundCount);
+    table.m_animations = Strings(kEmbeddedGameKeysAnimations, 0, kEmbeddedGameKeysAnimationCount);
+    table.m_animationOrder = Slice(kEmbeddedGameKeysAnimationOrder, 0, kEmbeddedGameKeysAnimationCount);
+    table.Finish();
+    table.m_sectionOrder = Slice(kEmbeddedGameKeysAllSectionOrder, 0, kEmbeddedGameKeysSectionCount);
+    table.m_sectionOrderNoCase = Slice(kEmbeddedGameKeysAllSectionOrderNoCase, 0, kEmbeddedGameKeysSectionCount);
     return table;
 }
 
+void GameKeys::Finish() {
+    m_sectionAt.clear();
+    for (std::size_t k = 0; k < m_kinds.size(); ++k)
+        for (std::size_t i = 0; i < m_kinds[k].sections.size(); ++i)
+            m_sectionAt.emplace_back(static_cast<std::uint16_t>(k), static_cast<std::uint16_t>(i));
+    m_namesKind.assign(kReadingCount, -1);
+    const auto namesFrom = [this](Reading reading, std::string_view kindName) {
+        for (std::size_t k = 0; k < m_kinds.size(); ++k)
+            if (m_kinds[k].name == kindName) {
+                m_namesKind[static_cast<std::size_t>(reading)] = static_cast<int>(k);
+                return;
+            }
+    };
+    namesFrom(Reading::Weapon, "weapon");
+    namesFrom(Reading::Warhead, "warhead");
+    namesFrom(Reading::Projectile, "projectile");
+    namesFrom(Reading::Vehicle, "unit");
+    namesFrom(Reading::Buildings, "building");
+    namesFrom(Reading::Owners, "country");
+    m_armours = {"none", "wood", "light", "heavy", "concrete"};
+    m_armourOrder = OrderOf(m_armours, true);
+    m_crates.clear();
+    if (const SectionKind* powerups = Kind("Powerups"))
+        for (const GameKey& key : powerups->keys) m_crates.push_back(key.name);
+    m_crateOrder = OrderOf(m_crates, true);
+}
+
+const GameKeys& GameKeys::BuiltIn() {
+    static const GameKeys table = FromEmbedded();
+    return table;
+}
+
+const std::string& GameKeys::SectionAt(std::size_t position) const {
+    const auto [kind, at] = m_sectionAt[position];
+    return m_kinds[kind].sections[at];
+}
+
+const std::string* GameKeys::FindSection(std::string_view section, bool ignoreCase, const SectionKind** kind) const {
+    const auto& order = ignoreCase ? m_sectionOrderNoCase : m_sectionOrder;
+    const int found = syntax::FindInOrder(
+        order.data(), order.size(), [this](std::size_t i) -> std::string_view { return SectionAt(i); }, section,
+        ignoreCase);
+    if (found < 0) return nullptr;
+    if (kind != nullptr) *kind = &m_kinds[m_sectionAt[static_cast<std::size_t>(found)].first];
+    return &SectionAt(static_cast<std::size_t>(found));
+}
+
 const SectionKind* GameKeys::KindOfSection(std::string_view section) const {
-    const auto found = m_sectionKind.find(section);
-    return found == m_sectionKind.end() ? nullptr : &m_kinds[found->second];
+    const SectionKind* kind = nullptr;
+    FindSection(section, false, &kind);
+    return kind;
 }
 
 const std::string* GameKeys::SectionNoCase(std::string_view section) const {
-    const auto found = m_sectionNoCase.find(ToLowerAscii(section));
-    return found == m_sectionNoCase.end() ? nullptr : &found->second;
+    return FindSection(section, true, nullptr);
 }
 
 const SectionKind* GameKeys::Kind(std::string_view kindName) const {
@@ -120,18 +181,17 @@ const SectionKind* GameKeys::Kind(std::string_view kindName) const {
 }
 
 const GameKey* GameKeys::FindKey(const SectionKind& kind, std::string_view key) {
-    const auto found = kind.keyIndex.find(key);
-    return found == kind.keyIndex.end() ? nullptr : &kind.keys[found->second];
+    return FindKeyIn(kind, kind.keyOrder, key, false);
 }
 
 const GameKey* GameKeys::FindKeyNoCase(const SectionKind& kind, std::string_view key) {
-    const auto found = kind.keyIndexNoCase.find(ToLowerAscii(key));
-    return found == kind.keyIndexNoCase.end() ? nullptr : &kind.keys[found->second];
+    return FindKeyIn(kind, kind.keyOrderNoCase, key, true);
 }
 
 const GameKey* GameKeys::ReadInsteadOf(const SectionKind& kind, std::string_view key) {
-    const auto found = kind.shippedSpellings.find(key);
-    return found == kind.shippedSpellings.end() ? nullptr : FindKey(kind, found->second);
+    for (const auto& [shipped, read] : kind.shippedSpellings)
+        if (shipped == key) return FindKey(kind, read);
+    return nullptr;
 }
 
 GameKeys::Spelling GameKeys::SpellingOf(std::string_view section, std::string_view key) const {
@@ -148,17 +208,33 @@ bool GameKeys::IgnoresKey(std::string_view section, std::string_view key) const 
     return kind != nullptr && kind->read && FindKey(*kind, key) == nullptr;
 }
 
-const std::vector<std::string>& GameKeys::Names(Reading reading) const {
+GameKeys::NameList GameKeys::NamesOf(Reading reading) const {
     static const std::vector<std::string> kNone;
-    const auto found = m_names.find(static_cast<int>(reading));
-    return found == m_names.end() ? kNone : found->second;
+    static const std::vector<std::uint16_t> kNoOrder;
+    const auto at = static_cast<std::size_t>(reading);
+    if (at < m_namesKind.size() && m_namesKind[at] >= 0) {
+        const SectionKind& kind = m_kinds[static_cast<std::size_t>(m_namesKind[at])];
+        return {&kind.sections, &kind.sectionOrderNoCase};
+    }
+    switch (reading) {
+        case Reading::Sound:
+            return {&m_sounds, &m_soundOrder};
+        case Reading::Anim:
+            return {&m_animations, &m_animationOrder};
+        case Reading::Armor:
+            return {&m_armours, &m_armourOrder};
+        case Reading::Crate:
+            return {&m_crates, &m_crateOrder};
+        default:
+            return {&kNone, &kNoOrder};
+    }
 }
 
+const std::vector<std::string>& GameKeys::Names(Reading reading) const { return *NamesOf(reading).names; }
+
 int GameKeys::IndexOfName(Reading reading, std::string_view name) const {
-    const auto names = m_nameIndex.find(static_cast<int>(reading));
-    if (names == m_nameIndex.end()) return -1;
-    const auto found = names->second.find(ToLowerAscii(name));
-    return found == names->second.end() ? -1 : found->second;
+    const NameList list = NamesOf(reading);
+    return FindName(*list.names, *list.order, name, true);
 }
 
 }  // namespace morvane::gameview

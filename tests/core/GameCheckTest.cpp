@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "gameview/EmbeddedGameKeys.h"
 #include "gameview/GameCheck.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameValues.h"
@@ -224,8 +223,6 @@ TEST(GameValues, PercentOfAFixedValue) {
 }
 
 TEST(GameKeysTable, ParsesAndKnowsTheGamesOrder) {
-    GameKeys parsed;
-    EXPECT_EQ(GameKeys::Parse(std::string_view(kEmbeddedGameKeys, kEmbeddedGameKeysSize), parsed), std::nullopt);
     const GameKeys& keys = GameKeys::BuiltIn();
     ASSERT_NE(keys.KindOfSection("General"), nullptr);
     EXPECT_EQ(keys.KindOfSection("general"), nullptr);
@@ -242,10 +239,6 @@ TEST(GameKeysTable, ParsesAndKnowsTheGamesOrder) {
     EXPECT_EQ(keys.IndexOfName(Reading::Anim, "samfire"), 4);
     EXPECT_EQ(keys.IndexOfName(Reading::Anim, "ANTDIE"), 86);
     EXPECT_EQ(keys.IndexOfName(Reading::Sound, "aacannon3"), -1);
-
-    GameKeys broken;
-    EXPECT_TRUE(GameKeys::Parse("kind\tGeneral\tread\tGeneral\nkey\tGeneral\tX\tmystery\t0\n", broken).has_value());
-    EXPECT_TRUE(GameKeys::Parse("key\tNope\tX\tint\t0\n", broken).has_value());
 }
 
 }  // namespace

@@ -127,4 +127,21 @@ void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
     QVERIFY(!bench.window.GameReadsText()->text().contains("The game plays"));
 }
 
+// The game's fingerprint of the open file (computed apart, see the core FingerprintTest) in the
+// status bar, following every write.
+void FindingsViewTest::fingerprintInTheStatusBar() {
+    WindowOnFile open("[General]\r\nGemValue=50\r\n");
+    const QLabel* label = open.window.FingerprintLabel();
+    QVERIFY(label->isVisibleTo(&open.window));
+    QCOMPARE(label->text(), QString("Fingerprint: A43F0303"));
+
+    open.window.SelectItem(open.Item("General\\Income And Production\\GemValue"));
+    auto* edit = qobject_cast<QLineEdit*>(open.window.Control(control::kValueEdit));
+    edit->selectAll();
+    QTest::keyClicks(edit, "75");
+    QTest::mouseClick(qobject_cast<QPushButton*>(open.window.Control(control::kApplyButton)), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(label->text(), QString("Fingerprint: 1FAD1B1F"));
+}
+
 }  // namespace morvane::test

@@ -11,6 +11,7 @@ class FindingsViewTest : public QObject {
 private slots:
     void problemsAndMarksOfAnOpenedFile();
     void everyWriteRefreshesTheFindings();
+    void fingerprintInTheStatusBar();
     void otherLayersOfTheGameJoinTheFindings();
 };
 

@@ -93,6 +93,7 @@ public:
     GameLayersMenu* Layers() const { return m_layersMenu; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
+    const QLabel* FingerprintLabel() const { return m_fingerprintLabel; }
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
@@ -187,6 +188,7 @@ private:
     QLabel* m_fileSummary = nullptr;
     GameLayersMenu* m_layersMenu = nullptr;
     QLabel* m_pendingLabel = nullptr;
+    QLabel* m_fingerprintLabel = nullptr;  // the game's fingerprint of the file, in the status bar
     bool m_revertingSelection = false;
     bool m_pendingRefreshQueued = false;
     std::map<int, QWidget*> m_controls;

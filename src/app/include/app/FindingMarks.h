@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -56,6 +57,9 @@ public:
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
     QString MarkText(TreeItem item) const;
+    // The number the game compares between network players, of the file as last checked;
+    // nothing when the file could not be read.
+    std::optional<std::uint32_t> Fingerprint() const { return m_fingerprint; }
     // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
     // item's value; empty otherwise.
     QString GamePlays(TreeItem item) const;
@@ -89,6 +93,7 @@ private:
     std::unordered_map<std::string, TreeItem> m_keyItems;      // lower-case "section\tkey"
     std::vector<MarkedFinding> m_findings;
     std::unordered_map<TreeItem, Mark> m_marks;
+    std::optional<std::uint32_t> m_fingerprint;
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check

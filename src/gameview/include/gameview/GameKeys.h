@@ -1,16 +1,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace morvane::gameview {
 
-// Lets the maps below be searched with a string_view without making a string first.
+// Lets maps of names be searched with a string_view without making a string first.
 struct NameHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
@@ -65,9 +67,11 @@ struct SectionKind {
     bool read = true;  // false: this version of the game never opens these sections
     std::vector<std::string> sections;
     std::vector<GameKey> keys;
-    NameMap<std::size_t> keyIndex;          // exact name -> keys index
-    NameMap<std::size_t> keyIndexNoCase;    // lower-case name -> keys index
-    NameMap<std::string> shippedSpellings;  // a spelling of the shipped files -> the key read
+    // Positions in `sections` in name order without regard to ASCII case, and in `keys` in name
+    // order, exactly and without regard to case: what the lookups search.
+    std::vector<std::uint16_t> sectionOrderNoCase, keyOrder, keyOrderNoCase;
+    std::vector<std::pair<std::string, std::string>>
+        shippedSpellings;  // a spelling of the shipped files -> the key read
 };
 
 // Everything the game reads from its rules file, from the table in resources/game-keys.tsv.
@@ -76,7 +80,7 @@ public:
     // Parses the table; an unknown reading or a key of an undeclared kind is a fault of the
     // table and is returned as a message naming its line.
     static std::optional<std::string> Parse(std::string_view text, GameKeys& out);
-    // The table compiled into the program.
+    // The table compiled into the program (made from ready arrays; nothing is parsed).
     static const GameKeys& BuiltIn();
 
     // The kind of a section the game reads under exactly this name, or nullptr.
@@ -109,11 +113,25 @@ public:
     int IndexOfName(Reading reading, std::string_view name) const;
 
 private:
+    struct NameList {
+        const std::vector<std::string>* names;
+        const std::vector<std::uint16_t>* order;  // positions in *names, without regard to case
+    };
+    static GameKeys FromEmbedded();
+    // Fills in what follows from the kinds and the sound and animation names.
+    void Finish();
+    NameList NamesOf(Reading reading) const;
+
     std::vector<SectionKind> m_kinds;
-    NameMap<std::size_t> m_sectionKind;                         // exact section name -> kind
-    NameMap<std::string> m_sectionNoCase;                       // lower-case -> game's spelling
-    std::unordered_map<int, std::vector<std::string>> m_names;  // by Reading
-    std::unordered_map<int, NameMap<int>> m_nameIndex;          // lower-case
+    std::vector<std::string> m_sounds, m_animations, m_crates, m_armours;
+    std::vector<std::uint16_t> m_soundOrder, m_animationOrder, m_crateOrder, m_armourOrder;
+    std::vector<int> m_namesKind;  // by Reading: the kind whose sections are its names, or -1
+    // Every kind's sections back to back as (kind, position in its sections), and positions in
+    // that list in name order, exactly and without regard to case.
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> m_sectionAt;
+    std::vector<std::uint16_t> m_sectionOrder, m_sectionOrderNoCase;
+    const std::string& SectionAt(std::size_t position) const;
+    const std::string* FindSection(std::string_view section, bool ignoreCase, const SectionKind** kind) const;
 };
 
 }  // namespace morvane::gameview
