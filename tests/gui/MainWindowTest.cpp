@@ -153,7 +153,7 @@ void MainWindowTest::everyKindShowsItsWidgets() {
     open.Select("General\\Special Weapons\\ChronoKillCargo");
     QVERIFY(open.Shown(kCheckBox) && !open.Shown(kValueEdit));
     QVERIFY(ControlOf<QCheckBox>(window, kCheckBox)->isChecked());
-    QCOMPARE(ControlOf<QCheckBox>(window, kCheckBox)->text(), QStringLiteral("ChronoKillCargo "));
+    QCOMPARE(ControlOf<QCheckBox>(window, kCheckBox)->text(), QStringLiteral("ChronoKillCargo"));
 
     open.Select("General\\Crates\\WaterCrateChance");
     QVERIFY(open.Shown(kPercentSlider) && open.Shown(kPercentText) && open.Shown(kPercentScale50));
