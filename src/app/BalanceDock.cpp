@@ -298,8 +298,12 @@ void BalanceDock::ExportCsv() {
     QString path = m_prompts.ChooseSaveFile(this, QStringLiteral("Export Table"), m_group->currentText() + ".csv",
                                             QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty()) return;
-    if (platform::ReplaceFileAtomically(PathFromQt(path), FromQt(CsvText())) != 0)
-        m_prompts.ShowMessage(this, QStringLiteral("Could not write %1").arg(path), kCaption);
+    if (const int error = platform::ReplaceFileAtomically(PathFromQt(path), FromQt(CsvText())))
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("Could not write %1\n\n%2\nThe table was not exported; choose another "
+                                             "name or folder and export again.")
+                                  .arg(path, PathToQt(platform::DescribeFileError(error, PathFromQt(path)))),
+                              kCaption);
 }
 
 std::unique_ptr<BalancePictureDlg> BalanceDock::DamageChartDialog() {
@@ -317,7 +321,11 @@ std::unique_ptr<BalancePictureDlg> BalanceDock::DamageChartDialog() {
         weapon = fighter.primary ? fighter.primary : fighter.secondary;
     }
     if (!weapon) {
-        m_prompts.ShowMessage(this, ToQt(section + " has no weapon."), kCaption);
+        m_prompts.ShowMessage(this,
+                              ToQt(section + " has no weapon.\n\nIt has neither a Primary nor a Secondary weapon the "
+                                             "game knows, so there is nothing to chart. Choose the row of a weapon, or "
+                                             "of a unit or building that carries one."),
+                              kCaption);
         return nullptr;
     }
     return std::make_unique<BalancePictureDlg>(

@@ -117,7 +117,13 @@ void BalancePictureDlg::Save(bool svg) {
     const QString suffix = svg ? QStringLiteral(".svg") : QStringLiteral(".png");
     if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
     const bool saved = svg ? SavePictureSvg(m_view->Picture(), path) : SavePicturePng(m_view->Picture(), path);
-    if (!saved) m_prompts.ShowMessage(this, QStringLiteral("Could not save %1").arg(path), windowTitle());
+    if (!saved)
+        m_prompts.ShowMessage(this,
+                              QStringLiteral("Could not save %1\n\nThe picture could not be written there: the "
+                                             "folder may be missing or not writable, or the disk full. Choose "
+                                             "another folder and save again.")
+                                  .arg(path),
+                              windowTitle());
 }
 
 }  // namespace morvane::app

@@ -31,6 +31,7 @@
 #include "app/FindingMarkDelegate.h"
 #include "app/FindingMarks.h"
 #include "app/GameLayersMenu.h"
+#include "app/KeyFacts.h"
 #include "app/MatchAllConfirmDlg.h"
 #include "app/MenuCommands.h"
 #include "app/ProblemsPanel.h"
@@ -137,6 +138,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, WindowPat
       m_items(catalogue, m_tree, m_session->Rules()),
       m_editor(std::make_unique<ValueEditor>(m_tree, catalogue, m_items)) {
     m_model = new RulesTreeModel(m_tree, this);
+    m_model->SetKindOf([this](TreeItem item) { return FactsOf(m_tree, m_catalogue, item).icon; });
     setWindowIcon(art::AppIcon());
     connect(m_session, &FileSession::ReloadNeeded, this, &CMainDlg::ReloadLabels);
     connect(m_session, &FileSession::Status, this, &CMainDlg::ShowStatus);
@@ -293,6 +295,8 @@ void CMainDlg::BuildFindingsView() {
     m_finder->FilterModel()->SetMarkText([this](TreeItem item) { return m_findings->MarkText(item); });
     m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
     m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
+    m_panel->SetGameReads([this](TreeItem item) { return m_findings->GameReads(item); });
+    m_panel->SetFacts([this](TreeItem item) { return FactsOf(m_tree, m_catalogue, item); });
 
     m_problems = new ProblemsPanel(*m_findings, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_problems);
@@ -574,6 +578,20 @@ void CMainDlg::OnApply() {
         m_finder->FilterModel()->StateOf(item).present) {
         ShowStatus(ToQt("Nothing to apply: the file already holds " + m_tree.GetItemText(item) + "."));
         return;
+    }
+    if (const QString problem = m_panel->TypedProblem(); !problem.isEmpty()) {
+        // The modder may mean it (a test, a value the game takes beyond the usual range): ask.
+        const auto answer =
+            m_prompts.Ask(this,
+                          QStringLiteral("This value is %1.\n\nThe game may read it as something else, or not at all. "
+                                         "Write it to the file anyway?")
+                              .arg(problem),
+                          kCaption, QMessageBox::Yes | QMessageBox::Cancel);
+        if (answer != QMessageBox::Yes) {
+            ShowStatus(
+                QStringLiteral("Not applied: the value is %1. Correct it, or Apply again and confirm.").arg(problem));
+            return;
+        }
     }
     if (!m_session->PrepareWrite()) return;
     RecordWrite("Apply", [this] { return m_editor->OnApply(); });
@@ -890,8 +908,11 @@ void CMainDlg::OnFileNew() {
                                   kCaption, QMessageBox::Warning);
             return;
         case gamesetup::NewFileTarget::NotAFile:
-            m_prompts.ShowMessage(this, QStringLiteral("%1\nis not a regular file.").arg(chosen), kCaption,
-                                  QMessageBox::Warning);
+            m_prompts.ShowMessage(this,
+                                  QStringLiteral("%1\nis not a regular file.\n\nIt is a folder, a device or a pipe, "
+                                                 "which cannot hold a rules file. Choose a file name inside a folder.")
+                                      .arg(chosen),
+                                  kCaption, QMessageBox::Warning);
             return;
         case gamesetup::NewFileTarget::Existing:
             if (m_prompts.Ask(this,

@@ -100,29 +100,47 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(6, 0, 0, 0);
 
+    // The key's name as a title, its path in the tree beneath it, the object's picture beside.
     auto* top = new QHBoxLayout;
+    auto* heading = new QVBoxLayout;
+    heading->setSpacing(0);
+    m_titleText = new QLabel(this);
+    m_titleText->setObjectName(QStringLiteral("keyTitle"));
+    QFont titleFont = m_titleText->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    m_titleText->setFont(titleFont);
+    m_titleText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_pathText = new QLabel(this);
     m_pathText->setWordWrap(true);
     m_pathText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pathText->setForegroundRole(QPalette::PlaceholderText);
     Register(control::kPathText, m_pathText);
+    heading->addWidget(m_titleText);
+    heading->addWidget(m_pathText);
     m_picture = new QLabel(this);
     m_picture->setFixedSize(64, 64);
     m_picture->hide();
-    top->addWidget(m_pathText, 1, Qt::AlignTop);
+    top->addLayout(heading, 1);
     top->addWidget(m_picture, 0, Qt::AlignTop);
     column->addLayout(top);
 
-    BuildValueControls(column);
-    BuildCrateControls(column);
-
+    // The value's controls, with Apply and Default beside them.
+    m_valueRow = new QBoxLayout(QBoxLayout::LeftToRight);
+    auto* values = new QVBoxLayout;
+    BuildValueControls(values);
+    BuildCrateControls(values);
     // Several entries of a list.
     m_multiList = new QListWidget(this);
     m_multiList->setSelectionMode(QAbstractItemView::MultiSelection);
     m_multiList->setAccessibleName(QStringLiteral("Entries"));
+    m_multiList->setMinimumHeight(120);
     Register(control::kMultiList, m_multiList);
-    column->addWidget(m_multiList, 1);
+    values->addWidget(m_multiList, 1);
+    m_valueRow->addLayout(values, 1);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QBoxLayout(QBoxLayout::TopToBottom);
+    m_buttons = buttons;
     m_applyButton = new QPushButton(QStringLiteral("&Apply"), this);
     m_defaultButton = new QPushButton(QStringLiteral("&Default"), this);
     Register(control::kApplyButton, m_applyButton);
@@ -133,43 +151,69 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
-    column->addLayout(buttons);
+    m_valueRow->addLayout(buttons);
+    column->addLayout(m_valueRow);
     connect(m_applyButton, &QPushButton::clicked, this, &EditorPanel::ApplyRequested);
     connect(m_defaultButton, &QPushButton::clicked, this, &EditorPanel::DefaultRequested);
 
-    auto* defaultRow = new QHBoxLayout;
+    // Why a typed value does not fit the key, while it does not.
+    m_problemText = new QLabel(this);
+    m_problemText->setObjectName(QStringLiteral("valueProblem"));
+    m_problemText->setWordWrap(true);
+    QPalette warning = m_problemText->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xb0, 0x1c, 0x1c));
+    m_problemText->setPalette(warning);
+    m_problemText->hide();
+    column->addWidget(m_problemText);
+
+    // The key's default, range and unit.
+    auto* facts = new QGridLayout;
+    facts->setColumnStretch(1, 1);
     auto* defaultCaption = new QLabel(QStringLiteral("Default:"), this);
     Register(control::kDefaultCaption, defaultCaption);
     m_defaultText = new QLabel(this);
     m_defaultText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_defaultText->setWordWrap(true);
     Register(control::kDefaultText, m_defaultText);
-    defaultRow->addWidget(defaultCaption);
-    defaultRow->addWidget(m_defaultText, 1);
-    column->addLayout(defaultRow);
+    m_rangeCaption = new QLabel(QStringLiteral("Range:"), this);
+    m_rangeText = new QLabel(this);
+    m_rangeText->setObjectName(QStringLiteral("keyRange"));
+    m_unitCaption = new QLabel(QStringLiteral("Unit:"), this);
+    m_unitText = new QLabel(this);
+    m_unitText->setObjectName(QStringLiteral("keyUnit"));
+    const std::pair<QLabel*, QLabel*> rows[] = {
+        {defaultCaption, m_defaultText}, {m_rangeCaption, m_rangeText}, {m_unitCaption, m_unitText}};
+    for (int row = 0; row < 3; ++row) {
+        facts->addWidget(rows[row].first, row, 0, Qt::AlignTop);
+        facts->addWidget(rows[row].second, row, 1);
+    }
+    column->addLayout(facts);
 
-    // What the game makes of the shown key, beneath the default.
+    // What the game makes of the shown key and, when another of the game's files decides it,
+    // which one.
     m_gameReadsText = new QLabel(this);
     m_gameReadsText->setObjectName(QStringLiteral("gameReads"));
     m_gameReadsText->setWordWrap(true);
     m_gameReadsText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(m_gameReadsText);
 
+    // The help, as plain text to read.
     m_helpText = new QLabel(this);
     m_helpText->setWordWrap(true);
     m_helpText->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    m_helpText->setFrameShape(QFrame::StyledPanel);
-    m_helpText->setMinimumHeight(60);
+    m_helpText->setContentsMargins(0, 6, 0, 0);
     m_helpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_helpText->setAccessibleName(QStringLiteral("Help"));
     Register(control::kHelpText, m_helpText);
     column->addWidget(m_helpText);
-    column->addStretch(0);
+    column->addStretch(1);
 
     for (const auto& [id, widget] : m_controls) {
         const bool alwaysShown = id == control::kPathText || id == control::kDefaultText || id == control::kHelpText ||
                                  id == control::kApplyButton || id == control::kDefaultButton;
         if (!alwaysShown) widget->hide();
     }
+    ShowFacts({});
     WatchKeys();
 }
 
@@ -350,6 +394,11 @@ void EditorPanel::WatchKeys() {
     for (QLineEdit* edit : {m_valueEdit, m_chanceEdit, m_optionEdit, m_versesEdits[0], m_versesEdits[1],
                             m_versesEdits[2], m_versesEdits[3], m_versesEdits[4]})
         connect(edit, &QLineEdit::textChanged, this, &EditorPanel::Edited);
+    // Checked once the edit's signals are through, never in the middle of filling the controls.
+    m_problemCheck.setSingleShot(true);
+    m_problemCheck.setInterval(0);
+    connect(&m_problemCheck, &QTimer::timeout, this, &EditorPanel::ShowTypedProblem);
+    connect(this, &EditorPanel::Edited, &m_problemCheck, qOverload<>(&QTimer::start));
     for (QComboBox* combo : {m_listCombo, m_animationCombo})
         connect(combo, &QComboBox::currentTextChanged, this, &EditorPanel::Edited);
     connect(m_checkBox, &QCheckBox::toggled, this, &EditorPanel::Edited);
@@ -423,6 +472,22 @@ QWidget* EditorPanel::Control(int controlId) const {
     return found == m_controls.end() ? nullptr : found->second;
 }
 
+// Apply and Default stand beside the value while the panel has the room, else beneath it, so
+// that the panel never needs to scroll sideways.
+void EditorPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceButtons();
+}
+
+void EditorPanel::PlaceButtons() {
+    const int buttons = std::max(m_applyButton->sizeHint().width(), m_defaultButton->sizeHint().width());
+    const int values = m_valueRow->itemAt(0)->minimumSize().width();
+    const auto margins = layout()->contentsMargins();
+    const bool beside = width() - margins.left() - margins.right() >= values + m_valueRow->spacing() + buttons;
+    m_valueRow->setDirection(beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    m_buttons->setDirection(beside ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+}
+
 void EditorPanel::ShowPending(bool pending) {
     QFont font = m_applyButton->font();
     font.setBold(pending);
@@ -430,12 +495,52 @@ void EditorPanel::ShowPending(bool pending) {
 }
 
 void EditorPanel::ShowGameReads() {
-    if (m_editor != nullptr) m_gameReadsText->setText(GameReadsText(*m_editor));
+    if (m_editor != nullptr) m_gameReadsText->setText(GameReadsText(*m_editor, true));
 }
 
-QString EditorPanel::GameReadsText(const ValueEditor& editor) const {
+// The editor's line was read when the key was shown or written; after a check of the file (an
+// outside change, say) the check's reading is the newer one, also while an edit is pending.
+QString EditorPanel::GameReadsText(const ValueEditor& editor, bool afterCheck) const {
     const QString plays = m_gamePlays ? m_gamePlays(editor.m_hCurItem) : QString();
-    return ToQt(editor.m_strGameReads) + (plays.isEmpty() ? QString() : QLatin1Char('\n') + plays);
+    const auto fresh = afterCheck && m_gameReads ? m_gameReads(editor.m_hCurItem) : std::nullopt;
+    const QString reads = fresh ? *fresh : ToQt(editor.m_strGameReads);
+    return reads + (plays.isEmpty() ? QString() : QLatin1Char('\n') + plays);
+}
+
+void EditorPanel::ShowFacts(const KeyFacts& facts) {
+    m_shownFacts = facts;
+    m_rangeText->setText(facts.range);
+    m_unitText->setText(facts.unit);
+    m_rangeCaption->setVisible(!facts.range.isEmpty());
+    m_rangeText->setVisible(!facts.range.isEmpty());
+    m_unitCaption->setVisible(!facts.unit.isEmpty());
+    m_unitText->setVisible(!facts.unit.isEmpty());
+    // A value just shown comes from the file; only an edit is checked.
+    m_problemCheck.stop();
+    ShowProblem(QString());
+}
+
+QString EditorPanel::TypedProblem() const {
+    if (m_editor == nullptr || m_editor->m_hCurItem == kNoItem) return {};
+    return ToQt(m_editor->InputProblem());
+}
+
+// A value that does not fit the key is marked, with the reason beneath; Apply asks before it
+// writes one.
+void EditorPanel::ShowTypedProblem() { ShowProblem(TypedProblem()); }
+
+void EditorPanel::ShowProblem(const QString& problem) {
+    const bool typedInField = m_valueEdit->isVisibleTo(this);
+    m_problemText->setText(problem.isEmpty() ? QString()
+                           : typedInField
+                               ? QStringLiteral("\u201c%1\u201d is %2.").arg(m_valueEdit->text().trimmed(), problem)
+                               : QStringLiteral("The value is %1.").arg(problem));
+    m_problemText->setVisible(!problem.isEmpty());
+    QPalette palette = m_valueEdit->palette();
+    palette.setColor(QPalette::Base,
+                     problem.isEmpty() || !typedInField ? QPalette().color(QPalette::Base) : QColor(0xfd, 0xe4, 0xe4));
+    m_valueEdit->setPalette(palette);
+    m_valueEdit->setAccessibleDescription(problem.isEmpty() ? QString() : QStringLiteral("Invalid: ") + problem);
 }
 
 void EditorPanel::DoDataExchange(bool saveAndValidate) {
@@ -468,9 +573,12 @@ void EditorPanel::DoDataExchange(bool saveAndValidate) {
         blockers.emplace_back(widget);
 
     m_pathText->setText(ToQt(editor.m_strPath));
+    QString title = ToQt(editor.m_strPath).trimmed();
+    if (title.endsWith(QLatin1Char('\\'))) title.chop(1);
+    m_titleText->setText(title.mid(title.lastIndexOf(QLatin1Char('\\')) + 1).trimmed());
     m_helpText->setText(ToQt(editor.m_strHelp));
     m_defaultText->setText(ToQt(editor.m_strDefault));
-    m_gameReadsText->setText(GameReadsText(editor));
+    m_gameReadsText->setText(GameReadsText(editor, false));
     SetLimitedText(m_valueEdit, kLineEditDefaultLimit, editor.m_strValue);
     m_percentText->setText(ToQt(editor.m_strPercent));
     m_checkBox->setText(ToQt(editor.m_strCheckCaption));
@@ -514,6 +622,11 @@ void EditorPanel::DoDataExchange(bool saveAndValidate) {
     m_percentSpin->setVisible(editor.IsVisible(control::kPercentSlider));
     m_applyButton->setEnabled(editor.m_bApplyEnabled);
     m_defaultButton->setEnabled(editor.m_bDefaultEnabled);
+    // A list of several entries takes the height the panel has; other values leave it to the help.
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout()))
+        column->setStretchFactor(m_valueRow, editor.IsVisible(control::kMultiList) ? 1 : 0);
+    PlaceButtons();
+    ShowFacts(m_facts && editor.m_hCurItem != kNoItem ? m_facts(editor.m_hCurItem) : KeyFacts{});
     emit Shown();
 }
 

@@ -8,6 +8,7 @@
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameLayers.h"
+#include "gameview/GameReading.h"
 #include "guicommon/Latin1.h"
 #include "platform/FileAccess.h"
 
@@ -108,8 +109,9 @@ void FindingMarks::Refresh() {
     }
     // The file's own reading: what it sets, and its findings when the layers were not read.
     m_keysSet = 0;
+    m_game.reset();
     if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) {
-        const gameview::GameIni ini(*bytes);
+        const gameview::GameIni& ini = m_game.emplace(*bytes);
         for (const gameview::GameSection& section : ini.Sections())
             m_keysSet += static_cast<int>(section.entries.size());
         if (!layersRead)
@@ -140,6 +142,15 @@ void FindingMarks::Refresh() {
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
+}
+
+std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
+    if (!m_game) return std::nullopt;
+    if (item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) return QString();
+    const TreeItem section = m_items.FindSectionItem(item);
+    if (section == kNoItem) return QString();
+    return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *m_game, m_items.SectionNameOf(section),
+                                              KeyOfLabel(m_tree.GetItemText(item))));
 }
 
 QString FindingMarks::GamePlays(TreeItem item) const {

@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
+#include <QSettings>
+#include <QSignalBlocker>
 
 #include "guicommon/FileNames.h"
 
@@ -13,6 +16,13 @@ namespace {
 constexpr gameview::GameMode kModes[] = {gameview::GameMode::Campaign, gameview::GameMode::Skirmish,
                                          gameview::GameMode::Multiplayer};
 const char* const kModeTexts[] = {"&Campaign", "&Skirmish", "&Multiplayer"};
+
+// The menu's choices are kept per user beside the program's other settings.
+QSettings Store() { return QSettings(QStringLiteral("Morvane"), QStringLiteral("Morvane")); }
+const QString kModeKey = QStringLiteral("Game/Mode");
+const QString kAftermathKey = QStringLiteral("Game/Aftermath");
+const QString kMplayerKey = QStringLiteral("Game/Mplayer");
+const QString kScenarioKey = QStringLiteral("Game/Scenario");
 
 }  // namespace
 
@@ -41,6 +51,29 @@ GameLayersMenu::GameLayersMenu(QMenu* menu, QWidget* dialogParent) : QObject(men
     m_noScenario->setEnabled(false);
     connect(m_noScenario, &QAction::triggered, this, [this] { SetScenario(std::string()); });
     ShowFilesBeside(std::string());
+    Restore();
+    connect(this, &GameLayersMenu::Changed, this, &GameLayersMenu::Keep);
+}
+
+void GameLayersMenu::Restore() {
+    const QSettings store = Store();
+    const QSignalBlocker quiet(this);
+    const int mode = store.value(kModeKey, static_cast<int>(gameview::GameMode::Campaign)).toInt();
+    for (QAction* action : m_modes->actions())
+        if (action->data().toInt() == mode) action->setChecked(true);
+    m_aftermath->setChecked(store.value(kAftermathKey, true).toBool());
+    m_mplayer->setChecked(store.value(kMplayerKey, true).toBool());
+    // A scenario that is gone since is not brought back.
+    const QString scenario = store.value(kScenarioKey).toString();
+    SetScenario(QFileInfo::exists(scenario) ? PathFromQt(scenario) : std::string());
+}
+
+void GameLayersMenu::Keep() const {
+    QSettings store = Store();
+    store.setValue(kModeKey, m_modes->checkedAction()->data().toInt());
+    store.setValue(kAftermathKey, m_aftermath->isChecked());
+    store.setValue(kMplayerKey, m_mplayer->isChecked());
+    store.setValue(kScenarioKey, PathToQt(m_scenarioPath));
 }
 
 gamesetup::LayerChoice GameLayersMenu::Choice(const std::string& rulesPath) const {

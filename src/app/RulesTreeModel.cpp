@@ -59,7 +59,11 @@ QVariant RulesTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const TreeItem item = ItemOf(index);
     if (role == Qt::DisplayRole) return ShownLabel(m_tree.GetItemText(item));
-    if (role == Qt::DecorationRole) return IconFor(m_tree.GetItemImage(item), m_tree.GetItemSelectedImage(item));
+    if (role == Qt::DecorationRole) {
+        if (m_kindOf && !m_tree.ItemHasChildren(item))
+            if (const auto kind = m_kindOf(item)) return KindIcon(*kind);
+        return IconFor(m_tree.GetItemImage(item), m_tree.GetItemSelectedImage(item));
+    }
     return {};
 }
 
@@ -71,6 +75,14 @@ QIcon RulesTreeModel::IconFor(int image, int selectedImage) const {
         icon.addPixmap(art::TreeImage(selectedImage), QIcon::Selected);
         found = m_icons.insert(key, icon);
     }
+    return *found;
+}
+
+QIcon RulesTreeModel::KindIcon(art::KindIcon kind) const {
+    // Past the tree's own image pairs, which are below 49 * 256 + 49.
+    const int key = 0x10000 + static_cast<int>(kind);
+    auto found = m_icons.find(key);
+    if (found == m_icons.end()) found = m_icons.insert(key, QIcon(art::KindImage(kind)));
     return *found;
 }
 

@@ -1,5 +1,6 @@
 #include "app/TreeFinder.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -49,14 +50,23 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
     m_overridden = MakeToggle(QStringLiteral("Overridden"), kNoOverriddenCheck, this);
     m_overridden->setEnabled(false);
 
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(0, 0, 0, 0);
-    bar->setSpacing(2);
-    bar->addWidget(m_edit, 1);
+    // The field first; the toggles beside it while there is room, beneath it when there is not.
+    m_toggleBox = new QWidget(this);
+    auto* toggles = new QHBoxLayout(m_toggleBox);
+    toggles->setContentsMargins(0, 0, 0, 0);
+    toggles->setSpacing(2);
     for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden}) {
-        bar->addWidget(toggle);
+        toggles->addWidget(toggle);
         connect(toggle, &QToolButton::toggled, this, &TreeFinder::ApplyFilter);
     }
+    toggles->addStretch(1);
+    auto* bar = new QGridLayout;
+    m_bar = bar;
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->setSpacing(2);
+    bar->setColumnStretch(0, 1);
+    bar->addWidget(m_edit, 0, 0);
+    bar->addWidget(m_toggleBox, 0, 1);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
@@ -219,6 +229,21 @@ void TreeFinder::SetOverriddenTest(TreeFilterModel::ProblemTest test) {
     m_overridden->setToolTip(fed ? QStringLiteral("Only keys whose value another of the game's files decides")
                                  : kNoOverriddenCheck);
     if (m_model->Criteria().IsActive()) ApplyFilter();
+}
+
+// The find field keeps room for a search of a few words; the toggles give way first.
+int TreeFinder::FieldWidth() const { return m_edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24; }
+
+void TreeFinder::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const bool beside = width() >= FieldWidth() + m_bar->spacing() + m_toggleBox->sizeHint().width();
+    if (beside == m_togglesBeside) return;
+    m_togglesBeside = beside;
+    m_bar->removeWidget(m_toggleBox);
+    if (beside)
+        m_bar->addWidget(m_toggleBox, 0, 1);
+    else
+        m_bar->addWidget(m_toggleBox, 1, 0);
 }
 
 }  // namespace morvane::app

@@ -84,6 +84,8 @@ void CPropertiesDlg::OnBrowseGame() {
 void CPropertiesDlg::OnBrowseWorkDir() {
     DoDataExchange(true);
     CSetDirectoryDlg picker(this);
+    // The picker starts at the folder the field holds.
+    if (!m_strWorkDir.empty()) picker.OpenAt(m_strWorkDir);
     if (m_prompts.Exec(picker) != QDialog::Accepted) return;
     m_strWorkDir = picker.m_strDirectory;
     DoDataExchange(false);
@@ -95,7 +97,17 @@ void CPropertiesDlg::OnOK() {
         accept();
         return;
     }
-    m_prompts.ShowMessage(this, QStringLiteral("Working Directory Is Invalid"),
+    // The fixed line first, then what went wrong and what to do about it.
+    const QString why = m_strWorkDir.empty()
+                            ? QStringLiteral("No work folder is given.")
+                            : QStringLiteral(
+                                  "Morvane could neither enter nor create the folder\n%1\n(only the last folder of a "
+                                  "path is created, and only where you may write).")
+                                  .arg(PathToQt(m_strWorkDir));
+    m_prompts.ShowMessage(this,
+                          QStringLiteral("Working Directory Is Invalid\n\n%1\nChoose an existing folder with "
+                                         "Browse, or create the folders first, then press OK again.")
+                              .arg(why),
                           QStringLiteral("Unable To Create Work Directory"));
 }
 

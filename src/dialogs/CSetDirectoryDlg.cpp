@@ -1,5 +1,6 @@
 #include "dialogs/CSetDirectoryDlg.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -146,6 +147,44 @@ void CSetDirectoryDlg::OnSelChangedFolder(QTreeWidgetItem* item) {
     if (item == nullptr) return;
     m_strDirectory = GetFolderPath(item);
     m_label->setText(PathToQt(m_strDirectory));
+}
+
+bool CSetDirectoryDlg::OpenAt(const std::string& folder) {
+    const QString wanted = QDir::cleanPath(PathToQt(folder));
+    const auto sameName = [](const QString& a, const QString& b) {
+#ifdef _WIN32
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+        return a == b;
+#endif
+    };
+    // The drive whose root begins the path (the longest, should one root hold another).
+    QTreeWidgetItem* found = nullptr;
+    QString rest;
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* drive = m_tree->topLevelItem(i);
+        const QString root = QDir::cleanPath(drive->text(0));
+        const QString head = wanted.left(root.size());
+        if (!sameName(head, root) || (found != nullptr && root.size() <= found->text(0).size())) continue;
+        if (wanted.size() > root.size() && !root.endsWith(QLatin1Char('/')) && wanted[root.size()] != QLatin1Char('/'))
+            continue;
+        found = drive;
+        rest = wanted.mid(root.size());
+    }
+    if (found == nullptr) return false;
+    QTreeWidgetItem* item = found;
+    for (const QString& name : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        item->setExpanded(true);
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < item->childCount() && next == nullptr; ++i)
+            if (sameName(item->child(i)->text(0), name)) next = item->child(i);
+        if (next == nullptr) break;
+        item = next;
+    }
+    m_tree->setCurrentItem(item);
+    item->setSelected(true);
+    m_tree->scrollToItem(item);
+    return true;
 }
 
 void CSetDirectoryDlg::accept() {

@@ -39,6 +39,8 @@ QPixmap TreeImage(int index) {
 
 QPixmap ObjectPicture(std::uint16_t objectId) { return Load(QStringLiteral("object/%1").arg(objectId)); }
 
+QPixmap KindImage(KindIcon kind) { return Load(QStringLiteral("kind/") + QLatin1String(KindIconName(kind))); }
+
 QPixmap FolderPickerImage(int index) {
     if (index < 0 || index >= kFolderPickerImageCount) return {};
     return Load(QStringLiteral("folder/%1").arg(index));

@@ -157,6 +157,7 @@ void FileSafetyTest::changeDuringAFailedWriteIsReadAfterIt() {
     auto* edit = qobject_cast<QLineEdit*>(window.Control(control::kValueEdit));
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("1;2"));  // a value the file cannot hold: the write fails
+    prompts.answers = {QMessageBox::Yes};           // (past the question about a value that is no number)
     QTest::mouseClick(window.Control(control::kApplyButton), Qt::LeftButton);
     QCOMPARE(prompts.messages.size(), std::size_t{1});
     QCOMPARE(

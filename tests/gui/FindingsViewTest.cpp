@@ -1,8 +1,10 @@
 #include "FindingsViewTest.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -73,6 +75,7 @@ void FindingsViewTest::everyWriteRefreshesTheFindings() {
     auto* edit = qobject_cast<QLineEdit*>(open.window.Control(control::kValueEdit));
     edit->selectAll();
     QTest::keyClicks(edit, "abc");
+    open.prompts.answers = {QMessageBox::Yes};  // write it although it is no number
     QTest::mouseClick(qobject_cast<QPushButton*>(open.window.Control(control::kApplyButton)), Qt::LeftButton);
     QCoreApplication::processEvents();
     QCOMPARE(open.Rows(), QStringList{"2 error [General] GemValue"});
@@ -125,6 +128,38 @@ void FindingsViewTest::otherLayersOfTheGameJoinTheFindings() {
     QTRY_VERIFY(bench.window.Problems()->ShownRows().isEmpty());
     bench.window.SelectItem(gem);
     QVERIFY(!bench.window.GameReadsText()->text().contains("The game plays"));
+}
+
+// The Game menu starts as the user left it: the mode, the layers switched off, the scenario
+// (unless that file is gone since).
+void FindingsViewTest::gameMenuChoicesAreKept() {
+    TemporarySettings settings;
+    QTemporaryDir dir;
+    const std::string scenario = Path(dir, "harbour.mpr");
+    platform::ReplaceFileAtomically(scenario, "[Basic]\r\nName=Harbour\r\n");
+    {
+        QMenu menu;
+        app::GameLayersMenu first(&menu, nullptr);
+        QVERIFY(first.Choice("rules.ini").mode == gameview::GameMode::Campaign);  // the first start
+        QVERIFY(first.AftermathAction()->isChecked());
+        first.SetMode(gameview::GameMode::Skirmish);
+        first.AftermathAction()->setChecked(false);
+        first.SetScenario(scenario);
+    }
+    {
+        QMenu menu;
+        app::GameLayersMenu again(&menu, nullptr);
+        const gamesetup::LayerChoice choice = again.Choice("rules.ini");
+        QVERIFY(choice.mode == gameview::GameMode::Skirmish);
+        QVERIFY(!again.AftermathAction()->isChecked());
+        QVERIFY(again.MplayerAction()->isChecked());
+        QCOMPARE(choice.scenario, scenario);
+    }
+    QVERIFY(QFile::remove(QString::fromStdString(scenario)));
+    QMenu menu;
+    app::GameLayersMenu later(&menu, nullptr);
+    QVERIFY(later.Choice("rules.ini").scenario.empty());
+    QVERIFY(later.Choice("rules.ini").mode == gameview::GameMode::Skirmish);
 }
 
 // The game's fingerprint of the open file (computed apart, see the core FingerprintTest) in the

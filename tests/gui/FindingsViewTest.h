@@ -13,6 +13,7 @@ private slots:
     void everyWriteRefreshesTheFindings();
     void fingerprintInTheStatusBar();
     void otherLayersOfTheGameJoinTheFindings();
+    void gameMenuChoicesAreKept();
 };
 
 }  // namespace morvane::test

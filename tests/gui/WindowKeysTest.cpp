@@ -25,6 +25,7 @@
 
 #include <filesystem>
 
+#include "ActiveWindowBench.h"
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
 #include "app/FindingMarks.h"
@@ -41,42 +42,13 @@ using app::CMainDlg;
 using namespace control;
 namespace command = app::command;
 
-// A shown, active window on the example rules file (or on `text`).
-struct Bench : WindowBench {
-    explicit Bench(const char* text = nullptr) {
-        if (text == nullptr)
-            WriteExampleRules(rules);
-        else
-            platform::ReplaceFileAtomically(rules, text);
-        Open();
-        window.activateWindow();
-        if (!QTest::qWaitForWindowActive(&window)) qFatal("the window did not become active");
-    }
-    void Select(const char* path) { window.SelectItem(Item(path)); }
-    QLineEdit* Edit(int id = kValueEdit) { return qobject_cast<QLineEdit*>(window.Control(id)); }
-    void Type(QWidget* field, const QString& text) {
-        field->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
-        if (auto* spin = qobject_cast<QSpinBox*>(field)) spin->selectAll();
-        QTest::keyClicks(field, text);
-        QCoreApplication::processEvents();
-    }
-    std::string Bytes() { return FileText(rules); }
-    // Lets the check that follows a write (or the first paint) run.
-    void Settle() {
-        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-        QTest::qWait(20);
-    }
-    bool Shown(const char* path) { return window.Finder()->FilterModel()->IndexOf(Item(path)).isValid(); }
-};
-
 }  // namespace
 
 MORVANE_GUI_TEST_CLASS(WindowKeysTest);
 MORVANE_GUI_TEST_CLASS(WindowShapeTest);
 
 void WindowKeysTest::escapeNeverClosesTheWindow() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     bench.Select("General\\Crates\\WaterCrateChance");
     for (QWidget* widget : {static_cast<QWidget*>(window.TreeView()), window.Control(kPercentSlider),
@@ -89,7 +61,7 @@ void WindowKeysTest::escapeNeverClosesTheWindow() {
 }
 
 void WindowKeysTest::undoAndRedoKeysReachTheFileFromTheValueField() {
-    Bench bench;
+    ActiveBench bench;
     bench.Select("General\\Crates\\CrateMinimum");
     QLineEdit* edit = bench.Edit();
     bench.Type(edit, QStringLiteral("9"));
@@ -120,7 +92,7 @@ void WindowKeysTest::undoAndRedoKeysReachTheFileFromTheValueField() {
 }
 
 void WindowKeysTest::tabGoesFromTheTreeToTheValue() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     const struct {
         const char* path;
@@ -139,7 +111,7 @@ void WindowKeysTest::tabGoesFromTheTreeToTheValue() {
 }
 
 void WindowKeysTest::findFieldLeadsIntoTheResultsAndBack() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     QTreeView* view = window.TreeView();
     app::TreeFilterModel* model = window.Finder()->FilterModel();
@@ -168,7 +140,7 @@ void WindowKeysTest::findFieldLeadsIntoTheResultsAndBack() {
 }
 
 void WindowKeysTest::filterKeepsTheEditedRowAndShowsAnObjectsKeys() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     bench.Select("General\\Crates\\CrateMinimum");
     bench.Type(bench.Edit(), QStringLiteral("9"));
@@ -200,7 +172,7 @@ void WindowKeysTest::filterKeepsTheEditedRowAndShowsAnObjectsKeys() {
 }
 
 void WindowKeysTest::enterAppliesInEveryControl() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
 
     bench.Select("General\\Special Weapons\\ChronoKillCargo");
@@ -251,7 +223,7 @@ void WindowKeysTest::questionsDefaultToTheSafeAnswer() {
 }
 
 void WindowKeysTest::menuEntriesHaveMnemonicsAndEllipses() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     for (QAction* top : window.menuBar()->actions()) {
         QVERIFY2(top->text().contains(QLatin1Char('&')), qPrintable(top->text()));
@@ -304,7 +276,7 @@ void WindowShapeTest::firstSizeAndTheSamePlaceAtEachStart() {
 }
 
 void WindowShapeTest::toolbarAndStatusSummary() {
-    Bench bench("[General]\r\nGemValue=50\r\nOreExplosive=yes\r\n[XTNK]\r\nCost=1\r\n");
+    ActiveBench bench("[General]\r\nGemValue=50\r\nOreExplosive=yes\r\n[XTNK]\r\nCost=1\r\n");
     CMainDlg& window = bench.window;
     auto* tools = window.findChild<QToolBar*>();
     QVERIFY(tools != nullptr);
@@ -325,7 +297,7 @@ void WindowShapeTest::problemsDockSortsAndStartsAtTheTop() {
     // Many sections the game does not know: a long list of findings.
     std::string many = "[General]\r\nGemValue=50\r\nOreExplosive=yes\r\n";
     for (int i = 0; i < 400; ++i) many += "[ZZ" + std::to_string(i) + "]\r\nCost=1\r\n";
-    Bench bench(many.c_str());
+    ActiveBench bench(many.c_str());
     CMainDlg& window = bench.window;
     bench.Settle();
     app::ProblemsPanel* panel = window.Problems();
@@ -382,7 +354,7 @@ void WindowShapeTest::firstCheckWaitsForTheFirstPaint() {
 }
 
 void WindowShapeTest::versesAndPercentagesAreTyped() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     bench.Select("Warheads Types\\HE\\Verses");
     auto* slider = qobject_cast<QSlider*>(window.Control(kVersesColumns[0].slider));
@@ -403,7 +375,7 @@ void WindowShapeTest::versesAndPercentagesAreTyped() {
 }
 
 void WindowShapeTest::applyWithNothingChangedWritesNothing() {
-    Bench bench;
+    ActiveBench bench;
     CMainDlg& window = bench.window;
     bench.Select("General\\Crates\\CrateMinimum");
     const std::string before = bench.Bytes();
@@ -418,7 +390,7 @@ void WindowShapeTest::fileThatIsNoRulesFileIsWarnedBeforeAWrite() {
         "\x7f"
         "ELF\x02\x01\x01\0\0\0junk=1\r\n",
         19);
-    Bench bench(nullptr);
+    ActiveBench bench(nullptr);
     platform::ReplaceFileAtomically(bench.rules, binary);
     bench.window.CheckRulesFile();
     bench.prompts.files = {QString::fromStdString(bench.rules)};
@@ -438,7 +410,7 @@ void WindowShapeTest::fileThatIsNoRulesFileIsWarnedBeforeAWrite() {
 // A regular file the window cannot read whole is refused with the reason, and the open file
 // stays open.
 void WindowShapeTest::fileTooLargeToReadIsRefusedWithTheReason() {
-    Bench bench;
+    ActiveBench bench;
     const std::string large = Path(bench.dir, "large.ini");
     platform::ReplaceFileAtomically(large, "[General]\r\n");
     std::filesystem::resize_file(large, platform::kMaxFileBytes + 1);
@@ -456,7 +428,7 @@ void WindowShapeTest::fileTooLargeToReadIsRefusedWithTheReason() {
 }
 
 void WindowShapeTest::saveAsAddsTheExtensionAndGoesToRecentFiles() {
-    Bench bench;
+    ActiveBench bench;
     const QString chosen = bench.dir.path() + QStringLiteral("/my mod");
     bench.prompts.files = {chosen};
     bench.window.OnFileSaveAs();
@@ -467,7 +439,7 @@ void WindowShapeTest::saveAsAddsTheExtensionAndGoesToRecentFiles() {
 }
 
 void WindowShapeTest::accessibleNamesAndMarkDescriptions() {
-    Bench bench("[General]\r\nOreExplosive=yes\r\nCrateMinimum=9\r\n");
+    ActiveBench bench("[General]\r\nOreExplosive=yes\r\nCrateMinimum=9\r\n");
     CMainDlg& window = bench.window;
     bench.Settle();
     QList<QWidget*> named = {window.TreeView(),

@@ -239,7 +239,7 @@ void WorkflowTest::changingTheSelectionAsksAboutAnUnappliedEdit() {
     // An Apply that cannot write (a value the file cannot hold) keeps the user on the edited key,
     // the edit intact, and the status bar says why.
     bench.Type(QStringLiteral("1;2"));
-    bench.prompts.answers = {QMessageBox::Apply};
+    bench.prompts.answers = {QMessageBox::Apply, QMessageBox::Yes};  // and yes, write the odd value
     bench.Select("General\\Crates\\CrateMinimum");
     QCOMPARE(PathOfItem(window.NavigationTree(), window.Editor().m_hCurItem), std::string(regen));
     QCOMPARE(bench.Edit()->text(), QStringLiteral("1;2"));
@@ -268,10 +268,12 @@ void WorkflowTest::enterAppliesAndTheArrowsStep() {
     QTest::keyClick(bench.Edit(), Qt::Key_Down);
     QTest::keyClick(bench.Edit(), Qt::Key_Down);
     QCOMPARE(bench.Edit()->text(), QStringLiteral("6"));
-    bench.Type(QStringLiteral("abc"));  // any text is still taken
+    bench.Type(QStringLiteral("abc"));  // any text is still taken, after a question
     QCOMPARE(bench.Edit()->text(), QStringLiteral("abc"));
+    bench.prompts.answers = {QMessageBox::Yes};
     QTest::keyClick(bench.Edit(), Qt::Key_Enter);
     QVERIFY(Contains(bench.Bytes(), "\r\nCrateMinimum=abc\r\n"));
+    QCOMPARE(bench.prompts.questions.size(), 1);
 
     QCOMPARE(qobject_cast<QPushButton*>(window.Control(kApplyButton))->text(), QStringLiteral("&Apply"));
     QCOMPARE(qobject_cast<QPushButton*>(window.Control(kDefaultButton))->text(), QStringLiteral("&Default"));

@@ -2498,6 +2498,7 @@ QImage PaintSplash() {
 }  // namespace
 
 void SetScale(qreal scale) { g_scale = scale; }
+qreal CurrentScale() { return g_scale; }
 
 QImage PaintTreeImage(int index) { return PaintSmallImage(kTreeImages.at(static_cast<std::size_t>(index))); }
 

@@ -13,6 +13,7 @@ namespace morvane::artwork {
 
 // Device pixels per unit for the pictures painted next: 1 or 2. The sizes below are in units.
 void SetScale(qreal scale);
+qreal CurrentScale();
 
 // Tree image `index` (0..kTreeImageCount-1), 16x15 units, transparent background.
 QImage PaintTreeImage(int index);
@@ -28,6 +29,9 @@ QImage PaintObjectPicture(std::uint16_t objectId);
 
 // The application icon, `size` pixels square (always painted at scale 1).
 QImage PaintApplicationIcon(int size);
+
+// The 16x16 picture of a kind of value, for the tree's key rows.
+QImage PaintKindIcon(art::KindIcon kind);
 
 // The 289x140 splash picture.
 QImage PaintSplashPicture();

@@ -106,16 +106,23 @@ int main(int argc, char* argv[]) {
     }
     const int objectCount = static_cast<int>(objects.size());
     const int height =
-        2 * kMargin + 4 * kHeading +
-        (Rows(morvane::art::kTreeImageCount) + Rows(morvane::art::kFolderPickerImageCount) + Rows(objectCount)) *
+        2 * kMargin + 5 * kHeading +
+        (Rows(morvane::art::kTreeImageCount) + Rows(static_cast<int>(morvane::art::kKindIcons.size())) +
+         Rows(morvane::art::kFolderPickerImageCount) + Rows(objectCount)) *
             kCell +
-        3 * 8 + 150;
+        4 * 8 + 150;
     Sheet sheet(height);
 
     sheet.Heading(QStringLiteral("Tree images (4x, and actual size)"));
     for (int i = 0; i < morvane::art::kTreeImageCount; ++i)
         sheet.Enlarged(i, morvane::art::TreeImage(i), QString::number(i));
     sheet.EndGrid(morvane::art::kTreeImageCount);
+
+    sheet.Heading(QStringLiteral("Kinds of value (4x, and actual size)"));
+    int slot = 0;
+    for (const morvane::art::KindIcon kind : morvane::art::kKindIcons)
+        sheet.Enlarged(slot++, morvane::art::KindImage(kind), QString::fromLatin1(morvane::art::KindIconName(kind)));
+    sheet.EndGrid(slot);
 
     sheet.Heading(QStringLiteral("Folder picker images"));
     for (int i = 0; i < morvane::art::kFolderPickerImageCount; ++i)

@@ -1,6 +1,6 @@
 // Paints every picture of the program and writes the files the program loads:
 //   morvane_make_artwork resources/pictures
-// Writes tree/N.png, folder/N.png, object/ID.png and splash.png, each also as @2x at twice the
+// Writes tree/N.png, folder/N.png, object/ID.png, kind/NAME.png and splash.png, each also as @2x at twice the
 // pixels; the application icon as app/SIZE.png; and pictures.qrc listing all of them. It fails
 // when the object ids with a painting differ from the ids the schema gives a picture, so the
 // two lists cannot drift apart.
@@ -25,6 +25,7 @@
 namespace {
 
 using morvane::artwork::SetScale;
+namespace art = morvane::art;
 
 class Writer {
 public:
@@ -101,6 +102,9 @@ int main(int argc, char* argv[]) {
         writer.Both(QStringLiteral("folder/%1").arg(i), [i] { return morvane::artwork::PaintFolderPickerImage(i); });
     for (const std::uint16_t id : morvane::ObjectPictureIds())
         writer.Both(QStringLiteral("object/%1").arg(id), [id] { return morvane::artwork::PaintObjectPicture(id); });
+    for (const art::KindIcon kind : art::kKindIcons)
+        writer.Both(QStringLiteral("kind/") + QLatin1String(art::KindIconName(kind)),
+                    [kind] { return morvane::artwork::PaintKindIcon(kind); });
     writer.Both(QStringLiteral("splash"), [] { return morvane::artwork::PaintSplashPicture(); });
     for (const int size : morvane::art::kAppIconSizes)
         writer.One(QStringLiteral("app/%1.png").arg(size), morvane::artwork::PaintApplicationIcon(size));

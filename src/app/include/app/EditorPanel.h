@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
 
+#include "app/KeyFacts.h"
 #include "editor/ValueEditor.h"
 
 class QCheckBox;
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -47,6 +50,13 @@ public:
     bool FocusValue();
     // A second line under "game reads": which of the game's files decides the shown key.
     void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
+    // The "game reads" line from the file as it is now, also while the controls hold an edit.
+    void SetGameReads(std::function<std::optional<QString>(TreeItem)> line) { m_gameReads = std::move(line); }
+    // The range, unit and kind of a key, for the lines under the value and the typed-value check.
+    void SetFacts(std::function<KeyFacts(TreeItem)> facts) { m_facts = std::move(facts); }
+    // Why the typed value does not fit the shown key, or empty when it does (or nothing is typed).
+    QString TypedProblem() const;
+    QLabel* TitleText() const { return m_titleText; }
 
 signals:
     void ApplyRequested();
@@ -58,11 +68,16 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void PlaceButtons();
     bool HasPendingEdit() const;
     void SyncVersesSlider(int column);
-    QString GameReadsText(const ValueEditor& editor) const;
+    QString GameReadsText(const ValueEditor& editor, bool afterCheck) const;
+    void ShowFacts(const KeyFacts& facts);
+    void ShowTypedProblem();
+    void ShowProblem(const QString& problem);
     void Register(int controlId, QWidget* widget);
     void BuildValueControls(QVBoxLayout* column);
     void BuildCrateControls(QVBoxLayout* column);
@@ -86,6 +101,18 @@ private:
     QLabel* m_defaultText = nullptr;
     QLabel* m_gameReadsText = nullptr;
     std::function<QString(TreeItem)> m_gamePlays;
+    std::function<std::optional<QString>(TreeItem)> m_gameReads;
+    std::function<KeyFacts(TreeItem)> m_facts;
+    KeyFacts m_shownFacts;
+    QTimer m_problemCheck;
+    QBoxLayout* m_valueRow = nullptr;
+    QBoxLayout* m_buttons = nullptr;
+    QLabel* m_titleText = nullptr;
+    QLabel* m_problemText = nullptr;
+    QLabel* m_rangeCaption = nullptr;
+    QLabel* m_rangeText = nullptr;
+    QLabel* m_unitCaption = nullptr;
+    QLabel* m_unitText = nullptr;
     QLabel* m_helpText = nullptr;
     QLabel* m_percentText = nullptr;
     QLabel* m_optionCaption = nullptr;

@@ -63,6 +63,9 @@ public:
     // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
     // item's value; empty otherwise.
     QString GamePlays(TreeItem item) const;
+    // The "game reads" line of `item` from the file as the last check read it; nothing before the
+    // first check or when the file could not be read.
+    std::optional<QString> GameReads(TreeItem item) const;
     // Whether a later layer decides the item's value.
     bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
@@ -97,6 +100,7 @@ private:
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
+    std::optional<gameview::GameIni> m_game;      // the rules file as the last check read it
 };
 
 }  // namespace morvane::app

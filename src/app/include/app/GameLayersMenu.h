@@ -38,6 +38,9 @@ signals:
 
 private:
     void ChooseScenario();
+    // The choices of the last session, and keeping them for the next.
+    void Restore();
+    void Keep() const;
 
     QWidget* m_dialogParent;
     QActionGroup* m_modes = nullptr;

@@ -4,12 +4,17 @@
 #include <QHash>
 #include <QIcon>
 
+#include <functional>
+#include <optional>
+
+#include "guicommon/Artwork.h"
 #include "tree/Tree.h"
 
 namespace morvane::app {
 
 // Shows the core's navigation tree in a QTreeView: one row per item, the label as text and the
-// item's two images as its icon (normal and selected). A changed label redraws its row.
+// item's two images as its icon (normal and selected), or for a key the picture of the kind of
+// value it holds. A changed label redraws its row.
 class RulesTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -17,6 +22,9 @@ public:
 
     QModelIndex IndexOf(TreeItem item) const;
     TreeItem ItemOf(const QModelIndex& index) const;
+
+    // Which kind of value a key item holds; items without a kind keep the tree's own images.
+    void SetKindOf(std::function<std::optional<art::KindIcon>(TreeItem)> kindOf) { m_kindOf = std::move(kindOf); }
 
     // Call around a rebuild of the tree.
     void BeginRebuild();
@@ -31,8 +39,10 @@ public:
 
 private:
     QIcon IconFor(int image, int selectedImage) const;
+    QIcon KindIcon(art::KindIcon kind) const;
 
     Tree& m_tree;
+    std::function<std::optional<art::KindIcon>(TreeItem)> m_kindOf;
     mutable QHash<int, QIcon> m_icons;  // by image * 256 + selected image
 };
 

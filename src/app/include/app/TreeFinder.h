@@ -5,6 +5,7 @@
 
 #include "app/TreeFilterModel.h"
 
+class QGridLayout;
 class QLineEdit;
 class QToolButton;
 class QTreeView;
@@ -51,6 +52,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ApplyFilter();
@@ -62,7 +64,12 @@ private:
 
     TreeFilterModel* m_model = nullptr;
     QTreeView* m_view = nullptr;
+    int FieldWidth() const;
+
     QLineEdit* m_edit = nullptr;
+    QGridLayout* m_bar = nullptr;
+    QWidget* m_toggleBox = nullptr;
+    bool m_togglesBeside = true;
     QToolButton* m_changed = nullptr;
     QToolButton* m_present = nullptr;
     QToolButton* m_problem = nullptr;

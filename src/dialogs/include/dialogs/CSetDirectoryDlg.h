@@ -23,6 +23,10 @@ public:
     QLabel* PathLabel() const { return m_label; }
     std::string GetFolderPath(QTreeWidgetItem* item) const;
 
+    // Opens the branches down to `folder` and selects it, as far as the folders exist; false when
+    // no drive holds it.
+    bool OpenAt(const std::string& folder);
+
     // The first opening in a run selects and opens the first fixed drive; tests reset this.
     static void ResetFirstOpening();
 

@@ -26,6 +26,31 @@ QPixmap TreeImage(int index);
 // tells which ids have one: the caller decides).
 QPixmap ObjectPicture(std::uint16_t objectId);
 
+// The kinds of value a key of the tree can hold, each with a picture of its own.
+enum class KindIcon { Number, YesNo, Percentage, List, Armour, Crate };
+inline constexpr std::array<KindIcon, 6> kKindIcons = {KindIcon::Number, KindIcon::YesNo,  KindIcon::Percentage,
+                                                       KindIcon::List,   KindIcon::Armour, KindIcon::Crate};
+// The file name of a kind's picture (without folder and extension).
+constexpr const char* KindIconName(KindIcon kind) {
+    switch (kind) {
+        case KindIcon::Number:
+            return "number";
+        case KindIcon::YesNo:
+            return "yes-no";
+        case KindIcon::Percentage:
+            return "percentage";
+        case KindIcon::List:
+            return "list";
+        case KindIcon::Armour:
+            return "armour";
+        case KindIcon::Crate:
+            return "crate";
+    }
+    return "number";
+}
+// The picture of a kind of value, 16x16 pixels, transparent background.
+QPixmap KindImage(KindIcon kind);
+
 // The folder picker's five images, 16x15: 0 fixed/network drive, 1 removable drive, 2 CD-ROM,
 // 3 folder, 4 open (selected) folder.
 QPixmap FolderPickerImage(int index);
