@@ -150,7 +150,7 @@ std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
     const TreeItem section = m_items.FindSectionItem(item);
     if (section == kNoItem) return QString();
     return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *m_game, m_items.SectionNameOf(section),
-                                              KeyOfLabel(m_tree.GetItemText(item))));
+                                              m_tree.GetItemKey(item)));
 }
 
 QString FindingMarks::GamePlays(TreeItem item) const {
