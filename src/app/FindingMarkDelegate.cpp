@@ -35,9 +35,14 @@ void FindingMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QRect dot(icon.right() - size + 2, icon.bottom() - size + 2, size, size);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(Qt::white, 1.5));
+    // A dark rim around a white one: the dot stands out on every kind's picture and on a
+    // selected row's colour alike.
+    painter->setPen(QPen(QColor(0x1d, 0x21, 0x14), 1));
+    painter->setBrush(Qt::white);
+    painter->drawEllipse(QRectF(dot).adjusted(-1, -1, 1, 1));
+    painter->setPen(Qt::NoPen);
     painter->setBrush(LevelColour(m_marks.MarkLevel(item)));
-    painter->drawEllipse(dot);
+    painter->drawEllipse(QRectF(dot).adjusted(0.5, 0.5, -0.5, -0.5));
     painter->restore();
 }
 

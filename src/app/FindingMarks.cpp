@@ -107,49 +107,55 @@ void FindingMarks::Refresh() {
             m_stack = std::move(layers->stack);
         }
     }
-    // The file's own reading: what it sets, and its findings when the layers were not read.
+    // The file's own reading, read and parsed once (the layers have it already when they were
+    // read): what it sets, its findings when the layers were not read, and its fingerprint.
     m_keysSet = 0;
+    m_fingerprint.reset();
     m_game.reset();
-    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) {
-        const gameview::GameIni& ini = m_game.emplace(*bytes);
-        for (const gameview::GameSection& section : ini.Sections())
+    const gameview::GameIni* ini = CheckedGame();
+    if (ini == nullptr)
+        if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath())) ini = &m_game.emplace(*bytes);
+    if (ini != nullptr) {
+        for (const gameview::GameSection& section : ini->Sections())
             m_keysSet += static_cast<int>(section.entries.size());
         if (!layersRead)
-            for (gameview::Finding& finding : gameview::CheckRulesFile(ini, gameview::GameKeys::BuiltIn()))
+            for (gameview::Finding& finding : gameview::CheckRulesFile(*ini, gameview::GameKeys::BuiltIn()))
                 findings.push_back({gameview::Layer::Rules, std::move(finding), std::nullopt});
+        // The fingerprint is the rules file's alone: the game compares no other layer.
+        m_fingerprint = compare::Fingerprint(*ini);
     }
-
-    // The fingerprint is the rules file's alone: the game compares no other layer.
-    m_fingerprint.reset();
-    if (const auto bytes = platform::ReadFileBytes(m_rules.RulesPath()))
-        m_fingerprint = compare::Fingerprint(gameview::GameIni(*bytes));
 
     m_findings.clear();
     m_marks.clear();
     m_overridden.clear();
+    m_findings.reserve(findings.size());
     for (gameview::LayerFinding& layered : findings) {
         gameview::Finding& finding = layered.finding;
         const TreeItem item = ItemOf(finding);
         if (item != kNoItem && layered.overriddenBy) m_overridden.insert(item);
         if (item != kNoItem) {
+            // The mark's text is made when it is asked for (a tooltip, a find).
             Mark& mark = m_marks[item];
-            if (mark.text.isEmpty() || Severity(finding.level) > Severity(mark.level)) mark.level = finding.level;
-            if (!mark.text.isEmpty()) mark.text += QLatin1Char('\n');
-            mark.text +=
-                QStringLiteral("Line %1, %2: ").arg(finding.line).arg(QLatin1String(LevelWord(finding.level))) +
-                ToQt(finding.message);
+            if (mark.findings.empty() || Severity(finding.level) > Severity(mark.level)) mark.level = finding.level;
+            mark.findings.push_back(m_findings.size());
         }
         m_findings.push_back({std::move(finding), item});
     }
     emit Refreshed();
 }
 
+const gameview::GameIni* FindingMarks::CheckedGame() const {
+    if (m_game) return &*m_game;
+    return m_stack ? m_stack->Ini(gameview::Layer::Rules) : nullptr;
+}
+
 std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
-    if (!m_game) return std::nullopt;
+    const gameview::GameIni* game = CheckedGame();
+    if (game == nullptr) return std::nullopt;
     if (item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) return QString();
     const TreeItem section = m_items.FindSectionItem(item);
     if (section == kNoItem) return QString();
-    return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *m_game, m_items.SectionNameOf(section),
+    return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *game, m_items.SectionNameOf(section),
                                               m_tree.GetItemKey(item)));
 }
 
@@ -184,7 +190,15 @@ gameview::Level FindingMarks::MarkLevel(TreeItem item) const {
 
 QString FindingMarks::MarkText(TreeItem item) const {
     const auto found = m_marks.find(item);
-    return found == m_marks.end() ? QString() : found->second.text;
+    if (found == m_marks.end()) return QString();
+    QString text;
+    for (const std::size_t index : found->second.findings) {
+        const gameview::Finding& finding = m_findings[index].finding;
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += QStringLiteral("Line %1, %2: ").arg(finding.line).arg(QLatin1String(LevelWord(finding.level))) +
+                ToQt(finding.message);
+    }
+    return text;
 }
 
 }  // namespace morvane::app

@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "app/FindingMarkDelegate.h"
@@ -52,10 +52,66 @@ QString WhereOf(const gameview::Finding& finding) {
 }  // namespace
 
 ProblemsModel::ProblemsModel(const FindingMarks& marks, QObject* parent) : QAbstractTableModel(parent), m_marks(marks) {
+    MakeOrder();
     connect(&m_marks, &FindingMarks::Refreshed, this, [this] {
         beginResetModel();
+        MakeOrder();
         endResetModel();
     });
+}
+
+const MarkedFinding& ProblemsModel::At(int row) const {
+    return m_marks.Findings()[m_order[static_cast<std::size_t>(row)]];
+}
+
+void ProblemsModel::MakeOrder() {
+    const std::vector<MarkedFinding>& findings = m_marks.Findings();
+    m_order.resize(findings.size());
+    for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
+    // Each row's sort key made once, compared directly (no QVariant per comparison).
+    std::vector<std::string> texts;
+    if (m_sortColumn == kWhere || m_sortColumn == kMessage) {
+        texts.reserve(findings.size());
+        for (const MarkedFinding& marked : findings)
+            texts.push_back(m_sortColumn == kWhere ? WhereOf(marked.finding).toLower().toStdString()
+                                                   : marked.finding.message);
+    }
+    const auto less = [&](std::size_t a, std::size_t b) {
+        const gameview::Finding& x = findings[a].finding;
+        const gameview::Finding& y = findings[b].finding;
+        switch (m_sortColumn) {
+            case kLine:
+                return x.line < y.line;
+            case kLevel:
+                return Severity(x.level) < Severity(y.level);
+            default:
+                return texts[a] < texts[b];
+        }
+    };
+    if (m_sortOrder == Qt::AscendingOrder)
+        std::stable_sort(m_order.begin(), m_order.end(), less);
+    else
+        std::stable_sort(m_order.begin(), m_order.end(), [&less](std::size_t a, std::size_t b) { return less(b, a); });
+}
+
+void ProblemsModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= kColumns) return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::size_t> findingOf;
+    findingOf.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before) findingOf.push_back(m_order[static_cast<std::size_t>(index.row())]);
+    m_sortColumn = column;
+    m_sortOrder = order;
+    MakeOrder();
+    std::vector<int> rowOf(m_order.size());
+    for (std::size_t row = 0; row < m_order.size(); ++row) rowOf[m_order[row]] = static_cast<int>(row);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(rowOf[findingOf[static_cast<std::size_t>(i)]], before[i].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QIcon ProblemsModel::LevelIcon(gameview::Level level) {
@@ -73,7 +129,7 @@ int ProblemsModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    const MarkedFinding& marked = m_marks.Findings()[static_cast<std::size_t>(index.row())];
+    const MarkedFinding& marked = At(index.row());
     const gameview::Finding& finding = marked.finding;
     switch (role) {
         case Qt::DisplayRole:
@@ -88,17 +144,6 @@ QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
                     return ToQt(finding.message);
                 default:
                     return {};
-            }
-        case kSortRole:
-            switch (index.column()) {
-                case kLine:
-                    return static_cast<qulonglong>(finding.line);
-                case kLevel:
-                    return Severity(finding.level);
-                case kWhere:
-                    return WhereOf(finding).toLower();
-                default:
-                    return ToQt(finding.message);
             }
         case Qt::DecorationRole:
             return index.column() == kLevel ? QVariant(LevelIcon(finding.level)) : QVariant();
@@ -128,13 +173,10 @@ ProblemsPanel::ProblemsPanel(const FindingMarks& marks, QWidget* parent)
     layout->setContentsMargins(4, 0, 4, 4);
     m_summary = new QLabel(body);
     m_model = new ProblemsModel(marks, this);
-    m_sorted = new QSortFilterProxyModel(this);
-    m_sorted->setSourceModel(m_model);
-    m_sorted->setSortRole(ProblemsModel::kSortRole);
     m_list = new QTreeView(body);
     m_list->setObjectName(QStringLiteral("problems"));
     m_list->setAccessibleName(QStringLiteral("Problems"));
-    m_list->setModel(m_sorted);
+    m_list->setModel(m_model);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAlternatingRowColors(true);
@@ -185,10 +227,10 @@ void ProblemsPanel::Fill() {
 
 QStringList ProblemsPanel::ShownRows() const {
     QStringList rows;
-    for (int row = 0; row < m_sorted->rowCount(); ++row) {
+    for (int row = 0; row < m_model->rowCount(); ++row) {
         QStringList cells;
         for (int column : {ProblemsModel::kLine, ProblemsModel::kLevel, ProblemsModel::kWhere})
-            cells << m_sorted->index(row, column).data().toString();
+            cells << m_model->index(row, column).data().toString();
         rows << cells.join(QLatin1Char(' '));
     }
     return rows;

@@ -1,7 +1,8 @@
 // Takes one picture of the main window per kind of value, one of the find bar in use, one of
 // changed keys marked, and three of the table of objects with its pictures, for the
-// documentation and for a look at the layout without a screen; given a second rules file with
-// mistakes in it, also the Problems panel and the value editor's "game reads" line on that file:
+// documentation and for a look at the layout without a screen, one of a key AFTRMATH.INI
+// overrides and one of a typed value that does not fit; given a second rules file with mistakes
+// in it, also the Problems panel and the value editor's "game reads" line on that file:
 //   morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]
 #include <QApplication>
 #include <QDir>
@@ -68,6 +69,31 @@ int ShootFindings(const char* rulesFile, const QString& folder) {
     }
     window.SelectItem(item);
     return Save(window, folder + "/game-reads.png") ? 0 : 1;
+}
+
+// A key another of the game's files decides: AFTRMATH.INI beside a copy of the rules file sets
+// it again, the tree marks it and the editor names the file the game takes it from. Then a typed
+// value the key does not take, marked with the reason.
+int ShootOverridden(const char* rulesFile, const QString& folder) {
+    QTemporaryDir copyDir;
+    const QString copy = copyDir.path() + "/RULES.INI";
+    if (!QFile::copy(QString::fromLocal8Bit(rulesFile), copy)) return 1;
+    if (morvane::platform::ReplaceFileAtomically((copyDir.path() + "/AFTRMATH.INI").toStdString(),
+                                                 "[General]\r\nCrateMaximum=60\r\nCrateRegen=2\r\n") != 0)
+        return 1;
+    morvane::app::QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts,
+                                  morvane::app::WindowPaths::ForFile(copy.toStdString()));
+    if (!window.OnInitDialog()) return 1;
+    window.show();
+    window.Findings().Refresh();
+    window.SelectItem(morvane::FindItemByPath(window.NavigationTree(), "General\\Crates\\CrateMaximum"));
+    if (!Save(window, folder + "/overridden.png")) return 1;
+    window.SelectItem(morvane::FindItemByPath(window.NavigationTree(), "General\\Crates\\CrateMinimum"));
+    auto* edit = qobject_cast<QLineEdit*>(window.Control(morvane::control::kValueEdit));
+    edit->setText(QStringLiteral("99999"));
+    QApplication::processEvents();
+    return Save(window, folder + "/invalid-value.png") ? 0 : 1;
 }
 
 // The window when no rules file is found: its start page. The search runs in an empty folder
@@ -227,5 +253,6 @@ int main(int argc, char** argv) {
     std::printf("%s\n", qPrintable(file));
     if (ShootTable(argv[1], outDir) != 0) return 1;
     if (argc == 4 && ShootFindings(argv[3], QString::fromLocal8Bit(argv[2])) != 0) return 1;
+    if (ShootOverridden(argv[1], outDir) != 0) return 1;
     return ShootStartPage(outDir);
 }

@@ -121,7 +121,7 @@ private:
         if (m_playedKeys.count(Twin(section, line.key)) != 0) return {};
         std::size_t copies = 0;
         for (const gameview::GameSection* named : side.played.SectionsNamed(section))
-            for (const gameview::GameEntry& entry : named->entries) copies += entry.key == line.key ? 1 : 0;
+            for (const gameview::GameEntry& entry : named->entries) copies += entry.key == line.key ? 1u : 0u;
         if (copies > 1) return "a duplicate the game hides";
         if (side.played.SectionsNamed(section).size() > 1) return "in a duplicate section";
         return "written differently, read the same";
@@ -162,10 +162,11 @@ RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b
                 if (inA == inB && !playedA.Gives(section, key.name) && !playedB.Gives(section, key.name) &&
                     !PlayedFile::FollowsAnotherKey(key))
                     continue;
-                const std::vector<Played> inA = playedA.Candidates(*kind, section, key);
-                const std::vector<Played> inB = playedB.Candidates(*kind, section, key);
-                if (PlaysTheSame(inA, inB)) continue;
-                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(inA), ShownCandidates(inB)});
+                const std::vector<Played> candidatesA = playedA.Candidates(*kind, section, key);
+                const std::vector<Played> candidatesB = playedB.Candidates(*kind, section, key);
+                if (PlaysTheSame(candidatesA, candidatesB)) continue;
+                diff.keys.push_back(
+                    {kind->name, section, key.name, ShownCandidates(candidatesA), ShownCandidates(candidatesB)});
                 playedKeys.insert(Twin(section, key.name));
                 playedSections.insert(section);
             }

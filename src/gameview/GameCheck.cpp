@@ -1,7 +1,10 @@
 #include "gameview/GameCheck.h"
 
 #include <algorithm>
+#include <iterator>
+#include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "common/TextOps.h"
 #include "gameview/ValueCheck.h"
@@ -9,21 +12,41 @@
 namespace morvane::gameview {
 namespace {
 
-// Letters to change, add or drop to turn one name into the other, without regard to case.
-std::size_t EditDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
+// Letters to change, add or drop to turn one name into the other, without regard to case; a
+// distance of `limit` or more is returned as `limit`. Only the cells less than `limit` away
+// from the diagonal are counted (a path outside them costs the limit already), and the count
+// stops once a whole row has reached the limit: a row's smallest count never falls below.
+std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
+    const std::size_t n = a.size();
+    const std::size_t m = b.size();
+    if (limit == 0) return 0;
+    if ((n > m ? n - m : m - n) >= limit) return limit;
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    std::size_t shortRow[64];
+    std::vector<std::size_t> longRow;
+    std::size_t* row = shortRow;
+    if (m >= std::size(shortRow)) {
+        longRow.resize(m + 1);
+        row = longRow.data();
+    }
+    for (std::size_t j = 0; j <= m; ++j) row[j] = std::min(j, limit);
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::size_t low = i >= limit ? i - limit + 1 : 1;
+        const std::size_t high = std::min(m, i + limit - 1);
+        std::size_t diagonal = row[low - 1];
+        row[low - 1] = low == 1 ? std::min(i, limit) : limit;
+        std::size_t smallest = row[low - 1];
+        const char letter = lower(a[i - 1]);
+        for (std::size_t j = low; j <= high; ++j) {
             const std::size_t above = row[j];
-            const bool same = ToLowerAscii(a[i - 1]) == ToLowerAscii(b[j - 1]);
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            const std::size_t change = diagonal + (letter == lower(b[j - 1]) ? 0 : 1);
+            row[j] = std::min({above + 1, row[j - 1] + 1, change, limit});
+            smallest = std::min(smallest, row[j]);
             diagonal = above;
         }
+        if (smallest >= limit) return limit;
     }
-    return row[b.size()];
+    return row[m];
 }
 
 // A key of the kind that a misspelt key probably meant.
@@ -34,13 +57,30 @@ const GameKey* NearestKey(const SectionKind& kind, std::string_view key) {
     for (const GameKey& candidate : kind.keys) {
         const std::size_t longer = std::max(key.size(), candidate.name.size());
         if (longer - std::min(key.size(), candidate.name.size()) >= bestDistance) continue;
-        const std::size_t distance = EditDistance(key, candidate.name);
+        const std::size_t distance = EditDistance(key, candidate.name, bestDistance);
         if (distance < bestDistance) {
             bestDistance = distance;
             best = &candidate;
         }
     }
     return best;
+}
+
+// The key of the built-in table a misspelt key probably meant, kept between checks: a file is
+// checked again after every write, and its misspellings stay. Emptied when it has grown large.
+const GameKey* KeptNearestKey(const SectionKind& kind, const std::string& key) {
+    static std::mutex mutex;
+    static std::unordered_map<std::string, const GameKey*> kept;
+    std::string id = kind.name + '\t' + key;
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto found = kept.find(id); found != kept.end()) return found->second;
+    }
+    const GameKey* nearest = NearestKey(kind, key);
+    const std::lock_guard lock(mutex);
+    if (kept.size() >= 20000) kept.clear();
+    kept.emplace(std::move(id), nearest);
+    return nearest;
 }
 
 // A section of the game one or two edits away from a name the game does not have.
@@ -52,7 +92,7 @@ const std::string* NearestSection(const GameKeys& keys, std::string_view name) {
         for (const std::string& candidate : kind.sections) {
             const std::size_t longer = std::max(name.size(), candidate.size());
             if (longer - std::min(name.size(), candidate.size()) >= bestDistance) continue;
-            const std::size_t distance = EditDistance(name, candidate);
+            const std::size_t distance = EditDistance(name, candidate, bestDistance);
             if (distance < bestDistance) {
                 bestDistance = distance;
                 best = &candidate;
@@ -247,7 +287,7 @@ private:
     // Shipped files repeat the same misspelling in many sections: each is looked up once.
     const GameKey* NearestKeyOnce(const SectionKind& kind, const std::string& key) {
         const auto [found, added] = m_nearest.emplace(kind.name + '\t' + key, nullptr);
-        if (added) found->second = NearestKey(kind, key);
+        if (added) found->second = &m_keys == &GameKeys::BuiltIn() ? KeptNearestKey(kind, key) : NearestKey(kind, key);
         return found->second;
     }
 

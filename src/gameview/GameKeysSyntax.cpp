@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "common/TextOps.h"
-
 namespace morvane::game_keys_syntax {
 namespace {
 
@@ -64,12 +62,6 @@ std::optional<LineError> ReadTable(std::string_view text, Table& out,
         }
     }
     return std::nullopt;
-}
-
-int CompareNames(std::string_view a, std::string_view b, bool ignoreCase) {
-    if (ignoreCase) return CompareNoCase(a, b);
-    const int order = a.compare(b);
-    return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
 std::vector<std::uint16_t> SearchOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt,

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/TextOps.h"
+
 namespace morvane::game_keys_syntax {
 
 struct Key {
@@ -46,7 +48,11 @@ std::optional<LineError> ReadTable(std::string_view text, Table& out,
                                    const std::function<bool(std::string_view)>& knownReading = nullptr);
 
 // Compares two names, exactly or without regard to ASCII letter case (-1, 0, 1).
-int CompareNames(std::string_view a, std::string_view b, bool ignoreCase);
+inline int CompareNames(std::string_view a, std::string_view b, bool ignoreCase) {
+    if (ignoreCase) return CompareNoCase(a, b);
+    const int order = a.compare(b);
+    return (order > 0) - (order < 0);
+}
 
 // The positions 0..count-1 ordered by the name at each, as CompareNames orders them. Equal
 // names keep their order, so a search for the first equal one finds the first in the table.

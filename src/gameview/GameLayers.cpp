@@ -20,8 +20,8 @@ struct LayerStack::FileLayer {
         }
     }
 
-    const GameSection* Section(std::string_view name) const {
-        const auto found = sections.find(name);
+    const GameSection* Section(std::string_view sectionName) const {
+        const auto found = sections.find(sectionName);
         return found == sections.end() ? nullptr : found->second;
     }
     // The first entry of the key, the one GameIni::Find gives.

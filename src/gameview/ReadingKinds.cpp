@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::array<const char*, 5> kArmourNames = {"none", "wood", "light", "heavy", "concrete"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsWholeNumber(std::string_view text) {

@@ -15,17 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "PathParts.h"
+
 extern char** environ;
 
 namespace morvane::platform {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 bool IsFolder(const std::string& path) {
     struct stat info {};

@@ -325,6 +325,17 @@ void WindowShapeTest::problemsDockSortsAndStartsAtTheTop() {
     QVERIFY(Contains(bench.Bytes(), "GemValue=60"));
     QCOMPARE(scroll->value(), place);
 
+    // The chosen order holds over the next check, and a chosen row follows a new sort.
+    list->sortByColumn(app::ProblemsModel::kWhere, Qt::DescendingOrder);
+    bench.Type(bench.Edit(), QStringLiteral("70"));
+    QTest::keyClick(bench.Edit(), Qt::Key_Return);
+    bench.Settle();
+    QVERIFY2(panel->ShownRows().first().endsWith(QStringLiteral("[ZZ9]")), qPrintable(panel->ShownRows().first()));
+    list->setCurrentIndex(list->model()->index(0, 0));
+    list->sortByColumn(app::ProblemsModel::kLine, Qt::AscendingOrder);
+    QVERIFY(list->currentIndex().row() > 0);
+    QVERIFY(panel->ShownRows()[list->currentIndex().row()].endsWith(QStringLiteral("[ZZ9]")));
+
     const std::string other = Path(bench.dir, "other.ini");
     platform::ReplaceFileAtomically(other, many);
     bench.prompts.files = {QString::fromStdString(other)};

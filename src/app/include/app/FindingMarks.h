@@ -78,11 +78,14 @@ protected:
 private:
     struct Mark {
         gameview::Level level = gameview::Level::Note;
-        QString text;
+        std::vector<std::size_t> findings;  // into m_findings, in their order
     };
     void IndexTree();
     void ScheduleCheck();
     TreeItem ItemOf(const gameview::Finding& finding) const;
+    // The rules file as the last check read it (the layers' reading when they were read), or
+    // nullptr when it could not be read.
+    const gameview::GameIni* CheckedGame() const;
 
     const Tree& m_tree;
     const ItemFileAccess& m_items;
@@ -100,7 +103,7 @@ private:
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
-    std::optional<gameview::GameIni> m_game;      // the rules file as the last check read it
+    std::optional<gameview::GameIni> m_game;      // the rules file as read by the last check without layers
 };
 
 }  // namespace morvane::app

@@ -6,23 +6,22 @@
 
 #include "app/FindingMarks.h"
 
+#include <vector>
+
 class QLabel;
-class QSortFilterProxyModel;
 class QTreeView;
 
 namespace morvane::app {
 
 // The check's findings as a table: line, level, section and key, and what the game does. It
-// reads FindingMarks' list in place (no copy); a new check resets it. The three level icons
-// are made once.
+// reads FindingMarks' list in place (no copy) through its own sort order, which it keeps over a
+// new check (a reset); the three level icons are made once.
 class ProblemsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { kLine, kLevel, kWhere, kMessage, kColumns };
     // The tree item of a row's finding (kNoItem when the tree has none).
     static constexpr int kItemRole = Qt::UserRole + 1;
-    // What the columns sort by: the line as a number, the level by severity.
-    static constexpr int kSortRole = Qt::UserRole + 2;
 
     explicit ProblemsModel(const FindingMarks& marks, QObject* parent = nullptr);
 
@@ -30,11 +29,20 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Sorts the rows by a column (the line as a number, the level by severity, the rest as
+    // text); rows that compare equal keep the check's order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     static QIcon LevelIcon(gameview::Level level);
 
 private:
+    void MakeOrder();
+    const MarkedFinding& At(int row) const;
+
     const FindingMarks& m_marks;
+    std::vector<std::size_t> m_order;  // row -> index in m_marks.Findings()
+    int m_sortColumn = kLine;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
 
 // The Problems panel: a dock under the tree and the editor with a count of errors, warnings and
@@ -61,7 +69,6 @@ private:
 
     const FindingMarks& m_marks;
     ProblemsModel* m_model = nullptr;
-    QSortFilterProxyModel* m_sorted = nullptr;
     QLabel* m_summary = nullptr;
     QTreeView* m_list = nullptr;
     bool m_startAtTop = true;
