@@ -102,7 +102,7 @@ private:
                 return "an empty value: the game uses its built-in one";
             case LineKind::Section: {
                 if (m_playedSections.count(line.header) != 0) return {};
-                if (const std::string unread = UnreadSection(line.header); !unread.empty()) return unread;
+                if (std::string unread = UnreadSection(line.header); !unread.empty()) return unread;
                 const auto& named = side.played.SectionsNamed(line.header);
                 if (named.empty()) return "an empty section: the game drops it";
                 if (named.size() > 1) return "a duplicate section";
@@ -112,7 +112,7 @@ private:
                 break;
         }
         const std::string& section = side.ini.Sections()[line.section].name;
-        if (const std::string unread = UnreadSection(section); !unread.empty()) return unread;
+        if (std::string unread = UnreadSection(section); !unread.empty()) return unread;
         const gameview::SectionKind& kind = *m_keys.KindOfSection(section);
         if (GameKeys::FindKey(kind, line.key) == nullptr) {
             if (GameKeys::FindKeyNoCase(kind, line.key) != nullptr) return "a letter case the game does not read";

@@ -33,7 +33,7 @@ std::string ValueEditor::GetItemPath(TreeItem item) const {
     for (TreeItem current = item; m_tree.GetParentItem(current) != kNoItem; current = m_tree.GetParentItem(current)) {
         std::string parent = m_tree.GetItemText(m_tree.GetParentItem(current));
         if (parent.empty() || parent.back() != '\\') parent += '\\';
-        path = parent + path;
+        path.insert(0, parent);
     }
     return path;
 }

@@ -333,7 +333,7 @@ private:
                 ++listed;
                 continue;
             }
-            const Layer below = static_cast<Layer>(static_cast<int>(m_layer) - 1);
+            const auto below = static_cast<Layer>(static_cast<int>(m_layer) - 1);
             const KeyResolution before = m_stack.Resolve(kind, crate, section.name, below);
             if (SharesOf(before) <= 0) continue;
             off += (off.empty() ? "" : ", ") + crate.name;

@@ -306,7 +306,7 @@ std::string KeptName(const GameKeys& keys, const GameKey& key, const std::string
 }
 
 std::string WordsName(const GameKeys& keys, const GameKey& key, const std::string& text) {
-    const std::string matched = MatchedName(keys, key.reading, text);
+    std::string matched = MatchedName(keys, key.reading, text);
     if (matched == "kept")
         return std::string("the ") + (key.reading == Reading::Warhead ? "warhead" : "projectile") + " it had before";
     if (matched != "none") return matched;

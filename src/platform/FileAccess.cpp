@@ -38,7 +38,10 @@ std::optional<std::string> ResolveLinks(std::string path) {
         const ssize_t length = readlink(path.c_str(), target.data(), PATH_MAX);
         if (length < 0) return std::nullopt;
         std::string next(target.data(), static_cast<std::size_t>(length));
-        path = (!next.empty() && next.front() == '/') ? next : FolderOf(path) + "/" + next;
+        if (!next.empty() && next.front() == '/')
+            path = std::move(next);
+        else
+            path = FolderOf(path).append("/").append(next);
     }
     return std::nullopt;  // a loop of links
 }

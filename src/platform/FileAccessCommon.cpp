@@ -32,7 +32,7 @@ struct InjectedFault {
 };
 std::array<InjectedFault, 4> g_faults;
 
-std::string Megabytes(std::uint64_t bytes) { return std::to_string(bytes / (1024 * 1024)) + " MiB"; }
+std::string Megabytes(std::uint64_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
 
 // What an error number alone says, when nothing more is known about it.
 std::string DescribeNumber(int error, const std::string& path) {

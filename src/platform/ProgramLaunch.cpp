@@ -152,6 +152,7 @@ void ReapWhenItEnds(pid_t child) {
 int Spawn(const std::string& program, const std::vector<std::string>& arguments) {
     std::vector<std::string> copies = arguments;  // posix_spawn wants non-const strings
     std::vector<char*> argv;
+    argv.reserve(copies.size() + 1);
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);
 

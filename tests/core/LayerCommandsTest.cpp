@@ -2,7 +2,6 @@
 // a rules file, AFTRMATH.INI, MPLAYER.INI and a map with its own map sections.
 #include <gtest/gtest.h>
 
-
 #include <sstream>
 
 #include "CliRun.h"
