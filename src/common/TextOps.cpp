@@ -64,7 +64,7 @@ std::int64_t ReadDecimal(std::string_view text) {
         ++at;
     }
     std::uint64_t value = 0;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+    while (at < text.size() && IsDigit(text[at])) {
         value = value * 10u + static_cast<std::uint64_t>(text[at] - '0');
         ++at;
     }

@@ -102,7 +102,7 @@ private:
                 return "an empty value: the game uses its built-in one";
             case LineKind::Section: {
                 if (m_playedSections.count(line.header) != 0) return {};
-                if (const std::string unread = UnreadSection(line.header); !unread.empty()) return unread;
+                if (std::string unread = UnreadSection(line.header); !unread.empty()) return unread;
                 const auto& named = side.played.SectionsNamed(line.header);
                 if (named.empty()) return "an empty section: the game drops it";
                 if (named.size() > 1) return "a duplicate section";
@@ -112,7 +112,7 @@ private:
                 break;
         }
         const std::string& section = side.ini.Sections()[line.section].name;
-        if (const std::string unread = UnreadSection(section); !unread.empty()) return unread;
+        if (std::string unread = UnreadSection(section); !unread.empty()) return unread;
         const gameview::SectionKind& kind = *m_keys.KindOfSection(section);
         if (GameKeys::FindKey(kind, line.key) == nullptr) {
             if (GameKeys::FindKeyNoCase(kind, line.key) != nullptr) return "a letter case the game does not read";
@@ -121,7 +121,7 @@ private:
         if (m_playedKeys.count(Twin(section, line.key)) != 0) return {};
         std::size_t copies = 0;
         for (const gameview::GameSection* named : side.played.SectionsNamed(section))
-            for (const gameview::GameEntry& entry : named->entries) copies += entry.key == line.key ? 1 : 0;
+            for (const gameview::GameEntry& entry : named->entries) copies += entry.key == line.key ? 1u : 0u;
         if (copies > 1) return "a duplicate the game hides";
         if (side.played.SectionsNamed(section).size() > 1) return "in a duplicate section";
         return "written differently, read the same";
@@ -162,10 +162,11 @@ RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b
                 if (inA == inB && !playedA.Gives(section, key.name) && !playedB.Gives(section, key.name) &&
                     !PlayedFile::FollowsAnotherKey(key))
                     continue;
-                const std::vector<Played> inA = playedA.Candidates(*kind, section, key);
-                const std::vector<Played> inB = playedB.Candidates(*kind, section, key);
-                if (PlaysTheSame(inA, inB)) continue;
-                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(inA), ShownCandidates(inB)});
+                const std::vector<Played> candidatesA = playedA.Candidates(*kind, section, key);
+                const std::vector<Played> candidatesB = playedB.Candidates(*kind, section, key);
+                if (PlaysTheSame(candidatesA, candidatesB)) continue;
+                diff.keys.push_back(
+                    {kind->name, section, key.name, ShownCandidates(candidatesA), ShownCandidates(candidatesB)});
                 playedKeys.insert(Twin(section, key.name));
                 playedSections.insert(section);
             }

@@ -9,12 +9,10 @@
 namespace morvane {
 namespace {
 
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool AllDigits(std::string_view text) {
     if (text.empty()) return false;
     for (const char c : text)
-        if (!IsDecimalDigit(c)) return false;
+        if (!IsDigit(c)) return false;
     return true;
 }
 

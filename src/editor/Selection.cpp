@@ -31,7 +31,7 @@ std::string ValueEditor::GetItemPath(TreeItem item) const {
         path = std::string(SplitAtFirst(path, '=').before);
         std::string parent = m_tree.GetItemText(m_tree.GetParentItem(current));
         if (parent.empty() || parent.back() != '\\') parent += '\\';
-        path = parent + path;
+        path.insert(0, parent);
     }
     return path;
 }

@@ -40,10 +40,10 @@ BackupResult BackUpFile(const std::string& path) {
 }
 
 std::string ProposeNewRulesPath(const std::string& folder) {
-    const std::string first = platform::JoinPath(folder, "rules.ini");
+    std::string first = platform::JoinPath(folder, "rules.ini");
     if (!NameTaken(first)) return first;
     for (int number = 2;; ++number) {
-        const std::string candidate = platform::JoinPath(folder, "rules-" + std::to_string(number) + ".ini");
+        std::string candidate = platform::JoinPath(folder, "rules-" + std::to_string(number) + ".ini");
         if (!NameTaken(candidate)) return candidate;
     }
 }

@@ -142,6 +142,7 @@ KillMatrix SecondsToKill(const PlayedValues& values, const std::vector<std::stri
                          const CountryBiases& targetCountry) {
     KillMatrix matrix{attackers, targets, {}};
     std::vector<FighterStats> targetStats;
+    targetStats.reserve(targets.size());
     for (const std::string& target : targets) targetStats.push_back(values.Fighter(target));
     const DamageBounds bounds = values.Bounds();
     for (const std::string& attacker : attackers) {

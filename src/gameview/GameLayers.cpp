@@ -20,8 +20,8 @@ struct LayerStack::FileLayer {
         }
     }
 
-    const GameSection* Section(std::string_view name) const {
-        const auto found = sections.find(name);
+    const GameSection* Section(std::string_view sectionName) const {
+        const auto found = sections.find(sectionName);
         return found == sections.end() ? nullptr : found->second;
     }
     // The first entry of the key, the one GameIni::Find gives.
@@ -333,7 +333,7 @@ private:
                 ++listed;
                 continue;
             }
-            const Layer below = static_cast<Layer>(static_cast<int>(m_layer) - 1);
+            const auto below = static_cast<Layer>(static_cast<int>(m_layer) - 1);
             const KeyResolution before = m_stack.Resolve(kind, crate, section.name, below);
             if (SharesOf(before) <= 0) continue;
             off += (off.empty() ? "" : ", ") + crate.name;

@@ -15,8 +15,6 @@ int HexValue(char c) {
     return -1;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A hexadecimal number as C's "%x" scan reads it; nothing without a digit.
 std::optional<std::int32_t> ScanHex(std::string_view text) {
     text = TrimLeft(text);

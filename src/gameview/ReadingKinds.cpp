@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::array<const char*, 5> kArmourNames = {"none", "wood", "light", "heavy", "concrete"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsWholeNumber(std::string_view text) {
@@ -307,7 +306,7 @@ std::string KeptName(const GameKeys& keys, const GameKey& key, const std::string
 }
 
 std::string WordsName(const GameKeys& keys, const GameKey& key, const std::string& text) {
-    const std::string matched = MatchedName(keys, key.reading, text);
+    std::string matched = MatchedName(keys, key.reading, text);
     if (matched == "kept")
         return std::string("the ") + (key.reading == Reading::Warhead ? "warhead" : "projectile") + " it had before";
     if (matched != "none") return matched;

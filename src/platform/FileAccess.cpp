@@ -20,33 +20,15 @@
 #include <vector>
 
 #include "FileAccessParts.h"
+#include "PathParts.h"
 #include "PosixErrors.h"
 #include "platform/FileLock.h"
 
 namespace morvane::platform {
 namespace {
 
-// Returned inside a write when the file changed under it: the edit is made again.
-constexpr int kStartAgain = -1;
 // Returned when a renamed copy could not carry the file's attributes: it is rewritten in place.
 constexpr int kCannotKeepAttributes = -2;
-// A file that changes under every attempt is left alone in the end.
-constexpr int kMaxAttempts = 20;
-// Names tried for a write's temporary file when a folder holds the usual one.
-constexpr int kHelperNames = 10;
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Follows symbolic links to the path that holds the bytes (which need not exist yet).
 std::optional<std::string> ResolveLinks(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
@@ -56,7 +38,10 @@ std::optional<std::string> ResolveLinks(std::string path) {
         const ssize_t length = readlink(path.c_str(), target.data(), PATH_MAX);
         if (length < 0) return std::nullopt;
         std::string next(target.data(), static_cast<std::size_t>(length));
-        path = (!next.empty() && next.front() == '/') ? next : FolderOf(path) + "/" + next;
+        if (!next.empty() && next.front() == '/')
+            path = std::move(next);
+        else
+            path = FolderOf(path).append("/").append(next);
     }
     return std::nullopt;  // a loop of links
 }
@@ -110,10 +95,6 @@ FileIdentity IdentityOf(const struct stat& info) {
                         static_cast<std::uint64_t>(info.st_size),
                         static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
 }
-
-// Returned by a read during which the file changed (another program writing it without a lock,
-// such as cp filling it after truncating it): what was read may be half of something.
-constexpr int kChangedDuringRead = -3;
 
 // Reads the bytes of `fd` from its start into `bytes`.
 int ReadBytes(int fd, std::string& bytes, std::size_t expected) {
@@ -188,12 +169,6 @@ bool LooksCutShort(int fd, const struct stat& info) {
     return false;
 }
 
-// A short pause before a read is made again, so that a program in the middle of writing the
-// file can finish.
-void PauseBeforeAgain(int attempt) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(1 + attempt * 2, 20)));
-}
-
 // Whether the path still names the file as it was read (or still nothing, for a new file).
 bool Unchanged(const std::string& path, const std::optional<FileIdentity>& read) {
     struct stat now {};
@@ -228,16 +203,15 @@ int CreatePrivateFile(const std::string& path, std::string_view bytes, int& fd, 
 // The first of the names `base`, `base`1 … that a write may use for a file of its own: free, or
 // a file an interrupted write left. A folder (or anything else) of that name is stepped round.
 int FreeHelperPath(const std::string& base, std::string& path) {
-    for (int number = 0; number < kHelperNames; ++number) {
-        path = number == 0 ? base : base + std::to_string(number);
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0) {
-            if (errno == ENOENT) return 0;
-            return Failed(errno);
-        }
-        if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)) return 0;
-    }
-    return RecordFailure(kErrorAccessDenied, FileProblem::HelperInTheWay, base);
+    return PickHelperPath(
+        base, path,
+        [](const std::string& name, bool& blocked) {
+            struct stat info {};
+            if (lstat(name.c_str(), &info) != 0) return errno == ENOENT ? 0 : Failed(errno);
+            blocked = !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
+            return 0;
+        },
+        base);
 }
 
 // Sets the mode; a file system that cannot change modes (FAT through FUSE) is fine when the
@@ -262,21 +236,12 @@ bool CarryAttributes(const std::string& fromPath, int from, const struct stat& i
     return SetMode(to, info.st_mode & 07777);
 }
 
-// A stable 64-bit FNV-1a hash, for a name per path in the state folder.
-std::string HashOf(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char byte : text) hash = (hash ^ byte) * 1099511628211ull;
-    char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-    return digits;
-}
-
 // The start of the names of the files a write keeps beside `name`: hidden, and short enough that
 // the longest suffix (".morvane-tmp" and a digit) still fits a file name's 255 bytes.
 std::string HelperNameOf(const std::string& name) {
     constexpr std::size_t kRoom = 255 - 1 - std::string_view(".morvane-tmp9").size();
     if (name.size() <= kRoom) return "." + name;
-    return "." + name.substr(0, kRoom - 17) + "." + HashOf(name);
+    return "." + name.substr(0, kRoom - 17) + "." + HashText(name);
 }
 
 std::string TemporaryPathOf(const std::string& target) {
@@ -583,16 +548,15 @@ int Create(const std::string& target, std::string_view bytes, FileIdentity& writ
 
 int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
     ClearFailure();
-    FileIdentity made;
     const auto resolved = ResolveLinks(path);
     if (!resolved) return RecordFailure(kErrorPathNotFound, FileProblem::LinkLoop);
     const std::string& target = *resolved;
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    return SettleFailure(RepeatWhileChanged([&](int) {
         FileLock lock;
         int fd = -1;
         bool missing = false;
         if (takeLock) {
-            if (const int error = lock.Lock(target)) return SettleFailure(error);
+            if (const int error = lock.Lock(target)) return error;
             fd = lock.Handle();
             missing = lock.LocksFolder();
         } else {
@@ -615,21 +579,15 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
             current = std::move(bytes);
         }
         std::string replacement;
-        if (result == 0) result = edit(current, replacement);
-        if (result == 0 && replacement.size() > kMaxFileBytes)
-            result = RecordFailure(kErrorFileTooLarge, FileProblem::WouldBeTooLarge);
+        if (result == 0) result = MakeEdit(edit, current, replacement);
+        FileIdentity made;
         if (result == 0)
             result = missing ? Create(target, replacement, made)
                              : Rewrite(target, fd, existing, *current, replacement, made);
         if (!takeLock && fd >= 0) close(fd);
         if (result == 0 && written != nullptr) *written = made;
-        if (result == kChangedDuringRead || result == kStartAgain) {
-            if (result == kChangedDuringRead) PauseBeforeAgain(attempt);
-            continue;
-        }
-        return SettleFailure(result);
-    }
-    return RecordFailure(kErrorFileChanged, FileProblem::None);
+        return result;
+    }));
 }
 
 }  // namespace
@@ -639,24 +597,20 @@ FileReadResult ReadRegularFile(const std::string& path) {
     const auto readError = [](int error) {
         return error == EACCES ? RecordFailure(kErrorAccessDenied, FileProblem::NoReadPermission) : Failed(error);
     };
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    std::string bytes;
+    const int error = RepeatWhileChanged([&](int) {
         // Checked before opening: opening a pipe or a device can block or have side effects.
         struct stat info {};
-        if (stat(path.c_str(), &info) != 0) return {std::nullopt, readError(errno)};
-        if (!S_ISREG(info.st_mode)) return {std::nullopt, NotRegular(info.st_mode)};
+        if (stat(path.c_str(), &info) != 0) return readError(errno);
+        if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
         const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return {std::nullopt, readError(errno)};
-        std::string bytes;
-        const int error = ReadAll(fd, bytes, info);
+        if (fd < 0) return readError(errno);
+        const int result = ReadAll(fd, bytes, info);
         close(fd);
-        if (error == kChangedDuringRead) {
-            PauseBeforeAgain(attempt);
-            continue;
-        }
-        if (error != 0) return {std::nullopt, error};
-        return {std::move(bytes), 0};
-    }
-    return {std::nullopt, RecordFailure(kErrorFileChanged, FileProblem::None)};
+        return result;
+    });
+    if (error != 0) return {std::nullopt, error};
+    return {std::move(bytes), 0};
 }
 
 std::string InterruptedWriteCopyOf(const std::string& path) {

@@ -1,8 +1,11 @@
 // The parts of file access that are the same on every system, on top of each system's own.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "FileAccessParts.h"
 #include "platform/FileAccess.h"
@@ -29,7 +32,7 @@ struct InjectedFault {
 };
 std::array<InjectedFault, 4> g_faults;
 
-std::string Megabytes(std::uint64_t bytes) { return std::to_string(bytes / (1024 * 1024)) + " MiB"; }
+std::string Megabytes(std::uint64_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
 
 // What an error number alone says, when nothing more is known about it.
 std::string DescribeNumber(int error, const std::string& path) {
@@ -245,6 +248,26 @@ LeftCopy JudgeLeftCopy(const std::string& copy, const std::optional<PendingRecor
     if (copy == current) return LeftCopy::NotBegun;
     if (record && record->newSize == current.size() && record->newHash == HashText(current)) return LeftCopy::Finished;
     return LeftCopy::Interrupted;
+}
+
+int RepeatWhileChanged(const std::function<int(int attempt)>& attempt) {
+    constexpr int kMaxAttempts = 20;
+    for (int number = 0; number < kMaxAttempts; ++number) {
+        const int result = attempt(number);
+        if (result == kChangedDuringRead) {
+            // A short pause, so that a program in the middle of writing the file can finish.
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min(1 + number * 2, 20)));
+            continue;
+        }
+        if (result != kStartAgain) return result;
+    }
+    return RecordFailure(kErrorFileChanged, FileProblem::None);
+}
+
+int MakeEdit(const FileEdit& edit, const std::optional<std::string>& current, std::string& replacement) {
+    if (const int error = edit(current, replacement)) return error;
+    if (replacement.size() > kMaxFileBytes) return RecordFailure(kErrorFileTooLarge, FileProblem::WouldBeTooLarge);
+    return 0;
 }
 
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes) {

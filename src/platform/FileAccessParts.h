@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,21 @@ namespace morvane::platform {
 // place was interrupted (the name beside the file; the record by identity may name another).
 std::string InterruptedWriteCopyOf(const std::string& path);
 
+// Returned inside a write when the file changed under it: the edit is made again.
+inline constexpr int kStartAgain = -1;
+// Returned by a read during which the file changed (another program writing it without a lock,
+// such as cp filling it after truncating it): what was read may be half of something, so it is
+// read again after a short pause.
+inline constexpr int kChangedDuringRead = -3;
+
+// Runs `attempt` (given its number, from 0) again while it returns kStartAgain or
+// kChangedDuringRead; a file that changes under every one of 20 attempts is left alone in the
+// end with kErrorFileChanged. Otherwise what the attempt returned.
+int RepeatWhileChanged(const std::function<int(int attempt)>& attempt);
+
+// The bytes `edit` makes of `current`, refused when they would pass kMaxFileBytes.
+int MakeEdit(const FileEdit& edit, const std::optional<std::string>& current, std::string& replacement);
+
 // Counts one whole-file read (see FileReadCount).
 void CountFileRead();
 // Records this thread's failure (see LastFileFailure) and returns its error number.
@@ -25,6 +41,25 @@ void ClearFailure();
 // Makes sure the last failure has `error` as its number: a failure of another number recorded
 // on the way (one the write recovered from) gives way to a bare one.
 int SettleFailure(int error);
+
+// How many names a write tries for a file of its own beside the file: `base`, then `base`1 to 9.
+inline constexpr int kHelperNames = 10;
+
+// The first of the names `base`, `base`1 … `base`9 a write may use for a file of its own.
+// `inTheWay(path, blocked)` looks at one name: it sets `blocked` when something other than a
+// file (a folder) holds the name, and returns an error when it cannot tell. With every name
+// blocked: kErrorAccessDenied, naming `shownBase`.
+template <typename Path, typename Look>
+int PickHelperPath(const Path& base, Path& path, Look inTheWay, const std::string& shownBase) {
+    for (int number = 0; number < kHelperNames; ++number) {
+        path = base;
+        if (number > 0) path += static_cast<typename Path::value_type>('0' + number);
+        bool blocked = false;
+        if (const int error = inTheWay(path, blocked)) return error;
+        if (!blocked) return 0;
+    }
+    return RecordFailure(kErrorAccessDenied, FileProblem::HelperInTheWay, shownBase);
+}
 
 // Whether the test hook asks this call to fail; sets errno to the injected error when it does.
 bool Faulted(FileFault fault);

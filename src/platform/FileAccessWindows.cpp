@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FileAccessParts.h"
+#include "PathParts.h"
 #include "WideText.h"
 #include "WindowsApi.h"
 #include "platform/FileAccess.h"
@@ -14,15 +15,38 @@
 namespace morvane::platform {
 namespace {
 
-// Returned inside a write when the file changed under it: the edit is made again.
-constexpr int kStartAgain = -1;
-// A file that changes under every attempt is left alone in the end.
-constexpr int kMaxAttempts = 20;
+// The longest name a folder entry may have, and the longest path the system takes.
+constexpr std::size_t kMaxNameUnits = 255;
+constexpr std::size_t kMaxPathUnits = 32767;
 
-int LastError() {
-    const DWORD error = GetLastError();
-    return error == 0 ? kErrorWriteFault : static_cast<int>(error);
+bool TooLong(const std::wstring& path) {
+    if (path.size() > kMaxPathUnits) return true;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find_first_of(L"\\/", start), path.size());
+        if (end - start > kMaxNameUnits) return true;
+        start = end + 1;
+    }
+    return false;
 }
+
+// The failure of a path the system could not follow, said as what is wrong with it: too long,
+// a file where a folder should be, or a folder that does not exist.
+int PathFailure(const std::wstring& path, DWORD error) {
+    if (TooLong(path)) return RecordFailure(kErrorPathNotFound, FileProblem::PathTooLong);
+    if (error == ERROR_INVALID_NAME) return RecordFailure(static_cast<int>(error), FileProblem::None);
+    for (std::wstring folder = FolderOf(path);;) {
+        if (const auto info = FileInfoOf(folder))
+            return RecordFailure(kErrorPathNotFound, IsFolder(*info) ? FileProblem::Missing : FileProblem::NotAFolder);
+        const std::wstring up = FolderOf(folder);
+        if (up == folder) break;
+        folder = up;
+    }
+    return RecordFailure(kErrorPathNotFound, FileProblem::Missing);
+}
+
+// The last error of a failed call, recorded with what lies behind it.
+int LastError(const std::wstring& path = {}) { return FailedWindows(GetLastError(), path); }
 
 std::uint64_t Join(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
 
@@ -56,14 +80,15 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? L"." : path.substr(0, separator);
-}
-
-std::wstring NameOf(const std::wstring& path) {
-    const std::size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+// A path the system gave with its long-path prefix, spelled as users know it ("C:\x" rather than
+// "\\?\C:\x", "\\server\x" rather than "\\?\UNC\server\x"), unless it is too long to go without.
+std::wstring WithoutLongPathPrefix(const std::wstring& path) {
+    constexpr std::wstring_view kPrefix = L"\\\\?\\";
+    constexpr std::wstring_view kUncPrefix = L"\\\\?\\UNC\\";
+    if (path.size() >= MAX_PATH + kPrefix.size()) return path;
+    if (path.starts_with(kUncPrefix)) return L"\\\\" + path.substr(kUncPrefix.size());
+    if (path.starts_with(kPrefix)) return path.substr(kPrefix.size());
+    return path;
 }
 
 // The path that holds the bytes of an existing file, as the system spells it: a symbolic link
@@ -77,7 +102,7 @@ std::wstring ResolveExisting(const std::wstring& path) {
         const DWORD length = GetFinalPathNameByHandleW(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
                                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length == 0) return path;
-        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        if (length < buffer.size()) return WithoutLongPathPrefix(std::wstring(buffer.data(), length));
         buffer.resize(length + 1);
     }
 }
@@ -90,22 +115,31 @@ std::optional<std::wstring> TargetOf(const std::string& path) {
     return FullPath(exists ? ResolveExisting(widePath) : widePath);
 }
 
-// A stable 64-bit FNV-1a hash, to shorten a helper name.
-std::wstring HashOf(const std::wstring& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const wchar_t unit : text) hash = (hash ^ static_cast<std::uint16_t>(unit)) * 1099511628211ull;
-    wchar_t digits[17];
-    swprintf(digits, 17, L"%016llx", static_cast<unsigned long long>(hash));
-    return digits;
-}
-
 // A file the write keeps beside `target` (".NAME" and the suffix), short enough that the name
-// fits the 255 units a file name may have.
+// fits the 255 units a file name may have with the longest suffix (".morvane-tmp" and a digit).
 std::wstring HelperPathOf(const std::wstring& target, std::wstring_view suffix) {
     const std::wstring name = NameOf(target);
-    constexpr std::size_t kRoom = 255 - 1 - 12;  // the dot and the longest suffix
-    const std::wstring base = name.size() <= kRoom ? name : name.substr(0, kRoom - 17) + L"." + HashOf(name);
+    constexpr std::size_t kRoom = kMaxNameUnits - 1 - std::wstring_view(L".morvane-tmp9").size();
+    const std::wstring base =
+        name.size() <= kRoom ? name : name.substr(0, kRoom - 17) + L"." + WideFromUtf8(HashText(Utf8FromWide(name)));
     return FolderOf(target) + L"\\." + base + std::wstring(suffix);
+}
+
+// The first free name for a write's own file beside the target (see PickHelperPath): a folder
+// of the usual name is stepped round.
+int FreeHelperPath(const std::wstring& base, std::wstring& path) {
+    return PickHelperPath(
+        base, path,
+        [](const std::wstring& name, bool& blocked) {
+            const DWORD attributes = GetFileAttributesW(name.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES) {
+                const DWORD error = GetLastError();
+                return error == ERROR_FILE_NOT_FOUND ? 0 : FailedWindows(error, name);
+            }
+            blocked = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            return 0;
+        },
+        Utf8FromWide(base));
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -124,7 +158,8 @@ int ReadAll(HANDLE file, std::string& bytes, BY_HANDLE_FILE_INFORMATION& info) {
     CountFileRead();
     bytes.clear();
     if (const int error = RegularFileInfo(file, info)) return error;
-    if (Join(info.nFileSizeHigh, info.nFileSizeLow) > kMaxFileBytes) return kErrorFileTooLarge;
+    if (Join(info.nFileSizeHigh, info.nFileSizeLow) > kMaxFileBytes)
+        return RecordFailure(kErrorFileTooLarge, FileProblem::TooLarge);
     LARGE_INTEGER start{};
     if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == 0) return LastError();
     bytes.reserve(static_cast<std::size_t>(Join(info.nFileSizeHigh, info.nFileSizeLow)));
@@ -132,11 +167,17 @@ int ReadAll(HANDLE file, std::string& bytes, BY_HANDLE_FILE_INFORMATION& info) {
     while (true) {
         DWORD got = 0;
         if (ReadFile(file, buffer, sizeof buffer, &got, nullptr) == 0) return LastError();
-        if (got == 0) return 0;
+        if (got == 0) break;
         bytes.append(buffer, got);
         // A file that grows while it is read stops at the limit too.
-        if (bytes.size() > kMaxFileBytes) return kErrorFileTooLarge;
+        if (bytes.size() > kMaxFileBytes) return RecordFailure(kErrorFileTooLarge, FileProblem::TooLarge);
     }
+    // A file another program wrote during the read may have been read half old, half new.
+    BY_HANDLE_FILE_INFORMATION after{};
+    if (GetFileInformationByHandle(file, &after) == 0) return LastError();
+    if (IdentityOf(after) != IdentityOf(info) || bytes.size() != Join(info.nFileSizeHigh, info.nFileSizeLow))
+        return kChangedDuringRead;
+    return 0;
 }
 
 // The identity of the file an open handle names.
@@ -187,7 +228,8 @@ void CopyAttributesAndAccess(const std::wstring& from, DWORD attributes, const s
 // (or, for a new file, its name) in one step.
 int ReplaceByRename(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION* existing,
                     const std::optional<FileIdentity>& read, std::string_view bytes, FileIdentity& written) {
-    const std::wstring temporary = HelperPathOf(target, L".morvane-tmp");
+    std::wstring temporary;
+    if (const int error = FreeHelperPath(HelperPathOf(target, L".morvane-tmp"), temporary)) return error;
     if (const int error = CreateHelperFile(temporary, bytes)) return error;
     const auto discard = [&](int error) {
         DeleteFileW(temporary.c_str());
@@ -290,7 +332,8 @@ int RewriteInPlace(const std::wstring& target, const std::optional<FileIdentity>
         CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     const std::wstring copy = HelperPathOf(target, L".morvane-old");
-    const std::wstring copyTemporary = HelperPathOf(target, L".morvane-tmp");
+    std::wstring copyTemporary;
+    if (const int error = FreeHelperPath(HelperPathOf(target, L".morvane-tmp"), copyTemporary)) return error;
     if (const int error = CreateHelperFile(copyTemporary, current)) return error;
     // The copy is complete once it has its name: a crash before leaves only the temporary.
     if (MoveFileExW(copyTemporary.c_str(), copy.c_str(), MOVEFILE_WRITE_THROUGH) == 0) {
@@ -327,7 +370,7 @@ int Rewrite(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION& existi
 
 int Create(const std::wstring& target, std::string_view bytes, FileIdentity& written) {
     const auto folder = FileInfoOf(FolderOf(target));
-    if (!folder || !IsFolder(*folder)) return kErrorPathNotFound;
+    if (!folder || !IsFolder(*folder)) return PathFailure(target, ERROR_PATH_NOT_FOUND);
     return ReplaceByRename(target, nullptr, std::nullopt, bytes, written);
 }
 
@@ -339,15 +382,16 @@ int OpenWithoutLock(const std::wstring& target, UniqueHandle& file, bool& missin
         file = UniqueHandle(CreateFileW(target.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Valid()) return 0;
-    missing = GetLastError() == ERROR_FILE_NOT_FOUND;
-    return missing ? 0 : LastError();
+    const DWORD error = GetLastError();
+    missing = error == ERROR_FILE_NOT_FOUND;
+    return missing ? 0 : FailedWindows(error, target);
 }
 
 int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
     ClearFailure();
     const auto target = TargetOf(path);
-    if (!target) return kErrorPathNotFound;
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    if (!target) return RecordFailure(kErrorPathNotFound, FileProblem::Missing);
+    return SettleFailure(RepeatWhileChanged([&](int) {
         FileLock lock;
         UniqueHandle unlocked;
         HANDLE file = nullptr;
@@ -362,27 +406,52 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         }
         BY_HANDLE_FILE_INFORMATION existing{};
         std::optional<std::string> current;
-        int result = 0;
         if (!missing) {
             std::string bytes;
-            result = ReadAll(file, bytes, existing);
+            if (const int error = ReadAll(file, bytes, existing)) return error;
             current = std::move(bytes);
         }
         std::string replacement;
-        if (result == 0) result = edit(current, replacement);
-        if (result == 0 && replacement.size() > kMaxFileBytes)
-            result = RecordFailure(kErrorFileTooLarge, FileProblem::WouldBeTooLarge);
+        if (const int error = MakeEdit(edit, current, replacement)) return error;
         FileIdentity made;
-        if (result == 0)
-            result =
-                missing ? Create(*target, replacement, made) : Rewrite(*target, existing, *current, replacement, made);
+        const int result =
+            missing ? Create(*target, replacement, made) : Rewrite(*target, existing, *current, replacement, made);
         if (result == 0 && written != nullptr) *written = made;
-        if (result != kStartAgain) return SettleFailure(result);
-    }
-    return RecordFailure(kErrorFileChanged, FileProblem::None);
+        return result;
+    }));
 }
 
 }  // namespace
+
+int FailedWindows(DWORD error, const std::wstring& path) {
+    switch (error) {
+        case ERROR_SUCCESS:  // a call that failed without saying why
+            return RecordFailure(kErrorWriteFault, FileProblem::None);
+        case ERROR_FILE_NOT_FOUND:
+            return RecordFailure(static_cast<int>(error), FileProblem::Missing);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_INVALID_NAME:
+        case ERROR_DIRECTORY:
+            return PathFailure(path, error);
+        case ERROR_CANT_RESOLVE_FILENAME:
+            return RecordFailure(kErrorPathNotFound, FileProblem::LinkLoop);
+        case ERROR_ACCESS_DENIED:
+            return RecordFailure(kErrorAccessDenied, FileProblem::NoPermission);
+        case ERROR_HANDLE_DISK_FULL:
+        case ERROR_DISK_FULL:
+            return RecordFailure(static_cast<int>(error), FileProblem::DiskFull);
+        case ERROR_CRC:
+        case ERROR_SECTOR_NOT_FOUND:
+        case ERROR_WRITE_FAULT:
+        case ERROR_READ_FAULT:
+        case ERROR_GEN_FAILURE:
+        case ERROR_IO_DEVICE:
+            return RecordFailure(static_cast<int>(error), FileProblem::InputOutput);
+        default:
+            return RecordFailure(static_cast<int>(error), FileProblem::None);
+    }
+}
 
 std::optional<std::string> InterruptedWriteCopy(const std::string& path) {
     const FileFailure before = LastFileFailure();
@@ -404,21 +473,24 @@ std::string InterruptedWriteCopyOf(const std::string& path) {
 FileReadResult ReadRegularFile(const std::string& path) {
     ClearFailure();
     const std::wstring widePath = WideFromUtf8(path);
-    if (widePath.empty()) return {std::nullopt, kErrorPathNotFound};
-    const UniqueHandle file(
-        CreateFileW(widePath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        // A folder cannot be opened as a file; say what it is rather than "access denied".
-        const DWORD error = GetLastError();
-        const auto info = FileInfoOf(widePath);
-        if (info && IsFolder(*info)) return {std::nullopt, RecordFailure(kErrorNotRegularFile, FileProblem::Folder)};
-        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return {std::nullopt,
-                RecordFailure(static_cast<int>(error), missing ? FileProblem::Missing : FileProblem::None)};
-    }
+    if (widePath.empty()) return {std::nullopt, RecordFailure(kErrorPathNotFound, FileProblem::Missing)};
     std::string bytes;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (const int error = ReadAll(file.Get(), bytes, info)) return {std::nullopt, error};
+    const int error = RepeatWhileChanged([&](int) {
+        const UniqueHandle file(CreateFileW(widePath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            const DWORD openError = GetLastError();
+            // A folder cannot be opened as a file; say what it is rather than "access denied".
+            const auto info = FileInfoOf(widePath);
+            if (info && IsFolder(*info)) return RecordFailure(kErrorNotRegularFile, FileProblem::Folder);
+            if (openError == ERROR_ACCESS_DENIED)
+                return RecordFailure(kErrorAccessDenied, FileProblem::NoReadPermission);
+            return FailedWindows(openError, widePath);
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        return ReadAll(file.Get(), bytes, info);
+    });
+    if (error != 0) return {std::nullopt, error};
     return {std::move(bytes), 0};
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "PathParts.h"
 #include "PosixErrors.h"
 #include "platform/FileLock.h"
 
@@ -13,13 +14,6 @@ namespace morvane::platform {
 namespace {
 
 std::chrono::milliseconds g_waitLimit{5000};
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 // Opens what will be locked: the regular file, or its folder when there is no file (yet).
 int OpenLockTarget(const std::string& path, int& fd, bool& folder) {

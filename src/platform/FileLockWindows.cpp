@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <thread>
 
+#include "FileAccessParts.h"
+#include "PathParts.h"
 #include "WideText.h"
 #include "WindowsApi.h"
 #include "platform/FileAccess.h"
@@ -18,17 +20,6 @@ std::chrono::milliseconds g_waitLimit{5000};
 // bytes they cover; a byte no one reads or writes makes the lock bind only those who ask for
 // it, like an advisory lock elsewhere.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
-
-int LastError() {
-    const DWORD error = GetLastError();
-    return error == 0 ? kErrorWriteFault : static_cast<int>(error);
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t separator = path.find_last_of(L"\\/");
-    if (separator == std::wstring::npos) return L".";
-    return path.substr(0, separator + 1);
-}
 
 bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
@@ -64,12 +55,16 @@ FileLock::~FileLock() { Unlock(); }
 int FileLock::LockFolder(const std::wstring& path, std::chrono::steady_clock::time_point deadline) {
     const std::wstring folder = FolderOf(path);
     const auto info = FileInfoOf(folder);
-    if (!info) return LastError();
-    if (!IsFolder(*info)) return kErrorPathNotFound;
+    if (!info) {
+        // The folder itself is missing: a missing folder on the file's path, as on other systems.
+        const DWORD error = GetLastError();
+        return FailedWindows(error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error, path);
+    }
+    if (!IsFolder(*info)) return FailedWindows(ERROR_PATH_NOT_FOUND, path);
     // A semaphore, unlike a mutex, is not taken twice by one thread: two writers in one
     // thread wait for each other as two processes do.
     HANDLE semaphore = CreateSemaphoreW(nullptr, 1, 1, FolderSemaphoreName(folder).c_str());
-    if (semaphore == nullptr) return LastError();
+    if (semaphore == nullptr) return FailedWindows(GetLastError());
     std::chrono::milliseconds pause{1};
     while (WaitForSingleObject(semaphore, 0) != WAIT_OBJECT_0) {
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -101,18 +96,22 @@ int FileLock::Lock(const std::string& path) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND) return LockFolder(widePath, deadline);
             const auto info = FileInfoOf(widePath);
-            return info && IsFolder(*info) ? kErrorNotRegularFile : static_cast<int>(error);
+            if (info && IsFolder(*info)) return RecordFailure(kErrorNotRegularFile, FileProblem::Folder);
+            return FailedWindows(error, widePath);
         }
+        const DWORD type = GetFileType(file.Get());
+        if (type != FILE_TYPE_DISK)
+            return RecordFailure(kErrorNotRegularFile,
+                                 type == FILE_TYPE_PIPE ? FileProblem::Pipe : FileProblem::Device);
         BY_HANDLE_FILE_INFORMATION info{};
-        if (GetFileType(file.Get()) != FILE_TYPE_DISK || GetFileInformationByHandle(file.Get(), &info) == 0 ||
-            IsFolder(info))
-            return kErrorNotRegularFile;
+        if (GetFileInformationByHandle(file.Get(), &info) == 0) return FailedWindows(GetLastError());
+        if (IsFolder(info)) return RecordFailure(kErrorNotRegularFile, FileProblem::Folder);
         while (true) {
             OVERLAPPED at{};
             at.OffsetHigh = kLockOffsetHigh;
             if (LockFileEx(file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0) break;
             const DWORD error = GetLastError();
-            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) return static_cast<int>(error);
+            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) return FailedWindows(error);
             if (std::chrono::steady_clock::now() >= deadline) return kErrorLockViolation;
             std::this_thread::sleep_for(pause);
             pause = std::min(pause * 2, std::chrono::milliseconds{20});

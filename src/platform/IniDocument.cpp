@@ -298,7 +298,7 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
     for (const auto& [section, added] : appended) addedLines(section->name, added, true);
     for (const auto& [name, added] : created) addedLines(name, added, false);
     for (const auto& [section, name] : renamed) {
-        const std::size_t start = static_cast<std::size_t>(section->name.data() - m_bytes.data());
+        const auto start = static_cast<std::size_t>(section->name.data() - m_bytes.data());
         splices.push_back({start, start + section->name.size(), std::string(name)});
     }
     for (const auto& [section, added] : appended) {

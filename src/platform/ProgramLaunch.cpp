@@ -15,17 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "PathParts.h"
+
 extern char** environ;
 
 namespace morvane::platform {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 bool IsFolder(const std::string& path) {
     struct stat info {};
@@ -157,6 +152,7 @@ void ReapWhenItEnds(pid_t child) {
 int Spawn(const std::string& program, const std::vector<std::string>& arguments) {
     std::vector<std::string> copies = arguments;  // posix_spawn wants non-const strings
     std::vector<char*> argv;
+    argv.reserve(copies.size() + 1);
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);
 

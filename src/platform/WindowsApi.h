@@ -80,4 +80,10 @@ inline bool IsFolder(const BY_HANDLE_FILE_INFORMATION& info) {
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Records a failed call's Windows error with what lies behind it (see LastFileFailure) and
+// returns the error number reported for it. `path`, the path the call was given, tells a folder
+// missing on it from a path too long or a file where a folder should be; these three come out
+// as error 3 (the path not found), as on other systems.
+int FailedWindows(DWORD error, const std::wstring& path = {});
+
 }  // namespace morvane::platform

@@ -33,7 +33,7 @@ std::optional<std::string> Unescape(std::string_view text, std::string& out) {
             out += static_cast<char>(high * 16 + low);
             i += 2;
         } else {
-            return std::string("unknown escape \\") + kind + " (use \\n, \\t, \\\\ or \\xHH)";
+            return std::string(R"(unknown escape \)") + kind + R"( (use \n, \t, \\ or \xHH))";
         }
     }
     return std::nullopt;

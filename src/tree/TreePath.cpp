@@ -31,7 +31,8 @@ std::string PathOfItem(const Tree& tree, TreeItem item) {
     std::string path;
     for (TreeItem current = item; current != kNoItem; current = tree.GetParentItem(current)) {
         const std::string level(Trim(SplitAtFirst(tree.GetItemText(current), " = ").before));
-        path = path.empty() ? level : level + "\\" + path;
+        if (!path.empty()) path.insert(0, "\\");
+        path.insert(0, level);
     }
     return path;
 }

@@ -91,7 +91,6 @@ std::vector<std::string> WithFile(std::vector<std::string> command, const std::s
 }
 
 TEST(CliUnreadable, EveryCommandSaysWhyAndExitsWithTwo) {
-    MORVANE_POSIX_ONLY("the Windows half does not yet give every unreadable kind its own words");
     const test::TempDir dir;
     fs::create_directory(dir.PathOf("folder.ini"));
     struct Kind {

@@ -218,7 +218,6 @@ TEST_F(FileFailures, RefusedWritesKeepTheNumberLineAndSayWhy) {
 }
 
 TEST_F(FileFailures, PathErrorsAreSaidInWords) {
-    MORVANE_POSIX_ONLY("the Windows half does not yet say these path errors in the same words");
     const std::string path = m_dir.File("rules.ini");
     Write(path, "[S]\r\nA=1\r\n");
     struct Case {
@@ -282,7 +281,6 @@ TEST_F(FileFailures, WriteThatWouldPassTheSizeLimitIsRefused) {
 }
 
 TEST_F(FileFailures, FolderNamedLikeTheTemporaryIsSteppedRound) {
-    MORVANE_POSIX_ONLY("the Windows half does not yet step round a folder named like its temporary");
     const std::string path = m_dir.File("rules.ini");
     Write(path, "[S]\r\nA=1\r\n");
     fs::create_directory(m_dir.PathOf(".rules.ini.morvane-tmp"));

@@ -2,8 +2,6 @@
 // a rules file, AFTRMATH.INI, MPLAYER.INI and a map with its own map sections.
 #include <gtest/gtest.h>
 
-#include "SystemOnly.h"
-
 #include <sstream>
 
 #include "CliRun.h"
@@ -136,8 +134,6 @@ TEST(ResolveCommand, TheLayerOptionsChooseTheGame) {
 }
 
 TEST(ResolveCommand, LayersBesideTheRulesFileInAnyLetterCase) {
-    MORVANE_POSIX_ONLY(
-        "the layer files found are named as the POSIX search spells them; the Windows search is not yet checked here");
     const LayerFolder folder("rules.ini", "aftrmath.ini", "Mplayer.Ini");
     const CliRun run = Cli({"resolve", "--mode", "multiplayer", folder.Rules(), "General", "GemValue"});
     EXPECT_NE(run.out.find("aftermath\t" + folder.File("aftrmath.ini") + ":4\t110\n"), std::string::npos) << run.out;

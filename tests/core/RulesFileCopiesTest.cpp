@@ -100,8 +100,8 @@ TEST(RulesFileCopies, NewNeverWritesOverTheOpenFile) {
         NewFileTarget target;
     };
     std::vector<Case> cases = {
-        {"rules.ini", NewFileTarget::OpenFile}, {"./rules.ini", NewFileTarget::OpenFile},
-        {"hard.ini", NewFileTarget::OpenFile},  {"other.ini", NewFileTarget::Existing},
+        {"rules.ini", NewFileTarget::OpenFile},  {"./rules.ini", NewFileTarget::OpenFile},
+        {"hard.ini", NewFileTarget::OpenFile},   {"other.ini", NewFileTarget::Existing},
         {"folder.ini", NewFileTarget::NotAFile}, {"fresh.ini", NewFileTarget::Free},
     };
     if (!test::kWindows) cases.push_back({"link.ini", NewFileTarget::OpenFile});

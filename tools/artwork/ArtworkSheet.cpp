@@ -105,12 +105,11 @@ int main(int argc, char* argv[]) {
         if (!picture.isNull()) objects.append({id, picture});
     }
     const int objectCount = static_cast<int>(objects.size());
-    const int height =
-        2 * kMargin + 5 * kHeading +
-        (Rows(morvane::art::kTreeImageCount) + Rows(static_cast<int>(morvane::art::kKindIcons.size())) +
-         Rows(morvane::art::kFolderPickerImageCount) + Rows(objectCount)) *
-            kCell +
-        4 * 8 + 150;
+    const int height = 2 * kMargin + 5 * kHeading +
+                       (Rows(morvane::art::kTreeImageCount) + Rows(static_cast<int>(morvane::art::kKindIcons.size())) +
+                        Rows(morvane::art::kFolderPickerImageCount) + Rows(objectCount)) *
+                           kCell +
+                       4 * 8 + 150;
     Sheet sheet(height);
 
     sheet.Heading(QStringLiteral("Tree images (4x, and actual size)"));

@@ -10,6 +10,8 @@ namespace morvane {
 
 // Blank, tab, carriage return, line feed, vertical tab and form feed.
 bool IsWhiteSpace(char c);
+// "0" to "9" only, whatever the locale.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view TrimLeft(std::string_view text);
 std::string_view TrimRight(std::string_view text);

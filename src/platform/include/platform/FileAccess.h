@@ -90,7 +90,7 @@ FileFailure LastFileFailure();
 
 // The largest file read or edited: far above any rules file (the game's own is about 100 KB),
 // low enough that a wrong path such as a disk image cannot exhaust memory.
-inline constexpr std::uint64_t kMaxFileBytes = 16u * 1024u * 1024u;
+inline constexpr std::uint64_t kMaxFileBytes = std::uint64_t{16} * 1024 * 1024;
 
 // What a read found: the bytes, or the error number (never both).
 struct FileReadResult {
