@@ -307,6 +307,7 @@ void CMainDlg::BuildFindingsView() {
     // The first check waits until the window has been painted once: the tree comes first.
     m_findings->HoldUntilPainted(m_treeView->viewport());
     connect(m_problems, &ProblemsPanel::ItemChosen, this, [this](TreeItem item) { SelectItem(item); });
+    BuildCompare();
 
     connect(m_findings, &FindingMarks::Refreshed, this, [this] {
         const auto findings = static_cast<int>(m_findings->Findings().size());
@@ -344,6 +345,10 @@ void CMainDlg::BuildMenu() {
     add(file, command::kFileSaveAs, "Save &As\u2026", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
     connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
+    file->addSeparator();
+    add(file, command::kCompareWith, "&Compare With\u2026", &CMainDlg::OnCompareWith);
+    add(file, command::kCompareWithStock, "Compare With S&tock Values", &CMainDlg::OnCompareWithStock);
+    add(file, command::kExportChanges, "&Export Changes\u2026", &CMainDlg::OnExportChanges);
     file->addSeparator();
     add(file, command::kLaunchGame, "&Launch RA", &CMainDlg::OnLaunchGame);
     add(file, command::kLaunchWithFile, "Launch RA &with This File\u2026", &CMainDlg::OnLaunchWithFile);

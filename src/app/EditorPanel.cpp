@@ -494,6 +494,19 @@ void EditorPanel::ShowPending(bool pending) {
     m_applyButton->setFont(font);
 }
 
+void EditorPanel::AddBelowGameReads(QWidget* widget) {
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    // The line may sit in a row of its own within the column.
+    int at = column->count();
+    for (int i = 0; i < column->count(); ++i) {
+        QLayoutItem* item = column->itemAt(i);
+        if (item->widget() == m_gameReadsText ||
+            (item->layout() != nullptr && item->layout()->indexOf(m_gameReadsText) >= 0))
+            at = i + 1;
+    }
+    column->insertWidget(at, widget);
+}
+
 void EditorPanel::ShowGameReads() {
     if (m_editor != nullptr) m_gameReadsText->setText(GameReadsText(*m_editor, true));
 }

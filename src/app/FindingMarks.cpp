@@ -83,12 +83,17 @@ void FindingMarks::IndexTree() {
 }
 
 TreeItem FindingMarks::ItemOf(const gameview::Finding& finding) const {
-    if (!finding.key.empty()) {
-        const auto key = m_keyItems.find(KeyOf(finding.section, finding.key));
-        if (key != m_keyItems.end()) return key->second;
+    return ItemAt(finding.section, finding.key, true);
+}
+
+TreeItem FindingMarks::ItemAt(const std::string& section, const std::string& key, bool orSection) const {
+    if (!key.empty()) {
+        const auto found = m_keyItems.find(KeyOf(section, key));
+        if (found != m_keyItems.end()) return found->second;
     }
-    const auto section = m_sectionItems.find(ToLowerAscii(finding.section));
-    return section == m_sectionItems.end() ? kNoItem : section->second;
+    if (!orSection) return kNoItem;
+    const auto found = m_sectionItems.find(ToLowerAscii(section));
+    return found == m_sectionItems.end() ? kNoItem : found->second;
 }
 
 void FindingMarks::Refresh() {

@@ -44,6 +44,13 @@ void TreeFilterModel::SetCriteria(const FilterCriteria& criteria) {
     m_criteria = criteria;
     if (!m_problemTest) m_criteria.problemOnly = false;
     if (!m_overriddenTest) m_criteria.overriddenOnly = false;
+    if (!m_referenceMark) m_criteria.differsOnly = false;
+    Rerun();
+}
+
+void TreeFilterModel::SetReferenceMark(MarkText text) {
+    m_referenceMark = std::move(text);
+    if (!m_referenceMark) m_criteria.differsOnly = false;
     Rerun();
 }
 
@@ -60,7 +67,8 @@ void TreeFilterModel::SetProblemTest(ProblemTest test) {
 }
 
 bool TreeFilterModel::PassesToggles(TreeItem item) const {
-    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly && !m_criteria.overriddenOnly)
+    if (!m_criteria.changedOnly && !m_criteria.presentOnly && !m_criteria.problemOnly && !m_criteria.overriddenOnly &&
+        !m_criteria.differsOnly)
         return true;
     const KeyDefaultState& state = StateOf(item);
     if (!state.isKey) return false;
@@ -68,6 +76,7 @@ bool TreeFilterModel::PassesToggles(TreeItem item) const {
     if (m_criteria.presentOnly && !state.present) return false;
     if (m_criteria.problemOnly && !(m_problemTest && m_problemTest(item))) return false;
     if (m_criteria.overriddenOnly && !(m_overriddenTest && m_overriddenTest(item))) return false;
+    if (m_criteria.differsOnly && !(m_referenceMark && !m_referenceMark(item).isEmpty())) return false;
     return true;
 }
 
@@ -95,7 +104,7 @@ bool TreeFilterModel::UnderPinOrMatch(TreeItem item) const {
     for (TreeItem pinned = m_pinned; pinned != kNoItem; pinned = m_tree.GetParentItem(pinned))
         if (pinned == item) return true;
     if (m_criteria.text.isEmpty() || m_criteria.changedOnly || m_criteria.presentOnly || m_criteria.problemOnly ||
-        m_criteria.overriddenOnly)
+        m_criteria.overriddenOnly || m_criteria.differsOnly)
         return false;
     for (TreeItem parent = m_tree.GetParentItem(item); parent != kNoItem; parent = m_tree.GetParentItem(parent))
         if (m_filter.Matched(parent)) return true;
@@ -103,14 +112,19 @@ bool TreeFilterModel::UnderPinOrMatch(TreeItem item) const {
 }
 
 QVariant TreeFilterModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::AccessibleDescriptionRole && role != Qt::FontRole && role != Qt::ToolTipRole)
+        return QSortFilterProxyModel::data(index, role);
+    const TreeItem item = ItemOf(index);
+    const KeyDefaultState& state = StateOf(item);
+    const QString changed = !state.changed ? QString()
+                            : state.defaultValue.empty()
+                                ? QStringLiteral("Changed from the default, which is empty")
+                                : QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue));
+    const QString reference = m_referenceMark && state.isKey ? m_referenceMark(item) : QString();
     if (role == Qt::AccessibleDescriptionRole) {
-        const TreeItem item = ItemOf(index);
-        const KeyDefaultState& state = StateOf(item);
         QStringList marks;
-        if (state.changed)
-            marks << (state.defaultValue.empty()
-                          ? QStringLiteral("Changed from the default, which is empty")
-                          : QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue)));
+        if (!changed.isEmpty()) marks << changed;
+        if (!reference.isEmpty()) marks << reference;
         if (m_markText) {
             const QString problems = m_markText(item);
             if (!problems.isEmpty()) marks << QStringLiteral("Problem: ") + problems;
@@ -118,20 +132,18 @@ QVariant TreeFilterModel::data(const QModelIndex& index, int role) const {
         return marks.isEmpty() ? QVariant() : QVariant(marks.join(QStringLiteral(". ")));
     }
     const QVariant own = QSortFilterProxyModel::data(index, role);
-    if (role != Qt::FontRole && role != Qt::ToolTipRole) return own;
-    const KeyDefaultState& state = StateOf(ItemOf(index));
-    if (!state.changed) return own;
+    if (changed.isEmpty() && reference.isEmpty()) return own;
     // Added to what the tree model itself says about the item, not in its place.
     if (role == Qt::FontRole) {
-        QFont bold = own.isValid() ? own.value<QFont>() : QFont();
-        bold.setBold(true);
-        return bold;
+        QFont font = own.isValid() ? own.value<QFont>() : QFont();
+        if (!changed.isEmpty()) font.setBold(true);
+        if (!reference.isEmpty()) font.setItalic(true);
+        return font;
     }
-    const QString mark = state.defaultValue.empty()
-                             ? QStringLiteral("Changed from the default, which is empty")
-                             : QStringLiteral("Changed from the default: %1").arg(ToQt(state.defaultValue));
-    const QString tip = own.toString();
-    return tip.isEmpty() ? mark : mark + QLatin1Char('\n') + tip;
+    QStringList tip;
+    for (const QString& line : {changed, reference, own.toString()})
+        if (!line.isEmpty()) tip << line;
+    return tip.join(QLatin1Char('\n'));
 }
 
 }  // namespace morvane::app

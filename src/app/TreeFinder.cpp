@@ -49,13 +49,16 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
     m_problem->setEnabled(false);
     m_overridden = MakeToggle(QStringLiteral("Overridden"), kNoOverriddenCheck, this);
     m_overridden->setEnabled(false);
+    m_differs = MakeToggle(QStringLiteral("Differs"), QString(), this);
+    m_differs->setObjectName(QStringLiteral("differsToggle"));
+    m_differs->setEnabled(false);
 
     // The field first; the toggles beside it while there is room, beneath it when there is not.
     m_toggleBox = new QWidget(this);
     auto* toggles = new QHBoxLayout(m_toggleBox);
     toggles->setContentsMargins(0, 0, 0, 0);
     toggles->setSpacing(2);
-    for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden}) {
+    for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden, m_differs}) {
         toggles->addWidget(toggle);
         connect(toggle, &QToolButton::toggled, this, &TreeFinder::ApplyFilter);
     }
@@ -140,6 +143,7 @@ void TreeFinder::ApplyFilter() {
     criteria.presentOnly = m_present->isChecked();
     criteria.problemOnly = m_problem->isChecked();
     criteria.overriddenOnly = m_overridden->isChecked();
+    criteria.differsOnly = m_differs->isChecked();
     const bool wasActive = m_model->Criteria().IsActive();
     // The branches the user had open come back when the filter ends.
     if (criteria.IsActive() && !wasActive) m_openBranches = OpenBranches();
@@ -161,8 +165,10 @@ void TreeFinder::ClearFilter() {
         const QSignalBlocker blockPresent(m_present);
         const QSignalBlocker blockProblem(m_problem);
         const QSignalBlocker blockOverridden(m_overridden);
+        const QSignalBlocker blockDiffers(m_differs);
         m_edit->clear();
-        for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden}) toggle->setChecked(false);
+        for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden, m_differs})
+            toggle->setChecked(false);
     }
     ApplyFilter();
 }
@@ -228,6 +234,19 @@ void TreeFinder::SetOverriddenTest(TreeFilterModel::ProblemTest test) {
     m_overridden->setEnabled(fed);
     m_overridden->setToolTip(fed ? QStringLiteral("Only keys whose value another of the game's files decides")
                                  : kNoOverriddenCheck);
+    if (m_model->Criteria().IsActive()) ApplyFilter();
+}
+
+void TreeFinder::SetReference(const QString& name, TreeFilterModel::MarkText mark) {
+    const bool fed = static_cast<bool>(mark);
+    m_model->SetReferenceMark(std::move(mark));
+    {
+        const QSignalBlocker block(m_differs);
+        if (!fed) m_differs->setChecked(false);
+    }
+    m_differs->setEnabled(fed);
+    m_differs->setText(QStringLiteral("Differs from %1").arg(name));
+    m_differs->setToolTip(QStringLiteral("Only keys the game plays differently from %1").arg(name));
     if (m_model->Criteria().IsActive()) ApplyFilter();
 }
 

@@ -165,8 +165,9 @@ RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b
                 const std::vector<Played> candidatesA = playedA.Candidates(*kind, section, key);
                 const std::vector<Played> candidatesB = playedB.Candidates(*kind, section, key);
                 if (PlaysTheSame(candidatesA, candidatesB)) continue;
-                diff.keys.push_back(
-                    {kind->name, section, key.name, ShownCandidates(candidatesA), ShownCandidates(candidatesB)});
+                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(candidatesA),
+                                     ShownCandidates(candidatesB),
+                                     candidatesA.size() == 1 ? candidatesA.front().fileText : std::nullopt});
                 playedKeys.insert(Twin(section, key.name));
                 playedSections.insert(section);
             }

@@ -24,12 +24,15 @@ class QTreeView;
 namespace morvane::app {
 
 class BalanceDock;
+class DifferencesDock;
 class EditorPanel;
 class FileSession;
 class FindingMarks;
 class GameLayersMenu;
 class ProblemsPanel;
 class RecentFiles;
+class ReferenceCompare;
+class ReferenceRow;
 class RulesTreeModel;
 class StartPage;
 class TreeFinder;
@@ -75,6 +78,11 @@ public:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnLaunchWithFile();
+    // The reference beside the file: another rules file, the stock values again, the delta.
+    void OnCompareWith();
+    void OnCompareWithStock();
+    void OnExportChanges();
+    void OnTakeReferenceValue();
     // Properties: true when the user confirmed new settings.
     bool OnProgramLocation();
 
@@ -94,6 +102,9 @@ public:
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     const QLabel* FingerprintLabel() const { return m_fingerprintLabel; }
+    ReferenceCompare& Reference() const { return *m_reference; }
+    ReferenceRow* ReferenceValueRow() const { return m_referenceRow; }
+    DifferencesDock* Differences() const { return m_differences; }
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
@@ -130,6 +141,9 @@ private:
     void BuildToolBar();
     // The table of objects, docked beside the tree, and its entry in the View menu.
     void BuildTable();
+    // The reference the file is compared with: the tree's marks and toggle, the editor's row and
+    // the Differences panel.
+    void BuildCompare();
     // Writes the table's values as one undoable step, the tree's labels following; false when
     // nothing was written.
     bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
@@ -198,6 +212,9 @@ private:
     FindingMarks* m_findings = nullptr;
     ProblemsPanel* m_problems = nullptr;
     BalanceDock* m_balance = nullptr;
+    ReferenceCompare* m_reference = nullptr;
+    ReferenceRow* m_referenceRow = nullptr;
+    DifferencesDock* m_differences = nullptr;
 };
 
 }  // namespace morvane::app

@@ -50,6 +50,8 @@ public:
     bool FocusValue();
     // A second line under "game reads": which of the game's files decides the shown key.
     void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
+    // Places a widget of another part of the window beneath the "game reads" lines.
+    void AddBelowGameReads(QWidget* widget);
     // The "game reads" line from the file as it is now, also while the controls hold an edit.
     void SetGameReads(std::function<std::optional<QString>(TreeItem)> line) { m_gameReads = std::move(line); }
     // The range, unit and kind of a key, for the lines under the value and the typed-value check.

@@ -63,6 +63,9 @@ public:
     // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
     // item's value; empty otherwise.
     QString GamePlays(TreeItem item) const;
+    // The tree's item of a key of the file as of the last check (the section's item when the
+    // tree has no item for the key and `orSection`); kNoItem when none.
+    TreeItem ItemAt(const std::string& section, const std::string& key, bool orSection) const;
     // The "game reads" line of `item` from the file as the last check read it; nothing before the
     // first check or when the file could not be read.
     std::optional<QString> GameReads(TreeItem item) const;

@@ -16,5 +16,8 @@ inline constexpr int kMatchAll = control::kMatchAllMenuItem;
 inline constexpr int kAbout = 52772;
 inline constexpr int kSplash = 52778;
 inline constexpr int kProgramLocation = 52779;
+inline constexpr int kCompareWith = 52790;
+inline constexpr int kCompareWithStock = 52791;
+inline constexpr int kExportChanges = 52792;
 
 }  // namespace morvane::app::command

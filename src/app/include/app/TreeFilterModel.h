@@ -22,8 +22,11 @@ struct FilterCriteria {
     bool presentOnly = false;     // keys the file holds
     bool problemOnly = false;     // keys the problem test flags
     bool overriddenOnly = false;  // keys whose value another of the game's files decides
+    bool differsOnly = false;     // keys the game plays differently from the reference
 
-    bool IsActive() const { return !text.isEmpty() || changedOnly || presentOnly || problemOnly || overriddenOnly; }
+    bool IsActive() const {
+        return !text.isEmpty() || changedOnly || presentOnly || problemOnly || overriddenOnly || differsOnly;
+    }
     bool operator==(const FilterCriteria&) const = default;
 };
 
@@ -52,6 +55,10 @@ public:
     bool HasProblemTest() const { return static_cast<bool>(m_problemTest); }
     // Which keys a later layer of the game overrides; empty while nothing tells.
     void SetOverriddenTest(ProblemTest test);
+    // How a key stands against the reference: "Differs from stock values: 400" for a key the
+    // game plays differently, empty for one it plays the same. Such keys are shown in italics
+    // with the text in their tooltip; an empty function disables the "differs" criterion.
+    void SetReferenceMark(MarkText text);
 
     TreeItem ItemOf(const QModelIndex& proxyIndex) const;
     QModelIndex IndexOf(TreeItem item) const;  // invalid when the filter hides the item
@@ -77,6 +84,7 @@ private:
     MarkText m_markText;
     TreeItem m_pinned = kNoItem;
     ProblemTest m_overriddenTest;
+    MarkText m_referenceMark;
     mutable std::vector<std::optional<KeyDefaultState>> m_states;  // by item handle, filled on first use
 };
 

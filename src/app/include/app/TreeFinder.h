@@ -15,7 +15,8 @@ namespace morvane::app {
 class RulesTreeModel;
 
 // The navigation tree with a find bar above it: a text field (Ctrl+F) and three toggles that
-// keep only keys differing from the default, keys present in the file, or keys with a problem.
+// keep only keys differing from the default, keys present in the file, keys with a problem, keys
+// another of the game's files decides, or keys the game plays differently from the reference.
 // While a filter is in use the kept items are shown expanded; Escape in the field clears the
 // filter and goes back to the item that was selected.
 class TreeFinder : public QWidget {
@@ -33,6 +34,9 @@ public:
     void SetProblemTest(TreeFilterModel::ProblemTest test);
     // Feeds the "Overridden" toggle: keys another of the game's files decides.
     void SetOverriddenTest(TreeFilterModel::ProblemTest test);
+    // Feeds the "Differs from REFERENCE" toggle and the tree's marks (see
+    // TreeFilterModel::SetReferenceMark); `name` is the reference as the toggle names it.
+    void SetReference(const QString& name, TreeFilterModel::MarkText mark);
 
     void ClearFilter();
     // Ctrl+F: the field takes the focus with its text selected.
@@ -45,6 +49,7 @@ public:
     QToolButton* PresentToggle() const { return m_present; }
     QToolButton* ProblemToggle() const { return m_problem; }
     QToolButton* OverriddenToggle() const { return m_overridden; }
+    QToolButton* DiffersToggle() const { return m_differs; }
 
 signals:
     // The user (or SelectItem) made another item current.
@@ -74,6 +79,7 @@ private:
     QToolButton* m_present = nullptr;
     QToolButton* m_problem = nullptr;
     QToolButton* m_overridden = nullptr;
+    QToolButton* m_differs = nullptr;
     TreeItem m_selected = kNoItem;         // the last item the user selected
     std::vector<TreeItem> m_openBranches;  // open when the filter began
 };

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,9 @@ struct KeyDifference {
     std::string key;
     std::string a;  // the value as written, or "absent (BUILT-IN)"
     std::string b;
+    // A text that, written into B, makes the game play A's value there; nothing when no text
+    // can (a built-in the game only keeps) or A's duplicates leave the game's choice open.
+    std::optional<std::string> aText;
 };
 
 // A line of one file that has no twin in the other, although the game plays both the same there.
