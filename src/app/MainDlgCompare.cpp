@@ -44,6 +44,10 @@ void CMainDlg::BuildCompare() {
     QAction* toggle = m_differences->toggleViewAction();
     toggle->setText(QStringLiteral("&Differences"));
     m_viewMenu->addAction(toggle);
+    // It shares its place with the Problems panel: asking for it brings its tab to the front.
+    connect(toggle, &QAction::triggered, m_differences, [this](bool shown) {
+        if (shown) m_differences->raise();
+    });
     connect(m_differences, &DifferencesDock::ItemChosen, this, [this](TreeItem item) { SelectItem(item); });
 
     m_finder->SetReference(m_reference->Name(), [this](TreeItem item) { return m_reference->MarkText(item); });

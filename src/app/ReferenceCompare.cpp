@@ -165,6 +165,8 @@ void DifferencesDock::Fill() {
         rows << row;
     }
     m_list->addTopLevelItems(rows);
+    // The key and the reference's value in full; the file's value takes the rest.
+    for (int column : {0, 1}) m_list->resizeColumnToContents(column);
     m_list->verticalScrollBar()->setValue(scrolled);
     m_summary->setText(differences.empty()
                            ? QStringLiteral("The game plays this file as %1.").arg(m_reference.Name())

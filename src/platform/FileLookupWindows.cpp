@@ -5,36 +5,15 @@
 
 namespace morvane::platform {
 
-namespace {
-
-// An existing path with its last name spelled as the folder holds it. Windows finds a name in
-// any letter case, so "MPLAYER.INI" opens "Mplayer.Ini"; what is shown and compared is the
-// file's own spelling, as on systems that look for the name themselves.
-std::string SpelledAsStored(const std::string& path) {
-    const std::wstring wide = WideFromUtf8(path);
-    if (wide.find_first_of(L"*?") != std::wstring::npos) return path;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(wide.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return path;  // a drive's root, a path ending in a separator
-    FindClose(search);
-    const std::size_t separator = wide.find_last_of(L"\\/");
-    const bool drive = wide.size() > 1 && wide[1] == L':';  // "C:name", relative to the drive's folder
-    const std::wstring folder = separator != std::wstring::npos ? wide.substr(0, separator + 1)
-                                : drive                         ? wide.substr(0, 2)
-                                                                : L"";
-    return Utf8FromWide(folder + found.cFileName);
-}
-
-}  // namespace
-
+// Windows file names already match without regard to case, so the name as given is the match.
 std::optional<std::string> FindFileNoCase(const std::string& path) {
     if (path.empty() || !FileInfoOf(WideFromUtf8(path))) return std::nullopt;
-    return SpelledAsStored(path);
+    return path;
 }
 
 std::optional<std::string> FindRegularFileNoCase(const std::string& path) {
     if (path.empty() || !IsRegularFile(path)) return std::nullopt;
-    return SpelledAsStored(path);
+    return path;
 }
 
 std::optional<std::string> CurrentDirectory() {

@@ -12,6 +12,7 @@
 #include "GuiTestRegistry.h"
 #include "app/FindingMarks.h"
 #include "app/MenuCommands.h"
+#include "app/ProblemsPanel.h"
 #include "app/ReferenceCompare.h"
 #include "app/TreeFilterModel.h"
 #include "app/TreeFinder.h"
@@ -139,6 +140,10 @@ void ReferenceCompareTest::stockValuesAreTheFirstReference() {
     ComparedWindow open(text);
 
     QCOMPARE(open.Rows(), QStringList{QString::fromStdString("[General] GemValue: " + stock + " -> 999")});
+    // View > Differences brings the panel to the front of the Problems panel it shares a place with.
+    open.window.Differences()->toggleViewAction()->trigger();
+    QTRY_VERIFY(!open.window.Differences()->visibleRegion().isEmpty());
+    QVERIFY(open.window.Problems()->visibleRegion().isEmpty());
     QCOMPARE(open.window.Finder()->DiffersToggle()->text(), QString("Differs from stock values"));
     QVERIFY(open.window.Finder()->FilterModel()->StateOf(open.Item(kGem)).changed);
     QVERIFY(!open.window.Command(command::kCompareWithStock)->isEnabled());
