@@ -24,7 +24,6 @@
 #include "platform/ProfileApi.h"
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
-#include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueFile.h"
 #include "schema/DefaultRulesFile.h"
 #include "tree/ItemFileAccess.h"
@@ -320,7 +319,7 @@ std::vector<std::string> CivilianSiblings(const RulesFixture& fixture) {
     TreeBuilder(tree, BuiltInCatalogue(), rules).BuildTree();
     const TreeItem cost = morvane::FindItemByPath(tree, "Structures\\Civilian\\Civilian Type 1\\Cost");
     if (cost == morvane::kNoItem) return {};
-    tree.SetItemText(cost, "Cost = 31337");  // a value no sibling holds, so that every one is planned
+    tree.SetItemValue(cost, "31337");  // a value no sibling holds, so that every one is planned
     std::vector<std::string> sections;
     for (const morvane::MatchAllChange& change : morvane::PlanMatchAll(tree, items, cost).changes)
         sections.push_back(change.section);

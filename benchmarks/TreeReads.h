@@ -8,7 +8,6 @@
 
 #include "rulesfile/MessageSink.h"
 #include "rulesfile/RulesFileAccess.h"
-#include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueFile.h"
 #include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
@@ -29,7 +28,7 @@ struct TreeReadList {
 // Builds the tree once and takes every key item's section and key: a build reads each key
 // item's value once and nothing else. A key item is a leaf with a section item above it (an
 // object without keys is a leaf too, but has none). Each read is made again and compared with
-// the item's label.
+// the item's value.
 inline TreeReadList TreeReads(const std::string& path) {
     TreeReadList list;
     Tree tree;
@@ -43,10 +42,9 @@ inline TreeReadList TreeReads(const std::string& path) {
         const TreeItem sectionItem = items.FindSectionItem(item);
         if (sectionItem == kNoItem) continue;
         std::string section = items.SectionNameOf(sectionItem);
-        std::string key = KeyOfLabel(tree.GetItemText(item));
-        const auto shown = MakeValueLabel(key, rules.ReadValue(section, key));
-        if (shown != tree.GetItemText(item)) {
-            list.error = "read of [" + section + "] " + key + " gives \"" + shown + "\", the tree shows \"" +
+        std::string key = tree.GetItemKey(item);
+        if (rules.ReadValue(section, key) != tree.GetItemValue(item)) {
+            list.error = "read of [" + section + "] " + key + " differs from what the tree shows: \"" +
                          tree.GetItemText(item) + "\"";
             return list;
         }

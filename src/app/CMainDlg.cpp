@@ -514,23 +514,24 @@ void CMainDlg::ReloadLabels() {
     DoDataExchange(true);
     const TreeItem current = m_editor->m_hCurItem;
     const bool pending = current != kNoItem && m_editor->HasPendingEdit();
-    const std::string shownLabel = current != kNoItem ? m_tree.GetItemText(current) : std::string();
+    const std::optional<std::string> shownValue =
+        current != kNoItem ? m_tree.GetItemValue(current) : std::optional<std::string>();
 
     QString news = QStringLiteral("Another program changed the rules file; the values shown were read from it again.");
 
     if (SameShape(fresh, m_tree)) {
-        // Only values changed: relabel in place, so the view keeps its open branches, its
+        // Only values changed: take them in place, so the view keeps its open branches, its
         // selection and where it is scrolled to.
         bool anyChanged = false;
         for (TreeItem item = 1; item <= fresh.ItemCount(); ++item) {
-            if (fresh.GetItemText(item) == m_tree.GetItemText(item)) continue;
-            m_tree.SetItemText(item, fresh.GetItemText(item));
+            if (fresh.GetItemValue(item) == m_tree.GetItemValue(item)) continue;
+            m_tree.SetItemValue(item, fresh.GetItemValue(item));
             anyChanged = true;
         }
         if (!anyChanged) return;  // touched, not changed
-        if (pending && m_tree.GetItemText(current) != shownLabel)
+        if (pending && m_tree.GetItemValue(current) != shownValue)
             news += QStringLiteral(" The file now holds %1; your change of %2 is kept, not yet applied.")
-                        .arg(ToQt(m_tree.GetItemText(current)), ToQt(KeyOfLabel(shownLabel)));
+                        .arg(ToQt(m_tree.GetItemText(current)), ToQt(m_tree.GetItemKey(current)));
         else if (!pending && current != kNoItem)
             m_editor->OnSelchangedTree(current);
         ShowStatus(news);
@@ -540,11 +541,11 @@ void CMainDlg::ReloadLabels() {
     // Keys are sorted by name, so values never move items; should a build still differ, start
     // afresh on the file and go back to the selected item.
     const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
+    const std::string shownKey = current != kNoItem ? m_tree.GetItemKey(current) : std::string();
     OpenRulesFile(m_paths.rulesPath);
     if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
-    ShowStatus(news + (pending
-                           ? QStringLiteral(" Your change of %1 could not be kept.").arg(ToQt(KeyOfLabel(shownLabel)))
-                           : QString()));
+    ShowStatus(news +
+               (pending ? QStringLiteral(" Your change of %1 could not be kept.").arg(ToQt(shownKey)) : QString()));
 }
 
 void CMainDlg::ShowStatus(const QString& text) {
@@ -570,8 +571,7 @@ void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item
 void CMainDlg::RecordWrite(const std::string& description, const std::function<bool()>& write) {
     const TreeItem item = m_editor->m_hCurItem;
     std::string named = description;
-    if (item != kNoItem && description.find(' ') == std::string::npos)
-        named += " " + KeyOfLabel(m_tree.GetItemText(item));
+    if (item != kNoItem && description.find(' ') == std::string::npos) named += " " + m_tree.GetItemKey(item);
     const bool written = m_session->RecordWrite(named, m_tree, write);
     RefreshPending();
     if (!written) {
@@ -684,7 +684,7 @@ void CMainDlg::ShowCurrentItemAgain() {
 
 bool CMainDlg::ConfirmDiscardForHistory() {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
-    const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
+    const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
     return m_prompts.AskLabelled(this,
                                  ToQt("The value of " + key +
                                       " was changed but not applied; the controls will show the value the "
@@ -731,7 +731,7 @@ bool CMainDlg::ShowsPendingEdit() const { return m_pendingLabel->isVisibleTo(thi
 void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
     if (m_revertingSelection || item == kNoItem) return;
     if (item != m_editor->m_hCurItem && m_editor->m_hCurItem != kNoItem && m_editor->HasPendingEdit()) {
-        const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
+        const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
         const auto answer =
             m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."), kCaption,
                                   QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, {});
@@ -752,7 +752,7 @@ void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
 
 bool CMainDlg::ConfirmPendingEdit(bool closing) {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
-    const std::string key = KeyOfLabel(m_tree.GetItemText(m_editor->m_hCurItem));
+    const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
     UserPrompts::ButtonLabels labels;
     if (closing) {
         labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");

@@ -225,7 +225,7 @@ std::string FileSession::NextDescription(EditHistory::Direction direction) const
 }
 
 bool FileSession::RecordWrite(const std::string& description, Tree& tree, const std::function<bool()>& write) {
-    const std::vector<std::string> labels = TakeLabels(tree);
+    const LabelPicture labels = TakeLabels(tree);
     m_lastMessage.clear();
     m_rules.TakeWritten();  // a write outside any step is not part of this one
     const bool written = write();

@@ -10,7 +10,6 @@
 #include "gameview/GameLayers.h"
 #include "gameview/GameReading.h"
 #include "guicommon/Latin1.h"
-#include "rulesfile/ValueLabel.h"
 
 namespace morvane::app {
 namespace {
@@ -76,7 +75,7 @@ void FindingMarks::IndexTree() {
         if (m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0) continue;
         const TreeItem section = m_items.FindSectionItem(item);
         if (section == kNoItem) continue;
-        m_keyItems.emplace(KeyOf(m_items.SectionNameOf(section), KeyOfLabel(m_tree.GetItemText(item))), item);
+        m_keyItems.emplace(KeyOf(m_items.SectionNameOf(section), m_tree.GetItemKey(item)), item);
     }
     m_indexStale = false;
 }
@@ -163,7 +162,7 @@ std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
     const TreeItem section = m_items.FindSectionItem(item);
     if (section == kNoItem) return QString();
     return ToQt(gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), *game, m_items.SectionNameOf(section),
-                                              KeyOfLabel(m_tree.GetItemText(item))));
+                                              m_tree.GetItemKey(item)));
 }
 
 QString FindingMarks::GamePlays(TreeItem item) const {
@@ -171,7 +170,7 @@ QString FindingMarks::GamePlays(TreeItem item) const {
         return QString();
     const TreeItem section = m_items.FindSectionItem(item);
     if (section == kNoItem) return QString();
-    const auto resolution = m_stack->Resolve(m_items.SectionNameOf(section), KeyOfLabel(m_tree.GetItemText(item)));
+    const auto resolution = m_stack->Resolve(m_items.SectionNameOf(section), m_tree.GetItemKey(item));
     if (!resolution || resolution->winner == gameview::Layer::BuiltIn || resolution->winner == gameview::Layer::Rules)
         return QString();
     const gameview::LayerValue& winner = resolution->At(resolution->winner);

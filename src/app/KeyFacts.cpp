@@ -46,28 +46,39 @@ KeyFacts FactsOf(const Tree& tree, const StringTable& table, TreeItem item) {
     if (!text) return facts;
     const Descriptor descriptor = ParseDescriptor(*text, table);
     if (!descriptor.hasFields) return facts;
-    const std::string& kind = descriptor.typeLetter;
-    if (kind == "I") {
-        // The spin's bounds: a missing bound is the spin's own limit.
-        facts.icon = art::KindIcon::Number;
-        facts.lowest = ReadLowerBound(descriptor.minText);
-        facts.highest = ReadUpperBound(descriptor.maxText);
-    } else if (kind == "R") {
-        facts.icon = art::KindIcon::Number;  // the editor takes any real number: no range
-    } else if (kind == "B" || kind == "T") {
-        facts.icon = art::KindIcon::YesNo;
-    } else if (kind == "P") {
-        facts.icon = art::KindIcon::Percentage;
-        facts.lowest = NumberIn(descriptor.minText).value_or(0);
-        facts.highest = NumberIn(descriptor.maxText).value_or(100);
-        facts.unit = QStringLiteral("%");
-    } else if (kind == "V") {
-        facts.icon = art::KindIcon::Armour;
-        facts.unit = QStringLiteral("% of full damage");
-    } else if (kind == "L" || kind == "M") {
-        facts.icon = art::KindIcon::List;
-    } else if (kind == "K") {
-        facts.icon = art::KindIcon::Crate;
+    switch (descriptor.kind) {
+        case KeyKind::Integer:
+            // The spin's bounds: a missing bound is the spin's own limit.
+            facts.icon = art::KindIcon::Number;
+            facts.lowest = ReadLowerBound(descriptor.minText);
+            facts.highest = ReadUpperBound(descriptor.maxText);
+            break;
+        case KeyKind::Real:
+            facts.icon = art::KindIcon::Number;
+            break;  // any real number: no range
+        case KeyKind::YesNo:
+        case KeyKind::TrueFalse:
+            facts.icon = art::KindIcon::YesNo;
+            break;
+        case KeyKind::Percent:
+            facts.icon = art::KindIcon::Percentage;
+            facts.lowest = NumberIn(descriptor.minText).value_or(0);
+            facts.highest = NumberIn(descriptor.maxText).value_or(100);
+            facts.unit = QStringLiteral("%");
+            break;
+        case KeyKind::Verses:
+            facts.icon = art::KindIcon::Armour;
+            facts.unit = QStringLiteral("% of full damage");
+            break;
+        case KeyKind::OneOfList:
+        case KeyKind::ManyOfList:
+            facts.icon = art::KindIcon::List;
+            break;
+        case KeyKind::CratePowerup:
+            facts.icon = art::KindIcon::Crate;
+            break;
+        default:
+            break;
     }
     facts.range = RangeText(facts.lowest, facts.highest);
     if (facts.unit.isEmpty()) facts.unit = UnitInHelp(descriptor.helpText);

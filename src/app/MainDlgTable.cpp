@@ -41,13 +41,13 @@ bool CMainDlg::WriteTableValues(const std::string& description, const std::vecto
     RecordWrite(description, [&] {
         if (m_session->Rules().WriteValues(writes) != 0) return false;
         written = true;
-        // The tree shows the new values too: its labels are read again, in place.
+        // The tree shows the new values too: its values are read again, in place.
         Tree fresh;
         TreeBuilder(fresh, m_catalogue, m_session->Rules()).BuildTree();
         if (fresh.ItemCount() == m_tree.ItemCount()) {
             for (TreeItem item = 1; item <= fresh.ItemCount(); ++item)
-                if (fresh.GetItemText(item) != m_tree.GetItemText(item))
-                    m_tree.SetItemText(item, fresh.GetItemText(item));
+                if (fresh.GetItemValue(item) != m_tree.GetItemValue(item))
+                    m_tree.SetItemValue(item, fresh.GetItemValue(item));
         }
         return true;
     });

@@ -2,16 +2,16 @@
 
 namespace morvane {
 
-std::vector<std::string> TakeLabels(const Tree& tree) {
-    std::vector<std::string> labels(tree.ItemCount() + 1);
-    for (TreeItem item = 1; item <= tree.ItemCount(); ++item) labels[item] = tree.GetItemText(item);
-    return labels;
+LabelPicture TakeLabels(const Tree& tree) {
+    LabelPicture values(tree.ItemCount() + 1);
+    for (TreeItem item = 1; item <= tree.ItemCount(); ++item) values[item] = tree.GetItemValue(item);
+    return values;
 }
 
-std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, const Tree& tree) {
+std::vector<LabelChange> ChangedLabels(const LabelPicture& before, const Tree& tree) {
     std::vector<LabelChange> changes;
     for (TreeItem item = 1; item <= tree.ItemCount() && item < before.size(); ++item) {
-        const std::string& now = tree.GetItemText(item);
+        const std::optional<std::string>& now = tree.GetItemValue(item);
         if (now != before[item]) changes.push_back({item, before[item], now});
     }
     return changes;
@@ -20,7 +20,8 @@ std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, c
 std::size_t EditStep::MemoryBytes() const {
     std::size_t bytes = sizeof(EditStep) + description.capacity() + written.MemoryBytes();
     for (const LabelChange& label : labels)
-        bytes += sizeof(LabelChange) + label.before.capacity() + label.after.capacity();
+        bytes += sizeof(LabelChange) + (label.before ? label.before->capacity() : 0) +
+                 (label.after ? label.after->capacity() : 0);
     return bytes;
 }
 
@@ -50,7 +51,7 @@ int EditHistory::Move(Direction direction, RulesDocument& document, Tree& tree, 
     if (const int error = document.PutLines(step.written, direction, evenIfChanged)) return error;
     const bool back = direction == Direction::Back;
     for (const LabelChange& change : step.labels)
-        if (change.item <= tree.ItemCount()) tree.SetItemText(change.item, back ? change.before : change.after);
+        if (change.item <= tree.ItemCount()) tree.SetItemValue(change.item, back ? change.before : change.after);
     if (back)
         --m_done;
     else

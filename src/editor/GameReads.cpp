@@ -3,7 +3,6 @@
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 #include "gameview/GameReading.h"
-#include "rulesfile/ValueLabel.h"
 
 namespace morvane {
 
@@ -16,9 +15,8 @@ void ValueEditor::UpdateGameReads(TreeItem item) {
     // nothing the game could see); a look at the file's identity tells whether it changed.
     RulesDocument& document = m_rules.Rules().Document();
     document.Refresh();
-    m_strGameReads =
-        gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), document.Game(),
-                                      m_rules.SectionNameOf(sectionItem), KeyOfLabel(m_tree.GetItemText(item)));
+    m_strGameReads = gameview::DescribeGameReading(gameview::GameKeys::BuiltIn(), document.Game(),
+                                                   m_rules.SectionNameOf(sectionItem), m_tree.GetItemKey(item));
 }
 
 }  // namespace morvane

@@ -108,13 +108,20 @@ std::string VersesProblem(std::string_view text) {
 std::string InputProblem(const Descriptor& descriptor, std::string_view text) {
     text = Trim(text);
     if (!descriptor.hasFields) return {};
-    const std::string& letter = descriptor.typeLetter;
-    if (letter == "I") return IntegerProblem(descriptor, text);
-    if (letter == "R") return RealProblem(text);
-    if (letter == "P") return PercentProblem(text);
-    if (letter == "K") return CratePowerupProblem(descriptor, text);
-    if (letter == "V") return VersesProblem(text);
-    return {};
+    switch (descriptor.kind) {
+        case KeyKind::Integer:
+            return IntegerProblem(descriptor, text);
+        case KeyKind::Real:
+            return RealProblem(text);
+        case KeyKind::Percent:
+            return PercentProblem(text);
+        case KeyKind::CratePowerup:
+            return CratePowerupProblem(descriptor, text);
+        case KeyKind::Verses:
+            return VersesProblem(text);
+        default:
+            return {};
+    }
 }
 
 }  // namespace morvane

@@ -1,7 +1,6 @@
 #include "editor/MatchAllPlan.h"
 
 #include "platform/ProfileApi.h"
-#include "rulesfile/ValueLabel.h"
 
 namespace morvane {
 
@@ -20,10 +19,10 @@ std::string MatchAllRefusal(const Tree& tree, const ItemFileAccess& items, TreeI
 
 MatchAllPlan PlanMatchAll(const Tree& tree, const ItemFileAccess& items, TreeItem item) {
     MatchAllPlan plan;
-    const ValueLabelParts parts = SplitValueLabel(tree.GetItemText(item));
-    plan.key = parts.key;
-    plan.value = parts.value;
-    plan.keyAbsent = !parts.hasValue;
+    const std::optional<std::string>& value = tree.GetItemValue(item);
+    plan.key = tree.GetItemKey(item);
+    plan.value = value.value_or(std::string());
+    plan.keyAbsent = !value;
     const TreeItem sectionItem = items.FindSectionItem(item);
     if (sectionItem == kNoItem) return plan;
     const TreeItem group = tree.GetParentItem(sectionItem);
@@ -31,14 +30,11 @@ MatchAllPlan PlanMatchAll(const Tree& tree, const ItemFileAccess& items, TreeIte
         // A category names no section, and the shown section keeps its own value.
         if (sibling == sectionItem || tree.GetItemData(sibling).nameId == 0) continue;
         for (TreeItem child = tree.GetChildItem(sibling); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
-            const ValueLabelParts childParts = SplitValueLabel(tree.GetItemText(child));
-            if (childParts.key != plan.key) continue;
+            if (!tree.IsKeyItem(child) || tree.GetItemKey(child) != plan.key) continue;
             // Only the first key item of that name in a section is the one the file holds.
-            if (!childParts.hasValue || childParts.value != plan.value) {
-                MatchAllChange change{child, items.SectionNameOf(sibling), std::nullopt};
-                if (childParts.hasValue) change.oldValue = childParts.value;
-                plan.changes.push_back(std::move(change));
-            }
+            const std::optional<std::string>& childValue = tree.GetItemValue(child);
+            if (childValue != plan.value)
+                plan.changes.push_back(MatchAllChange{child, items.SectionNameOf(sibling), childValue});
             break;
         }
     }
@@ -52,7 +48,7 @@ int ApplyMatchAll(const MatchAllPlan& plan, Tree& tree, RulesFileAccess& rules) 
     for (const MatchAllChange& change : plan.changes) writes.push_back({change.section, plan.key, plan.value});
     const int error = rules.WriteValues(writes);
     if (error != 0) return error;
-    for (const MatchAllChange& change : plan.changes) tree.SetItemText(change.item, plan.key + " = " + plan.value);
+    for (const MatchAllChange& change : plan.changes) tree.SetItemValue(change.item, plan.value);
     return 0;
 }
 

@@ -19,6 +19,9 @@ int FirstEntryStartingWith(const std::vector<std::string>& entries, std::string_
     return -1;
 }
 
+// An entry's NAME: its display text up to the " - " separator.
+std::string_view EntryName(std::string_view display) { return Trim(SplitAtFirst(display, " - ").before); }
+
 int ClampToSlider(std::int64_t value, const SliderControl& slider) {
     return static_cast<int>(std::clamp<std::int64_t>(value, slider.lower, slider.upper));
 }
@@ -26,21 +29,13 @@ int ClampToSlider(std::int64_t value, const SliderControl& slider) {
 }  // namespace
 
 std::string ValueEditor::GetItemPath(TreeItem item) const {
-    std::string path = m_tree.GetItemText(item);
+    std::string path = m_tree.GetItemKey(item);
     for (TreeItem current = item; m_tree.GetParentItem(current) != kNoItem; current = m_tree.GetParentItem(current)) {
-        path = std::string(SplitAtFirst(path, '=').before);
         std::string parent = m_tree.GetItemText(m_tree.GetParentItem(current));
         if (parent.empty() || parent.back() != '\\') parent += '\\';
         path.insert(0, parent);
     }
     return path;
-}
-
-std::string ValueEditor::ValueFromLabel(TreeItem item) const {
-    const Split split = SplitAtFirst(m_tree.GetItemText(item), '=');
-    std::string_view value = split.after;
-    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-    return std::string(value);
 }
 
 void ValueEditor::OnSelchangedTree(TreeItem item) {
@@ -61,6 +56,7 @@ void ValueEditor::OnSelchangedTree(TreeItem item) {
     m_strValue.clear();
     m_strHelp.clear();
     m_strType.clear();
+    m_kind = KeyKind::None;
 
     if (data.nameId != 0 && HasObjectPicture(data.nameId)) {
         m_visible.insert(data.nameId);
@@ -71,38 +67,49 @@ void ValueEditor::OnSelchangedTree(TreeItem item) {
     if (text) {
         const Descriptor descriptor = ParseDescriptor(*text, m_table);
         m_strType = descriptor.typeLetter;
+        m_kind = descriptor.kind;
         if (!descriptor.hasFields) {
-            if (m_strType == "C") m_strHelp = descriptor.helpText;
+            if (m_kind == KeyKind::Heading) m_strHelp = descriptor.helpText;
         } else {
             m_strHelp = descriptor.helpText;
-            const bool absent = m_tree.GetItemText(item).find('=') == std::string::npos;
-            const std::string value = absent ? std::string() : ValueFromLabel(item);
-            const std::string& kind = m_strType;
-            bool known = true;
-            if (kind == "I")
-                SetUpInteger(descriptor, value, absent);
-            else if (kind == "R")
-                SetUpReal(descriptor, value, absent);
-            else if (kind == "B" || kind == "T")
-                SetUpCheck(descriptor, item, value, absent);
-            else if (kind == "P")
-                SetUpPercent(descriptor, value, absent);
-            else if (kind == "K")
-                SetUpCratePowerup(descriptor, value, absent);
-            else if (kind == "V")
-                SetUpVerses(descriptor, value, absent);
-            else if (kind == "L")
-                SetUpList(descriptor, value, absent);
-            else if (kind == "M")
-                SetUpMultiList(descriptor, value, absent);
-            else
-                known = false;
-            if (known) m_hCurItem = item;
+            const std::optional<std::string>& held = m_tree.GetItemValue(item);
+            const bool absent = !held;
+            const std::string value = held.value_or(std::string());
+            switch (m_kind) {
+                case KeyKind::Integer:
+                    SetUpInteger(descriptor, value, absent);
+                    break;
+                case KeyKind::Real:
+                    SetUpReal(descriptor, value, absent);
+                    break;
+                case KeyKind::YesNo:
+                case KeyKind::TrueFalse:
+                    SetUpCheck(descriptor, item, value, absent);
+                    break;
+                case KeyKind::Percent:
+                    SetUpPercent(descriptor, value, absent);
+                    break;
+                case KeyKind::CratePowerup:
+                    SetUpCratePowerup(descriptor, value, absent);
+                    break;
+                case KeyKind::Verses:
+                    SetUpVerses(descriptor, value, absent);
+                    break;
+                case KeyKind::OneOfList:
+                    SetUpList(descriptor, value, absent);
+                    break;
+                case KeyKind::ManyOfList:
+                    SetUpMultiList(descriptor, value, absent);
+                    break;
+                default:
+                    break;
+            }
+            if (IsValueKind(m_kind)) m_hCurItem = item;
         }
     }
     UpdateGameReads(item);
     ExchangeToControls();
-    m_strShownLabel = ComposeLabel();
+    m_shownValue = ComposeValue();
 }
 
 void ValueEditor::SetUpInteger(const Descriptor& descriptor, const std::string& value, bool absent) {
@@ -122,7 +129,7 @@ void ValueEditor::SetUpReal(const Descriptor& descriptor, const std::string& val
 
 void ValueEditor::SetUpCheck(const Descriptor& descriptor, TreeItem item, const std::string& value, bool absent) {
     const std::string shownDefault = FormatDefault(descriptor, m_table);
-    m_strCheckCaption = std::string(SplitAtFirst(m_tree.GetItemText(item), '=').before);
+    m_strCheckCaption = m_tree.GetItemKey(item);
     const std::string_view text = TrimLeft(absent ? std::string_view(shownDefault) : std::string_view(value));
     // As the game reads it: y(es), t(rue) and 1 are on, whatever the letter case.
     m_bCheck = gameview::ReadGameBool(text).value_or(false) ? 1 : 0;
@@ -211,10 +218,19 @@ void ValueEditor::SetUpMultiList(const Descriptor& descriptor, const std::string
     m_multiList.selected.assign(m_multiList.entries.size(), false);
     m_strDefault = FormatDefault(descriptor, m_table);
     std::string_view names = absent ? std::string_view(m_strDefault) : std::string_view(value);
+    // Each name selects the entry of exactly that NAME (any letter case); a name the list does
+    // not hold is kept as written, so that Apply writes it back.
     while (true) {
         const Split split = SplitAtFirst(names, ',');
-        const int index = FirstEntryStartingWith(m_multiList.entries, split.before);
-        if (index >= 0) m_multiList.selected[static_cast<std::size_t>(index)] = true;
+        if (!split.before.empty()) {
+            const auto entry =
+                std::find_if(m_multiList.entries.begin(), m_multiList.entries.end(),
+                             [&](const std::string& e) { return EqualsNoCase(EntryName(e), split.before); });
+            if (entry != m_multiList.entries.end())
+                m_multiList.selected[static_cast<std::size_t>(entry - m_multiList.entries.begin())] = true;
+            else
+                m_multiList.kept.emplace_back(split.before);
+        }
         if (!split.found) break;
         names = split.after;
     }

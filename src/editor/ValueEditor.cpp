@@ -4,17 +4,11 @@
 #include "editor/ControlIds.h"
 #include "editor/InputCheck.h"
 #include "editor/MatchAllPlan.h"
-#include "rulesfile/ValueLabel.h"
 
 namespace morvane {
 namespace {
 
 constexpr std::size_t kMostListNames = 20;
-
-bool IsValueKind(const std::string& type) {
-    return type == "I" || type == "R" || type == "L" || type == "P" || type == "K" || type == "V" || type == "M" ||
-           type == "B" || type == "T";
-}
 
 // An entry's NAME: the display text up to its " - " separator, trimmed.
 std::string NameOfDisplay(std::string_view display) { return std::string(Trim(SplitAtFirst(display, " - ").before)); }
@@ -42,57 +36,66 @@ const std::string& ValueEditor::VersesValue(std::size_t column) const {
     return *members[column];
 }
 
-std::string ValueEditor::ComposeLabel() const {
-    if (m_hCurItem == kNoItem || !IsValueKind(m_strType)) return {};
-    const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
-    const auto withValue = [&key](std::string_view value) { return key + " = " + std::string(value); };
-    const std::string& type = m_strType;
-    if (type == "I" || type == "R") return withValue(Trim(m_strValue));
-    if (type == "L") return withValue(NameOfDisplay(m_strList));
-    if (type == "P") return withValue(Trim(m_strPercent));
-    if (type == "K") {
-        std::string value = m_strChance + "," + m_strAnimation;
-        if (!m_strOption.empty()) value += "," + m_strOption;
-        return withValue(Trim(value));
-    }
-    if (type == "V") {
-        return withValue(
-            Trim(m_strVsNone + "," + m_strVsWood + "," + m_strVsLight + "," + m_strVsHeavy + "," + m_strVsConcrete));
-    }
-    if (type == "M") {
-        std::string value;
-        std::size_t taken = 0;
-        for (std::size_t i = 0; i < m_multiList.entries.size() && taken < kMostListNames; ++i) {
-            if (!m_multiList.selected[i]) continue;
-            ++taken;
-            if (!value.empty()) value += ',';
-            value += NameOfDisplay(m_multiList.entries[i]);
+std::optional<std::string> ValueEditor::ComposeValue() const {
+    if (m_hCurItem == kNoItem) return std::nullopt;
+    switch (m_kind) {
+        case KeyKind::Integer:
+        case KeyKind::Real:
+            return std::string(Trim(m_strValue));
+        case KeyKind::OneOfList:
+            return NameOfDisplay(m_strList);
+        case KeyKind::Percent:
+            return std::string(Trim(m_strPercent));
+        case KeyKind::CratePowerup: {
+            std::string value = m_strChance + "," + m_strAnimation;
+            if (!m_strOption.empty()) value += "," + m_strOption;
+            return std::string(Trim(value));
         }
-        // Nothing selected leaves the bare key, which stores the default.
-        return value.empty() ? key : withValue(value);
+        case KeyKind::Verses:
+            return std::string(Trim(m_strVsNone + "," + m_strVsWood + "," + m_strVsLight + "," + m_strVsHeavy + "," +
+                                    m_strVsConcrete));
+        case KeyKind::ManyOfList: {
+            std::string value;
+            std::size_t taken = 0;
+            for (std::size_t i = 0; i < m_multiList.entries.size() && taken < kMostListNames; ++i) {
+                if (!m_multiList.selected[i]) continue;
+                ++taken;
+                if (!value.empty()) value += ',';
+                value += NameOfDisplay(m_multiList.entries[i]);
+            }
+            for (const std::string& name : m_multiList.kept) {
+                if (!value.empty()) value += ',';
+                value += name;
+            }
+            // Nothing left: the key leaves the file and the game uses its built-in list.
+            if (value.empty()) return std::nullopt;
+            return value;
+        }
+        case KeyKind::YesNo:
+            return std::string(m_bCheck ? "yes" : "no");
+        case KeyKind::TrueFalse:
+            return std::string(m_bCheck ? "true" : "false");
+        default:
+            return m_tree.GetItemValue(m_hCurItem);
     }
-    if (type == "B") return withValue(m_bCheck ? "yes" : "no");
-    return withValue(m_bCheck ? "true" : "false");
 }
 
-bool ValueEditor::WriteLabel(TreeItem item, std::string label) {
-    std::string previous = m_tree.GetItemText(item);
-    m_tree.SetItemText(item, std::move(label));
+bool ValueEditor::WriteValue(TreeItem item, std::optional<std::string> value) {
+    std::optional<std::string> previous = m_tree.GetItemValue(item);
+    m_tree.SetItemValue(item, std::move(value));
     if (m_rules.WriteItemValue(item) == 0) return true;
-    // A failed write keeps the tree true to the file: the old label comes back.
-    m_tree.SetItemText(item, std::move(previous));
+    // A failed write keeps the tree true to the file: the old value comes back.
+    m_tree.SetItemValue(item, std::move(previous));
     return false;
 }
 
 bool ValueEditor::OnApply() {
     ExchangeFromControls();
     if (m_hCurItem == kNoItem) return false;
-    std::string label = ComposeLabel();
-    if (label.empty()) label = m_tree.GetItemText(m_hCurItem);
-    // The controls match the label only once the write went through; after a failure the
-    // edit is still pending.
-    if (!WriteLabel(m_hCurItem, label)) return false;
-    m_strShownLabel = ComposeLabel();
+    // The controls match the key only once the write went through; after a failure the edit
+    // is still pending.
+    if (!WriteValue(m_hCurItem, ComposeValue())) return false;
+    m_shownValue = ComposeValue();
     UpdateGameReads(m_hCurItem);
     return true;
 }
@@ -100,13 +103,13 @@ bool ValueEditor::OnApply() {
 bool ValueEditor::OnDefault() {
     ExchangeFromControls();
     if (m_hCurItem == kNoItem) return false;
-    const std::string key = KeyOfLabel(m_tree.GetItemText(m_hCurItem));
     // A list key stores and shows its default entry's NAME, and Verses their fields joined by
-    // commas: the forms the game can read.
-    const bool fileForm = m_strType == "L" || m_strType == "V";
-    const std::string value = fileForm ? m_rules.DefaultValueOf(m_hCurItem) : m_strDefault;
+    // commas: the forms the game can read. A key without a default leaves the file.
+    std::optional<std::string> value = m_rules.DefaultValueOf(m_hCurItem);
+    const bool fileForm = m_kind == KeyKind::OneOfList || m_kind == KeyKind::Verses;
+    if (value && !fileForm) value = std::string(Trim(m_strDefault));
     // The controls show what was written, so that an Apply right after keeps the default.
-    if (!WriteLabel(m_hCurItem, key + " = " + value)) return false;
+    if (!WriteValue(m_hCurItem, std::move(value))) return false;
     OnSelchangedTree(m_hCurItem);
     return true;
 }
@@ -118,7 +121,7 @@ void ValueEditor::OnMatchAllInSection() {
 
 bool ValueEditor::HasPendingEdit() {
     ExchangeFromControls();
-    return ComposeLabel() != m_strShownLabel;
+    return ComposeValue() != m_shownValue;
 }
 
 }  // namespace morvane
@@ -128,10 +131,9 @@ namespace morvane {
 std::string ValueEditor::InputProblem() {
     ExchangeFromControls();
     if (m_hCurItem == kNoItem) return {};
-    const ValueLabelParts parts = SplitValueLabel(ComposeLabel());
-    if (!parts.hasValue) return {};
-    return morvane::InputProblem(ParseDescriptor(m_table.Text(m_tree.GetItemData(m_hCurItem).infoId), m_table),
-                                 parts.value);
+    const std::optional<std::string> value = ComposeValue();
+    if (!value) return {};
+    return morvane::InputProblem(ParseDescriptor(m_table.Text(m_tree.GetItemData(m_hCurItem).infoId), m_table), *value);
 }
 
 }  // namespace morvane

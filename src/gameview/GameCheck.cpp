@@ -226,8 +226,18 @@ private:
                     "section.");
     }
 
+    // The kind of the section the lines are in: looked up again only when the section changes.
+    const SectionKind* KindOfLinesSection(const std::string& section) {
+        if (!m_linesKindKnown || section != m_linesSection) {
+            m_linesSection = section;
+            m_linesKind = m_keys.KindOfSection(section);
+            m_linesKindKnown = true;
+        }
+        return m_linesKind;
+    }
+
     void CheckEntry(const GameLine& line, const std::string& section) {
-        const SectionKind* kind = m_keys.KindOfSection(section);
+        const SectionKind* kind = KindOfLinesSection(section);
         if (kind == nullptr || !kind->read) return;
         const GameKey* key = GameKeys::FindKey(*kind, line.key);
         if (key == nullptr) {
@@ -294,6 +304,9 @@ private:
     const GameIni& m_ini;
     const GameKeys& m_keys;
     std::unordered_map<std::string, const GameKey*> m_nearest;
+    bool m_linesKindKnown = false;
+    std::string m_linesSection;
+    const SectionKind* m_linesKind = nullptr;
     std::vector<Finding> m_findings;
     std::unordered_map<std::string, std::size_t> m_firstSection;
     // The keys seen so far in the section the lines are in.

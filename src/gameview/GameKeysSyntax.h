@@ -47,9 +47,12 @@ struct LineError {
 std::optional<LineError> ReadTable(std::string_view text, Table& out,
                                    const std::function<bool(std::string_view)>& knownReading = nullptr);
 
-// Compares two names, exactly or without regard to ASCII letter case (-1, 0, 1).
+// Orders two names (-1, 0, 1): without regard to ASCII letter case alphabetically; exactly,
+// shorter names first and names of one length by their bytes, so that most comparisons of a
+// search end at the lengths.
 inline int CompareNames(std::string_view a, std::string_view b, bool ignoreCase) {
     if (ignoreCase) return CompareNoCase(a, b);
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
     const int order = a.compare(b);
     return (order > 0) - (order < 0);
 }

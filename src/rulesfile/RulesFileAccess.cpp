@@ -79,6 +79,21 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
     return error;
 }
 
+int RulesFileAccess::RemoveValue(const std::string& section, const std::string& key) {
+    // A file without the key is left alone (and a missing file is not made).
+    m_document.Refresh();
+    if (!m_document.Ini().LineOf(section, key)) return 0;
+    // Whatever line the key has when the file is locked goes, as a write would replace it.
+    const WriteRecord removal{{{section, key, std::nullopt, std::string(), true}}, false};
+    const int error = m_document.PutLines(removal, RulesDocument::Direction::Back, true);
+    if (error != 0) {
+        m_messages.ShowMessage(SaveFailureMessage(error, section, key, RulesPath()), RulesPath());
+        return error;
+    }
+    ShowWriteWarning();
+    return 0;
+}
+
 void RulesFileAccess::ShowWriteWarning() {
     const platform::FileFailure last = platform::LastFileFailure();
     if (last.error == 0 && last.problem != platform::FileProblem::None)

@@ -25,15 +25,45 @@ std::optional<std::string_view> EntryOf(std::string_view idText, const StringTab
 
 }  // namespace
 
+KeyKind KindOfLetter(char letter) {
+    switch (letter) {
+        case 'I':
+            return KeyKind::Integer;
+        case 'R':
+            return KeyKind::Real;
+        case 'B':
+            return KeyKind::YesNo;
+        case 'T':
+            return KeyKind::TrueFalse;
+        case 'P':
+            return KeyKind::Percent;
+        case 'K':
+            return KeyKind::CratePowerup;
+        case 'V':
+            return KeyKind::Verses;
+        case 'L':
+            return KeyKind::OneOfList;
+        case 'M':
+            return KeyKind::ManyOfList;
+        case 'C':
+            return KeyKind::Heading;
+        default:
+            return KeyKind::Unknown;
+    }
+}
+
+bool IsValueKind(KeyKind kind) { return kind != KeyKind::None && kind != KeyKind::Heading && kind != KeyKind::Unknown; }
+
 Descriptor ParseDescriptor(std::string_view text, const StringTable& table) {
     Descriptor descriptor;
     if (text.empty()) return descriptor;
     descriptor.typeLetter = std::string(1, text.front());
+    descriptor.kind = KindOfLetter(text.front());
     std::string_view rest = text.substr(1);
 
     const Split minSplit = SplitAtFirst(rest, '|');
     if (!minSplit.found) {
-        if (descriptor.typeLetter == "C") descriptor.helpText = std::string(TrimBlanksLeft(rest));
+        if (descriptor.kind == KeyKind::Heading) descriptor.helpText = std::string(TrimBlanksLeft(rest));
         return descriptor;
     }
     descriptor.hasFields = true;
@@ -105,33 +135,51 @@ std::string JoinEntryNames(std::string_view ids, const StringTable& table) {
 }  // namespace
 
 std::string FormatDefault(const Descriptor& descriptor, const StringTable& table) {
-    const std::string& letter = descriptor.typeLetter;
     const std::string& value = descriptor.defaultText;
-    if (letter == "I" || letter == "R" || letter == "K" || letter == "V") return value;
-    if (letter == "P") return value + "%";
-    if (letter == "B") return TrimRight(value) == "Y" ? "yes" : "no";
-    if (letter == "T") return TrimRight(value) == "T" ? "true" : "false";
-    if (letter == "L") {
-        const auto entry = EntryOf(value, table);
-        return entry ? FormatListEntry(*entry, true) : std::string();
+    switch (descriptor.kind) {
+        case KeyKind::Integer:
+        case KeyKind::Real:
+        case KeyKind::CratePowerup:
+        case KeyKind::Verses:
+            return value;
+        case KeyKind::Percent:
+            return value + "%";
+        case KeyKind::YesNo:
+            return TrimRight(value) == "Y" ? "yes" : "no";
+        case KeyKind::TrueFalse:
+            return TrimRight(value) == "T" ? "true" : "false";
+        case KeyKind::OneOfList: {
+            const auto entry = EntryOf(value, table);
+            return entry ? FormatListEntry(*entry, true) : std::string();
+        }
+        case KeyKind::ManyOfList:
+            return JoinEntryNames(value, table);
+        default:
+            return {};
     }
-    if (letter == "M") return JoinEntryNames(value, table);
-    return {};
 }
 
 std::optional<std::string> DefaultValueForFile(const Descriptor& descriptor, const StringTable& table) {
     if (!descriptor.hasFields || Trim(descriptor.defaultText).empty()) return std::nullopt;
-    const std::string& letter = descriptor.typeLetter;
-    if (letter == "L") {
-        const auto entry = EntryOf(descriptor.defaultText, table);
-        if (!entry) return std::nullopt;
-        return ListEntryName(*entry);
+    switch (descriptor.kind) {
+        case KeyKind::OneOfList: {
+            const auto entry = EntryOf(descriptor.defaultText, table);
+            if (!entry) return std::nullopt;
+            return ListEntryName(*entry);
+        }
+        case KeyKind::Verses:
+            return VersesForFile(descriptor.defaultText, descriptor.defaultText);
+        case KeyKind::Integer:
+        case KeyKind::Real:
+        case KeyKind::CratePowerup:
+        case KeyKind::Percent:
+        case KeyKind::YesNo:
+        case KeyKind::TrueFalse:
+        case KeyKind::ManyOfList:
+            return std::string(Trim(FormatDefault(descriptor, table)));
+        default:
+            return std::nullopt;
     }
-    if (letter == "V") return VersesForFile(descriptor.defaultText, descriptor.defaultText);
-    if (letter == "I" || letter == "R" || letter == "K" || letter == "P" || letter == "B" || letter == "T" ||
-        letter == "M")
-        return std::string(Trim(FormatDefault(descriptor, table)));
-    return std::nullopt;
 }
 
 std::int16_t ReadLowerBound(std::string_view field) { return field == "." ? -32767 : LowSigned16(ReadDecimal(field)); }

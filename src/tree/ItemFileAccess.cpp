@@ -1,7 +1,6 @@
 #include "tree/ItemFileAccess.h"
 
 #include "common/TextOps.h"
-#include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueWalks.h"
 #include "schema/Descriptor.h"
 
@@ -20,22 +19,25 @@ std::string ItemFileAccess::SectionNameOf(TreeItem sectionItem) const {
     return SectionNameOfEntry(m_table.Text(m_tree.GetItemData(sectionItem).nameId));
 }
 
-std::string ItemFileAccess::DefaultValueOf(TreeItem item) const {
+std::optional<std::string> ItemFileAccess::DefaultValueOf(TreeItem item) const {
     const Descriptor descriptor = ParseDescriptor(m_table.Text(m_tree.GetItemData(item).infoId), m_table);
+    const bool yesOrNo = descriptor.kind == KeyKind::YesNo || descriptor.kind == KeyKind::TrueFalse;
+    if (!yesOrNo && Trim(descriptor.defaultText).empty()) return std::nullopt;
     // A list key stores the entry's NAME: the game cannot read the "NAME - Label" display; and
     // the game splits Verses only at commas.
-    if (descriptor.typeLetter == "L" || descriptor.typeLetter == "V")
-        return DefaultValueForFile(descriptor, m_table).value_or(std::string());
+    if (descriptor.kind == KeyKind::OneOfList || descriptor.kind == KeyKind::Verses)
+        return DefaultValueForFile(descriptor, m_table);
     return std::string(Trim(FormatDefault(descriptor, m_table)));
 }
 
 int ItemFileAccess::WriteItemValue(TreeItem item) {
-    const ValueLabelParts parts = SplitValueLabel(m_tree.GetItemText(item));
-    const std::string value = parts.hasValue ? parts.value : DefaultValueOf(item);
     if (m_tree.GetParentItem(item) == kNoItem) return 0;
     const TreeItem sectionItem = FindSectionItem(item);
     if (sectionItem == kNoItem) return 0;
-    return m_rules.WriteValue(SectionNameOf(sectionItem), parts.key, value);
+    const std::string& key = m_tree.GetItemKey(item);
+    const std::optional<std::string>& value = m_tree.GetItemValue(item);
+    if (!value) return m_rules.RemoveValue(SectionNameOf(sectionItem), key);
+    return m_rules.WriteValue(SectionNameOf(sectionItem), key, *value);
 }
 
 }  // namespace morvane

@@ -5,6 +5,19 @@
 #include "common/TextOps.h"
 
 namespace morvane {
+namespace {
+
+std::string DrawLabel(std::string_view key, const std::optional<std::string>& value) {
+    std::string label(key);
+    if (value) {
+        label.reserve(key.size() + 3 + value->size());
+        label += " = ";
+        label += *value;
+    }
+    return label;
+}
+
+}  // namespace
 
 Tree::Tree() : m_nodes(1) {}
 
@@ -19,6 +32,16 @@ TreeItem Tree::InsertItem(std::string label, int image, int selectedImage, TreeI
     node.indexInParent = m_nodes.at(parent).children.size();
     m_nodes.push_back(std::move(node));
     m_nodes[parent].children.push_back(item);
+    return item;
+}
+
+TreeItem Tree::InsertKeyItem(std::string key, std::optional<std::string> value, int image, int selectedImage,
+                             TreeItemData data, TreeItem parent) {
+    const TreeItem item = InsertItem(DrawLabel(key, value), image, selectedImage, data, parent);
+    Node& node = m_nodes[item];
+    node.isKey = true;
+    node.key = std::move(key);
+    node.value = std::move(value);
     return item;
 }
 
@@ -41,15 +64,25 @@ TreeItem Tree::Sibling(TreeItem item, int step) const {
 }
 
 TreeItem Tree::GetNextSiblingItem(TreeItem item) const { return Sibling(item, 1); }
-TreeItem Tree::GetPrevSiblingItem(TreeItem item) const { return Sibling(item, -1); }
 
 bool Tree::ItemHasChildren(TreeItem item) const { return !At(item).children.empty(); }
 
 const std::string& Tree::GetItemText(TreeItem item) const { return At(item).label; }
 
-void Tree::SetItemText(TreeItem item, std::string label) {
-    if (item == kNoItem) return;
-    m_nodes.at(item).label = std::move(label);
+bool Tree::IsKeyItem(TreeItem item) const { return item != kNoItem && At(item).isKey; }
+
+const std::string& Tree::GetItemKey(TreeItem item) const {
+    const Node& node = At(item);
+    return node.isKey ? node.key : node.label;
+}
+
+const std::optional<std::string>& Tree::GetItemValue(TreeItem item) const { return At(item).value; }
+
+void Tree::SetItemValue(TreeItem item, std::optional<std::string> value) {
+    if (!IsKeyItem(item)) return;
+    Node& node = m_nodes[item];
+    node.value = std::move(value);
+    node.label = DrawLabel(node.key, node.value);
     if (m_labelObserver) m_labelObserver(item);
 }
 

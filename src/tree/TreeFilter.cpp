@@ -24,7 +24,6 @@ void TreeFilter::Reset() {
     for (TreeItem item = 1; item < count; ++item) m_texts[item] = SearchText(item);
     m_shown.assign(count, 0);
     m_matched.assign(count, 0);
-    m_matchCount = 0;
 }
 
 void TreeFilter::Refresh(TreeItem item) {
@@ -36,12 +35,10 @@ const std::vector<char>& TreeFilter::Run(std::string_view text, const ItemTest& 
     const std::size_t count = m_texts.size();
     m_shown.assign(count, 0);
     m_matched.assign(count, 0);
-    m_matchCount = 0;
     for (TreeItem item = 1; item < count; ++item) {
         if (m_texts[item].find(needle) == std::string::npos) continue;
         if (test && !test(item)) continue;
         m_matched[item] = 1;
-        ++m_matchCount;
         // Walk up until an ancestor that is already marked: each item is marked once.
         for (TreeItem current = item; current != kNoItem && m_shown[current] == 0;
              current = m_tree.GetParentItem(current))

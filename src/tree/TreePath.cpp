@@ -8,7 +8,7 @@ namespace {
 TreeItem FindChild(const Tree& tree, TreeItem parent, std::string_view name) {
     TreeItem anyCase = kNoItem;
     for (TreeItem item = tree.GetChildItem(parent); item != kNoItem; item = tree.GetNextSiblingItem(item)) {
-        const std::string_view label = Trim(SplitAtFirst(tree.GetItemText(item), " = ").before);
+        const std::string_view label = Trim(tree.GetItemKey(item));
         if (label == name) return item;
         if (anyCase == kNoItem && EqualsNoCase(label, name)) anyCase = item;
     }
@@ -30,7 +30,7 @@ TreeItem FindItemByPath(const Tree& tree, std::string_view path) {
 std::string PathOfItem(const Tree& tree, TreeItem item) {
     std::string path;
     for (TreeItem current = item; current != kNoItem; current = tree.GetParentItem(current)) {
-        const std::string level(Trim(SplitAtFirst(tree.GetItemText(current), " = ").before));
+        const std::string level(Trim(tree.GetItemKey(current)));
         if (!path.empty()) path.insert(0, "\\");
         path.insert(0, level);
     }

@@ -107,6 +107,31 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, FormatDefaultTest,
                                          DefaultCase{"V.|.| 100% 50% 60% 25% 25%;x", " 100% 50% 60% 25% 25%"},
                                          DefaultCase{"CHeading", ""}, DefaultCase{"Z1|2|3;x", ""}));
 
+TEST(KeyKind, TakenFromTheLetterOnce) {
+    const struct {
+        const char* text;
+        KeyKind kind;
+    } cases[] = {
+        {"I0|.|1;x", KeyKind::Integer},
+        {"R0|.|1;x", KeyKind::Real},
+        {"BY|N|Y;x", KeyKind::YesNo},
+        {"TT|F|T;x", KeyKind::TrueFalse},
+        {"P0|100|5;x", KeyKind::Percent},
+        {"K0|9|1,A;x", KeyKind::CratePowerup},
+        {"V.|.|1;x", KeyKind::Verses},
+        {"L1|2|1;x", KeyKind::OneOfList},
+        {"M1|2|;x", KeyKind::ManyOfList},
+        {"CHeading", KeyKind::Heading},
+        {"Z1|2|3;x", KeyKind::Unknown},
+        {"i0|.|1;x", KeyKind::Unknown},
+        {"", KeyKind::None},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseDescriptor(c.text, Table()).kind, c.kind) << c.text;
+    EXPECT_FALSE(IsValueKind(KeyKind::Heading));
+    EXPECT_FALSE(IsValueKind(KeyKind::Unknown));
+    EXPECT_TRUE(IsValueKind(KeyKind::ManyOfList));
+}
+
 TEST(FormatListEntry, ShowsNameAndLabel) {
     EXPECT_EQ(FormatListEntry("DOG=Attack dog|21200|3", true), "DOG - Attack dog");
     EXPECT_EQ(FormatListEntry("DOG=Attack dog|21200|3", false), "DOG - Attack dog|21200|3");

@@ -1,6 +1,7 @@
 // The find filter over the tree and the "changed from the default" rule behind the tree's marks.
 #include <gtest/gtest.h>
 
+#include "KeyItems.h"
 #include "RecordingMessageSink.h"
 #include "TableFixture.h"
 #include "rulesfile/RulesFileAccess.h"
@@ -16,12 +17,12 @@ protected:
     TreeFilterTest() {
         m_general = m_tree.InsertItem("General", 39, 39, {60000, 9901});
         m_crates = m_tree.InsertItem("Crates", 0, 0, {0, 9900}, m_general);
-        m_crateMinimum = m_tree.InsertItem("CrateMinimum = 2", 3, 4, {0, 10000}, m_crates);
-        m_crateMaximum = m_tree.InsertItem("CrateMaximum = 200", 3, 4, {0, 10000}, m_crates);
-        m_unitCrate = m_tree.InsertItem("UnitCrateType =  dog ", 3, 4, {0, 10004}, m_crates);
+        m_crateMinimum = test::InsertKey(m_tree, "CrateMinimum = 2", 3, 4, {0, 10000}, m_crates);
+        m_crateMaximum = test::InsertKey(m_tree, "CrateMaximum = 200", 3, 4, {0, 10000}, m_crates);
+        m_unitCrate = test::InsertKey(m_tree, "UnitCrateType =  dog ", 3, 4, {0, 10004}, m_crates);
         m_infantry = m_tree.InsertItem("Infantry", 3, 4, {});
         m_e1 = m_tree.InsertItem("Rifle soldier", 3, 3, {2101, 0}, m_infantry);
-        m_cost = m_tree.InsertItem("Cost", 3, 4, {8109, 21249}, m_e1);
+        m_cost = test::InsertKey(m_tree, "Cost", 3, 4, {8109, 21249}, m_e1);
         m_filter.Reset();
     }
 
@@ -68,13 +69,15 @@ TEST_F(TreeFilterTest, KeepsMatchesWithTheirAncestors) {
     };
     for (const auto& c : cases) EXPECT_EQ(ShownFor(c.text), c.shown) << c.text;
     m_filter.Run("crate");
-    EXPECT_EQ(m_filter.MatchCount(), 4u);  // Crates and its three keys
+    // Crates and its three keys match; General is shown only as their ancestor.
+    for (const TreeItem item : {m_crates, m_crateMinimum, m_crateMaximum, m_unitCrate})
+        EXPECT_TRUE(m_filter.Matched(item)) << item;
     EXPECT_FALSE(m_filter.Matched(m_general));
     EXPECT_TRUE(m_filter.Shown(m_general));
 }
 
 TEST_F(TreeFilterTest, FollowsLabelChangesAfterRefresh) {
-    m_tree.SetItemText(m_cost, "Cost = 4321");
+    m_tree.SetItemValue(m_cost, "4321");
     EXPECT_TRUE(ShownFor("4321").empty());  // not refreshed yet: the old text
     m_filter.Refresh(m_cost);
     EXPECT_EQ(ShownFor("4321"), (std::vector<TreeItem>{m_infantry, m_e1, m_cost}));
@@ -105,10 +108,32 @@ TEST_F(TreeFilterTest, ChangedFromDefault) {
         EXPECT_EQ(state.defaultValue, c.defaultValue) << m_tree.GetItemText(c.item);
     }
     // An empty value is a value, and not the default.
-    m_tree.SetItemText(m_cost, "Cost = ");
+    m_tree.SetItemValue(m_cost, "");
     EXPECT_TRUE(DescribeKeyDefaultState(m_items, m_tree, m_cost).changed);
-    m_tree.SetItemText(m_cost, "Cost = 100");
+    m_tree.SetItemValue(m_cost, "100");
     EXPECT_FALSE(DescribeKeyDefaultState(m_items, m_tree, m_cost).changed);
+}
+
+// The changed mark compares what the game reads alike as alike.
+TEST(SameAsDefault, NumbersByValueNamesWithoutCase) {
+    const struct {
+        const char* value;
+        const char* defaultValue;
+        bool same;
+    } cases[] = {
+        {"3.0", "3", true},      {"1", "1.0", true},
+        {"0.50", ".5", true},    {"007", "7", true},
+        {"-0", "0", true},       {"020%", "20%", true},
+        {" dog ", "DOG", true},  {"100%,50.0,60%", "100%,50,60%", true},  // Verses and lists item by item
+        {"3.5", "3", false},     {"-3", "3", false},
+        {"50%", ".5", false},     // the same to a fraction key, not to a whole-number key
+        {"50.0%", "50%", false},  // the game reads 50.0% as fifty, not as one half
+        {"1,2", "1", false},     {"1", "1,2", false},
+        {"", "0", false},        {"3.", "3", true},
+        {".", "0", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SameAsDefault(c.value, c.defaultValue), c.same) << c.value << " / " << c.defaultValue;
 }
 
 }  // namespace

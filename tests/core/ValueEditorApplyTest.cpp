@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ValueEditorFixture.h"
+#include "editor/WriteSummary.h"
 
 namespace morvane {
 namespace {
@@ -84,16 +85,16 @@ TEST_F(ValueEditorWriteTest, ApplyComposesEachKind) {
         {"Primary = SCUD", kWeapon, [](ValueEditor& e) { e.m_strList = "None - None"; }, "Primary = None",
          "Primary=None"},
         {"Primary = scud", kWeapon, [](ValueEditor&) {}, "Primary = SCUD", "Primary=SCUD"},
-        // Several of a list: the selected NAMEs in list order; none selected leaves the bare key,
-        // which stores the default, so the key cannot be emptied.
+        // Several of a list: the selected NAMEs in list order, then the names the list does not
+        // hold, as written.
         {"Prerequisite = fact", kPrereq,
          [](ValueEditor& e) {
              SelectNames(e, {"dome", "weap"});
          },
          "Prerequisite = fact,weap,dome", "Prerequisite=fact,weap,dome"},
-        {"Prerequisite = fact", kPrereq, [](ValueEditor& e) { e.m_multiList.selected.assign(5, false); },
-         "Prerequisite", "Prerequisite=weap,dome"},
         {"Prerequisite = atek", kPrereq, [](ValueEditor&) {}, "Prerequisite = atek", "Prerequisite=atek"},
+        {"Prerequisite = mybld,WEAP", kPrereq, [](ValueEditor& e) { SelectNames(e, {"fact"}); },
+         "Prerequisite = fact,weap,mybld", "Prerequisite=fact,weap,mybld"},
     };
     for (const auto& c : cases) {
         RemoveFile();
@@ -117,13 +118,46 @@ TEST_F(ValueEditorWriteTest, ApplyTakesAtMostTwentyNames) {
     EXPECT_EQ(FileText(), GeneralFile("Many=" + expected));
 }
 
-TEST_F(ValueEditorWriteTest, ApplyWithoutAValueKindWritesTheLabelAgain) {
-    // A bare list key written as it stands stores its default's NAME.
-    const TreeItem primary = SelectKey("Primary", kWeapon);
+TEST_F(ValueEditorWriteTest, ApplyWithoutAValueKindWritesTheValueAgain) {
+    // A heading shown after a key leaves that key the one Apply writes, with its value as it is.
+    const TreeItem primary = SelectKey("Primary = SCUD", kWeapon);
     SelectKey("Rate", kHeading);
     m_editor.OnApply();
-    EXPECT_EQ(Label(primary), "Primary");
+    EXPECT_EQ(Label(primary), "Primary = SCUD");
     EXPECT_EQ(FileText(), GeneralFile("Primary=SCUD"));
+}
+
+// A many-of-list keeps the names it has no entry for, and the tree always shows what the file
+// holds: with nothing selected and nothing kept, the key leaves the file.
+TEST_F(ValueEditorWriteTest, ManyOfAListKeepsWhatItDoesNotListAndShowsWhatItWrote) {
+    const struct {
+        const char* fileValue;
+        void (*edit)(ValueEditor&);
+        const char* newLabel;
+        const char* fileAfter;
+    } cases[] = {
+        {"weap,mybld", [](ValueEditor&) {}, "Prerequisite = weap,mybld",
+         "[General]\r\nPrerequisite=weap,mybld\r\nX=1\r\n"},
+        {"weap,mybld", [](ValueEditor& e) { e.m_multiList.selected.assign(5, false); }, "Prerequisite = mybld",
+         "[General]\r\nPrerequisite=mybld\r\nX=1\r\n"},
+        // The game does not trim the names: " dome" is no building and stays as written.
+        {"weap, dome", [](ValueEditor&) {}, "Prerequisite = weap, dome",
+         "[General]\r\nPrerequisite=weap, dome\r\nX=1\r\n"},
+        {"weap,dome", [](ValueEditor& e) { e.m_multiList.selected.assign(5, false); }, "Prerequisite",
+         "[General]\r\nX=1\r\n"},
+        // A part of a name is no name: "we" does not select "weap".
+        {"we,,fact", [](ValueEditor&) {}, "Prerequisite = fact,we", "[General]\r\nPrerequisite=fact,we\r\nX=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(std::string("[General]\r\nPrerequisite=") + c.fileValue + "\r\nX=1\r\n");
+        const TreeItem item = SelectKey(std::string("Prerequisite = ") + c.fileValue, kPrereq);
+        c.edit(m_editor);
+        ASSERT_TRUE(m_editor.OnApply()) << c.fileValue;
+        EXPECT_EQ(Label(item), c.newLabel) << c.fileValue;
+        EXPECT_EQ(FileText(), c.fileAfter) << c.fileValue;
+        EXPECT_FALSE(m_editor.HasPendingEdit()) << c.fileValue;
+    }
+    EXPECT_TRUE(m_messages.messages.empty());
 }
 
 TEST_F(ValueEditorWriteTest, ApplyWithNothingToWrite) {
@@ -152,7 +186,6 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
     } cases[] = {
         {"CrateMinimum = 7", kIntCrates, "CrateMinimum = 2", "CrateMinimum=2"},
         {"CrateMinimum", kIntCrates, "CrateMinimum = 2", "CrateMinimum=2"},
-        {"Nothing = 4", kIntNoDefault, "Nothing = ", "Nothing="},
         {"ReloadRate = 1", kReal, "ReloadRate = .04", "ReloadRate=.04"},
         {"OreGrows = no", kYesNo, "OreGrows = yes", "OreGrows=yes"},
         {"Flag = true", kTrueFalse, "Flag = false", "Flag=false"},
@@ -163,7 +196,6 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
         // A list key gets its default entry's NAME, not the shown "SCUD - SCUD launcher".
         {"Primary = ZSU-23", kWeapon, "Primary = SCUD", "Primary=SCUD"},
         {"Prerequisite = fact", kPrereq, "Prerequisite = weap,dome", "Prerequisite=weap,dome"},
-        {"Many = N01", kManyNames, "Many = ", "Many="},
     };
     for (const auto& c : cases) {
         RemoveFile();
@@ -172,6 +204,28 @@ TEST_F(ValueEditorWriteTest, DefaultWritesEachKindsDefault) {
         EXPECT_EQ(Label(item), c.newLabel) << c.label;
         EXPECT_EQ(FileText(), GeneralFile(c.fileLine)) << c.label;
     }
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+// Without default text the game uses its built-in value: Default takes the key out of the file
+// instead of writing an empty value.
+TEST_F(ValueEditorWriteTest, DefaultOfAKeyWithoutDefaultTakesItOut) {
+    for (const auto& [label, descriptor] :
+         {std::pair{"Nothing = 4", kIntNoDefault}, std::pair{"Many = N01", kManyNames}}) {
+        const std::string key = WrittenKey(label);
+        WriteFile("[General]\r\nA=1\r\n" + key + "=" + *WrittenValue(label) + "\r\nB=2\r\n");
+        const TreeItem item = SelectKey(label, descriptor);
+        ASSERT_TRUE(m_editor.OnDefault()) << label;
+        EXPECT_EQ(Label(item), key) << label;
+        EXPECT_EQ(FileText(), "[General]\r\nA=1\r\nB=2\r\n") << label;
+        EXPECT_EQ(DescribeItemWrite(m_tree, m_items, item), "Removed " + key + " from [General]");
+        EXPECT_FALSE(m_editor.HasPendingEdit()) << label;
+    }
+    // With no file, nothing is made.
+    RemoveFile();
+    SelectKey("Nothing = 4", kIntNoDefault);
+    EXPECT_TRUE(m_editor.OnDefault());
+    EXPECT_EQ(FileText(), "<no file>");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "KeyItems.h"
 #include "RecordingMessageSink.h"
 #include "TableFixture.h"
 #include "TempDir.h"
@@ -152,7 +153,7 @@ protected:
     ValueEditorTest() { m_rules.SetRulesPath(m_path); }
 
     TreeItem AddKey(TreeItem parent, std::string label, std::uint16_t descriptorId, std::uint16_t nameId = 0) {
-        return m_tree.InsertItem(std::move(label), 3, 4, {nameId, descriptorId}, parent);
+        return InsertKey(m_tree, label, 3, 4, {nameId, descriptorId}, parent);
     }
     // A key item in General\Crates, selected.
     TreeItem SelectKey(std::string label, std::uint16_t descriptorId) {

@@ -7,7 +7,6 @@
 
 #include "ValueEditorFixture.h"
 #include "editor/MatchAllPlan.h"
-#include "rulesfile/ValueLabel.h"
 #include "schema/CatalogueFile.h"
 #include "tree/TreeBuilder.h"
 #include "tree/TreePath.h"
@@ -64,8 +63,8 @@ MatchAllPlan WritablePlan(const Tree& tree, const ItemFileAccess& items, TreeIte
 }
 
 TEST_F(MatchAllTest, PlanListsTheSiblingsThatChangeInTreeOrder) {
-    m_tree.SetItemText(m_e1Cost, "Cost = 160");  // already holds the value: left out
-    m_tree.SetItemText(m_dogCost, "Cost");       // absent from the file there
+    m_tree.SetItemValue(m_e1Cost, "160");          // already holds the value: left out
+    m_tree.SetItemValue(m_dogCost, std::nullopt);  // absent from the file there
     m_editor.OnSelchangedTree(m_e2Cost);
     m_editor.m_strValue = "999";  // not applied: Match All copies the label's value
     const MatchAllPlan plan = PlanMatchAll(m_tree, m_items, m_e2Cost);
@@ -131,20 +130,21 @@ TEST_F(MatchAllTest, AFailureWritesNoSiblingAtAll) {
     }
 }
 
-TEST_F(MatchAllTest, LabelValueIsTrimmedAndABareKeyEmptiesTheSiblings) {
+TEST_F(MatchAllTest, CopiesTheValueAndAnAbsentKeyEmptiesTheSiblings) {
     const struct {
+        std::optional<std::string> value;
         const char* label;
         const char* copied;
         const char* fileValue;
         bool absent;
     } cases[] = {
-        {"Cost =   75  ", "Cost = 75", "Cost=75", false},
-        {"Cost = a=b", "Cost = a=b", "Cost=a=b", false},
-        {"Cost", "Cost = ", "Cost=", true},  // absent from the file: an empty value everywhere
+        {"75", "Cost = 75", "Cost = 75", "Cost=75", false},
+        {"a=b", "Cost = a=b", "Cost = a=b", "Cost=a=b", false},
+        {std::nullopt, "Cost", "Cost = ", "Cost=", true},  // absent from the file: an empty value everywhere
     };
     for (const auto& c : cases) {
         std::filesystem::remove(m_path);
-        m_tree.SetItemText(m_e2Cost, c.label);
+        m_tree.SetItemValue(m_e2Cost, c.value);
         const MatchAllPlan plan = WritablePlan(m_tree, m_items, m_e2Cost);
         EXPECT_EQ(plan.keyAbsent, c.absent) << c.label;
         ASSERT_EQ(ApplyMatchAll(plan, m_tree, m_rules), 0) << c.label;
@@ -247,7 +247,7 @@ TEST_F(BuiltTreeMatchAll, InfantryCost) {
     for (TreeItem object = m_tree.GetChildItem(infantry); object != kNoItem;
          object = m_tree.GetNextSiblingItem(object)) {
         for (TreeItem key = m_tree.GetChildItem(object); key != kNoItem; key = m_tree.GetNextSiblingItem(key)) {
-            if (KeyOfLabel(m_tree.GetItemText(key)) != "Cost") continue;
+            if (m_tree.GetItemKey(key) != "Cost") continue;
             EXPECT_EQ(m_tree.GetItemText(key), "Cost = 123") << m_tree.GetItemText(object);
             const std::string section = m_items.SectionNameOf(object);
             EXPECT_EQ(m_rules.ReadValue(section, "Cost"), "123") << section;

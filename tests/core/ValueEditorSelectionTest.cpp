@@ -28,9 +28,9 @@ TEST_F(ValueEditorTest, ValueComesFromTheLabelOrTheDefault) {
         {"ReloadRate = 1.5", kReal, "1.5", ".04"},
         {"ReloadRate", kReal, ".04", ".04"},
         // Yes/no and true/false: the caption keeps the blank that stood before "=".
-        {"OreGrows = no", kYesNo, "[ ] OreGrows ", "yes"},
+        {"OreGrows = no", kYesNo, "[ ] OreGrows", "yes"},
         {"OreGrows", kYesNo, "[x] OreGrows", "yes"},
-        {"Flag = T", kTrueFalse, "[x] Flag ", "false"},
+        {"Flag = T", kTrueFalse, "[x] Flag", "false"},
         {"Flag", kTrueFalse, "[ ] Flag", "false"},
         // Percentage: the slider runs 0 to 100.
         {"RefundPercent = 35%", kPercent, "35% @35", "20%"},
@@ -162,7 +162,7 @@ TEST_F(ValueEditorTest, HelpAndTypeOfItemsWithoutAValueKind) {
         EXPECT_EQ(m_editor.m_strType, c.type) << c.descriptor;
         EXPECT_EQ(m_editor.m_strHelp, c.help) << c.descriptor;
         EXPECT_EQ(m_editor.m_strDefault, c.shownDefault) << c.descriptor;
-        EXPECT_EQ(m_editor.m_strPath, "General\\Crates\\Rate ") << c.descriptor;
+        EXPECT_EQ(m_editor.m_strPath, "General\\Crates\\Rate") << c.descriptor;
     }
 }
 
@@ -209,17 +209,17 @@ TEST_F(ValueEditorTest, ListsAreFilledFromTheirRange) {
     EXPECT_EQ(m_editor.m_listCombo.selection, -1);
 }
 
-TEST_F(ValueEditorTest, ItemPathEndsWithTheBlankBeforeTheEquals) {
+TEST_F(ValueEditorTest, ItemPathEndsWithTheKey) {
     const TreeItem key = SelectKey("CrateMinimum = 2", kIntCrates);
-    EXPECT_EQ(m_editor.m_strPath, "General\\Crates\\CrateMinimum ");
-    EXPECT_EQ(m_editor.GetItemPath(key), "General\\Crates\\CrateMinimum ");
+    EXPECT_EQ(m_editor.m_strPath, "General\\Crates\\CrateMinimum");
+    EXPECT_EQ(m_editor.GetItemPath(key), "General\\Crates\\CrateMinimum");
     EXPECT_EQ(m_editor.GetItemPath(AddKey(m_crates, "Bare", kIntCrates)), "General\\Crates\\Bare");
     EXPECT_EQ(m_editor.GetItemPath(m_crates), "General\\Crates");
     EXPECT_EQ(m_editor.GetItemPath(m_general), "General");
-    // A root item keeps its whole label; a parent ending in "\" gets no second one.
-    EXPECT_EQ(m_editor.GetItemPath(AddKey(kRoot, "Loose = 3", kIntCrates)), "Loose = 3");
+    // A key at the root is its key alone; a parent ending in "\" gets no second one.
+    EXPECT_EQ(m_editor.GetItemPath(AddKey(kRoot, "Loose = 3", kIntCrates)), "Loose");
     const TreeItem repairing = AddKey(m_general, "Repairing\\", 0);
-    EXPECT_EQ(m_editor.GetItemPath(AddKey(repairing, "RepairStep=7", kIntCrates)), "General\\Repairing\\RepairStep");
+    EXPECT_EQ(m_editor.GetItemPath(AddKey(repairing, "RepairStep = 7", kIntCrates)), "General\\Repairing\\RepairStep");
 }
 
 TEST_F(ValueEditorTest, SelectionSetsApplyDefaultAndMatchAll) {

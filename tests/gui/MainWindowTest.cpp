@@ -143,7 +143,7 @@ void MainWindowTest::everyKindShowsItsWidgets() {
     QVERIFY(open.Shown(kValueEdit) && open.Shown(kValueSpin) && !open.Shown(kCheckBox));
     QCOMPARE(ControlOf<QLineEdit>(window, kValueEdit)->text(), QStringLiteral("2"));
     QCOMPARE(ControlOf<QLabel>(window, kDefaultText)->text(), QStringLiteral("2"));
-    QCOMPARE(ControlOf<QLabel>(window, kPathText)->text(), QStringLiteral("General\\Crates\\CrateMinimum "));
+    QCOMPARE(ControlOf<QLabel>(window, kPathText)->text(), QStringLiteral("General\\Crates\\CrateMinimum"));
     QVERIFY(ControlOf<QPushButton>(window, kApplyButton)->isEnabled());
 
     open.Select("General\\Crates\\CrateRadius");
@@ -153,7 +153,7 @@ void MainWindowTest::everyKindShowsItsWidgets() {
     open.Select("General\\Special Weapons\\ChronoKillCargo");
     QVERIFY(open.Shown(kCheckBox) && !open.Shown(kValueEdit));
     QVERIFY(ControlOf<QCheckBox>(window, kCheckBox)->isChecked());
-    QCOMPARE(ControlOf<QCheckBox>(window, kCheckBox)->text(), QStringLiteral("ChronoKillCargo "));
+    QCOMPARE(ControlOf<QCheckBox>(window, kCheckBox)->text(), QStringLiteral("ChronoKillCargo"));
 
     open.Select("General\\Crates\\WaterCrateChance");
     QVERIFY(open.Shown(kPercentSlider) && open.Shown(kPercentText) && open.Shown(kPercentScale50));

@@ -52,7 +52,6 @@ public:
     const FilterCriteria& Criteria() const { return m_criteria; }
     // Which keys have a problem; empty while nothing checks the file.
     void SetProblemTest(ProblemTest test);
-    bool HasProblemTest() const { return static_cast<bool>(m_problemTest); }
     // Which keys a later layer of the game overrides; empty while nothing tells.
     void SetOverriddenTest(ProblemTest test);
     // How a key stands against the reference: "Differs from stock values: 400" for a key the

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,17 +11,19 @@
 
 namespace morvane {
 
-// A tree label a step changed: what it showed before and after.
+// A key item's value a step changed (and with it the item's label): before and after, nothing
+// where the file did not hold the key.
 struct LabelChange {
     TreeItem item = kNoItem;
-    std::string before;
-    std::string after;
+    std::optional<std::string> before;
+    std::optional<std::string> after;
 };
 
-// Every label of a tree, indexed by item: the picture of the labels before a step.
-std::vector<std::string> TakeLabels(const Tree& tree);
-// The labels that differ between a picture taken before a step and the tree now.
-std::vector<LabelChange> ChangedLabels(const std::vector<std::string>& before, const Tree& tree);
+// Every key item's value, indexed by item: the picture of the tree before a step.
+using LabelPicture = std::vector<std::optional<std::string>>;
+LabelPicture TakeLabels(const Tree& tree);
+// The key items whose values differ between a picture taken before a step and the tree now.
+std::vector<LabelChange> ChangedLabels(const LabelPicture& before, const Tree& tree);
 
 // One write the user can take back: the lines of the keys it changed, as its locked edits found
 // and left them (whether it made the file, too), and the labels it changed.

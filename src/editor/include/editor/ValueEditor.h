@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ struct ComboControl {
 struct ListControl {
     std::vector<std::string> entries;
     std::vector<bool> selected;
+    // The names of the value the list has no entry for ("mybld", " dome"), kept as written and
+    // written back after the selected ones.
+    std::vector<std::string> kept;
 };
 
 // The value editor: shows the selected key in controls made for its kind and turns the controls
@@ -66,13 +70,13 @@ public:
     void StepSpin(int controlId, int delta);
 
     // Apply, Default and Match All In Section. Apply and Default return whether they wrote the
-    // file; Default then shows the default it wrote. Match All does what MatchAllPlan.h
-    // describes, without asking.
+    // file; Default then shows the default it wrote, or takes the key out of the file when it
+    // has no default. Match All does what MatchAllPlan.h describes, without asking.
     bool OnApply();
     bool OnDefault();
     void OnMatchAllInSection();
 
-    // Whether the controls hold a value other than the one the shown key's label has.
+    // Whether the controls hold a value other than the one the shown key has.
     bool HasPendingEdit();
 
     // Why the value the controls hold is not one the shown key takes (see InputCheck.h), for
@@ -101,7 +105,8 @@ public:
     std::string m_strGameReads;
 
     // What the last selection set up.
-    std::string m_strType;
+    KeyKind m_kind = KeyKind::None;
+    std::string m_strType;  // the descriptor's letter, for showing
     TreeItem m_hCurItem = kNoItem;
     int m_nIconId = 0;
 
@@ -128,7 +133,6 @@ private:
     void Show(std::initializer_list<int> controlIds);
     void ExchangeToControls();
     void ExchangeFromControls();
-    std::string ValueFromLabel(TreeItem item) const;
     void SetUpInteger(const Descriptor& descriptor, const std::string& value, bool absent);
     void SetUpReal(const Descriptor& descriptor, const std::string& value, bool absent);
     void SetUpCheck(const Descriptor& descriptor, TreeItem item, const std::string& value, bool absent);
@@ -138,12 +142,13 @@ private:
     void SetUpList(const Descriptor& descriptor, const std::string& value, bool absent);
     void SetUpMultiList(const Descriptor& descriptor, const std::string& value, bool absent);
     std::vector<std::string> ListChoices(const Descriptor& descriptor, bool cutAtBar) const;
-    // The label Apply would give the shown key from the controls as they are; empty when no
-    // value kind is shown.
-    std::string ComposeLabel() const;
-    // Sets the label and writes it; puts the old label back when the write fails. Returns
-    // whether the write succeeded.
-    bool WriteLabel(TreeItem item, std::string label);
+    // The value Apply would give the shown key from the controls as they are: nothing when
+    // they hold no value (a many-of-list with nothing selected and nothing kept: the key leaves
+    // the file), and the key's own value when no value kind is shown.
+    std::optional<std::string> ComposeValue() const;
+    // Sets the item's value and writes it; puts the old value back when the write fails.
+    // Returns whether the write succeeded.
+    bool WriteValue(TreeItem item, std::optional<std::string> value);
     // Sets m_strGameReads from the file as it is now.
     void UpdateGameReads(TreeItem item);
 
@@ -151,7 +156,7 @@ private:
     const StringTable& m_table;
     ItemFileAccess& m_rules;
     DataExchange* m_exchange = nullptr;
-    std::string m_strShownLabel;  // ComposeLabel() right after the selection or the last Apply
+    std::optional<std::string> m_shownValue;  // ComposeValue() right after the selection or the last Apply
 };
 
 }  // namespace morvane

@@ -41,6 +41,10 @@ public:
     // save-failure message names the first key of the batch.
     int WriteValues(std::span<const platform::ProfileWrite> writes);
 
+    // Takes the key's line out of the file (the game then uses its built-in value), with the
+    // save-failure message on failure; returns the error number. Nothing to take out is no error.
+    int RemoveValue(const std::string& section, const std::string& key);
+
     // What the successful writes since the last call did, taken inside their locked edits (the
     // history's record of one step). Taking it starts a new record.
     WriteRecord TakeWritten() { return std::exchange(m_written, {}); }

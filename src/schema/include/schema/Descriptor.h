@@ -9,9 +9,30 @@
 
 namespace morvane {
 
+// What a key holds, from the first letter of its descriptor.
+enum class KeyKind {
+    None,          // no descriptor text
+    Integer,       // I
+    Real,          // R
+    YesNo,         // B
+    TrueFalse,     // T
+    Percent,       // P
+    CratePowerup,  // K
+    Verses,        // V
+    OneOfList,     // L
+    ManyOfList,    // M
+    Heading,       // C
+    Unknown,       // any other letter
+};
+
+KeyKind KindOfLetter(char letter);
+// The kinds the value editor shows a value of.
+bool IsValueKind(KeyKind kind);
+
 // One descriptor string taken apart: "Xmin|max|default;help". A heading is "C" and its text.
 struct Descriptor {
-    std::string typeLetter;
+    KeyKind kind = KeyKind::None;
+    std::string typeLetter;  // the letter as written, for showing
     std::string minText;
     std::string maxText;
     std::string defaultText;

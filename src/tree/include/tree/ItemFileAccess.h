@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "rulesfile/RulesFileAccess.h"
@@ -9,7 +10,7 @@
 namespace morvane {
 
 // Reading and writing the rules file item by item: which section a key item belongs to, what
-// its bare label stands for, and the write of the value its label shows.
+// its default is, and the write of the value it holds.
 class ItemFileAccess {
 public:
     ItemFileAccess(const StringTable& table, Tree& tree, RulesFileAccess& rules);
@@ -22,14 +23,16 @@ public:
     // The INI section a section, object or "General" item names.
     std::string SectionNameOf(TreeItem sectionItem) const;
 
-    // Writes the value the item's label shows into the file; a bare label writes the key's
-    // default. On failure the save-failure message is shown. Returns the error number (0 on
-    // success, and 0 when the item has no section above it and nothing is written).
+    // Writes the value the key item holds into the file; a key item without a value takes its
+    // key out of the file. On failure the save-failure message is shown. Returns the error
+    // number (0 on success, and 0 when the item has no section above it and nothing is written).
     int WriteItemValue(TreeItem item);
 
-    // The default of a key item as it is stored when its label is bare: the NAME of a list
-    // entry, the shown default of every other kind, trimmed.
-    std::string DefaultValueOf(TreeItem item) const;
+    // The default of a key item as Default writes it: the NAME of a list entry, Verses joined
+    // by commas, the shown default of every other kind, trimmed. Nothing when the key has no
+    // default text (the game then uses its built-in value); yes/no and true/false keys always
+    // have one.
+    std::optional<std::string> DefaultValueOf(TreeItem item) const;
 
 private:
     const StringTable& m_table;

@@ -16,11 +16,12 @@ struct KeyDefaultState {
     std::string defaultValue;  // as Default would write it
 };
 
-// A key is a leaf below a section. A present value counts as changed when, trimmed, it is not
-// the default Default writes (letter case ignored, as the game reads names and yes/no alike).
+// A key is a leaf below a section. A present value counts as changed when it is not the default
+// Default writes: compared item by item at the commas, each trimmed, letter case ignored (as the
+// game reads names and yes/no alike) and numbers by their value ("3.0" is "3", "020%" is "20%").
 KeyDefaultState DescribeKeyDefaultState(const ItemFileAccess& items, const Tree& tree, TreeItem item);
 
-// The comparison on its own: both sides trimmed, letter case ignored.
+// The comparison on its own.
 bool SameAsDefault(std::string_view value, std::string_view defaultValue);
 
 }  // namespace morvane

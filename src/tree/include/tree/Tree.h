@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,31 +19,40 @@ struct TreeItemData {
     std::uint16_t nameId = 0;
     std::uint16_t infoId = 0;
 
-    std::uint32_t Packed() const { return (static_cast<std::uint32_t>(nameId) << 16) | infoId; }
-    static TreeItemData Unpack(std::uint32_t value) {
-        return {static_cast<std::uint16_t>(value >> 16), static_cast<std::uint16_t>(value & 0xFFFFu)};
-    }
     bool operator==(const TreeItemData&) const = default;
 };
 
 // The navigation tree's items: labels, images and data, linked as parent, children and
 // siblings. Items live in one vector; a handle is an index.
+//
+// A key item holds its key and its value in the rules file (or nothing when the file does not
+// hold the key); its label is drawn from them: the bare key, or key " = " value. Any text is a
+// value, the empty text and "Empty" too.
 class Tree {
 public:
     Tree();
 
     // Appends an item as the last child of `parent` (kRoot for the top level).
     TreeItem InsertItem(std::string label, int image, int selectedImage, TreeItemData data, TreeItem parent = kRoot);
+    // The same for a key item.
+    TreeItem InsertKeyItem(std::string key, std::optional<std::string> value, int image, int selectedImage,
+                           TreeItemData data, TreeItem parent);
     void DeleteAllItems();
 
     TreeItem GetParentItem(TreeItem item) const;
     TreeItem GetChildItem(TreeItem item) const;  // the first child; kRoot gives the first top-level item
     TreeItem GetNextSiblingItem(TreeItem item) const;
-    TreeItem GetPrevSiblingItem(TreeItem item) const;
     bool ItemHasChildren(TreeItem item) const;
 
     const std::string& GetItemText(TreeItem item) const;
-    void SetItemText(TreeItem item, std::string label);
+
+    bool IsKeyItem(TreeItem item) const;
+    // A key item's key; the label of any other item.
+    const std::string& GetItemKey(TreeItem item) const;
+    // A key item's value; nothing when the file does not hold the key, and for other items.
+    const std::optional<std::string>& GetItemValue(TreeItem item) const;
+    // Sets a key item's value and draws its label again; ignored for other items.
+    void SetItemValue(TreeItem item, std::optional<std::string> value);
     TreeItemData GetItemData(TreeItem item) const;
     int GetItemImage(TreeItem item) const;
     int GetItemSelectedImage(TreeItem item) const;
@@ -63,6 +73,9 @@ public:
 private:
     struct Node {
         std::string label;
+        bool isKey = false;
+        std::string key;
+        std::optional<std::string> value;
         int image = 0;
         int selectedImage = 0;
         TreeItemData data;

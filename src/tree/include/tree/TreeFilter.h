@@ -31,7 +31,6 @@ public:
     const std::vector<char>& Run(std::string_view text, const ItemTest& test = {});
     bool Shown(TreeItem item) const { return item < m_shown.size() && m_shown[item] != 0; }
     bool Matched(TreeItem item) const { return item < m_matched.size() && m_matched[item] != 0; }
-    std::size_t MatchCount() const { return m_matchCount; }
 
 private:
     std::string SearchText(TreeItem item) const;
@@ -41,7 +40,6 @@ private:
     std::vector<std::string> m_texts;  // lower-cased, by item handle
     std::vector<char> m_shown;
     std::vector<char> m_matched;
-    std::size_t m_matchCount = 0;
 };
 
 }  // namespace morvane
