@@ -231,7 +231,8 @@ bool FileSession::RecordWrite(const std::string& description, Tree& tree, const 
     const bool written = write();
     EditStep step{description, m_rules.TakeWritten(), ChangedLabels(labels, tree)};
     // A batch that failed part way may still have written some of it: that part is a step too.
-    if (step.written.Empty() && step.labels.empty()) return written;
+    // A change with no record of its lines (a key taken out) cannot be put back: no step.
+    if (step.written.Empty()) return written;
     m_history.Record(std::move(step));
     emit HistoryChanged();
     return written;
