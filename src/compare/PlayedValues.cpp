@@ -46,8 +46,10 @@ std::optional<std::string> PlayedText(const GameKeys& keys, const GameKey& key, 
     const gameview::EffectiveValue effective = gameview::Effective(keys, key, &entry);
     const std::string_view value = effective.value;
     if (value == "default" || value == "kept") return std::nullopt;
-    // Sounds and animations are found by name without regard to case.
-    if (key.reading == Reading::Sound || key.reading == Reading::Anim) return ToLowerAscii(value);
+    // Sounds and animations are found by name without regard to case, and so is an object's art:
+    // its `Image` names a file, which the game's file lookup finds in any letter case.
+    if (key.reading == Reading::Sound || key.reading == Reading::Anim || key.name == "Image")
+        return ToLowerAscii(value);
     return std::string(value);
 }
 

@@ -57,9 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
             "a section in one file only", "[General]\nBuildSpeed=.8\n", "", {"[General] BuildSpeed: .8 -> absent (1)"}},
         DiffCase{"written differently, read the same",
                  "[General]\nConditionRed=25%\nCurleyShuffle=yes\nGemValue=$1F\n[E1]\nStrength=70000\n"
-                 "Primary=m1carbine\n",
+                 "Primary=m1carbine\nImage=e1\n[Invisible]\nImage=NONE\n",
                  "[General]\nConditionRed=.25\nCurleyShuffle=Yo\nGemValue=31\n[E1]\nStrength=4464\n"
-                 "Primary=M1Carbine\n",
+                 "Primary=M1Carbine\nImage=E1\n[Invisible]\nImage=none\n",
                  {}},
         DiffCase{"the built-in value written out",
                  "[General]\nConditionRed=25%\nCurleyShuffle=no\n",
