@@ -5,8 +5,8 @@
 //     line without a line feed when it has any text.
 //  2. Every kept entry has a key and a value, neither holding a carriage return, a line feed
 //     or ";" (a note starts there), and together with their "=" they fit in the line limit.
-//  3. An entry's line is an Entry line of the section it is listed in, and Find() gives an
-//     entry of that key in a section of that name.
+//  3. An entry's line is an Entry line of the section it is listed in; in the first section of
+//     its name that holds any entry (the one the game reads), Find() gives an entry of its key.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,6 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             REQUIRE(entry.line >= 1 && entry.line <= lines.size());
             const auto& line = lines[entry.line - 1];
             REQUIRE(line.kind == LineKind::Entry && line.section == s);
+            std::size_t read = 0;
+            while (sections[read].name != sections[s].name || sections[read].entries.empty()) ++read;
+            if (read != s) continue;
             const auto* found = ini.Find(sections[s].name, entry.key);
             REQUIRE(found != nullptr && found->key == entry.key);
         }
