@@ -287,13 +287,13 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         std::string after = m_bytes.substr(line.start, splice.start - line.start) + splice.text +
                             m_bytes.substr(splice.end, line.end - splice.end);
         changes->push_back({std::string(Trim(edit->section)), std::string(Trim(edit->key)),
-                            m_bytes.substr(line.start, line.end - line.start), std::move(after), true});
+                            m_bytes.substr(line.start, line.end - line.start), std::move(after), true, std::nullopt});
     }
     const auto addedLines = [changes](std::string_view section, const auto& added, bool existed) {
         if (changes == nullptr) return;
         for (const auto& entry : added)
             changes->push_back({std::string(Trim(section)), std::string(Trim(entry.key)), std::nullopt,
-                                std::string(entry.key) + "=" + std::string(entry.value), existed});
+                                std::string(entry.key) + "=" + std::string(entry.value), existed, std::nullopt});
     };
     for (const auto& [section, added] : appended) addedLines(section->name, added, true);
     for (const auto& [name, added] : created) addedLines(name, added, false);
@@ -349,6 +349,20 @@ std::optional<std::string_view> IniDocument::LineOf(std::string_view section, st
     return std::string_view(m_bytes).substr(line.start, line.end - line.start);
 }
 
+std::optional<std::string_view> IniDocument::KeyBefore(std::string_view section, std::string_view key) const {
+    const Section* found = FindSection(Trim(section));
+    const Key* entry = found == nullptr ? nullptr : FindKey(*found, Trim(key));
+    if (entry == nullptr) return std::nullopt;
+    return entry == &found->keys.front() ? std::string_view() : (entry - 1)->name;
+}
+
+std::optional<std::size_t> IniDocument::PlaceOf(const Section* section, std::optional<std::string_view> follows) {
+    if (section == nullptr || !follows) return std::nullopt;
+    if (follows->empty()) return section->headerLine;
+    const Key* before = FindKey(*section, *follows);
+    return before == nullptr ? std::nullopt : std::optional<std::size_t>(before->line);
+}
+
 std::string IniDocument::WithLines(std::span<const LineEdit> edits) const {
     std::vector<Splice> splices;
     std::vector<std::pair<const Section*, std::vector<std::string>>> appended;
@@ -359,7 +373,11 @@ std::string IniDocument::WithLines(std::span<const LineEdit> edits) const {
     for (const LineEdit& edit : edits) {
         const Section* section = FindSection(Trim(edit.section));
         const Key* key = section == nullptr ? nullptr : FindKey(*section, Trim(edit.key));
-        if (key != nullptr && edit.line) {
+        if (const std::optional<std::size_t> place = PlaceOf(section, edit.follows); edit.line && place) {
+            // Back where it was: after the key that came before it, or first in the section. A
+            // line of the same name found now is another one (a later duplicate) and stays.
+            splices.push_back(InsertAfterLine(*place, {std::string(*edit.line)}));
+        } else if (key != nullptr && edit.line) {
             const Line& line = m_lines[key->line];
             splices.push_back({line.start, line.end, std::string(*edit.line)});
         } else if (key != nullptr) {

@@ -31,11 +31,11 @@ bool WithLinesPut(const platform::IniDocument& document, const WriteRecord& reco
     std::vector<platform::IniDocument::LineEdit> edits;
     edits.reserve(record.lines.size());
     for (const KeyLineChange& change : record.lines) {
-        const std::optional<std::string_view> after(change.after);
+        const std::optional<std::string_view> after = ViewOf(change.after);
         const std::optional<std::string_view> from = back ? after : ViewOf(change.before);
         const std::optional<std::string_view> to = back ? ViewOf(change.before) : after;
         if (!evenIfChanged && !SameLine(document.LineOf(change.section, change.key), from)) return false;
-        edits.push_back({change.section, change.key, to, back && !change.sectionExisted});
+        edits.push_back({change.section, change.key, to, back && !change.sectionExisted, ViewOf(change.follows)});
     }
     replacement = document.WithLines(edits);
     return true;
@@ -60,7 +60,7 @@ std::size_t WriteRecord::MemoryBytes() const {
     std::size_t bytes = sizeof(WriteRecord);
     for (const KeyLineChange& change : lines)
         bytes += sizeof(KeyLineChange) + change.section.capacity() + change.key.capacity() +
-                 (change.before ? change.before->capacity() : 0) + change.after.capacity();
+                 (change.before ? change.before->capacity() : 0) + (change.after ? change.after->capacity() : 0);
     return bytes;
 }
 
@@ -208,6 +208,44 @@ int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, WriteRe
     Took(std::move(written), identity);
     m_keptOutsideChange = outside;
     if (record != nullptr) *record = WriteRecord{std::move(made), madeFile};
+    return 0;
+}
+
+int RulesDocument::Remove(const std::string& section, const std::string& key, WriteRecord* record) {
+    std::string written;
+    std::optional<std::string> before;
+    std::optional<std::string> follows;
+    bool outside = false;
+    bool absent = false;
+    platform::FileIdentity identity;
+    const int error = platform::EditFile(
+        m_path,
+        [&](const std::optional<std::string>& current, std::string& replacement) {
+            std::optional<platform::IniDocument> fresh;
+            const platform::IniDocument& document = ParseOf(current, fresh);
+            outside = fresh.has_value();
+            const std::optional<std::string_view> line = document.LineOf(section, key);
+            before = line ? std::optional<std::string>(*line) : std::nullopt;
+            // A file without the key is left as it is (and a missing one is not made): the edit
+            // is called off, which is no failure here.
+            absent = !line;
+            if (absent) return platform::kErrorFileChanged;
+            follows = std::string(*document.KeyBefore(section, key));
+            const platform::IniDocument::LineEdit removal{section, key, std::nullopt, false, std::nullopt};
+            replacement = document.WithLines(std::span(&removal, 1));
+            written = replacement;
+            return 0;
+        },
+        &identity);
+    if (absent) {
+        if (record != nullptr) *record = WriteRecord{};
+        return 0;
+    }
+    if (error != 0) return error;
+    Took(std::move(written), identity);
+    m_keptOutsideChange = outside;
+    if (record != nullptr)
+        *record = WriteRecord{{{section, key, std::move(before), std::nullopt, true, std::move(follows)}}, false};
     return 0;
 }
 

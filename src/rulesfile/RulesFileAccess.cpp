@@ -84,13 +84,14 @@ int RulesFileAccess::RemoveValue(const std::string& section, const std::string& 
     m_document.Refresh();
     if (!m_document.Ini().LineOf(section, key)) return 0;
     // Whatever line the key has when the file is locked goes, as a write would replace it.
-    const WriteRecord removal{{{section, key, std::nullopt, std::string(), true}}, false};
-    const int error = m_document.PutLines(removal, RulesDocument::Direction::Back, true);
+    WriteRecord record;
+    const int error = m_document.Remove(section, key, &record);
     if (error != 0) {
         m_messages.ShowMessage(SaveFailureMessage(error, section, key, RulesPath()), RulesPath());
         return error;
     }
     ShowWriteWarning();
+    m_written.Add(std::move(record));
     return 0;
 }
 

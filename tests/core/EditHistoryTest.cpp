@@ -70,6 +70,33 @@ TEST_F(EditHistoryTest, UndoAndRedoPutTheLinesAndLabelsBack) {
     EXPECT_TRUE(m_history.CanRedo());
 }
 
+TEST_F(EditHistoryTest, AKeyTakenOutComesBackOnUndo) {
+    // Default on a key without a default text takes its line out; undo puts the very line back.
+    const std::string file = "[E1]\r\nCost=5 ; five\r\nName=x\r\n";
+    WriteFile(file);
+    m_tree.SetItemValue(m_key, "5");
+    const LabelPicture labels = TakeLabels(m_tree);
+    WriteRecord record;
+    ASSERT_EQ(m_document.Remove("E1", "Cost", &record), 0);
+    EXPECT_EQ(FileText(), "[E1]\r\nName=x\r\n");
+    m_tree.SetItemValue(m_key, std::nullopt);
+    ASSERT_FALSE(record.Empty());
+    m_history.Record({"Default Cost", std::move(record), ChangedLabels(labels, m_tree)});
+
+    ASSERT_EQ(Undo(), 0);
+    EXPECT_EQ(FileText(), file);
+    EXPECT_EQ(m_tree.GetItemText(m_key), "Cost = 5");
+    ASSERT_EQ(Redo(), 0);
+    EXPECT_EQ(FileText(), "[E1]\r\nName=x\r\n");
+    EXPECT_EQ(m_tree.GetItemText(m_key), "Cost");
+
+    // Nothing to take out: no write, no step to record.
+    WriteRecord none;
+    ASSERT_EQ(m_document.Remove("E1", "Cost", &none), 0);
+    EXPECT_TRUE(none.Empty());
+    EXPECT_EQ(FileText(), "[E1]\r\nName=x\r\n");
+}
+
 TEST_F(EditHistoryTest, ANewStepDropsTheUndoneSteps) {
     WriteFile("[E1]\nCost=1\n");
     Step("Cost", "2");

@@ -117,6 +117,44 @@ TEST_F(RulesDocumentTest, PuttingTheLinesBackRestoresTheBytes) {
     }
 }
 
+TEST_F(RulesDocumentTest, AKeyTakenOutGoesBackWhereItWas) {
+    const struct {
+        const char* name;
+        const char* file;
+        const char* without;  // the file after [S] A is taken out
+    } cases[] = {
+        {"between two keys, with its note", "[S]\r\nB=1\r\nA=2 ; two\r\nC=3\r\n", "[S]\r\nB=1\r\nC=3\r\n"},
+        {"first in its section", "[S]\nA=2\nB=1\n[T]\nA=1\n", "[S]\nB=1\n[T]\nA=1\n"},
+        {"the last line, without a line break", "[S]\nB=1\nA=2", "[S]\nB=1"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(c.file);
+        RulesDocument document(m_path);
+        WriteRecord record;
+        ASSERT_EQ(document.Remove("S", "A", &record), 0) << c.name;
+        EXPECT_EQ(FileText(), c.without) << c.name;
+        ASSERT_EQ(document.PutLines(record, RulesDocument::Direction::Back, false), 0) << c.name;
+        EXPECT_EQ(FileText(), c.file) << c.name;
+        ASSERT_EQ(document.PutLines(record, RulesDocument::Direction::Forward, false), 0) << c.name;
+        EXPECT_EQ(FileText(), c.without) << c.name;
+    }
+}
+
+TEST_F(RulesDocumentTest, AKeyTakenOutBeforeItsDuplicateGoesBackFirstWhenAsked) {
+    // The game reads the first of two lines of a name: taking it out lets the other one play,
+    // which undo cannot tell from another program's line, so it asks; agreed, the taken line
+    // goes back first again and the other one stays.
+    const std::string file = "[S]\nA=2\nB=1\nA=9\n";
+    WriteFile(file);
+    RulesDocument document(m_path);
+    WriteRecord record;
+    ASSERT_EQ(document.Remove("S", "A", &record), 0);
+    EXPECT_EQ(FileText(), "[S]\nB=1\nA=9\n");
+    EXPECT_EQ(document.PutLines(record, RulesDocument::Direction::Back, false), platform::kErrorFileChanged);
+    ASSERT_EQ(document.PutLines(record, RulesDocument::Direction::Back, true), 0);
+    EXPECT_EQ(FileText(), file);
+}
+
 TEST_F(RulesDocumentTest, PuttingLinesBackKeepsAnotherProgramsWrites) {
     WriteFile("[S]\r\nA=1\r\nB=2\r\n");
     RulesDocument document(m_path);

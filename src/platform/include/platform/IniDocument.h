@@ -36,13 +36,16 @@ public:
     std::string WithValue(std::string_view section, std::string_view key, std::string_view value) const;
 
     // What an edit did to one key's line: the whole line before (nothing when the key was
-    // absent) and after, without its line ending.
+    // absent) and after (nothing when the key was taken out), without its line ending.
     struct LineChange {
         std::string section;
         std::string key;
         std::optional<std::string> before;
-        std::string after;
+        std::optional<std::string> after;
         bool sectionExisted = true;  // false: the edit added the section too
+        // For a line taken out: the key whose line came before it in the section ("" when it
+        // came first), so that putting it back puts it where it was.
+        std::optional<std::string> follows;
     };
 
     // The same for several keys at once, from this one parse; when one key is given twice, the
@@ -51,16 +54,21 @@ public:
 
     // The whole line holding the key (without its line ending), or nothing when it is absent.
     std::optional<std::string_view> LineOf(std::string_view section, std::string_view key) const;
+    // The key whose line comes before the key's own in its section ("" when it is the first),
+    // or nothing when the key is absent.
+    std::optional<std::string_view> KeyBefore(std::string_view section, std::string_view key) const;
 
     // Puts lines back: each key's line becomes `line` exactly (added as WithValues adds a key
-    // when it is missing), or is removed when `line` is nothing. With `dropEmptySection`, a
-    // section left with nothing but its header and blank lines goes too, with the blank line
-    // before its header.
+    // when it is missing, or right after the line of the key `follows` names, or after the
+    // section's header when it names none), or is removed when `line` is nothing. With
+    // `dropEmptySection`, a section left with nothing but its header and blank lines goes too,
+    // with the blank line before its header.
     struct LineEdit {
         std::string_view section;
         std::string_view key;
         std::optional<std::string_view> line;
         bool dropEmptySection = false;
+        std::optional<std::string_view> follows;
     };
     std::string WithLines(std::span<const LineEdit> edits) const;
 
@@ -125,6 +133,9 @@ private:
     std::string Edited(std::span<const Edit> edits, bool forTheGame, std::vector<CutLine>* cut,
                        std::vector<LineChange>* changes) const;
     static const Key* FindKey(const Section& section, std::string_view name);
+    // The line after which a key put back goes: that of the key `follows` names, or the
+    // section's header when it names none; nothing when there is no such place (it goes last).
+    static std::optional<std::size_t> PlaceOf(const Section* section, std::optional<std::string_view> follows);
     std::string LineEnding() const;
     Splice ReplaceValue(const Key& key, std::string_view name, std::string_view value) const;
     std::string Spliced(std::vector<Splice> splices, std::string_view tail) const;

@@ -76,6 +76,11 @@ public:
     int Write(std::span<const platform::ProfileWrite> writes, WriteRecord* record = nullptr,
               const platform::GameWrite* forTheGame = nullptr);
 
+    // Takes the key's line out of the file in one locked edit (the game then uses its built-in
+    // value); `record`, when given, gets the line taken out, or stays empty when the file did
+    // not hold the key. Nothing is written then.
+    int Remove(const std::string& section, const std::string& key, WriteRecord* record = nullptr);
+
     // Puts the keys' lines back to `before` (undo) or forward to `after` (redo) in one locked
     // edit. Each key's line must still be what the record left it (`after`, or `before` for a
     // redo), else kErrorFileChanged is returned and nothing is written, unless `evenIfChanged`.
