@@ -30,6 +30,7 @@ private slots:
     void changingTheSelectionAsksAboutAnUnappliedEdit();
     void enterAppliesAndTheArrowsStep();
     void defaultShowsTheDefault();
+    void undoPutsBackAKeyThatDefaultTookOut();
     void windowStateAndRecentFilesAreRemembered();
     void theWindowFitsTheScreen();
 };

@@ -334,6 +334,32 @@ void WorkflowTest::defaultShowsTheDefault() {
     QVERIFY(Contains(bench.Bytes(), "\r\nCrateMinimum=2\r\n"));
 }
 
+void WorkflowTest::undoPutsBackAKeyThatDefaultTookOut() {
+    // Ammo has no default text: Default takes its line out, and Undo puts the same line back.
+    Bench bench;
+    const char* ammo = "Units\\Land Vehicles\\Armored Personnel Carrier\\Ammo";
+    const std::string without = bench.Bytes();
+    QCOMPARE(bench.Label(ammo), std::string("Ammo"));
+    bench.Select(ammo);
+    bench.Type(QStringLiteral("5"));
+    bench.Click(kApplyButton);
+    const std::string withAmmo = bench.Bytes();
+    QVERIFY(withAmmo != without);
+    bench.Click(kDefaultButton);
+    QCOMPARE(bench.Bytes(), without);
+    QCOMPARE(bench.Label(ammo), std::string("Ammo"));
+
+    QAction* undo = bench.window.Command(kUndoMenuItem);
+    QVERIFY(undo->isEnabled());
+    undo->trigger();
+    QCOMPARE(bench.Bytes(), withAmmo);
+    QCOMPARE(bench.Label(ammo), std::string("Ammo = 5"));
+    bench.window.Command(kRedoMenuItem)->trigger();
+    QCOMPARE(bench.Bytes(), without);
+    QCOMPARE(bench.Label(ammo), std::string("Ammo"));
+    QVERIFY(bench.prompts.questions.isEmpty());
+}
+
 void WorkflowTest::windowStateAndRecentFilesAreRemembered() {
     Bench bench;
     CMainDlg& window = bench.window;
