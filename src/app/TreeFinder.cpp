@@ -1,5 +1,8 @@
 #include "app/TreeFinder.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -55,14 +58,12 @@ TreeFinder::TreeFinder(RulesTreeModel& model, const Tree& tree, const ItemFileAc
 
     // The field first; the toggles beside it while there is room, beneath it when there is not.
     m_toggleBox = new QWidget(this);
-    auto* toggles = new QHBoxLayout(m_toggleBox);
-    toggles->setContentsMargins(0, 0, 0, 0);
-    toggles->setSpacing(2);
-    for (QToolButton* toggle : {m_changed, m_present, m_problem, m_overridden, m_differs}) {
-        toggles->addWidget(toggle);
-        connect(toggle, &QToolButton::toggled, this, &TreeFinder::ApplyFilter);
-    }
-    toggles->addStretch(1);
+    m_toggleRows = new QVBoxLayout(m_toggleBox);
+    m_toggleRows->setContentsMargins(0, 0, 0, 0);
+    m_toggleRows->setSpacing(2);
+    m_toggles = {m_changed, m_present, m_problem, m_overridden, m_differs};
+    for (QToolButton* toggle : m_toggles) connect(toggle, &QToolButton::toggled, this, &TreeFinder::ApplyFilter);
+    PlaceToggles(std::numeric_limits<int>::max());
     auto* bar = new QGridLayout;
     m_bar = bar;
     bar->setContentsMargins(0, 0, 0, 0);
@@ -245,8 +246,11 @@ void TreeFinder::SetReference(const QString& name, TreeFilterModel::MarkText mar
         if (!fed) m_differs->setChecked(false);
     }
     m_differs->setEnabled(fed);
-    m_differs->setText(QStringLiteral("Differs from %1").arg(name));
+    m_differsText = QStringLiteral("Differs from %1").arg(name);
+    m_differs->setText(m_differsText);
+    m_differs->setAccessibleName(m_differsText);
     m_differs->setToolTip(QStringLiteral("Only keys the game plays differently from %1").arg(name));
+    FitToggles();
     if (m_model->Criteria().IsActive()) ApplyFilter();
 }
 
@@ -255,14 +259,66 @@ int TreeFinder::FieldWidth() const { return m_edit->fontMetrics().horizontalAdva
 
 void TreeFinder::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const bool beside = width() >= FieldWidth() + m_bar->spacing() + m_toggleBox->sizeHint().width();
+    FitToggles();
+}
+
+void TreeFinder::FitToggles() {
+    m_differs->setText(m_differsText);
+    int oneRow = m_toggleRows->spacing() * static_cast<int>(m_toggles.size() - 1);
+    for (const QToolButton* toggle : m_toggles) oneRow += toggle->sizeHint().width();
+    const bool beside = width() >= FieldWidth() + m_bar->spacing() + oneRow;
+    // Beneath the field, where room is short, the reference's name is left to the tooltip.
+    if (!beside) m_differs->setText(QStringLiteral("Differs"));
+    PlaceToggles(beside ? std::numeric_limits<int>::max() : width());
     if (beside == m_togglesBeside) return;
     m_togglesBeside = beside;
     m_bar->removeWidget(m_toggleBox);
+    // Beneath the field the toggles wrap, so they ask only for the width of their wider row: a
+    // long toggle ("Differs from" a file's name) must not widen the tree's side and squeeze the
+    // editor.
+    m_toggleBox->setSizePolicy(beside ? QSizePolicy::Preferred : QSizePolicy::Ignored, QSizePolicy::Preferred);
     if (beside)
         m_bar->addWidget(m_toggleBox, 0, 1);
     else
         m_bar->addWidget(m_toggleBox, 1, 0);
+}
+
+void TreeFinder::PlaceToggles(int width) {
+    while (QLayoutItem* row = m_toggleRows->takeAt(0)) delete row;  // the toggles themselves stay
+    const int spacing = m_toggleRows->spacing();
+    std::vector<int> widths;
+    int all = -spacing;
+    for (const QToolButton* toggle : m_toggles) {
+        widths.push_back(toggle->sizeHint().width());
+        all += spacing + widths.back();
+    }
+    // At most two rows, so that the window's least height stays within small screens. The box
+    // asks for the width of the narrowest split into two rows, whatever its width now (else the
+    // splitter could not make the tree's side narrower again); the first row then takes what
+    // fits, the second the rest, which never is wider.
+    int least = all;
+    int first = -spacing;
+    for (std::size_t split = 0; split + 1 < widths.size(); ++split) {
+        first += spacing + widths[split];
+        least = std::min(least, std::max(first, all - first - spacing));
+    }
+    m_toggleBox->setMinimumWidth(least);
+    QHBoxLayout* row = nullptr;
+    int used = 0;
+    for (std::size_t i = 0; i < m_toggles.size(); ++i) {
+        const bool second = row != nullptr && m_toggleRows->count() == 1 && used + spacing + widths[i] > width;
+        if (row == nullptr || second) {
+            if (row != nullptr) row->addStretch(1);
+            row = new QHBoxLayout;
+            row->setSpacing(spacing);
+            m_toggleRows->addLayout(row);
+            used = widths[i];
+        } else {
+            used += spacing + widths[i];
+        }
+        row->addWidget(m_toggles[i]);
+    }
+    row->addStretch(1);
 }
 
 }  // namespace morvane::app

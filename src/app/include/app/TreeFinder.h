@@ -6,6 +6,7 @@
 #include "app/TreeFilterModel.h"
 
 class QGridLayout;
+class QVBoxLayout;
 class QLineEdit;
 class QToolButton;
 class QTreeView;
@@ -70,10 +71,16 @@ private:
     TreeFilterModel* m_model = nullptr;
     QTreeView* m_view = nullptr;
     int FieldWidth() const;
+    // The toggles beside the field while they fit in one row, else beneath it in two.
+    void FitToggles();
+    void PlaceToggles(int width);
 
     QLineEdit* m_edit = nullptr;
     QGridLayout* m_bar = nullptr;
     QWidget* m_toggleBox = nullptr;
+    QVBoxLayout* m_toggleRows = nullptr;
+    std::vector<QToolButton*> m_toggles;
+    QString m_differsText = QStringLiteral("Differs");
     bool m_togglesBeside = true;
     QToolButton* m_changed = nullptr;
     QToolButton* m_present = nullptr;
