@@ -39,7 +39,7 @@ struct EditStep {
 // they take more than `bytes` together. The newest step is always kept.
 struct HistoryLimits {
     std::size_t steps = 1000;
-    std::size_t bytes = 8u * 1024u * 1024u;
+    std::size_t bytes = std::size_t{8} * 1024 * 1024;
 };
 
 // The writes made on one open file, in order, with a cursor between the done and the undone
