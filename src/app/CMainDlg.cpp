@@ -55,10 +55,18 @@
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "platform/ProgramLaunch.h"
-#include "rulesfile/ValueLabel.h"
+#include "rulesfile/SaveFailureMessage.h"
 #include "schema/DefaultRulesFile.h"
 #include "tree/TreeBuilder.h"
 #include "tree/TreePath.h"
+
+using morvane::dialogs::CAboutDlg;
+using morvane::dialogs::CPropertiesDlg;
+using morvane::guicommon::FromQt;
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+using morvane::guicommon::UserPrompts;
 
 namespace morvane::app {
 namespace {
@@ -969,11 +977,7 @@ void CMainDlg::OnFileSaveAs() {
     if (platform::IsSameFile(path, m_paths.rulesPath)) return;
     const int error = m_session->SaveCopyAs(path);
     if (error != 0) {
-        m_prompts.ShowMessage(this,
-                              QStringLiteral("Unable To Save Changes, Error NUmber: %1 \n%2")
-                                  .arg(error)
-                                  .arg(PathToQt(platform::DescribeFileError(error, path))),
-                              PathToQt(m_paths.rulesPath));
+        m_prompts.ShowMessage(this, PathToQt(SaveFailureMessage(error, path)), PathToQt(m_paths.rulesPath));
         return;
     }
     // The copy holds the same values as the tree shows: carry on editing it.

@@ -122,7 +122,7 @@ void MainWindowTest::startUpWithoutARulesFileShowsTheStartPage() {
     // Set the Game Folder: the user points the game program at a folder that holds a rules file.
     prompts.files.push_back(QString::fromStdString(Path(otherGame, "RA95.EXE")));
     prompts.dialogs.push_back([](QDialog& dialog) {
-        auto& properties = static_cast<app::CPropertiesDlg&>(dialog);
+        auto& properties = static_cast<dialogs::CPropertiesDlg&>(dialog);
         properties.OnBrowseGame();
         properties.OnOK();
         return dialog.result();
