@@ -107,7 +107,7 @@ void FindingMarks::Refresh() {
     const RulesDocument& document = m_rules.Document();
     if (m_layers && document.Exists()) {
         gamesetup::LayerChoice choice = m_layers(m_rules.RulesPath());
-        choice.rulesBytes = &document.Bytes();
+        choice.rulesGame = document.SharedGame();
         auto loaded = gamesetup::LoadLayers(choice);
         if (auto* layers = std::get_if<gamesetup::LoadedLayers>(&loaded)) {
             for (gameview::LayerFinding& finding : layers->stack.CheckAll())
@@ -122,7 +122,10 @@ void FindingMarks::Refresh() {
     m_fingerprint.reset();
     m_game.reset();
     const gameview::GameIni* ini = CheckedGame();
-    if (ini == nullptr && document.Exists()) ini = &m_game.emplace(document.Game());
+    if (ini == nullptr && document.Exists()) {
+        m_game = document.SharedGame();
+        ini = m_game.get();
+    }
     if (ini != nullptr) {
         for (const gameview::GameSection& section : ini->Sections())
             m_keysSet += static_cast<int>(section.entries.size());
@@ -153,7 +156,7 @@ void FindingMarks::Refresh() {
 }
 
 const gameview::GameIni* FindingMarks::CheckedGame() const {
-    if (m_game) return &*m_game;
+    if (m_game) return m_game.get();
     return m_stack ? m_stack->Ini(gameview::Layer::Rules) : nullptr;
 }
 

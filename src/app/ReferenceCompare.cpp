@@ -62,8 +62,14 @@ void ReferenceCompare::Refresh() {
     m_byItem.clear();
     // The open file as the window holds it: it was read or written just before.
     if (const RulesDocument& document = m_rules.Document(); document.Exists()) {
-        m_differences =
-            compare::DiffRules(gameview::GameKeys::BuiltIn(), ReferenceBytes(), document.Bytes(), false).keys;
+        // Both readings are kept between refreshes: the open file's is the document's own, the
+        // reference's is made again only when its bytes changed.
+        const std::string& reference = ReferenceBytes();
+        if (m_referenceGame == nullptr || reference != m_referenceGameOf) {
+            m_referenceGame = std::make_shared<const gameview::GameIni>(reference);
+            m_referenceGameOf = reference;
+        }
+        m_differences = compare::DiffKeys(gameview::GameKeys::BuiltIn(), *m_referenceGame, document.Game());
         for (std::size_t i = 0; i < m_differences.size(); ++i) {
             const TreeItem item = m_marks.ItemAt(m_differences[i].section, m_differences[i].key, false);
             if (item != kNoItem) m_byItem.emplace(item, i);

@@ -141,16 +141,12 @@ private:
     const std::unordered_set<std::string>& m_playedSections;
 };
 
-}  // namespace
-
-RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b, bool withLines) {
-    const GameIni iniA(a), iniB(b);
-    const PlayedFile playedA(keys, iniA), playedB(keys, iniB);
-    RulesDiff diff;
-    diff.fingerprintA = Fingerprint(iniA);
-    diff.fingerprintB = Fingerprint(iniB);
-
-    std::unordered_set<std::string> playedKeys, playedSections;
+// The keys the game plays differently in B than in A, in the game's order; the sections and
+// keys of those differences go into `playedKeys` and `playedSections` when given.
+std::vector<KeyDifference> DifferentKeys(const GameKeys& keys, const PlayedFile& playedA, const PlayedFile& playedB,
+                                         std::unordered_set<std::string>* playedKeys,
+                                         std::unordered_set<std::string>* playedSections) {
+    std::vector<KeyDifference> differences;
     for (const gameview::SectionKind* kind : KindsInGameOrder(keys)) {
         for (const std::string& section : kind->sections) {
             // Neither file has the section: both play the built-in values.
@@ -165,20 +161,38 @@ RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b
                 const std::vector<Played> candidatesA = playedA.Candidates(*kind, section, key);
                 const std::vector<Played> candidatesB = playedB.Candidates(*kind, section, key);
                 if (PlaysTheSame(candidatesA, candidatesB)) continue;
-                diff.keys.push_back({kind->name, section, key.name, ShownCandidates(candidatesA),
-                                     ShownCandidates(candidatesB),
-                                     candidatesA.size() == 1 ? candidatesA.front().fileText : std::nullopt});
-                playedKeys.insert(Twin(section, key.name));
-                playedSections.insert(section);
+                differences.push_back({kind->name, section, key.name, ShownCandidates(candidatesA),
+                                       ShownCandidates(candidatesB),
+                                       candidatesA.size() == 1 ? candidatesA.front().fileText : std::nullopt});
+                if (playedKeys != nullptr) playedKeys->insert(Twin(section, key.name));
+                if (playedSections != nullptr) playedSections->insert(section);
             }
         }
     }
+    return differences;
+}
+
+}  // namespace
+
+RulesDiff DiffRules(const GameKeys& keys, std::string_view a, std::string_view b, bool withLines) {
+    const GameIni iniA(a), iniB(b);
+    const PlayedFile playedA(keys, iniA), playedB(keys, iniB);
+    RulesDiff diff;
+    diff.fingerprintA = Fingerprint(iniA);
+    diff.fingerprintB = Fingerprint(iniB);
+
+    std::unordered_set<std::string> playedKeys, playedSections;
+    diff.keys = DifferentKeys(keys, playedA, playedB, &playedKeys, &playedSections);
     if (withLines) {
         const LineCompare lines(keys, playedKeys, playedSections);
         lines.Unmatched({'A', a, iniA, playedA}, {'B', b, iniB, playedB}, diff.lines);
         lines.Unmatched({'B', b, iniB, playedB}, {'A', a, iniA, playedA}, diff.lines);
     }
     return diff;
+}
+
+std::vector<KeyDifference> DiffKeys(const GameKeys& keys, const GameIni& a, const GameIni& b) {
+    return DifferentKeys(keys, PlayedFile(keys, a), PlayedFile(keys, b), nullptr, nullptr);
 }
 
 std::vector<std::pair<std::string, std::size_t>> CountByKind(const RulesDiff& diff) {

@@ -46,8 +46,8 @@ std::variant<LoadedLayers, UnreadableLayer> LoadLayers(const LayerChoice& choice
         return read(layer, *beside);
     };
 
-    if (choice.rulesBytes != nullptr)
-        stack.SetFile(Layer::Rules, choice.rules, *choice.rulesBytes);
+    if (choice.rulesGame != nullptr)
+        stack.SetFile(Layer::Rules, choice.rules, choice.rulesGame);
     else if (auto failed = read(Layer::Rules, choice.rules))
         return UnreadableLayer{Layer::Rules, *failed};
     if (auto failed = take(Layer::Aftermath, choice.aftermath, kAftermathFileName))

@@ -11,7 +11,8 @@ namespace morvane::gameview {
 
 // One file of the stack, read the game's way, with the sections and entries the game finds.
 struct LayerStack::FileLayer {
-    FileLayer(std::string filePath, std::string_view bytes) : path(std::move(filePath)), ini(bytes) {
+    FileLayer(std::string filePath, std::shared_ptr<const GameIni> reading)
+        : path(std::move(filePath)), held(std::move(reading)), ini(*held) {
         const std::size_t slash = path.find_last_of("/\\");
         name = slash == std::string::npos ? path : path.substr(slash + 1);
         for (const GameSection& section : ini.Sections()) {
@@ -32,8 +33,9 @@ struct LayerStack::FileLayer {
     }
 
     std::string path;
-    std::string name;  // the file name without its folder, for messages
-    GameIni ini;
+    std::string name;                     // the file name without its folder, for messages
+    std::shared_ptr<const GameIni> held;  // shared with whoever read the file
+    const GameIni& ini;
     NameMap<const GameSection*> sections;
 };
 
@@ -140,7 +142,12 @@ LayerStack& LayerStack::operator=(LayerStack&&) noexcept = default;
 
 void LayerStack::SetFile(Layer layer, std::string path, std::string_view bytes) {
     if (!IsFileLayer(layer)) return;
-    m_files[IndexOf(layer)] = std::make_unique<FileLayer>(std::move(path), bytes);
+    SetFile(layer, std::move(path), std::make_shared<const GameIni>(bytes));
+}
+
+void LayerStack::SetFile(Layer layer, std::string path, std::shared_ptr<const GameIni> ini) {
+    if (!IsFileLayer(layer) || ini == nullptr) return;
+    m_files[IndexOf(layer)] = std::make_unique<FileLayer>(std::move(path), std::move(ini));
 }
 
 void LayerStack::ClearFile(Layer layer) { m_files[IndexOf(layer)].reset(); }

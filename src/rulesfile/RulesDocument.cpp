@@ -130,10 +130,12 @@ const platform::IniDocument& RulesDocument::Ini() const {
     return *m_ini;
 }
 
-const gameview::GameIni& RulesDocument::Game() const {
+const gameview::GameIni& RulesDocument::Game() const { return *SharedGame(); }
+
+std::shared_ptr<const gameview::GameIni> RulesDocument::SharedGame() const {
     EnsureRead();
-    if (!m_game) m_game = std::make_unique<gameview::GameIni>(m_bytes);
-    return *m_game;
+    if (!m_game) m_game = std::make_shared<const gameview::GameIni>(m_bytes);
+    return m_game;
 }
 
 const std::vector<gameview::Finding>& RulesDocument::Findings() const {

@@ -39,6 +39,11 @@ TEST_P(Diff, ListsWhatPlaysDifferently) {
     EXPECT_EQ(KeyLines(diff), c.expected);
     // The other way round, the same keys differ.
     EXPECT_EQ(DiffRules(gameview::GameKeys::BuiltIn(), c.b, c.a, false).keys.size(), c.expected.size());
+    // From readings made already (the window's way), the same keys.
+    const gameview::GameIni iniA(c.a), iniB(c.b);
+    RulesDiff fromReadings;
+    fromReadings.keys = DiffKeys(gameview::GameKeys::BuiltIn(), iniA, iniB);
+    EXPECT_EQ(KeyLines(fromReadings), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

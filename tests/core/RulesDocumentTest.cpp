@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "ValueEditorFixture.h"
+#include "gameview/GameLayers.h"
 #include "rulesfile/RulesDocument.h"
 
 namespace morvane {
@@ -38,6 +40,12 @@ TEST_F(RulesDocumentTest, ReadsTheFileOnceForEveryView) {
     EXPECT_EQ(document.GameEntry("E1", "Cost"), nullptr) << "the game matches names exactly";
     EXPECT_FALSE(document.Findings().empty());
     EXPECT_EQ(FileReadCount(), reads + 1);
+    // One reading per change of the bytes, which the layers share rather than parse again.
+    const std::shared_ptr<const gameview::GameIni> reading = document.SharedGame();
+    EXPECT_EQ(reading.get(), &document.Game());
+    gameview::LayerStack stack;
+    stack.SetFile(gameview::Layer::Rules, m_path, reading);
+    EXPECT_EQ(stack.Ini(gameview::Layer::Rules), reading.get());
 
     EXPECT_FALSE(document.Refresh()) << "an unchanged file is not read again";
     EXPECT_EQ(FileReadCount(), reads + 1);
@@ -45,6 +53,8 @@ TEST_F(RulesDocumentTest, ReadsTheFileOnceForEveryView) {
     EXPECT_TRUE(document.Refresh());
     EXPECT_EQ(document.Value("General", "CrateMinimum"), "3");
     EXPECT_EQ(document.GameEntry("General", "CrateMaximum"), nullptr) << "the game's reading follows the bytes";
+    EXPECT_NE(document.SharedGame(), reading);
+    EXPECT_NE(reading->Find("General", "CrateMaximum"), nullptr) << "a reading held elsewhere stays whole";
 
     std::filesystem::remove(m_path);
     EXPECT_TRUE(document.Refresh());

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -106,7 +107,8 @@ private:
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
-    std::optional<gameview::GameIni> m_game;      // the rules file as read by the last check without layers
+    // The rules file as read by the last check without layers (the document's reading).
+    std::shared_ptr<const gameview::GameIni> m_game;
 };
 
 }  // namespace morvane::app

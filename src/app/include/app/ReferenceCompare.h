@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -71,6 +72,10 @@ private:
     std::string m_path;           // empty: the stock values
     mutable std::string m_bytes;  // of the reference, as last read
     mutable std::string m_stock;  // made on first use
+    // The reference as the game reads it, and the bytes it was read from: read again only
+    // when the reference's bytes changed.
+    std::shared_ptr<const gameview::GameIni> m_referenceGame;
+    std::string m_referenceGameOf;
     std::vector<compare::KeyDifference> m_differences;
     std::unordered_map<TreeItem, std::size_t> m_byItem;
 };

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
 
 namespace morvane::compare {
@@ -44,6 +45,10 @@ struct RulesDiff {
 // the game reads it. Formatting, notes, line order and anything the game does not read make no
 // difference. With `withLines`, the lines that differ without changing the game are listed too.
 RulesDiff DiffRules(const gameview::GameKeys& keys, std::string_view a, std::string_view b, bool withLines);
+// The keys the game plays differently in B than in A (DiffRules' `keys`), from files read
+// already: for a caller that holds both readings, nothing is parsed again.
+std::vector<KeyDifference> DiffKeys(const gameview::GameKeys& keys, const gameview::GameIni& a,
+                                    const gameview::GameIni& b);
 
 // How many keys differ for each kind of section, in the game's order of kinds.
 std::vector<std::pair<std::string, std::size_t>> CountByKind(const RulesDiff& diff);

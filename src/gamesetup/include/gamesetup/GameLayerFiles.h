@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,9 +29,9 @@ struct LayerChoice {
     LayerSource aftermath;
     LayerSource mplayer;
     std::string scenario;  // empty: no scenario
-    // The rules file's bytes when the caller holds them already (they are not read again);
-    // they must outlive the LoadLayers call.
-    const std::string* rulesBytes = nullptr;
+    // The rules file as the caller has read it already (an open document's reading): the
+    // stack shares it, the file is neither read nor parsed again.
+    std::shared_ptr<const gameview::GameIni> rulesGame;
 };
 
 inline constexpr std::string_view kAftermathFileName = "AFTRMATH.INI";

@@ -101,6 +101,8 @@ public:
     // Gives a file layer (rules, aftermath, scenario, mplayer) its file; `path` names it in
     // findings and answers.
     void SetFile(Layer layer, std::string path, std::string_view bytes);
+    // The same for a file read already: the reading is shared, not made again.
+    void SetFile(Layer layer, std::string path, std::shared_ptr<const GameIni> ini);
     void ClearFile(Layer layer);
     // The file of a file layer, or nullptr.
     const GameIni* Ini(Layer layer) const;

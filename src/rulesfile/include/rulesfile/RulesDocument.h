@@ -59,6 +59,9 @@ public:
     const std::string& Bytes() const;
     const platform::IniDocument& Ini() const;
     const gameview::GameIni& Game() const;
+    // The same reading, for holders that keep it beyond the next change of the bytes (the
+    // layers of the last check, say): the bytes' one parse is shared, never made twice.
+    std::shared_ptr<const gameview::GameIni> SharedGame() const;
     const std::vector<gameview::Finding>& Findings() const;
 
     // A key's value as the editor reads it: white space trimmed, an inline note after ";" cut
@@ -113,7 +116,7 @@ private:
     mutable bool m_exists = false;
     mutable std::string m_bytes;
     mutable std::unique_ptr<platform::IniDocument> m_ini;
-    mutable std::unique_ptr<gameview::GameIni> m_game;
+    mutable std::shared_ptr<const gameview::GameIni> m_game;
     mutable std::unique_ptr<std::vector<gameview::Finding>> m_findings;
     bool m_keptOutsideChange = false;
 };
