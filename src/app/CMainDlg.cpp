@@ -465,7 +465,19 @@ void CMainDlg::ShowStartPage(const QStringList& looked) {
     m_startPage->Show(looked, RecentFiles());
     m_pages->setCurrentWidget(m_startPage);
     m_problems->hide();
+    EnableFileCommands(false);
     ShowStatus(QStringLiteral("No rules file is open."));
+}
+
+void CMainDlg::EnableFileCommands(bool fileOpen) {
+    for (const int id :
+         {command::kFileSaveAs, command::kCompareWith, command::kExportChanges, command::kLaunchWithFile})
+        m_commands.at(id)->setEnabled(fileOpen);
+    // With a file open, the key shown decides about these.
+    if (!fileOpen) {
+        for (QAction* action : {m_commands.at(command::kMatchAll), m_applyAction, m_defaultAction})
+            action->setEnabled(false);
+    }
 }
 
 bool CMainDlg::ShowsStartPage() const { return m_pages->currentWidget() == m_startPage; }
@@ -478,6 +490,7 @@ void CMainDlg::OnStartPageGameFolder() {
 
 void CMainDlg::ShowFileOpen(const std::string& path) {
     m_paths.rulesPath = path;
+    EnableFileCommands(true);
     setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
     // The layer files beside this rules file join the check; say which were found.
     const QString layers = m_layersMenu->ShowFilesBeside(path);

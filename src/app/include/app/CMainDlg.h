@@ -156,6 +156,8 @@ private:
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);
+    // Greys out, or gives back, the commands that act on the open file.
+    void EnableFileCommands(bool fileOpen);
     // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
     // the answer closes the program, and the buttons say so.
     bool ConfirmPendingEdit(bool closing = false);
