@@ -20,7 +20,7 @@
 
 namespace morvane::bench {
 
-class NoPrompts : public app::UserPrompts {
+class NoPrompts : public guicommon::UserPrompts {
 public:
     void ShowMessage(QWidget*, const QString&, const QString&, QMessageBox::Icon) override {}
     QMessageBox::StandardButton Ask(QWidget*, const QString&, const QString&, QMessageBox::StandardButtons) override {

@@ -27,6 +27,12 @@
 #include "platform/FileAccess.h"
 #include "schema/ObjectLabels.h"
 
+using morvane::guicommon::FromQt;
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+using morvane::guicommon::UserPrompts;
+
 namespace morvane::app {
 namespace {
 

@@ -14,6 +14,10 @@
 #include "guicommon/UserPrompts.h"
 #include "platform/FileAccess.h"
 
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::ToQt;
+using morvane::guicommon::UserPrompts;
+
 namespace morvane::app {
 namespace {
 

@@ -8,6 +8,9 @@
 #include "gameview/GameIni.h"
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::FromQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

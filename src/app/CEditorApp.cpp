@@ -19,6 +19,10 @@
 #include "platform/FileLookup.h"
 #include "schema/CatalogueFile.h"
 
+using morvane::dialogs::CSplashWnd;
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::QtPrompts;
+
 namespace morvane::app {
 namespace {
 

@@ -55,10 +55,18 @@
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
 #include "platform/ProgramLaunch.h"
-#include "rulesfile/ValueLabel.h"
+#include "rulesfile/SaveFailureMessage.h"
 #include "schema/DefaultRulesFile.h"
 #include "tree/TreeBuilder.h"
 #include "tree/TreePath.h"
+
+using morvane::dialogs::CAboutDlg;
+using morvane::dialogs::CPropertiesDlg;
+using morvane::guicommon::FromQt;
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+using morvane::guicommon::UserPrompts;
 
 namespace morvane::app {
 namespace {
@@ -467,7 +475,19 @@ void CMainDlg::ShowStartPage(const QStringList& looked) {
     m_startPage->Show(looked, RecentFiles());
     m_pages->setCurrentWidget(m_startPage);
     m_problems->hide();
+    EnableFileCommands(false);
     ShowStatus(QStringLiteral("No rules file is open."));
+}
+
+void CMainDlg::EnableFileCommands(bool fileOpen) {
+    for (const int id :
+         {command::kFileSaveAs, command::kCompareWith, command::kExportChanges, command::kLaunchWithFile})
+        m_commands.at(id)->setEnabled(fileOpen);
+    // With a file open, the key shown decides about these.
+    if (!fileOpen) {
+        for (QAction* action : {m_commands.at(command::kMatchAll), m_applyAction, m_defaultAction})
+            action->setEnabled(false);
+    }
 }
 
 bool CMainDlg::ShowsStartPage() const { return m_pages->currentWidget() == m_startPage; }
@@ -480,6 +500,7 @@ void CMainDlg::OnStartPageGameFolder() {
 
 void CMainDlg::ShowFileOpen(const std::string& path) {
     m_paths.rulesPath = path;
+    EnableFileCommands(true);
     setWindowTitle(QStringLiteral("Morvane - ") + m_layerEditing->Title(path));
     // A layer is not a rules file to hand the game.
     m_commands.at(command::kLaunchWithFile)->setEnabled(!m_layerEditing->Active());
@@ -992,11 +1013,7 @@ void CMainDlg::OnFileSaveAs() {
     if (platform::IsSameFile(path, m_paths.rulesPath)) return;
     const int error = m_session->SaveCopyAs(path);
     if (error != 0) {
-        m_prompts.ShowMessage(this,
-                              QStringLiteral("Unable To Save Changes, Error NUmber: %1 \n%2")
-                                  .arg(error)
-                                  .arg(PathToQt(platform::DescribeFileError(error, path))),
-                              PathToQt(m_paths.rulesPath));
+        m_prompts.ShowMessage(this, PathToQt(SaveFailureMessage(error, path)), PathToQt(m_paths.rulesPath));
         return;
     }
     // The copy holds the same values as the tree shows: carry on editing it.

@@ -21,6 +21,9 @@
 #include "guicommon/Artwork.h"
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::FromQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

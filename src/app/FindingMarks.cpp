@@ -11,6 +11,8 @@
 #include "gameview/GameReading.h"
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

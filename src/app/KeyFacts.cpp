@@ -7,6 +7,8 @@
 #include "guicommon/Latin1.h"
 #include "schema/Descriptor.h"
 
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

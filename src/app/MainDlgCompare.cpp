@@ -19,6 +19,10 @@
 #include "guicommon/UserPrompts.h"
 #include "platform/FileAccess.h"
 
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

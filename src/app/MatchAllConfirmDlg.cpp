@@ -9,6 +9,8 @@
 
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 
 MatchAllConfirmDlg::MatchAllConfirmDlg(const MatchAllPlan& plan, const std::string& shownSection, const Tree& tree,

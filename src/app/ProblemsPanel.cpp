@@ -14,6 +14,8 @@
 #include "app/FindingMarkDelegate.h"
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

@@ -16,6 +16,9 @@
 #include "platform/FileAccess.h"
 #include "schema/DefaultRulesFile.h"
 
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 
 ReferenceCompare::ReferenceCompare(const StringTable& catalogue, const FindingMarks& marks,

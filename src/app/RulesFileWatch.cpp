@@ -6,6 +6,8 @@
 #include "platform/FileLookup.h"
 #include "rulesfile/RulesDocument.h"
 
+using morvane::guicommon::PathToQt;
+
 namespace morvane::app {
 namespace {
 

@@ -5,6 +5,8 @@
 #include "guicommon/Artwork.h"
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

@@ -29,6 +29,8 @@
 #include "schema/CatalogueFile.h"
 #include "tree/TreePath.h"
 
+using morvane::guicommon::QtPrompts;
+
 namespace {
 
 bool Save(QWidget& window, const QString& file) {
@@ -44,7 +46,7 @@ bool Save(QWidget& window, const QString& file) {
 // The window on a file with findings: the Problems panel with its first error chosen, and a
 // key whose line the game reads differently from what it says.
 int ShootFindings(const char* rulesFile, const QString& folder) {
-    morvane::app::QtPrompts prompts;
+    QtPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts, morvane::app::WindowPaths::ForFile(rulesFile));
     if (!window.OnInitDialog()) return 1;
     window.resize(window.width() * 5 / 4, window.height() * 5 / 4);
@@ -81,7 +83,7 @@ int ShootOverridden(const char* rulesFile, const QString& folder) {
     if (morvane::platform::ReplaceFileAtomically((copyDir.path() + "/AFTRMATH.INI").toStdString(),
                                                  "[General]\r\nCrateMaximum=60\r\nCrateRegen=2\r\n") != 0)
         return 1;
-    morvane::app::QtPrompts prompts;
+    QtPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts,
                                   morvane::app::WindowPaths::ForFile(copy.toStdString()));
     if (!window.OnInitDialog()) return 1;
@@ -102,7 +104,7 @@ int ShootStartPage(const QString& folder) {
     const std::string before = morvane::platform::CurrentDirectory().value_or(".");
     QTemporaryDir empty;
     if (!morvane::platform::ChangeDirectory(empty.path().toStdString())) return 1;
-    morvane::app::QtPrompts prompts;
+    QtPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts);
     const bool shown = window.OnInitDialog() && window.ShowsStartPage();
     morvane::platform::ChangeDirectory(before);
@@ -117,7 +119,7 @@ int ShootStartPage(const QString& folder) {
 // The table of the vehicles beside the tree, a weapon's damage chart and the time-to-kill heat
 // map of the vehicles against each other.
 int ShootTable(const char* rulesFile, const QString& folder) {
-    morvane::app::QtPrompts prompts;
+    QtPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts, morvane::app::WindowPaths::ForFile(rulesFile));
     if (!window.OnInitDialog()) return 1;
     window.resize(window.width() * 2, window.height() * 5 / 4);
@@ -142,7 +144,7 @@ int ShootTable(const char* rulesFile, const QString& folder) {
 }
 
 // The real prompts, except that the next dialog is pictured and cancelled instead of run.
-class PicturingPrompts : public morvane::app::QtPrompts {
+class PicturingPrompts : public QtPrompts {
 public:
     int Exec(QDialog& dialog) override {
         if (m_file.isEmpty()) return QtPrompts::Exec(dialog);

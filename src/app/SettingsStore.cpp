@@ -4,6 +4,9 @@
 
 #include "guicommon/FileNames.h"
 
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+
 namespace morvane::app {
 namespace {
 

@@ -5,6 +5,9 @@
 #include "app/RulesTreeModel.h"
 #include "guicommon/Latin1.h"
 
+using morvane::guicommon::FromQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 
 TreeFilterModel::TreeFilterModel(RulesTreeModel& source, const Tree& tree, const ItemFileAccess& items,

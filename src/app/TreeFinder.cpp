@@ -247,7 +247,6 @@ void TreeFinder::SetReference(const QString& name, TreeFilterModel::MarkText mar
     }
     m_differs->setEnabled(fed);
     m_differsText = QStringLiteral("Differs from %1").arg(name);
-    m_differs->setText(m_differsText);
     m_differs->setAccessibleName(m_differsText);
     m_differs->setToolTip(QStringLiteral("Only keys the game plays differently from %1").arg(name));
     FitToggles();
@@ -263,12 +262,16 @@ void TreeFinder::resizeEvent(QResizeEvent* event) {
 }
 
 void TreeFinder::FitToggles() {
-    m_differs->setText(m_differsText);
-    int oneRow = m_toggleRows->spacing() * static_cast<int>(m_toggles.size() - 1);
+    // The row is measured with the reference's full name, whichever text the toggle shows now.
+    const QFontMetrics metrics = m_differs->fontMetrics();
+    int oneRow = m_toggleRows->spacing() * static_cast<int>(m_toggles.size() - 1) +
+                 metrics.size(Qt::TextShowMnemonic, m_differsText).width() -
+                 metrics.size(Qt::TextShowMnemonic, m_differs->text()).width();
     for (const QToolButton* toggle : m_toggles) oneRow += toggle->sizeHint().width();
     const bool beside = width() >= FieldWidth() + m_bar->spacing() + oneRow;
     // Beneath the field, where room is short, the reference's name is left to the tooltip.
-    if (!beside) m_differs->setText(QStringLiteral("Differs"));
+    const QString shown = beside ? m_differsText : QStringLiteral("Differs");
+    if (m_differs->text() != shown) m_differs->setText(shown);
     PlaceToggles(beside ? std::numeric_limits<int>::max() : width());
     if (beside == m_togglesBeside) return;
     m_togglesBeside = beside;

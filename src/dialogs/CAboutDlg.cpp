@@ -7,7 +7,7 @@
 #include "common/Version.h"
 #include "guicommon/Artwork.h"
 
-namespace morvane::app {
+namespace morvane::dialogs {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Morvane"));
@@ -40,4 +40,4 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->setColumnStretch(1, 1);
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

@@ -11,9 +11,9 @@
 #include "guicommon/FileNames.h"
 #include "guicommon/UserPrompts.h"
 
-namespace morvane::app {
+namespace morvane::dialogs {
 
-CPropertiesDlg::CPropertiesDlg(UserPrompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts) {
+CPropertiesDlg::CPropertiesDlg(guicommon::UserPrompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts) {
     setWindowTitle(QStringLiteral("Properties"));
     auto* layout = new QGridLayout(this);
     m_programDirEdit = new QLineEdit(this);
@@ -59,24 +59,25 @@ CPropertiesDlg::CPropertiesDlg(UserPrompts& prompts, QWidget* parent) : QDialog(
 
 void CPropertiesDlg::DoDataExchange(bool saveAndValidate) {
     if (saveAndValidate) {
-        m_strProgramDir = PathFromQt(m_programDirEdit->text());
-        m_strGameExe = PathFromQt(m_gameExeEdit->text());
-        m_strWorkDir = PathFromQt(m_workDirEdit->text());
+        m_strProgramDir = guicommon::PathFromQt(m_programDirEdit->text());
+        m_strGameExe = guicommon::PathFromQt(m_gameExeEdit->text());
+        m_strWorkDir = guicommon::PathFromQt(m_workDirEdit->text());
         return;
     }
-    m_programDirEdit->setText(PathToQt(m_strProgramDir));
-    m_gameExeEdit->setText(PathToQt(m_strGameExe));
-    m_workDirEdit->setText(PathToQt(m_strWorkDir));
+    m_programDirEdit->setText(guicommon::PathToQt(m_strProgramDir));
+    m_gameExeEdit->setText(guicommon::PathToQt(m_strGameExe));
+    m_workDirEdit->setText(guicommon::PathToQt(m_strWorkDir));
 }
 
 void CPropertiesDlg::OnBrowseGame() {
     // What the user typed counts: a browse changes only its own field (and the game directory).
     DoDataExchange(true);
-    const QString start = PathToQt(m_strGameDir.empty() ? std::string("RA95.EXE") : m_strGameDir + "/RA95.EXE");
+    const QString start =
+        guicommon::PathToQt(m_strGameDir.empty() ? std::string("RA95.EXE") : m_strGameDir + "/RA95.EXE");
     const QString chosen = m_prompts.ChooseOpenFile(this, QStringLiteral("Red Alert Program to Launch"), start,
                                                     QStringLiteral("Program Files (*.exe *.EXE);;All Files (*)"));
     if (chosen.isEmpty()) return;
-    m_strGameExe = PathFromQt(chosen);
+    m_strGameExe = guicommon::PathFromQt(chosen);
     m_strGameDir = gamesetup::GameDirFromProgram(m_strGameExe);
     DoDataExchange(false);
 }
@@ -103,7 +104,7 @@ void CPropertiesDlg::OnOK() {
                             : QStringLiteral(
                                   "Morvane could neither enter nor create the folder\n%1\n(only the last folder of a "
                                   "path is created, and only where you may write).")
-                                  .arg(PathToQt(m_strWorkDir));
+                                  .arg(guicommon::PathToQt(m_strWorkDir));
     m_prompts.ShowMessage(this,
                           QStringLiteral("Working Directory Is Invalid\n\n%1\nChoose an existing folder with "
                                          "Browse, or create the folders first, then press OK again.")
@@ -111,4 +112,4 @@ void CPropertiesDlg::OnOK() {
                           QStringLiteral("Unable To Create Work Directory"));
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

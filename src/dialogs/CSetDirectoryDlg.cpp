@@ -15,7 +15,7 @@
 #include "platform/Drives.h"
 #include "platform/FolderListing.h"
 
-namespace morvane::app {
+namespace morvane::dialogs {
 namespace {
 
 // Image indices of the picker's pictures.
@@ -83,7 +83,7 @@ void CSetDirectoryDlg::AddDrive(const std::string& rootPath, int type) {
                       : kind == platform::DriveType::CdRom   ? kCdRomImage
                                                              : kDriveImage;
     auto* item = new QTreeWidgetItem(m_tree);
-    item->setText(0, PathToQt(rootPath));
+    item->setText(0, guicommon::PathToQt(rootPath));
     item->setIcon(0, FolderIcon(image, image));
     if (kind == platform::DriveType::Removable || kind == platform::DriveType::CdRom) {
         // Media drives are not read until opened: a drive without a disk must not slow us down.
@@ -114,7 +114,7 @@ int CSetDirectoryDlg::FillSubFolders(QTreeWidgetItem* item, const std::string& p
                      [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
     for (const std::string& name : *folders) {
         auto* child = new QTreeWidgetItem(item);
-        child->setText(0, PathToQt(name));
+        child->setText(0, guicommon::PathToQt(name));
         child->setIcon(0, FolderIcon(kFolderImage, kOpenFolderImage));
         HasSubFolders(child, platform::JoinPath(path, name));
     }
@@ -122,9 +122,9 @@ int CSetDirectoryDlg::FillSubFolders(QTreeWidgetItem* item, const std::string& p
 }
 
 std::string CSetDirectoryDlg::GetFolderPath(QTreeWidgetItem* item) const {
-    std::string path = PathFromQt(item->text(0));
+    std::string path = guicommon::PathFromQt(item->text(0));
     for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent())
-        path = platform::JoinPath(PathFromQt(parent->text(0)), path);
+        path = platform::JoinPath(guicommon::PathFromQt(parent->text(0)), path);
     return path;
 }
 
@@ -146,11 +146,11 @@ void CSetDirectoryDlg::OnItemCollapsing(QTreeWidgetItem* item) {
 void CSetDirectoryDlg::OnSelChangedFolder(QTreeWidgetItem* item) {
     if (item == nullptr) return;
     m_strDirectory = GetFolderPath(item);
-    m_label->setText(PathToQt(m_strDirectory));
+    m_label->setText(guicommon::PathToQt(m_strDirectory));
 }
 
 bool CSetDirectoryDlg::OpenAt(const std::string& folder) {
-    const QString wanted = QDir::cleanPath(PathToQt(folder));
+    const QString wanted = QDir::cleanPath(guicommon::PathToQt(folder));
     const auto sameName = [](const QString& a, const QString& b) {
 #ifdef _WIN32
         return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -188,8 +188,8 @@ bool CSetDirectoryDlg::OpenAt(const std::string& folder) {
 }
 
 void CSetDirectoryDlg::accept() {
-    m_strDirectory = PathFromQt(m_label->text());
+    m_strDirectory = guicommon::PathFromQt(m_label->text());
     QDialog::accept();
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

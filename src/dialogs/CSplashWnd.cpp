@@ -10,7 +10,7 @@
 
 #include "guicommon/Artwork.h"
 
-namespace morvane::app {
+namespace morvane::dialogs {
 
 // On top of every other window, the main window included, for as long as it is up.
 CSplashWnd::CSplashWnd(QWidget* parent)
@@ -61,4 +61,4 @@ void CSplashWnd::timerEvent(QTimerEvent* event) {
         QDialog::timerEvent(event);
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace morvane::app {
+namespace morvane::guicommon {
 namespace {
 
 // A window whose parent is not on screen yet (at start-up) belongs in the middle of the screen;
@@ -69,4 +69,4 @@ int QtPrompts::Exec(QDialog& dialog) {
     return dialog.exec();
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::guicommon

@@ -3,7 +3,7 @@
 #include "common/TextOps.h"
 #include "gameview/GameKeys.h"
 #include "platform/ProfileApi.h"
-#include "rulesfile/ValueLabel.h"
+#include "rulesfile/SaveFailureMessage.h"
 
 namespace morvane {
 namespace {

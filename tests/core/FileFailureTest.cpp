@@ -20,7 +20,7 @@
 #include "platform/FileFaults.h"
 #include "platform/ProfileApi.h"
 #include "rulesfile/RulesFileAccess.h"
-#include "rulesfile/ValueLabel.h"
+#include "rulesfile/SaveFailureMessage.h"
 
 namespace morvane::platform {
 namespace {

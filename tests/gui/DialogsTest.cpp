@@ -15,10 +15,12 @@
 #include "guicommon/Artwork.h"
 #include "platform/FolderListing.h"
 
+using morvane::dialogs::CPropertiesDlg;
+
 namespace morvane::test {
 
 using app::CMainDlg;
-using app::CPropertiesDlg;
+using dialogs::CPropertiesDlg;
 
 MORVANE_GUI_TEST_CLASS(DialogsTest);
 
@@ -109,7 +111,7 @@ void DialogsTest::propertiesBrowseKeepsTypedText() {
 
     dialog.GameExeEdit()->setText(QStringLiteral("/typed/game.exe"));
     prompts.dialogs.push_back([&](QDialog& picker) {
-        auto& folders = static_cast<app::CSetDirectoryDlg&>(picker);
+        auto& folders = static_cast<dialogs::CSetDirectoryDlg&>(picker);
         folders.PathLabel()->setText(picked.path());
         folders.accept();
         return picker.result();
@@ -150,8 +152,8 @@ void DialogsTest::folderPickerReadsFoldersLazily() {
     platform::ReplaceFileAtomically(Path(base, "gamma/file.txt"), "x");
     platform::ReplaceFileAtomically(Path(base, "plain.txt"), "x");
 
-    app::CSetDirectoryDlg::ResetFirstOpening();
-    app::CSetDirectoryDlg picker;
+    dialogs::CSetDirectoryDlg::ResetFirstOpening();
+    dialogs::CSetDirectoryDlg picker;
     QTreeWidget* tree = picker.FolderTree();
     QTreeWidgetItem* top = tree->topLevelItem(0);
     QCOMPARE(top->text(0), QStringLiteral("/"));
@@ -189,13 +191,13 @@ void DialogsTest::folderPickerReadsFoldersLazily() {
     QCOMPARE(picker.m_strDirectory, (base.path() + "/Alpha").toStdString());
 
     // A later opening in the same run selects nothing.
-    app::CSetDirectoryDlg later;
+    dialogs::CSetDirectoryDlg later;
     QVERIFY(later.FolderTree()->currentItem() == nullptr);
     QVERIFY(later.PathLabel()->text().isEmpty());
 }
 
 void DialogsTest::aboutAndSplash() {
-    app::CAboutDlg about;
+    dialogs::CAboutDlg about;
     QCOMPARE(about.windowTitle(), QStringLiteral("About Morvane"));
     auto* title = about.findChild<QLabel*>(QStringLiteral("control1013"));
     QVERIFY(title != nullptr);
@@ -203,7 +205,7 @@ void DialogsTest::aboutAndSplash() {
     QVERIFY(title->font().bold());
     QCOMPARE(title->font().pixelSize(), 32);
 
-    app::CSplashWnd splash;
+    dialogs::CSplashWnd splash;
     QCOMPARE(splash.windowTitle(), QStringLiteral("Morvane "));
     QVERIFY(splash.TimerId() != 0);
     // The picture is decoded when the window first shows, and the window's size does not wait

@@ -233,11 +233,11 @@ void EditorFormTest::folderPickerOpensAtTheFieldsFolder() {
     const QString folder = QDir(dir.path()).filePath(QStringLiteral("mods/red"));
     // Properties' Browse for the work folder: the picker starts at the folder typed in the field.
     ScriptedPrompts prompts;
-    app::CPropertiesDlg properties(prompts);
+    dialogs::CPropertiesDlg properties(prompts);
     properties.WorkDirEdit()->setText(folder);
     QString shown;
     prompts.dialogs.push_back([&](QDialog& dialog) {
-        auto& picker = static_cast<app::CSetDirectoryDlg&>(dialog);
+        auto& picker = static_cast<dialogs::CSetDirectoryDlg&>(dialog);
         if (QTreeWidgetItem* current = picker.FolderTree()->currentItem())
             shown = QString::fromStdString(picker.GetFolderPath(current));
         return int(QDialog::Rejected);
@@ -247,7 +247,7 @@ void EditorFormTest::folderPickerOpensAtTheFieldsFolder() {
     QCOMPARE(properties.WorkDirEdit()->text(), folder);
 
     // A folder that is gone: the picker opens as far as the path exists.
-    app::CSetDirectoryDlg partial;
+    dialogs::CSetDirectoryDlg partial;
     QVERIFY(partial.OpenAt(QDir(dir.path()).filePath(QStringLiteral("mods/blue/deep")).toStdString()));
     QCOMPARE(QString::fromStdString(partial.GetFolderPath(partial.FolderTree()->currentItem())),
              QDir(dir.path()).filePath(QStringLiteral("mods")));

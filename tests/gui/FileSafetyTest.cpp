@@ -21,12 +21,15 @@
 #include "guicommon/FileNames.h"
 #include "platform/ProfileApi.h"
 
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+
 namespace morvane::test {
 namespace {
 
 using app::CMainDlg;
-using app::PathFromQt;
-using app::PathToQt;
+using guicommon::PathFromQt;
+using guicommon::PathToQt;
 
 using app::command::kFileNew;
 using app::command::kFileSaveAs;
@@ -208,6 +211,17 @@ void FileSafetyTest::goneFileIsNotRecreatedSilently() {
     open.window.Command(kFileSaveAs)->trigger();
     QCOMPARE(FileText(kept), expected);
     QCOMPARE(open.window.Paths().rulesPath, kept);
+
+    // A copy that cannot be made is said in words; the window goes on editing its file.
+    open.prompts.messages.clear();
+    const std::string nowhere = Path(open.dir, "no-such-folder/copy.ini");
+    open.prompts.files.push_back(PathToQt(nowhere));
+    open.window.Command(kFileSaveAs)->trigger();
+    QCOMPARE(open.prompts.messages.size(), std::size_t{1});
+    const QString said = open.prompts.messages[0].text;
+    QVERIFY2(said.startsWith(QStringLiteral("Unable To Save Changes, Error NUmber: ")), qPrintable(said));
+    QVERIFY2(said.contains(PathToQt(nowhere)) || said.contains(QStringLiteral("no-such-folder")), qPrintable(said));
+    QCOMPARE(open.window.Paths().rulesPath, kept);
 }
 
 void FileSafetyTest::nonAsciiPathOpensAndSaves() {
@@ -244,7 +258,7 @@ void FileSafetyTest::nonAsciiPathOpensAndSaves() {
 
     // Program Location shows it as the file system spells it, and a browsed program comes back so.
     const QString folder = open.dir.path() + QString::fromUtf8("/modés");
-    app::CPropertiesDlg properties(open.prompts);
+    dialogs::CPropertiesDlg properties(open.prompts);
     properties.m_strWorkDir = PathFromQt(folder);
     properties.DoDataExchange(false);
     bool shownRight = false;

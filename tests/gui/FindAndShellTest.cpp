@@ -227,7 +227,7 @@ void FindTest::togglesNarrowToKeys() {
 
 void ShellTest::splashStaysUpItsFullTimeOnTop() {
     ExampleWindow open;
-    app::CSplashWnd& splash = open.window.Splash();
+    dialogs::CSplashWnd& splash = open.window.Splash();
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     // Asked for 2.5 s after the window came up, the splash still gets its full 4 s.
     QTest::qWait(2500);
@@ -239,7 +239,7 @@ void ShellTest::splashStaysUpItsFullTimeOnTop() {
 }
 
 void ShellTest::aboutTitleIsBoldSans() {
-    app::CAboutDlg about;
+    dialogs::CAboutDlg about;
     auto* title = about.findChild<QLabel*>(QStringLiteral("control1013"));
     QVERIFY(title != nullptr);
     const QFontInfo shown(title->font());
@@ -252,7 +252,7 @@ void ShellTest::aboutTitleIsBoldSans() {
 void ShellTest::promptsCentreOnTheScreenBeforeTheWindowIsUp() {
     TemporarySettings settings;
     QWidget hiddenWindow;  // the main window while it looks for the rules file
-    app::QtPrompts prompts;
+    guicommon::QtPrompts prompts;
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
     QPoint shownCentre;
     const auto closeWhenUp = [&shownCentre] {
@@ -270,7 +270,7 @@ void ShellTest::promptsCentreOnTheScreenBeforeTheWindowIsUp() {
     QVERIFY2((shownCentre - screenCentre).manhattanLength() <= 4,
              qPrintable(QStringLiteral("%1,%2").arg(shownCentre.x()).arg(shownCentre.y())));
 
-    app::CPropertiesDlg properties(prompts, &hiddenWindow);
+    dialogs::CPropertiesDlg properties(prompts, &hiddenWindow);
     closeWhenUp();
     prompts.Exec(properties);
     QVERIFY2((shownCentre - screenCentre).manhattanLength() <= 4,
@@ -278,9 +278,9 @@ void ShellTest::promptsCentreOnTheScreenBeforeTheWindowIsUp() {
 }
 
 void ShellTest::folderPickerLaterOpeningReturnsEmptyPath() {
-    app::CSetDirectoryDlg::ResetFirstOpening();
-    { app::CSetDirectoryDlg first; }
-    app::CSetDirectoryDlg later;
+    dialogs::CSetDirectoryDlg::ResetFirstOpening();
+    { dialogs::CSetDirectoryDlg first; }
+    dialogs::CSetDirectoryDlg later;
     later.show();
     QTreeWidget* tree = later.FolderTree();
     // What the view does when it gets the focus: its first row becomes current, unselected.
@@ -291,7 +291,7 @@ void ShellTest::folderPickerLaterOpeningReturnsEmptyPath() {
     QCOMPARE(later.m_strDirectory, std::string());
 
     // A folder the user selects is the answer.
-    app::CSetDirectoryDlg chosen;
+    dialogs::CSetDirectoryDlg chosen;
     chosen.FolderTree()->setCurrentItem(chosen.FolderTree()->topLevelItem(0));
     chosen.accept();
     QCOMPARE(chosen.m_strDirectory, std::string("/"));
@@ -311,7 +311,7 @@ void ShellTest::missingCommandLineFileOpensProgramLocationFirst() {
     bool properties = false;
     prompts.dialogs.push_back([&](QDialog& dialog) {
         messagesBeforeLocation = prompts.messages.size();
-        properties = qobject_cast<app::CPropertiesDlg*>(&dialog) != nullptr;
+        properties = qobject_cast<dialogs::CPropertiesDlg*>(&dialog) != nullptr;
         return int{QDialog::Rejected};
     });
     CMainDlg window(BuiltInCatalogue(), prompts);

@@ -12,7 +12,7 @@
 namespace morvane::test {
 
 // Answers the program's questions from a script and keeps every message it shows.
-class ScriptedPrompts : public app::UserPrompts {
+class ScriptedPrompts : public guicommon::UserPrompts {
 public:
     struct Message {
         QString text;

@@ -193,10 +193,10 @@ void WindowKeysTest::enterAppliesInEveryControl() {
 }
 
 void WindowKeysTest::questionsDefaultToTheSafeAnswer() {
-    app::QtPrompts prompts;
+    guicommon::QtPrompts prompts;
     const struct {
         QMessageBox::StandardButtons buttons;
-        app::UserPrompts::ButtonLabels labels;
+        guicommon::UserPrompts::ButtonLabels labels;
         const char* focused;
     } cases[] = {
         {QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel,

@@ -15,9 +15,11 @@ class QSortFilterProxyModel;
 class QTableView;
 class QToolButton;
 
-namespace morvane::app {
-
+namespace morvane::guicommon {
 class UserPrompts;
+}  // namespace morvane::guicommon
+
+namespace morvane::app {
 
 // The table of one group of objects beside the tree: pick the group, the kind of game and the
 // columns, sort and filter by any column, edit cells in place (a selection in one column is
@@ -26,7 +28,7 @@ class UserPrompts;
 class BalanceDock : public QDockWidget {
     Q_OBJECT
 public:
-    BalanceDock(const StringTable& catalogue, UserPrompts& prompts, std::function<std::string()> rulesPath,
+    BalanceDock(const StringTable& catalogue, guicommon::UserPrompts& prompts, std::function<std::string()> rulesPath,
                 BalanceTableModel::Writer writer, QWidget* parent = nullptr);
 
     // Reads the rules file again and shows what the game now plays.
@@ -63,7 +65,7 @@ private:
     gameview::LayerStack Layers() const;
 
     const StringTable& m_catalogue;
-    UserPrompts& m_prompts;
+    guicommon::UserPrompts& m_prompts;
     std::function<std::string()> m_rulesPath;
     BalanceTableModel* m_model;
     QSortFilterProxyModel* m_proxy;

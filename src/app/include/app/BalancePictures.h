@@ -9,9 +9,11 @@
 class QComboBox;
 class QPainter;
 
-namespace morvane::app {
-
+namespace morvane::guicommon {
 class UserPrompts;
+}  // namespace morvane::guicommon
+
+namespace morvane::app {
 
 // Paints the shapes of a picture, in its own units, onto a painter.
 void PaintPicture(QPainter& painter, const gameview::Picture& picture);
@@ -42,7 +44,8 @@ private:
 class BalancePictureDlg : public QDialog {
     Q_OBJECT
 public:
-    BalancePictureDlg(const QString& title, gameview::Picture picture, UserPrompts& prompts, QWidget* parent = nullptr);
+    BalancePictureDlg(const QString& title, gameview::Picture picture, guicommon::UserPrompts& prompts,
+                      QWidget* parent = nullptr);
     void SetChoices(const QString& label, const QStringList& choices, int current,
                     std::function<gameview::Picture(int)> remake);
     PictureView* View() const { return m_view; }
@@ -51,7 +54,7 @@ public:
 private:
     void Save(bool svg);
 
-    UserPrompts& m_prompts;
+    guicommon::UserPrompts& m_prompts;
     PictureView* m_view;
     QComboBox* m_choice = nullptr;
 };

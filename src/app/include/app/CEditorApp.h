@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 
-namespace morvane::app {
-
+namespace morvane::dialogs {
 class CSplashWnd;
+}  // namespace morvane::dialogs
+
+namespace morvane::app {
 
 // The program as a whole: reads the command line, shows the splash window and runs the main
 // window until it closes.
@@ -22,7 +24,7 @@ public:
 
     std::string m_strStartDir;
     std::string m_strCmdLineFile;
-    std::unique_ptr<CSplashWnd> m_wndSplash;
+    std::unique_ptr<dialogs::CSplashWnd> m_wndSplash;
 };
 
 }  // namespace morvane::app

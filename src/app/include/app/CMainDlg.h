@@ -22,6 +22,10 @@ class QSplitter;
 class QStackedWidget;
 class QTreeView;
 
+namespace morvane::guicommon {
+class UserPrompts;
+}  // namespace morvane::guicommon
+
 namespace morvane::app {
 
 class BalanceDock;
@@ -37,7 +41,6 @@ class ReferenceRow;
 class RulesTreeModel;
 class StartPage;
 class TreeFinder;
-class UserPrompts;
 
 // The main window: the navigation tree with its find bar on the left, the value editor on the
 // right, the Problems panel beneath, the menu above and what the last write did in the status
@@ -47,7 +50,8 @@ class UserPrompts;
 class CMainDlg : public QMainWindow {
     Q_OBJECT
 public:
-    CMainDlg(const StringTable& catalogue, UserPrompts& prompts, WindowPaths paths = {}, QWidget* parent = nullptr);
+    CMainDlg(const StringTable& catalogue, guicommon::UserPrompts& prompts, WindowPaths paths = {},
+             QWidget* parent = nullptr);
     ~CMainDlg() override;
 
     // Locates the rules file, sets the title and builds the tree; shows the start page when no
@@ -92,7 +96,7 @@ public:
     bool OnProgramLocation();
 
     // For tests and tools: the parts a user sees and clicks.
-    CSplashWnd& Splash() { return m_wndSplash; }
+    dialogs::CSplashWnd& Splash() { return m_wndSplash; }
     ValueEditor& Editor() { return *m_editor; }
     Tree& NavigationTree() { return m_tree; }
     QTreeView* TreeView() const { return m_treeView; }
@@ -165,6 +169,8 @@ private:
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);
+    // Greys out, or gives back, the commands that act on the open file.
+    void EnableFileCommands(bool fileOpen);
     // Asks about an edit that was not applied; false when the user wants to stay. `closing`:
     // the answer closes the program, and the buttons say so.
     bool ConfirmPendingEdit(bool closing = false);
@@ -191,9 +197,9 @@ private:
     void ReloadLabels();
 
     const StringTable& m_catalogue;
-    UserPrompts& m_prompts;
+    guicommon::UserPrompts& m_prompts;
     WindowPaths m_paths;
-    CSplashWnd m_wndSplash;
+    dialogs::CSplashWnd m_wndSplash;
     Tree m_tree;
     FileSession* m_session;
     ItemFileAccess m_items;

@@ -13,10 +13,13 @@
 
 class QWidget;
 
+namespace morvane::guicommon {
+class UserPrompts;
+}  // namespace morvane::guicommon
+
 namespace morvane::app {
 
 class RulesFileWatch;
-class UserPrompts;
 
 // The open rules file as the window works on it: where it is, the watch that notices other
 // programs' changes, the history of the window's own writes, and the bracket every write goes
@@ -25,7 +28,7 @@ class UserPrompts;
 class FileSession : public QObject, public MessageSink {
     Q_OBJECT
 public:
-    FileSession(UserPrompts& prompts, QWidget* window);
+    FileSession(guicommon::UserPrompts& prompts, QWidget* window);
     ~FileSession() override;
 
     RulesFileAccess& Rules() { return m_rules; }
@@ -80,7 +83,7 @@ private:
     bool MayWriteNonRules();
     std::optional<std::string> Move(EditHistory::Direction direction, Tree& tree);
 
-    UserPrompts& m_prompts;
+    guicommon::UserPrompts& m_prompts;
     QWidget* m_window;
     RulesFileAccess m_rules;
     RulesFileWatch* m_watch = nullptr;

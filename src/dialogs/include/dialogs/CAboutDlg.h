@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QFont>
 
-namespace morvane::app {
+namespace morvane::dialogs {
 
 // "About Morvane": the icon, the program's name and version in a large bold title, OK.
 class CAboutDlg : public QDialog {
@@ -15,4 +15,4 @@ private:
     QFont m_fontTitle;
 };
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

@@ -5,16 +5,18 @@
 
 class QLineEdit;
 
-namespace morvane::app {
-
+namespace morvane::guicommon {
 class UserPrompts;
+}  // namespace morvane::guicommon
+
+namespace morvane::dialogs {
 
 // "Properties": the work directory and the game program, each with a browse button, and the
 // program's own directory for reference.
 class CPropertiesDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CPropertiesDlg(UserPrompts& prompts, QWidget* parent = nullptr);
+    explicit CPropertiesDlg(guicommon::UserPrompts& prompts, QWidget* parent = nullptr);
 
     // true: the edits into the fields; false: the fields into the edits.
     void DoDataExchange(bool saveAndValidate);
@@ -35,10 +37,10 @@ public:
     std::string m_strGameDir;
 
 private:
-    UserPrompts& m_prompts;
+    guicommon::UserPrompts& m_prompts;
     QLineEdit* m_programDirEdit = nullptr;
     QLineEdit* m_gameExeEdit = nullptr;
     QLineEdit* m_workDirEdit = nullptr;
 };
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

@@ -7,7 +7,7 @@ class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace morvane::app {
+namespace morvane::dialogs {
 
 // "Set Directory": a tree of the machine's drives and folders to choose a folder from. Folders
 // are read only when their parent is opened and forgotten when it is closed.
@@ -44,4 +44,4 @@ private:
     QLabel* m_label = nullptr;
 };
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

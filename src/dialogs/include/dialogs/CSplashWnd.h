@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace morvane::app {
+namespace morvane::dialogs {
 
 // The splash window: the program's picture in a small captioned window, above the other
 // windows. Each showing starts a 4-second period; the timer's tick hides it again.
@@ -27,4 +27,4 @@ private:
     QLabel* m_picture = nullptr;
 };
 
-}  // namespace morvane::app
+}  // namespace morvane::dialogs

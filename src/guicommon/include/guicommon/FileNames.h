@@ -9,7 +9,7 @@
 // File names cross between Qt and the file system in the file system's own encoding (UTF-8 on
 // today's systems), unlike the rules file's text, which is Latin-1 (see Latin1.h). A name such
 // as "modés/règles.ini" thus reaches the file system with the bytes it has there.
-namespace morvane::app {
+namespace morvane::guicommon {
 
 inline QString PathToQt(std::string_view path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
@@ -20,4 +20,4 @@ inline std::string PathFromQt(const QString& path) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::guicommon

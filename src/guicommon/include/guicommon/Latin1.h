@@ -6,7 +6,7 @@
 
 // Text crosses between the core (8-bit bytes, as the rules file holds them) and the widgets
 // as Latin-1, so every byte of the file comes back unchanged.
-namespace morvane::app {
+namespace morvane::guicommon {
 
 inline QString ToQt(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -17,4 +17,4 @@ inline std::string FromQt(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-}  // namespace morvane::app
+}  // namespace morvane::guicommon

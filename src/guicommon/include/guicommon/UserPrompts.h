@@ -7,7 +7,7 @@
 class QDialog;
 class QWidget;
 
-namespace morvane::app {
+namespace morvane::guicommon {
 
 // Everything that waits for the user: message boxes, questions, file choosers and modal dialogs.
 // The program uses the real ones; tests answer them.
@@ -63,4 +63,4 @@ public:
     int Exec(QDialog& dialog) override;
 };
 
-}  // namespace morvane::app
+}  // namespace morvane::guicommon
