@@ -13,6 +13,9 @@
 #include "guicommon/Latin1.h"
 #include "schema/CatalogueWalks.h"
 
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 

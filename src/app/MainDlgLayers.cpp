@@ -13,6 +13,10 @@
 #include "platform/FileAccess.h"
 #include "tree/TreePath.h"
 
+using morvane::guicommon::PathFromQt;
+using morvane::guicommon::PathToQt;
+using morvane::guicommon::ToQt;
+
 namespace morvane::app {
 namespace {
 
