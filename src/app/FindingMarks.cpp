@@ -130,7 +130,10 @@ void FindingMarks::Refresh() {
             for (const gameview::Finding& finding : document.Findings())
                 findings.push_back({m_edited, finding, std::nullopt});
         // The fingerprint is the rules file's alone: the game compares no other layer.
-        m_fingerprint = compare::Fingerprint(*ini);
+        const gameview::GameIni* rules = m_edited == gameview::Layer::Rules ? ini
+                                         : m_stack                          ? m_stack->Ini(gameview::Layer::Rules)
+                                                                            : nullptr;
+        if (rules != nullptr) m_fingerprint = compare::Fingerprint(*rules);
     }
 
     m_findings.clear();

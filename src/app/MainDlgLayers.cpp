@@ -31,8 +31,11 @@ void CMainDlg::OnOpenLayer() {
     const std::string& open = m_paths.rulesPath;
     const QString folder = open.empty() ? QString() : QFileInfo(PathToQt(open)).absolutePath();
     const QString chosen = m_prompts.ChooseOpenFile(this, QStringLiteral("Open Layer"), folder, kLayerFilter);
-    if (chosen.isEmpty()) return;
-    const std::string path = PathFromQt(chosen);
+    if (!chosen.isEmpty()) OpenLayer(PathFromQt(chosen));
+}
+
+bool CMainDlg::OpenLayer(const std::string& path) {
+    const std::string& open = m_paths.rulesPath;
     // The rules file beneath: the one open (or beneath the layer open), else RULES.INI beside the
     // layer.
     std::string rules = open.empty() ? std::string() : m_layerEditing->RulesOf(open);
@@ -41,16 +44,13 @@ void CMainDlg::OnOpenLayer() {
         m_prompts.ShowMessage(this,
                               QStringLiteral("%1\nis edited as a layer over a rules file, and none is open or beside "
                                              "it.\n\nOpen the rules file first, then open the layer.")
-                                  .arg(chosen),
+                                  .arg(PathToQt(path)),
                               kCaption, QMessageBox::Warning);
-        return;
+        return false;
     }
     // The rules file itself is no layer over itself: it is opened as what it is.
-    if (platform::IsSameFile(path, rules)) {
-        OpenRulesFile(rules);
-        return;
-    }
-    OpenFile(path, EditedLayer{LayerEditing::LayerOfFile(path), rules});
+    if (platform::IsSameFile(path, rules)) return OpenRulesFile(rules);
+    return OpenFile(path, EditedLayer{LayerEditing::LayerOfFile(path), rules});
 }
 
 void CMainDlg::OpenDecidingFile(gameview::Layer layer, const std::string& path) {

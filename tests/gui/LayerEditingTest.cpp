@@ -208,6 +208,7 @@ void LayerEditingTest::theDecidingFileOpensAtTheKey() {
     window.SelectItem(bench.Item("General\\Income And Production\\GemValue"));
     QPushButton* open = window.LayerEditor().OpenButton();
     QTRY_VERIFY(open->isVisibleTo(&window));  // after the first check
+    const QString fingerprint = window.FingerprintLabel()->text();
     QCOMPARE(open->text(), QString("O&pen AFTRMATH.INI"));
     QTest::mouseClick(open, Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -217,6 +218,9 @@ void LayerEditingTest::theDecidingFileOpensAtTheKey() {
     const TreeItem shown = window.Editor().m_hCurItem;
     QCOMPARE(window.NavigationTree().GetItemKey(shown), std::string("GemValue"));
     QCOMPARE(window.NavigationTree().GetItemValue(shown), std::optional<std::string>("110"));
+    // The game compares the rules file between players, whatever file the window edits.
+    window.Findings().Refresh();
+    QCOMPARE(window.FingerprintLabel()->text(), fingerprint);
 
     // A key AFTRMATH.INI leaves to the rules file: back to the rules file, at that key.
     window.SelectItem(bench.Item("General\\Income And Production\\GoldValue"));

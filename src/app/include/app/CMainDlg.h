@@ -87,6 +87,9 @@ public:
     // file; Inherit takes the shown key out of that layer.
     void OnOpenLayer();
     void OnInherit();
+    // Opens `path` as a layer over the rules file open (or over RULES.INI beside it); false,
+    // with the reason shown, when it cannot.
+    bool OpenLayer(const std::string& path);
     // The reference beside the file: another rules file, the stock values again, the delta.
     void OnCompareWith();
     void OnCompareWithStock();

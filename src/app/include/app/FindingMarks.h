@@ -62,8 +62,8 @@ public:
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
     QString MarkText(TreeItem item) const;
-    // The number the game compares between network players, of the file as last checked;
-    // nothing when the file could not be read.
+    // The number the game compares between network players, of the rules file as last checked
+    // (the one beneath an edited layer); nothing when it could not be read.
     std::optional<std::uint32_t> Fingerprint() const { return m_fingerprint; }
     // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
     // item's value; empty otherwise.
