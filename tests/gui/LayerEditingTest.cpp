@@ -166,6 +166,15 @@ void LayerEditingTest::inheritTakesTheKeyOutAndUndoPutsItBack() {
     QVERIFY(inherit->isEnabled());
     window.OnRedo();
     QCOMPARE(FileText(bench.layer), without);
+
+    // Another program puts the key back: the window reads the layer again and still edits it as
+    // a layer.
+    platform::ReplaceFileAtomically(bench.layer, before);
+    window.CheckRulesFile();
+    QVERIFY(window.LayerEditor().Active());
+    QCOMPARE(window.NavigationTree().GetItemValue(bench.Item("General\\Income And Production\\GemValue")),
+             std::optional<std::string>("120"));
+    QCOMPARE(FindItemByPath(window.NavigationTree(), "MultiplayerDefaults"), kNoItem);
 }
 
 // The game reads [MultiplayerDefaults] and [Maximums] only from the rules file and
