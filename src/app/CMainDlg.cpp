@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "app/BalanceDock.h"
+#include "app/CompareCommands.h"
 #include "app/EditorPanel.h"
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
@@ -35,6 +36,7 @@
 #include "app/MenuCommands.h"
 #include "app/ProblemsPanel.h"
 #include "app/RecentFiles.h"
+#include "app/ReferenceCompare.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
 #include "app/StartPage.h"
@@ -287,7 +289,18 @@ void CMainDlg::BuildFindingsView() {
     connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
     connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
     // The file is checked as the bottom of the game's layers that the Game menu chooses.
-    m_findings->SetLayers([this](const std::string& rules) { return m_layersMenu->Choice(rules); });
+    m_layerEditing = new LayerEditing(
+        *m_findings, m_tree, m_items, *m_session, *m_layersMenu, m_prompts,
+        {this, [this] { return m_editor->m_hCurItem; }, [this] { return m_paths.rulesPath; },
+         [this] { return ConfirmPendingEdit(); },
+         [this](const std::string& path, const std::optional<EditedLayer>& layer) { return OpenFile(path, layer); },
+         [this](TreeItem item) { SelectItem(item); },
+         [this](const std::string& description, const std::function<bool()>& write) {
+             RecordWrite(description, write);
+         },
+         [this] { ShowCurrentItemAgain(); }, [this](const QString& text) { ShowStatus(text); }});
+    connect(m_commands.at(command::kOpenLayer), &QAction::triggered, m_layerEditing, &LayerEditing::OnOpenLayer);
+    m_findings->SetLayers([this](const std::string& open) { return m_layerEditing->Choice(open); });
     connect(m_layersMenu, &GameLayersMenu::Changed, m_findings, &FindingMarks::LabelChanged);
 
     // The view may show the tree through proxies (a filter, say): the marks belong to the items.
@@ -301,7 +314,16 @@ void CMainDlg::BuildFindingsView() {
     m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
     m_finder->FilterModel()->SetMarkText([this](TreeItem item) { return m_findings->MarkText(item); });
     m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
-    m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
+    m_panel->SetGamePlays([this](TreeItem item) {
+        return EditorPanel::GamePlaysLine{m_findings->GamePlays(item),
+                                          item != kNoItem && m_tree.IsKeyItem(item) && !m_tree.GetItemValue(item)};
+    });
+    m_model->SetInherited([this](TreeItem item) { return m_layerEditing->Inherited(item); });
+    m_panel->AddBelowGameReads(m_layerEditing->BuildRow(m_panel));
+    statusBar()->addPermanentWidget(m_layerEditing->StatusLabel(this));
+    const auto showLayerRow = [this] { m_layerEditing->ShowFor(m_editor->m_hCurItem, m_paths.rulesPath); };
+    connect(m_panel, &EditorPanel::Shown, this, showLayerRow);
+    connect(m_findings, &FindingMarks::Refreshed, this, showLayerRow);
     m_panel->SetGameReads([this](TreeItem item) { return m_findings->GameReads(item); });
     m_panel->SetFacts([this](TreeItem item) { return FactsOf(m_tree, m_catalogue, item); });
 
@@ -335,13 +357,66 @@ void CMainDlg::BuildFindingsView() {
     });
 }
 
+void CMainDlg::BuildCompare() {
+    m_compare =
+        new CompareCommands(m_catalogue, *m_findings, m_session->Rules(), m_prompts, *m_finder, *m_treeView, *m_panel,
+                            {this, [this] { return m_editor->m_hCurItem; }, [this](TreeItem item) { SelectItem(item); },
+                             [this](TreeItem item) { m_editor->OnSelchangedTree(item); },
+                             [this](const QString& text) { ShowStatus(text); }, [this] { return m_paths.rulesPath; },
+                             [this](const std::string& description, const std::vector<platform::ProfileWrite>& writes) {
+                                 return WriteValues(description, writes);
+                             }},
+                            {m_commands.at(command::kCompareWith), m_commands.at(command::kCompareWithStock),
+                             m_commands.at(command::kExportChanges)});
+    DifferencesDock* differences = m_compare->Differences();
+    addDockWidget(Qt::BottomDockWidgetArea, differences);
+    tabifyDockWidget(m_problems, differences);
+    m_problems->raise();
+    differences->hide();
+    QAction* toggle = differences->toggleViewAction();
+    toggle->setText(QStringLiteral("&Differences"));
+    m_viewMenu->addAction(toggle);
+    // It shares its place with the Problems panel: asking for it brings its tab to the front.
+    connect(toggle, &QAction::triggered, differences, [differences](bool shown) {
+        if (shown) differences->raise();
+    });
+}
+
+ReferenceCompare& CMainDlg::Reference() const { return m_compare->Reference(); }
+ReferenceRow* CMainDlg::ReferenceValueRow() const { return m_compare->Row(); }
+DifferencesDock* CMainDlg::Differences() const { return m_compare->Differences(); }
+
+// The table of objects beside the tree; its writes go through the window's bracket and history,
+// so that an edit in a cell is one undoable step like an Apply.
+void CMainDlg::BuildTable() {
+    m_balance = new BalanceDock(
+        m_catalogue, m_prompts, [this] { return m_session->Path(); },
+        [this](const std::string& description, const std::vector<platform::ProfileWrite>& writes) {
+            return WriteValues(description, writes);
+        },
+        this);
+    addDockWidget(Qt::RightDockWidgetArea, m_balance);
+    m_balance->hide();
+    QAction* toggle = m_balance->toggleViewAction();
+    toggle->setText(QStringLiteral("&Table"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    m_viewMenu->addAction(toggle);
+    // Undo, redo and another program's change move the file under the table: show it again.
+    const auto refresh = [this] {
+        if (m_balance->isVisible()) m_balance->Refresh();
+    };
+    connect(m_session, &FileSession::HistoryChanged, m_balance, refresh);
+    connect(m_session, &FileSession::ReloadNeeded, m_balance, refresh, Qt::QueuedConnection);
+}
+
 void CMainDlg::BuildMenu() {
     QMenuBar* bar = menuBar();
+    // An entry without a handler here is handed to the part of the window that runs it.
     const auto add = [this](QMenu* menu, int id, const char* text, void (CMainDlg::*handler)(),
                             QKeySequence shortcut = {}) {
         QAction* action = menu->addAction(QString::fromUtf8(text));
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
+        if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
         m_commands[id] = action;
         return action;
     };
@@ -349,13 +424,14 @@ void CMainDlg::BuildMenu() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     add(file, command::kFileNew, "&New\u2026", &CMainDlg::OnFileNew, QKeySequence::New);
     add(file, command::kFileOpen, "&Open\u2026", &CMainDlg::OnFileOpen, QKeySequence::Open);
+    add(file, command::kOpenLayer, "Open La&yer\u2026", nullptr);
     add(file, command::kFileSaveAs, "Save &As\u2026", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
     connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
     file->addSeparator();
-    add(file, command::kCompareWith, "&Compare With\u2026", &CMainDlg::OnCompareWith);
-    add(file, command::kCompareWithStock, "Compare With S&tock Values", &CMainDlg::OnCompareWithStock);
-    add(file, command::kExportChanges, "&Export Changes\u2026", &CMainDlg::OnExportChanges);
+    add(file, command::kCompareWith, "&Compare With\u2026", nullptr);
+    add(file, command::kCompareWithStock, "Compare With S&tock Values", nullptr);
+    add(file, command::kExportChanges, "&Export Changes\u2026", nullptr);
     file->addSeparator();
     add(file, command::kLaunchGame, "&Launch RA", &CMainDlg::OnLaunchGame);
     add(file, command::kLaunchWithFile, "Launch RA &with This File\u2026", &CMainDlg::OnLaunchWithFile);
@@ -446,7 +522,7 @@ void CMainDlg::BuildToolBar() {
     tools->addSeparator();
     tools->addAction(check);
     m_viewMenu->addAction(tools->toggleViewAction());
-    tools->toggleViewAction()->setText(QStringLiteral("&Toolbar"));
+    tools->toggleViewAction()->setText(QStringLiteral("Tool&bar"));
 }
 
 // ---- The file
@@ -465,7 +541,19 @@ void CMainDlg::ShowStartPage(const QStringList& looked) {
     m_startPage->Show(looked, RecentFiles());
     m_pages->setCurrentWidget(m_startPage);
     m_problems->hide();
+    EnableFileCommands(false);
     ShowStatus(QStringLiteral("No rules file is open."));
+}
+
+void CMainDlg::EnableFileCommands(bool fileOpen) {
+    for (const int id :
+         {command::kFileSaveAs, command::kCompareWith, command::kExportChanges, command::kLaunchWithFile})
+        m_commands.at(id)->setEnabled(fileOpen);
+    // With a file open, the key shown decides about these.
+    if (!fileOpen) {
+        for (QAction* action : {m_commands.at(command::kMatchAll), m_applyAction, m_defaultAction})
+            action->setEnabled(false);
+    }
 }
 
 bool CMainDlg::ShowsStartPage() const { return m_pages->currentWidget() == m_startPage; }
@@ -478,13 +566,24 @@ void CMainDlg::OnStartPageGameFolder() {
 
 void CMainDlg::ShowFileOpen(const std::string& path) {
     m_paths.rulesPath = path;
-    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
-    // The layer files beside this rules file join the check; say which were found.
-    const QString layers = m_layersMenu->ShowFilesBeside(path);
-    if (!layers.isEmpty()) ShowStatus(layers);
+    EnableFileCommands(true);
+    setWindowTitle(QStringLiteral("Morvane - ") + m_layerEditing->Title(path));
+    // A layer is not a rules file to hand the game.
+    m_commands.at(command::kLaunchWithFile)->setEnabled(!m_layerEditing->Active());
+    // The layer files beside the rules file join the check; say which were found.
+    const QString layers = m_layersMenu->ShowFilesBeside(m_layerEditing->RulesOf(path));
+    if (m_layerEditing->Active())
+        ShowStatus(m_layerEditing->Description(path));
+    else if (!layers.isEmpty())
+        ShowStatus(layers);
 }
 
-bool CMainDlg::OpenRulesFile(const std::string& path) {
+void CMainDlg::BuildTree(Tree& tree) {
+    TreeBuilder(tree, m_catalogue, m_session->Rules()).BuildTree();
+    m_layerEditing->KeepOfferedSections(tree, m_catalogue);
+}
+
+bool CMainDlg::OpenFile(const std::string& path, const std::optional<app::EditedLayer>& layer) {
     // A file the window cannot read whole (no permission, too large) is refused with the reason
     // rather than shown as an empty tree; what is open stays open.
     const platform::FileReadResult read = platform::ReadRegularFile(path);
@@ -493,6 +592,8 @@ bool CMainDlg::OpenRulesFile(const std::string& path) {
         return false;
     }
     SaveFileState();
+    m_layerEditing->Set(layer);
+    m_findings->SetEditedLayer(m_layerEditing->Edited());
     if (m_pages->currentWidget() != m_editorPage) {
         m_pages->setCurrentWidget(m_editorPage);
         m_problems->show();
@@ -504,7 +605,7 @@ bool CMainDlg::OpenRulesFile(const std::string& path) {
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
     m_editor->SetDataExchange(m_panel);
     m_panel->SetEditor(m_editor.get());
-    TreeBuilder(m_tree, m_catalogue, m_session->Rules()).BuildTree();
+    BuildTree(m_tree);
     m_model->EndRebuild();
     DoDataExchange(false);
     m_session->Remember();
@@ -517,7 +618,7 @@ void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }
 
 void CMainDlg::ReloadLabels() {
     Tree fresh;
-    TreeBuilder(fresh, m_catalogue, m_session->Rules()).BuildTree();
+    BuildTree(fresh);
     m_session->Remember();
     DoDataExchange(true);
     const TreeItem current = m_editor->m_hCurItem;
@@ -550,7 +651,7 @@ void CMainDlg::ReloadLabels() {
     // afresh on the file and go back to the selected item.
     const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
     const std::string shownKey = current != kNoItem ? m_tree.GetItemKey(current) : std::string();
-    OpenRulesFile(m_paths.rulesPath);
+    OpenFile(m_paths.rulesPath, m_layerEditing->Current());
     if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
     ShowStatus(news +
                (pending ? QStringLiteral(" Your change of %1 could not be kept.").arg(ToQt(shownKey)) : QString()));
@@ -587,6 +688,28 @@ void CMainDlg::RecordWrite(const std::string& description, const std::function<b
         return;
     }
     if (description == "Apply" || description == "Default") ShowStatus(ToQt(DescribeItemWrite(m_tree, m_items, item)));
+}
+
+bool CMainDlg::WriteValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes) {
+    if (writes.empty() || !m_session->PrepareWrite()) return false;
+    bool written = false;
+    RecordWrite(description, [&] {
+        if (m_session->Rules().WriteValues(writes) != 0) return false;
+        written = true;
+        // The tree shows the new values too: its values are read again, in place.
+        Tree fresh;
+        TreeBuilder(fresh, m_catalogue, m_session->Rules()).BuildTree();
+        if (fresh.ItemCount() == m_tree.ItemCount()) {
+            for (TreeItem item = 1; item <= fresh.ItemCount(); ++item)
+                if (fresh.GetItemValue(item) != m_tree.GetItemValue(item))
+                    m_tree.SetItemValue(item, fresh.GetItemValue(item));
+        }
+        return true;
+    });
+    m_session->FileWritten();
+    const TreeItem current = m_editor->m_hCurItem;
+    if (written && current != kNoItem && !m_editor->HasPendingEdit()) m_editor->OnSelchangedTree(current);
+    return written;
 }
 
 void CMainDlg::OnApply() {
@@ -841,7 +964,8 @@ void CMainDlg::SaveWindowState() {
 }
 
 void CMainDlg::SaveFileState() {
-    if (m_paths.rulesPath.empty() || m_tree.ItemCount() == 0) return;
+    // Recent Files opens rules files: a layer is not one of them.
+    if (m_paths.rulesPath.empty() || m_tree.ItemCount() == 0 || m_layerEditing->Active()) return;
     RecentFiles::FileState state{ToQt(m_paths.rulesPath), {}, {}};
     for (TreeItem item = 1; item <= m_tree.ItemCount(); ++item) {
         if (m_tree.ItemHasChildren(item) && m_treeView->isExpanded(m_finder->FilterModel()->IndexOf(item)))

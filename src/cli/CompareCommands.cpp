@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "cli/CliCommand.h"
+#include "cli/LayerOptions.h"
 #include "compare/Fingerprint.h"
 #include "compare/RulesDelta.h"
 #include "compare/RulesDiff.h"
@@ -12,7 +13,6 @@ namespace morvane::cli {
 namespace {
 
 constexpr int kExitDiffers = 1;
-constexpr int kExitUnreadable = 2;
 
 std::optional<std::string> ReadInput(const CommandContext& context, const std::string& path) {
     platform::FileReadResult read = platform::ReadRegularFile(path);
@@ -69,7 +69,48 @@ void PrintCsv(std::ostream& out, const compare::RulesDiff& diff) {
         << compare::FingerprintText(diff.fingerprintB) << ",\n";
 }
 
-void PrintText(std::ostream& out, const compare::RulesDiff& diff, const std::string& pathA, const std::string& pathB) {
+// The two games compared, when diff reads layers: each side's stack.
+struct Games {
+    const gameview::LayerStack& a;
+    const gameview::LayerStack& b;
+};
+
+// What a layer of the stack is in the game: its file, "forced values", or nothing when it is
+// not in play.
+std::string LayerInPlay(const gameview::LayerStack& stack, gameview::Layer layer) {
+    if (!stack.InPlay(layer)) return {};
+    return gameview::IsFileLayer(layer) ? stack.Path(layer) : std::string("forced values");
+}
+
+// One row per layer in play on either side: layer,,LAYER,A's file,B's file,MODE.
+void PrintLayersCsv(std::ostream& out, const Games& games) {
+    for (const gameview::Layer layer : gameview::kAllLayers) {
+        if (layer == gameview::Layer::BuiltIn) continue;
+        const std::string a = LayerInPlay(games.a, layer), b = LayerInPlay(games.b, layer);
+        if (a.empty() && b.empty()) continue;
+        out << "layer,," << gameview::LayerWord(layer) << ',' << CsvField(a) << ',' << CsvField(b) << ','
+            << gameview::GameModeWord(games.a.Mode()) << '\n';
+    }
+}
+
+// "skirmish: rules PATH, aftermath PATH, forced values, mplayer PATH".
+std::string DescribeGame(const gameview::LayerStack& stack) {
+    std::string text = gameview::GameModeWord(stack.Mode());
+    const char* separator = ": ";
+    for (const gameview::Layer layer : gameview::kAllLayers) {
+        if (layer == gameview::Layer::BuiltIn) continue;
+        const std::string file = LayerInPlay(stack, layer);
+        if (file.empty()) continue;
+        text += separator;
+        if (gameview::IsFileLayer(layer)) text += std::string(gameview::LayerWord(layer)) + ' ';
+        text += file;
+        separator = ", ";
+    }
+    return text;
+}
+
+void PrintText(std::ostream& out, const compare::RulesDiff& diff, const std::string& pathA, const std::string& pathB,
+               const Games* games) {
     for (const compare::KeyDifference& key : diff.keys)
         out << '[' << key.section << "] " << key.key << ": " << key.a << " -> " << key.b << '\n';
     for (const compare::LineDifference& line : diff.lines)
@@ -87,18 +128,56 @@ void PrintText(std::ostream& out, const compare::RulesDiff& diff, const std::str
         }
         out << '\n';
     }
+    if (games != nullptr)
+        out << "game A: " << DescribeGame(games->a) << '\n' << "game B: " << DescribeGame(games->b) << '\n';
     out << "fingerprint A: " << compare::FingerprintText(diff.fingerprintA) << "  " << pathA << '\n'
         << "fingerprint B: " << compare::FingerprintText(diff.fingerprintB) << "  " << pathB << '\n';
     if (diff.keys.empty() && diff.fingerprintA != diff.fingerprintB)
         out << "The fingerprints differ although the game plays both files the same: the game would refuse\n"
                "players with these two files a network game together.\n";
+    if (games != nullptr && !diff.keys.empty() && diff.fingerprintA == diff.fingerprintB)
+        out << "The fingerprints are the same although the two games play differently: the game compares\n"
+               "only the rules files between players and would not notice.\n";
+}
+
+// diff with layer options: the same choice of layers on both sides, each rules file with the
+// AFTRMATH.INI and MPLAYER.INI beside it unless the options name or leave them out.
+int RunLayeredDiff(CommandContext& context, gamesetup::LayerChoice choice, const std::vector<std::string>& files,
+                   bool csv) {
+    choice.rules = files[0];
+    const auto a = LoadLayersOrSay(context, choice);
+    if (!a) return kExitUnreadable;
+    choice.rules = files[1];
+    const auto b = LoadLayersOrSay(context, choice);
+    if (!b) return kExitUnreadable;
+    const compare::RulesDiff diff = compare::DiffLayers(a->stack, b->stack);
+    const Games games{a->stack, b->stack};
+    if (csv) {
+        PrintCsv(context.out, diff);
+        PrintLayersCsv(context.out, games);
+    } else {
+        PrintText(context.out, diff, files[0], files[1], &games);
+    }
+    return diff.keys.empty() ? kExitOk : kExitDiffers;
 }
 
 int RunDiff(CommandContext& context) {
+    constexpr const char* kUsage = "[LAYER OPTIONS] A B [--text] [--csv]";
+    bool layered = false;
+    const auto choice = TakeLayerOptions(context, "diff", kUsage, {"--text", "--csv"}, &layered);
+    if (!choice) return kExitUsage;
     bool text = false, csv = false;
     std::vector<std::string> files;
-    if (!ReadArguments(context, "diff A B [--text] [--csv]", 2, {{"--text", &text}, {"--csv", &csv}}, files))
+    if (!ReadArguments(context, "diff [LAYER OPTIONS] A B [--text] [--csv]", 2, {{"--text", &text}, {"--csv", &csv}},
+                       files))
         return kExitUsage;
+    if (layered && text) {
+        context.err << "morvane-cli diff: --text compares two files line by line and takes no layer options\n"
+                       "usage: morvane-cli diff "
+                    << kUsage << "\n";
+        return kExitUsage;
+    }
+    if (layered) return RunLayeredDiff(context, *choice, files, csv);
     const auto a = ReadInput(context, files[0]);
     if (!a) return kExitUnreadable;
     const auto b = ReadInput(context, files[1]);
@@ -107,7 +186,7 @@ int RunDiff(CommandContext& context) {
     if (csv)
         PrintCsv(context.out, diff);
     else
-        PrintText(context.out, diff, files[0], files[1]);
+        PrintText(context.out, diff, files[0], files[1], nullptr);
     return diff.keys.empty() ? kExitOk : kExitDiffers;
 }
 
@@ -155,7 +234,7 @@ int RunFingerprint(CommandContext& context) {
 
 std::vector<Command> CompareCommands() {
     return {
-        {"diff", "A B [--text] [--csv]", "show every key the game plays differently in two rules files",
+        {"diff", "[LAYER OPTIONS] A B [--text] [--csv]", "show every key the game plays differently in two rules files",
          "Reads both files the way the game does and prints one line for each key whose played\n"
          "value differs, sections and keys in the order the game reads them:\n\n"
          "  [SECTION] KEY: A_VALUE -> B_VALUE\n\n"
@@ -172,7 +251,20 @@ std::vector<Command> CompareCommands() {
          "          the reason it changes nothing\n"
          "  --csv   print comma-separated values instead: change,section,key,a,b,note, where\n"
          "          change is plays, text (with --text) or fingerprint\n\n"
-         "Exits with 0 when the game plays both files the same, 1 when it does not, 2 when a\n"
+         "Without layer options only A and B are compared, nothing beside them. With any layer\n"
+         "option diff compares two games instead: what the game plays once it has read A and\n"
+         "the files it reads on top of it, against B and the files on top of B. The options\n"
+         "apply to both sides alike: A's game takes the AFTRMATH.INI and MPLAYER.INI beside A,\n"
+         "B's game those beside B, unless --aftermath or --mplayer name one file for both or\n"
+         "--no-aftermath or --no-mplayer leave them out; --scenario puts the same map on top of\n"
+         "both. Duplicates there count as resolve reads them: the first section and entry. A\n"
+         "value that a layer above the rules file decides is followed by that layer and\n"
+         "its FILE:LINE in brackets, and the summary names each game's mode and files. The\n"
+         "fingerprints stay those of A and B, since the game compares only the rules files\n"
+         "between players; the summary says when they are the same although the two games play\n"
+         "differently. --text does not go with layer options. With --csv, one row a layer in\n"
+         "play follows: layer,,LAYER,A's file,B's file,MODE.\n\n" MORVANE_LAYER_OPTIONS_HELP
+         "\nExits with 0 when the game plays both files the same, 1 when it does not, 2 when a\n"
          "file cannot be read.\n",
          RunDiff},
         {"delta", "BASE MOD OUT", "write the keys the game plays differently in MOD than in BASE",

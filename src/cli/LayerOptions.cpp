@@ -1,11 +1,14 @@
 #include "cli/LayerOptions.h"
 
+#include <algorithm>
+
 #include "cli/ArgumentReading.h"
 #include "platform/FileAccess.h"
 
 namespace morvane::cli {
 
-std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, const char* name, const char* usage) {
+std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, const char* name, const char* usage,
+                                                       std::initializer_list<std::string_view> passOn, bool* anyGiven) {
     using Kind = gamesetup::LayerSource::Kind;
     gamesetup::LayerChoice choice;
     std::vector<std::string> rest;
@@ -23,7 +26,7 @@ std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, 
     const std::vector<std::string>& args = context.args;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
+        if (arg.rfind("--", 0) != 0 || std::find(passOn.begin(), passOn.end(), arg) != passOn.end()) {
             rest.push_back(arg);
             continue;
         }
@@ -51,6 +54,7 @@ std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, 
             return fail("unknown option " + arg);
         }
     }
+    if (anyGiven != nullptr) *anyGiven = rest.size() != args.size();
     context.args = std::move(rest);
     if (!context.args.empty()) choice.rules = context.args.front();
     return choice;

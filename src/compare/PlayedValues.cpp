@@ -95,6 +95,12 @@ bool PlayedFile::Gives(std::string_view section, std::string_view key) const {
 
 bool PlayedFile::FollowsAnotherKey(const GameKey& key) { return key.builtIn.rfind(kSameAs, 0) == 0; }
 
+const GameKey* PlayedFile::KeyFollowed(const SectionKind& kind, const GameKey& key) {
+    if (!FollowsAnotherKey(key)) return nullptr;
+    const GameKey* other = GameKeys::FindKey(kind, std::string_view(key.builtIn).substr(kSameAs.size()));
+    return other == &key ? nullptr : other;
+}
+
 Played PlayedFile::Absent(const SectionKind& kind, const std::string& section, const GameKey& key,
                           bool sectionPresent) const {
     Played played;
@@ -109,8 +115,7 @@ Played PlayedFile::Absent(const SectionKind& kind, const std::string& section, c
         played.fileText = "0,NONE," + std::to_string(gameview::ReadGamePowerup(key.builtIn).data);
         words = "0,NONE: not listed in [" + section + "]";
     } else if (FollowsAnotherKey(key)) {
-        const GameKey* other = GameKeys::FindKey(kind, std::string_view(key.builtIn).substr(kSameAs.size()));
-        if (other != nullptr && other != &key) {
+        if (const GameKey* other = KeyFollowed(kind, key)) {
             const Played same = Candidates(kind, section, *other).front();
             played.value = same.value;
             played.fileText = same.fileText;
@@ -158,15 +163,20 @@ std::vector<Played> PlayedFile::Candidates(const SectionKind& kind, const std::s
                 // Text the game cannot read leaves the value it had: the built-in one.
                 Played kept = Absent(kind, section, key, true);
                 kept.entry = &entry;
-                // kept.shown is "absent (WORDS)": keep the words.
-                kept.shown =
-                    entry.value + " (unreadable: the game keeps " + kept.shown.substr(8, kept.shown.size() - 9) + ")";
+                kept.shown = ShownUnreadable(entry.value, kept);
                 add(std::move(kept));
             }
         }
         if (!found) add(Absent(kind, section, key, true));
     }
     return candidates;
+}
+
+std::string ShownUnreadable(std::string_view text, const Played& kept) {
+    // kept.shown is "absent (WORDS)": keep the words.
+    constexpr std::string_view kAbsent = "absent (";
+    const std::string_view words = std::string_view(kept.shown).substr(kAbsent.size());
+    return std::string(text) + " (unreadable: the game keeps " + std::string(words.substr(0, words.size() - 1)) + ")";
 }
 
 bool PlaysTheSame(const std::vector<Played>& a, const std::vector<Played>& b) {

@@ -195,6 +195,118 @@ std::vector<KeyDifference> DiffKeys(const GameKeys& keys, const GameIni& a, cons
     return DifferentKeys(keys, PlayedFile(keys, a), PlayedFile(keys, b), nullptr, nullptr);
 }
 
+namespace {
+
+using gameview::Layer;
+using gameview::LayerStack;
+
+// What a stack plays for one key, comparable across stacks and shown for people.
+struct StackPlayed {
+    std::string value;
+    std::string shown;
+};
+
+class StackPlay {
+public:
+    explicit StackPlay(const LayerStack& stack) : m_stack(stack), m_none(""), m_builtIns(stack.Keys(), m_none) {}
+
+    // Whether a layer of the stack gives the key a value (sets, resets or forces it).
+    bool Touches(const gameview::SectionKind& kind, const gameview::GameKey& key, const std::string& section) const {
+        for (const Layer layer : gameview::kAllLayers)
+            if (m_stack.Touches(layer, kind, key, section)) return true;
+        return false;
+    }
+
+    StackPlayed Plays(const gameview::SectionKind& kind, const std::string& section,
+                      const gameview::GameKey& key) const {
+        const gameview::KeyResolution resolution = m_stack.Resolve(kind, key, section);
+        const gameview::LayerValue& won = resolution.At(resolution.winner);
+        const bool reset = won.action == gameview::LayerAction::Resets;
+        // A key that follows another when absent (AARate and Rate) follows it when reset too.
+        if (const gameview::GameKey* other = PlayedFile::KeyFollowed(kind, key);
+            other != nullptr && (resolution.winner == Layer::BuiltIn || reset)) {
+            StackPlayed same = Plays(kind, section, *other);
+            same.shown = "absent (" + key.builtIn + ": " + same.shown + ")";
+            return same;
+        }
+        if (resolution.winner == Layer::BuiltIn) return BuiltIn(kind, section, key, resolution);
+        StackPlayed played;
+        if (resolution.winner == Layer::Forced) {
+            played.value = resolution.plays.kind + ' ' + resolution.plays.value;
+            played.shown = won.text + " (forced)";
+            return played;
+        }
+        // A crate's data may come from a layer below the one that names it: the value as kept.
+        played.value = key.reading == gameview::Reading::Powerup
+                           ? ToLowerAscii(resolution.plays.value)
+                           : PlayedText(m_stack.Keys(), key, won.text).value_or(resolution.plays.value);
+        played.shown = won.text;
+        if (reset && resolution.winner == Layer::Rules) {
+            // Shown as a diff of the rules files alone shows it.
+            played.shown = m_builtIns.Absent(kind, section, key, true).shown;
+            return played;
+        }
+        const std::string where = won.file + ':' + std::to_string(won.line);
+        if (reset)
+            played.shown += " (" + std::string(gameview::LayerWord(resolution.winner)) + " " + where + ": [" + section +
+                            "] without the key)";
+        else if (resolution.winner != Layer::Rules)
+            played.shown += " (" + std::string(gameview::LayerWord(resolution.winner)) + " " + where + ")";
+        return played;
+    }
+
+private:
+    // No layer decides: the game keeps its built-in value. A land type no layer has keeps the
+    // zero-filled start (a present land section or crate list resets the key in the layer that
+    // has it, which then decides).
+    StackPlayed BuiltIn(const gameview::SectionKind& kind, const std::string& section, const gameview::GameKey& key,
+                        const gameview::KeyResolution& resolution) const {
+        const Played absent = m_builtIns.Absent(kind, section, key, false);
+        StackPlayed played{absent.value, absent.shown};
+        // The topmost text the game could not read stands where the value would be.
+        for (auto layer = resolution.layers.rbegin(); layer != resolution.layers.rend(); ++layer) {
+            if (layer->action != gameview::LayerAction::Sets) continue;
+            played.shown = ShownUnreadable(layer->text, absent);
+            break;
+        }
+        return played;
+    }
+
+    const LayerStack& m_stack;
+    const GameIni m_none;
+    const PlayedFile m_builtIns;
+};
+
+std::uint32_t RulesFingerprint(const LayerStack& stack) {
+    const GameIni* rules = stack.Ini(Layer::Rules);
+    return rules == nullptr ? Fingerprint(GameIni("")) : Fingerprint(*rules);
+}
+
+}  // namespace
+
+RulesDiff DiffLayers(const LayerStack& a, const LayerStack& b) {
+    const StackPlay playA(a), playB(b);
+    RulesDiff diff;
+    diff.fingerprintA = RulesFingerprint(a);
+    diff.fingerprintB = RulesFingerprint(b);
+    for (const gameview::SectionKind* kind : KindsInGameOrder(a.Keys())) {
+        for (const std::string& section : kind->sections) {
+            for (const gameview::GameKey& key : kind->keys) {
+                // No layer of either game gives the key: both keep the built-in value.
+                if (!PlayedFile::FollowsAnotherKey(key) && !playA.Touches(*kind, key, section) &&
+                    !playB.Touches(*kind, key, section))
+                    continue;
+                StackPlayed valueA = playA.Plays(*kind, section, key);
+                StackPlayed valueB = playB.Plays(*kind, section, key);
+                if (valueA.value == valueB.value) continue;
+                diff.keys.push_back(
+                    {kind->name, section, key.name, std::move(valueA.shown), std::move(valueB.shown), std::nullopt});
+            }
+        }
+    }
+    return diff;
+}
+
 std::vector<std::pair<std::string, std::size_t>> CountByKind(const RulesDiff& diff) {
     std::vector<std::pair<std::string, std::size_t>> counts;
     for (const KeyDifference& difference : diff.keys) {

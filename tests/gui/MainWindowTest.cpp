@@ -118,6 +118,10 @@ void MainWindowTest::startUpWithoutARulesFileShowsTheStartPage() {
     const QString looked = window.Start()->Looked()->text();
     for (const QTemporaryDir* dir : {&start, &work, &game})
         QVERIFY2(looked.contains(QString::fromStdString(Path(*dir, "rules.ini"))), qPrintable(looked));
+    // What needs an open file is greyed out until one is open.
+    const int needFile[] = {command::kFileSaveAs, command::kCompareWith, command::kExportChanges,
+                            command::kLaunchWithFile, command::kMatchAll};
+    for (const int id : needFile) QVERIFY2(!window.Command(id)->isEnabled(), qPrintable(window.Command(id)->text()));
 
     // Set the Game Folder: the user points the game program at a folder that holds a rules file.
     prompts.files.push_back(QString::fromStdString(Path(otherGame, "RA95.EXE")));
@@ -130,6 +134,9 @@ void MainWindowTest::startUpWithoutARulesFileShowsTheStartPage() {
     emit window.Start()->GameFolderRequested();
     QVERIFY(!window.ShowsStartPage());
     QCOMPARE(window.Paths().rulesPath, Path(otherGame, "rules.ini"));
+    for (const int id : needFile) {
+        if (id != command::kMatchAll) QVERIFY2(window.Command(id)->isEnabled(), qPrintable(window.Command(id)->text()));
+    }
     QCOMPARE(TemporarySettings::Get("RA_dir"), otherGame.path());
     QVERIFY(prompts.messages.empty());
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli/CliCommand.h"
 #include "gamesetup/GameLayerFiles.h"
@@ -22,9 +24,12 @@ namespace morvane::cli {
     "  --scenario FILE     the scenario or map file whose rules sections the game reads\n"
 
 // Takes the layer options out of the command's arguments, leaving the others in order; the rules
-// file is then the first argument left. Nothing, with a message on stderr, when an option is
-// unknown, lacks its value or contradicts another.
-std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, const char* name, const char* usage);
+// file is then the first argument left. Options named in `passOn` are the command's own and stay
+// among the arguments. Nothing, with a message on stderr, when an option is unknown, lacks its
+// value or contradicts another. `anyGiven`, when asked for, tells whether any layer option was there.
+std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, const char* name, const char* usage,
+                                                       std::initializer_list<std::string_view> passOn = {},
+                                                       bool* anyGiven = nullptr);
 
 // Reads the layers; on a file that cannot be read, says so on stderr and gives nothing.
 std::optional<gamesetup::LoadedLayers> LoadLayersOrSay(const CommandContext& context,

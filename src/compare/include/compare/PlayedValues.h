@@ -48,6 +48,8 @@ public:
     bool Gives(std::string_view section, std::string_view key) const;
     // Whether the key's value follows another key's when the file does not give it.
     static bool FollowsAnotherKey(const gameview::GameKey& key);
+    // The key whose value it follows, or nullptr.
+    static const gameview::GameKey* KeyFollowed(const gameview::SectionKind& kind, const gameview::GameKey& key);
 
     // What the game may play for the key: one value, or several different ones when duplicate
     // sections or entries leave the choice to the game (it does not say which it takes).
@@ -63,6 +65,10 @@ private:
     const gameview::GameIni& m_ini;
     gameview::NameMap<std::vector<const gameview::GameSection*>> m_sections;
 };
+
+// How a text the game cannot read is shown: the text, and the built-in value it keeps instead
+// (`kept` is what the game plays without the text).
+std::string ShownUnreadable(std::string_view text, const Played& kept);
 
 // Whether the game plays a key of two files alike: each file gives one value and the values are
 // equal, or both leave the same choice open.

@@ -9,6 +9,7 @@
 
 #include "gameview/GameIni.h"
 #include "gameview/GameKeys.h"
+#include "gameview/GameLayers.h"
 
 namespace morvane::compare {
 
@@ -49,6 +50,13 @@ RulesDiff DiffRules(const gameview::GameKeys& keys, std::string_view a, std::str
 // already: for a caller that holds both readings, nothing is parsed again.
 std::vector<KeyDifference> DiffKeys(const gameview::GameKeys& keys, const gameview::GameIni& a,
                                     const gameview::GameIni& b);
+
+// The same over two games: what the game plays for each key once it has read every file of A's
+// layer stack, against B's (both stacks set up for the same kind of game). A value decided by
+// another layer than the rules file names that layer's file and line. Duplicates count as the
+// stack reads them (the first section, the first entry). The fingerprints are those of the two
+// rules files: the game compares nothing else between players. No line comparison.
+RulesDiff DiffLayers(const gameview::LayerStack& a, const gameview::LayerStack& b);
 
 // How many keys differ for each kind of section, in the game's order of kinds.
 std::vector<std::pair<std::string, std::size_t>> CountByKind(const RulesDiff& diff);
