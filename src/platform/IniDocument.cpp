@@ -25,11 +25,10 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
     while (at < text.size()) {
         Line line{at, at, at};
         while (line.end < text.size() && text[line.end] != '\r' && text[line.end] != '\n') ++line.end;
+        // A line ends with CR LF, a lone CR or a lone LF.
         line.next = line.end;
         if (line.next < text.size() && text[line.next] == '\r') ++line.next;
-        if (line.next < text.size() && text[line.next] == '\n' &&
-            (line.next == line.end || text[line.next - 1] == '\r'))
-            ++line.next;
+        if (line.next < text.size() && text[line.next] == '\n') ++line.next;
         m_lines.push_back(line);
         at = line.next;
     }
