@@ -287,7 +287,8 @@ void CMainDlg::BuildFindingsView() {
     connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
     connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
     // The file is checked as the bottom of the game's layers that the Game menu chooses.
-    m_findings->SetLayers([this](const std::string& rules) { return m_layersMenu->Choice(rules); });
+    m_layerEditing = new LayerEditing(*m_findings, m_tree, *m_layersMenu, this);
+    m_findings->SetLayers([this](const std::string& open) { return m_layerEditing->Choice(open); });
     connect(m_layersMenu, &GameLayersMenu::Changed, m_findings, &FindingMarks::LabelChanged);
 
     // The view may show the tree through proxies (a filter, say): the marks belong to the items.
@@ -302,6 +303,14 @@ void CMainDlg::BuildFindingsView() {
     m_finder->FilterModel()->SetMarkText([this](TreeItem item) { return m_findings->MarkText(item); });
     m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
     m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
+    m_model->SetInherited([this](TreeItem item) { return m_layerEditing->Inherited(item); });
+    m_panel->AddBelowGameReads(m_layerEditing->BuildRow(m_panel));
+    statusBar()->addPermanentWidget(m_layerEditing->StatusLabel(this));
+    const auto showLayerRow = [this] { m_layerEditing->ShowFor(m_editor->m_hCurItem, m_paths.rulesPath); };
+    connect(m_panel, &EditorPanel::Shown, this, showLayerRow);
+    connect(m_findings, &FindingMarks::Refreshed, this, showLayerRow);
+    connect(m_layerEditing, &LayerEditing::OpenRequested, this, &CMainDlg::OpenDecidingFile);
+    connect(m_layerEditing, &LayerEditing::InheritRequested, this, &CMainDlg::OnInherit);
     m_panel->SetGameReads([this](TreeItem item) { return m_findings->GameReads(item); });
     m_panel->SetFacts([this](TreeItem item) { return FactsOf(m_tree, m_catalogue, item); });
 
@@ -349,6 +358,7 @@ void CMainDlg::BuildMenu() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     add(file, command::kFileNew, "&New\u2026", &CMainDlg::OnFileNew, QKeySequence::New);
     add(file, command::kFileOpen, "&Open\u2026", &CMainDlg::OnFileOpen, QKeySequence::Open);
+    add(file, command::kOpenLayer, "Open &Layer\u2026", &CMainDlg::OnOpenLayer);
     add(file, command::kFileSaveAs, "Save &As\u2026", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
     connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
@@ -491,13 +501,23 @@ void CMainDlg::OnStartPageGameFolder() {
 void CMainDlg::ShowFileOpen(const std::string& path) {
     m_paths.rulesPath = path;
     EnableFileCommands(true);
-    setWindowTitle(QStringLiteral("Morvane - ") + PathToQt(path));
-    // The layer files beside this rules file join the check; say which were found.
-    const QString layers = m_layersMenu->ShowFilesBeside(path);
-    if (!layers.isEmpty()) ShowStatus(layers);
+    setWindowTitle(QStringLiteral("Morvane - ") + m_layerEditing->Title(path));
+    // A layer is not a rules file to hand the game.
+    m_commands.at(command::kLaunchWithFile)->setEnabled(!m_layerEditing->Active());
+    // The layer files beside the rules file join the check; say which were found.
+    const QString layers = m_layersMenu->ShowFilesBeside(m_layerEditing->RulesOf(path));
+    if (m_layerEditing->Active())
+        ShowStatus(m_layerEditing->Description(path));
+    else if (!layers.isEmpty())
+        ShowStatus(layers);
 }
 
-bool CMainDlg::OpenRulesFile(const std::string& path) {
+void CMainDlg::BuildTree(Tree& tree) {
+    TreeBuilder(tree, m_catalogue, m_session->Rules()).BuildTree();
+    m_layerEditing->KeepOfferedSections(tree, m_catalogue);
+}
+
+bool CMainDlg::OpenFile(const std::string& path, const std::optional<app::EditedLayer>& layer) {
     // A file the window cannot read whole (no permission, too large) is refused with the reason
     // rather than shown as an empty tree; what is open stays open.
     const platform::FileReadResult read = platform::ReadRegularFile(path);
@@ -506,6 +526,8 @@ bool CMainDlg::OpenRulesFile(const std::string& path) {
         return false;
     }
     SaveFileState();
+    m_layerEditing->Set(layer);
+    m_findings->SetEditedLayer(m_layerEditing->Edited());
     if (m_pages->currentWidget() != m_editorPage) {
         m_pages->setCurrentWidget(m_editorPage);
         m_problems->show();
@@ -517,7 +539,7 @@ bool CMainDlg::OpenRulesFile(const std::string& path) {
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
     m_editor->SetDataExchange(m_panel);
     m_panel->SetEditor(m_editor.get());
-    TreeBuilder(m_tree, m_catalogue, m_session->Rules()).BuildTree();
+    BuildTree(m_tree);
     m_model->EndRebuild();
     DoDataExchange(false);
     m_session->Remember();
@@ -530,7 +552,7 @@ void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }
 
 void CMainDlg::ReloadLabels() {
     Tree fresh;
-    TreeBuilder(fresh, m_catalogue, m_session->Rules()).BuildTree();
+    BuildTree(fresh);
     m_session->Remember();
     DoDataExchange(true);
     const TreeItem current = m_editor->m_hCurItem;
@@ -563,7 +585,7 @@ void CMainDlg::ReloadLabels() {
     // afresh on the file and go back to the selected item.
     const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
     const std::string shownKey = current != kNoItem ? m_tree.GetItemKey(current) : std::string();
-    OpenRulesFile(m_paths.rulesPath);
+    OpenFile(m_paths.rulesPath, m_layerEditing->Current());
     if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
     ShowStatus(news +
                (pending ? QStringLiteral(" Your change of %1 could not be kept.").arg(ToQt(shownKey)) : QString()));
@@ -854,7 +876,8 @@ void CMainDlg::SaveWindowState() {
 }
 
 void CMainDlg::SaveFileState() {
-    if (m_paths.rulesPath.empty() || m_tree.ItemCount() == 0) return;
+    // Recent Files opens rules files: a layer is not one of them.
+    if (m_paths.rulesPath.empty() || m_tree.ItemCount() == 0 || m_layerEditing->Active()) return;
     RecentFiles::FileState state{ToQt(m_paths.rulesPath), {}, {}};
     for (TreeItem item = 1; item <= m_tree.ItemCount(); ++item) {
         if (m_tree.ItemHasChildren(item) && m_treeView->isExpanded(m_finder->FilterModel()->IndexOf(item)))

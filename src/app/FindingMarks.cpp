@@ -107,11 +107,11 @@ void FindingMarks::Refresh() {
     const RulesDocument& document = m_rules.Document();
     if (m_layers && document.Exists()) {
         gamesetup::LayerChoice choice = m_layers(m_rules.RulesPath());
-        choice.rulesBytes = &document.Bytes();
+        if (choice.rules == m_rules.RulesPath()) choice.rulesBytes = &document.Bytes();
         auto loaded = gamesetup::LoadLayers(choice);
         if (auto* layers = std::get_if<gamesetup::LoadedLayers>(&loaded)) {
             for (gameview::LayerFinding& finding : layers->stack.CheckAll())
-                if (finding.layer == gameview::Layer::Rules) findings.push_back(std::move(finding));
+                if (finding.layer == m_edited) findings.push_back(std::move(finding));
             layersRead = true;
             m_stack = std::move(layers->stack);
         }
@@ -128,9 +128,12 @@ void FindingMarks::Refresh() {
             m_keysSet += static_cast<int>(section.entries.size());
         if (!layersRead)
             for (const gameview::Finding& finding : document.Findings())
-                findings.push_back({gameview::Layer::Rules, finding, std::nullopt});
+                findings.push_back({m_edited, finding, std::nullopt});
         // The fingerprint is the rules file's alone: the game compares no other layer.
-        m_fingerprint = compare::Fingerprint(*ini);
+        const gameview::GameIni* rules = m_edited == gameview::Layer::Rules ? ini
+                                         : m_stack                          ? m_stack->Ini(gameview::Layer::Rules)
+                                                                            : nullptr;
+        if (rules != nullptr) m_fingerprint = compare::Fingerprint(*rules);
     }
 
     m_findings.clear();
@@ -154,7 +157,7 @@ void FindingMarks::Refresh() {
 
 const gameview::GameIni* FindingMarks::CheckedGame() const {
     if (m_game) return &*m_game;
-    return m_stack ? m_stack->Ini(gameview::Layer::Rules) : nullptr;
+    return m_stack ? m_stack->Ini(m_edited) : nullptr;
 }
 
 std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
@@ -167,23 +170,45 @@ std::optional<QString> FindingMarks::GameReads(TreeItem item) const {
                                               m_tree.GetItemKey(item)));
 }
 
-QString FindingMarks::GamePlays(TreeItem item) const {
+std::optional<gameview::KeyResolution> FindingMarks::Resolution(TreeItem item, gameview::Layer last) const {
     if (!m_stack || item == kNoItem || m_tree.ItemHasChildren(item) || m_tree.GetItemData(item).infoId == 0)
-        return QString();
-    const TreeItem section = m_items.FindSectionItem(item);
-    if (section == kNoItem) return QString();
-    const auto resolution = m_stack->Resolve(m_items.SectionNameOf(section), m_tree.GetItemKey(item));
-    if (!resolution || resolution->winner == gameview::Layer::BuiltIn || resolution->winner == gameview::Layer::Rules)
-        return QString();
-    const gameview::LayerValue& winner = resolution->At(resolution->winner);
-    if (winner.layer == gameview::Layer::Forced)
-        return QStringLiteral("The game plays: ") + ToQt(winner.text) +
+        return std::nullopt;
+    const TreeItem sectionItem = m_items.FindSectionItem(item);
+    if (sectionItem == kNoItem) return std::nullopt;
+    const gameview::GameKeys& keys = m_stack->Keys();
+    std::string section = m_items.SectionNameOf(sectionItem);
+    const gameview::SectionKind* kind = keys.KindOfSection(section);
+    if (kind == nullptr)
+        if (const std::string* spelled = keys.SectionNoCase(section)) {
+            section = *spelled;
+            kind = keys.KindOfSection(section);
+        }
+    if (kind == nullptr || !kind->read) return std::nullopt;
+    const std::string& name = m_tree.GetItemKey(item);
+    const gameview::GameKey* key = gameview::GameKeys::FindKey(*kind, name);
+    if (key == nullptr) key = gameview::GameKeys::FindKeyNoCase(*kind, name);
+    if (key == nullptr) return std::nullopt;
+    return m_stack->Resolve(*kind, *key, section, last);
+}
+
+std::optional<gameview::LayerValue> FindingMarks::Decider(TreeItem item) const {
+    const auto resolution = Resolution(item, gameview::Layer::Mplayer);
+    if (!resolution || resolution->winner == gameview::Layer::BuiltIn || resolution->winner == m_edited)
+        return std::nullopt;
+    return resolution->At(resolution->winner);
+}
+
+QString FindingMarks::GamePlays(TreeItem item) const {
+    const auto winner = Decider(item);
+    if (!winner) return QString();
+    if (winner->layer == gameview::Layer::Forced)
+        return QStringLiteral("The game plays: ") + ToQt(winner->text) +
                QStringLiteral(" (set by the game in skirmish and multiplayer games)");
-    const std::string& path = winner.file;
+    const std::string& path = winner->file;
     const std::size_t slash = path.find_last_of("/\\");
     return QStringLiteral("The game plays: %1 (%2, line %3)")
-        .arg(ToQt(winner.text), ToQt(slash == std::string::npos ? path : path.substr(slash + 1)))
-        .arg(winner.line);
+        .arg(ToQt(winner->text), ToQt(slash == std::string::npos ? path : path.substr(slash + 1)))
+        .arg(winner->line);
 }
 
 void FindingMarks::SetLayers(std::function<gamesetup::LayerChoice(const std::string&)> choice) {

@@ -1,5 +1,7 @@
 #include "app/RulesTreeModel.h"
 
+#include <QPalette>
+
 #include "guicommon/Artwork.h"
 #include "guicommon/Latin1.h"
 
@@ -60,7 +62,17 @@ bool RulesTreeModel::hasChildren(const QModelIndex& parent) const { return m_tre
 QVariant RulesTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const TreeItem item = ItemOf(index);
-    if (role == Qt::DisplayRole) return ShownLabel(m_tree.GetItemText(item));
+    if (role == Qt::DisplayRole || role == Qt::ForegroundRole || role == Qt::ToolTipRole ||
+        role == Qt::AccessibleDescriptionRole) {
+        const auto inherited =
+            m_inherited && m_tree.IsKeyItem(item) && !m_tree.GetItemValue(item) ? m_inherited(item) : std::nullopt;
+        if (role == Qt::DisplayRole)
+            return inherited ? ToQt(m_tree.GetItemKey(item)) + QStringLiteral(" = ") + inherited->value
+                             : ShownLabel(m_tree.GetItemText(item));
+        if (!inherited) return {};
+        if (role == Qt::ForegroundRole) return QPalette().brush(QPalette::Disabled, QPalette::Text);
+        return inherited->from;
+    }
     if (role == Qt::DecorationRole) {
         if (m_kindOf && !m_tree.ItemHasChildren(item))
             if (const auto kind = m_kindOf(item)) return KindIcon(*kind);

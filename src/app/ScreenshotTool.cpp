@@ -1,8 +1,8 @@
 // Takes one picture of the main window per kind of value, one of the find bar in use, one of
 // changed keys marked, and three of the table of objects with its pictures, for the
 // documentation and for a look at the layout without a screen, one of a key AFTRMATH.INI
-// overrides and one of a typed value that does not fit; given a second rules file with mistakes
-// in it, also the Problems panel and the value editor's "game reads" line on that file:
+// overrides, one of a scenario edited as a layer and one of a typed value that does not fit; given a second rules file
+// with mistakes in it, also the Problems panel and the value editor's "game reads" line on that file:
 //   morvane_screenshots RULES_FILE OUTPUT_DIR [FILE_WITH_FINDINGS]
 #include <QApplication>
 #include <QDir>
@@ -96,6 +96,29 @@ int ShootOverridden(const char* rulesFile, const QString& folder) {
     edit->setText(QStringLiteral("99999"));
     QApplication::processEvents();
     return Save(window, folder + "/invalid-value.png") ? 0 : 1;
+}
+
+// A scenario edited as a layer over a copy of the rules file: its own values plain, the values
+// it inherits greyed, and the editor's Inherit button.
+int ShootLayer(const char* rulesFile, const QString& folder) {
+    QTemporaryDir copyDir;
+    const QString copy = copyDir.path() + "/RULES.INI";
+    if (!QFile::copy(QString::fromLocal8Bit(rulesFile), copy)) return 1;
+    const std::string scenario = (copyDir.path() + "/SCG05EA.INI").toStdString();
+    if (morvane::platform::ReplaceFileAtomically(
+            scenario,
+            "[Basic]\r\nName=Ore Valley\r\nPlayer=Greece\r\n\r\n[Map]\r\nTheater=TEMPERATE\r\nX=30\r\nY=30\r\n"
+            "Width=64\r\nHeight=64\r\n\r\n[Waypoints]\r\n0=4050\r\n\r\n[General]\r\nGemValue=75\r\nGoldValue=35\r\n"
+            "BuildSpeed=.6\r\n\r\n[MapPack]\r\n1=BQAAIIH//+wfAmBsMGwwbDBsMGwwbDBs\r\n") != 0)
+        return 1;
+    QtPrompts prompts;
+    morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts,
+                                  morvane::app::WindowPaths::ForFile(copy.toStdString()));
+    if (!window.OnInitDialog() || !window.OpenLayer(scenario)) return 1;
+    window.show();
+    window.Findings().Refresh();
+    window.SelectItem(morvane::FindItemByPath(window.NavigationTree(), "General\\Income And Production\\GemValue"));
+    return Save(window, folder + "/layer.png") ? 0 : 1;
 }
 
 // The window when no rules file is found: its start page. The search runs in an empty folder
@@ -256,5 +279,6 @@ int main(int argc, char** argv) {
     if (ShootTable(argv[1], outDir) != 0) return 1;
     if (argc == 4 && ShootFindings(argv[3], QString::fromLocal8Bit(argv[2])) != 0) return 1;
     if (ShootOverridden(argv[1], outDir) != 0) return 1;
+    if (ShootLayer(argv[1], outDir) != 0) return 1;
     return ShootStartPage(outDir);
 }

@@ -126,6 +126,8 @@ QVariant TreeFilterModel::data(const QModelIndex& index, int role) const {
     const QString reference = m_referenceMark && state.isKey ? m_referenceMark(item) : QString();
     if (role == Qt::AccessibleDescriptionRole) {
         QStringList marks;
+        // What the tree model itself says (where an inherited value comes from) comes first.
+        if (const QVariant own = QSortFilterProxyModel::data(index, role); own.isValid()) marks << own.toString();
         if (!changed.isEmpty()) marks << changed;
         if (!reference.isEmpty()) marks << reference;
         if (m_markText) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/LayerEditing.h"
 #include "app/WindowPaths.h"
 #include "dialogs/CSplashWnd.h"
 #include "editor/ValueEditor.h"
@@ -82,6 +83,13 @@ public:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnLaunchWithFile();
+    // File > Open Layer: AFTRMATH.INI, MPLAYER.INI, a scenario or a map edited over the rules
+    // file; Inherit takes the shown key out of that layer.
+    void OnOpenLayer();
+    void OnInherit();
+    // Opens `path` as a layer over the rules file open (or over RULES.INI beside it); false,
+    // with the reason shown, when it cannot.
+    bool OpenLayer(const std::string& path);
     // The reference beside the file: another rules file, the stock values again, the delta.
     void OnCompareWith();
     void OnCompareWithStock();
@@ -103,6 +111,7 @@ public:
     ProblemsPanel* Problems() const { return m_problems; }
     BalanceDock* Table() const { return m_balance; }
     GameLayersMenu* Layers() const { return m_layersMenu; }
+    LayerEditing& LayerEditor() const { return *m_layerEditing; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     const QLabel* FingerprintLabel() const { return m_fingerprintLabel; }
@@ -152,7 +161,14 @@ private:
     // nothing was written.
     bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
     // False, with the reason shown, when the file cannot be read whole.
-    bool OpenRulesFile(const std::string& path);
+    bool OpenRulesFile(const std::string& path) { return OpenFile(path, std::nullopt); }
+    // The same for a file edited as a layer over a rules file (`layer`), or as the rules file.
+    bool OpenFile(const std::string& path, const std::optional<app::EditedLayer>& layer);
+    // Builds the tree from the open file: for a layer, of the sections it can change.
+    void BuildTree(Tree& tree);
+    // Opens the file that decides the shown key at that key: as the rules file, or as a layer
+    // over the rules file of the game.
+    void OpenDecidingFile(gameview::Layer layer, const std::string& path);
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);
@@ -207,6 +223,7 @@ private:
     QAction* m_defaultAction = nullptr;
     QLabel* m_fileSummary = nullptr;
     GameLayersMenu* m_layersMenu = nullptr;
+    LayerEditing* m_layerEditing = nullptr;
     QLabel* m_pendingLabel = nullptr;
     QLabel* m_fingerprintLabel = nullptr;  // the game's fingerprint of the file, in the status bar
     bool m_revertingSelection = false;

@@ -49,6 +49,11 @@ public:
     // path): the findings across layers on the file's lines join its own. Without it, or when
     // a layer file cannot be read, the file is checked alone.
     void SetLayers(std::function<gamesetup::LayerChoice(const std::string& rulesPath)> choice);
+    // Which layer of the game the open file is: its findings are the ones shown, its reading
+    // gives the "game reads" line, and the other layers are the ones that override it. The rules
+    // file unless a layer is edited.
+    void SetEditedLayer(gameview::Layer layer) { m_edited = layer; }
+    gameview::Layer EditedLayer() const { return m_edited; }
 
     const std::vector<MarkedFinding>& Findings() const { return m_findings; }
     // The number of key lines the game reads in the file, as of the last check.
@@ -57,8 +62,8 @@ public:
     bool HasMark(TreeItem item) const { return m_marks.count(item) != 0; }
     gameview::Level MarkLevel(TreeItem item) const;
     QString MarkText(TreeItem item) const;
-    // The number the game compares between network players, of the file as last checked;
-    // nothing when the file could not be read.
+    // The number the game compares between network players, of the rules file as last checked
+    // (the one beneath an edited layer); nothing when it could not be read.
     std::optional<std::uint32_t> Fingerprint() const { return m_fingerprint; }
     // "The game plays: 250 (AFTRMATH.INI, line 123)" when a layer above the file decides the
     // item's value; empty otherwise.
@@ -69,6 +74,12 @@ public:
     // The "game reads" line of `item` from the file as the last check read it; nothing before the
     // first check or when the file could not be read.
     std::optional<QString> GameReads(TreeItem item) const;
+    // The layer that decides the item's value when it is not the edited file (nor the game's
+    // built-in value): its file and line. Nothing otherwise, or before the layers were read.
+    std::optional<gameview::LayerValue> Decider(TreeItem item) const;
+    // What each layer up to `last` gives the item's key, as of the last check; nothing when the
+    // layers were not read or the game never reads the key.
+    std::optional<gameview::KeyResolution> Resolution(TreeItem item, gameview::Layer last) const;
     // Whether a later layer decides the item's value.
     bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
@@ -105,6 +116,7 @@ private:
     std::optional<std::uint32_t> m_fingerprint;
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
+    gameview::Layer m_edited = gameview::Layer::Rules;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
     std::optional<gameview::GameIni> m_game;      // the rules file as read by the last check without layers
 };

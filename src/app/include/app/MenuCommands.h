@@ -19,5 +19,6 @@ inline constexpr int kProgramLocation = 52779;
 inline constexpr int kCompareWith = 52790;
 inline constexpr int kCompareWithStock = 52791;
 inline constexpr int kExportChanges = 52792;
+inline constexpr int kOpenLayer = 52793;
 
 }  // namespace morvane::app::command

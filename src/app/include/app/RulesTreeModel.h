@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QIcon>
+#include <QString>
 
 #include <functional>
 #include <optional>
@@ -11,6 +12,13 @@
 #include "tree/Tree.h"
 
 namespace morvane::app {
+
+// A value a key shows without the open file setting it: what an edited layer inherits from the
+// files beneath it. The tree shows it greyed, and says where it comes from.
+struct InheritedValue {
+    QString value;
+    QString from;
+};
 
 // Shows the core's navigation tree in a QTreeView: one row per item, the label as text and the
 // item's two images as its icon (normal and selected), or for a key the picture of the kind of
@@ -25,6 +33,11 @@ public:
 
     // Which kind of value a key item holds; items without a kind keep the tree's own images.
     void SetKindOf(std::function<std::optional<art::KindIcon>(TreeItem)> kindOf) { m_kindOf = std::move(kindOf); }
+
+    // The value a key without one of its own shows, greyed; none: the bare key.
+    void SetInherited(std::function<std::optional<InheritedValue>(TreeItem)> inherited) {
+        m_inherited = std::move(inherited);
+    }
 
     // Call around a rebuild of the tree.
     void BeginRebuild();
@@ -43,6 +56,7 @@ private:
 
     Tree& m_tree;
     std::function<std::optional<art::KindIcon>(TreeItem)> m_kindOf;
+    std::function<std::optional<InheritedValue>(TreeItem)> m_inherited;
     mutable QHash<int, QIcon> m_icons;  // by image * 256 + selected image
 };
 
