@@ -302,7 +302,10 @@ void CMainDlg::BuildFindingsView() {
     m_finder->SetProblemTest([this](TreeItem item) { return !m_findings->MarkText(item).isEmpty(); });
     m_finder->FilterModel()->SetMarkText([this](TreeItem item) { return m_findings->MarkText(item); });
     m_finder->SetOverriddenTest([this](TreeItem item) { return m_findings->IsOverridden(item); });
-    m_panel->SetGamePlays([this](TreeItem item) { return m_findings->GamePlays(item); });
+    m_panel->SetGamePlays([this](TreeItem item) {
+        return EditorPanel::GamePlaysLine{m_findings->GamePlays(item),
+                                          item != kNoItem && m_tree.IsKeyItem(item) && !m_tree.GetItemValue(item)};
+    });
     m_model->SetInherited([this](TreeItem item) { return m_layerEditing->Inherited(item); });
     m_panel->AddBelowGameReads(m_layerEditing->BuildRow(m_panel));
     statusBar()->addPermanentWidget(m_layerEditing->StatusLabel(this));
@@ -358,7 +361,7 @@ void CMainDlg::BuildMenu() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     add(file, command::kFileNew, "&New\u2026", &CMainDlg::OnFileNew, QKeySequence::New);
     add(file, command::kFileOpen, "&Open\u2026", &CMainDlg::OnFileOpen, QKeySequence::Open);
-    add(file, command::kOpenLayer, "Open &Layer\u2026", &CMainDlg::OnOpenLayer);
+    add(file, command::kOpenLayer, "Open La&yer\u2026", &CMainDlg::OnOpenLayer);
     add(file, command::kFileSaveAs, "Save &As\u2026", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
     connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
@@ -456,7 +459,7 @@ void CMainDlg::BuildToolBar() {
     tools->addSeparator();
     tools->addAction(check);
     m_viewMenu->addAction(tools->toggleViewAction());
-    tools->toggleViewAction()->setText(QStringLiteral("&Toolbar"));
+    tools->toggleViewAction()->setText(QStringLiteral("Tool&bar"));
 }
 
 // ---- The file

@@ -517,9 +517,13 @@ void EditorPanel::ShowGameReads() {
 // The editor's line was read when the key was shown or written; after a check of the file (an
 // outside change, say) the check's reading is the newer one, also while an edit is pending.
 QString EditorPanel::GameReadsText(const ValueEditor& editor, bool afterCheck) const {
-    const QString plays = m_gamePlays ? m_gamePlays(editor.m_hCurItem) : QString();
+    const GamePlaysLine played = m_gamePlays ? m_gamePlays(editor.m_hCurItem) : GamePlaysLine{};
+    const QString& plays = played.text;
     const auto fresh = afterCheck && m_gameReads ? m_gameReads(editor.m_hCurItem) : std::nullopt;
-    const QString reads = fresh ? *fresh : ToQt(editor.m_strGameReads);
+    // A key the file leaves to another of the game's files is not played at its built-in value.
+    const QString reads = !plays.isEmpty() && played.notInFile ? QStringLiteral("Not in the file.")
+                          : fresh                              ? *fresh
+                                                               : ToQt(editor.m_strGameReads);
     return reads + (plays.isEmpty() ? QString() : QLatin1Char('\n') + plays);
 }
 

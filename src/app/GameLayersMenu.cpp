@@ -48,7 +48,7 @@ GameLayersMenu::GameLayersMenu(QMenu* menu, QWidget* dialogParent) : QObject(men
         connect(action, &QAction::toggled, this, &GameLayersMenu::Changed);
     }
     menu->addSeparator();
-    m_scenario = menu->addAction(QString::fromUtf8("S&cenario\u2026"));
+    m_scenario = menu->addAction(QString::fromUtf8("Sc&enario\u2026"));
     connect(m_scenario, &QAction::triggered, this, &GameLayersMenu::ChooseScenario);
     m_noScenario = menu->addAction(QStringLiteral("&No Scenario"));
     m_noScenario->setEnabled(false);
@@ -92,17 +92,19 @@ gamesetup::LayerChoice GameLayersMenu::Choice(const std::string& rulesPath) cons
 
 QString GameLayersMenu::ShowFilesBeside(const std::string& rulesPath) {
     QString found;
-    const auto show = [&](QAction* action, std::string_view name) {
+    // `key`: the letter of the name that reaches the entry (one no other entry of the menu has).
+    const auto show = [&](QAction* action, std::string_view name, qsizetype key) {
         const auto path = rulesPath.empty() ? std::nullopt : gamesetup::FindBesideRules(rulesPath, name);
-        const QString label = QLatin1Char('&') + QString::fromLatin1(name.data(), static_cast<int>(name.size()));
+        const QString label =
+            QString::fromLatin1(name.data(), static_cast<int>(name.size())).insert(key, QLatin1Char('&'));
         // An ampersand in a path is shown, not taken for a mnemonic.
         const QString shown = path ? PathToQt(*path).replace(QLatin1Char('&'), QStringLiteral("&&")) : QString();
         action->setText(path ? label + QStringLiteral(" (") + shown + QLatin1Char(')')
                              : label + QStringLiteral(" (none beside the rules file)"));
         if (path) found += (found.isEmpty() ? QString() : QStringLiteral(" and ")) + PathToQt(*path);
     };
-    show(m_aftermath, gamesetup::kAftermathFileName);
-    show(m_mplayer, gamesetup::kMplayerFileName);
+    show(m_aftermath, gamesetup::kAftermathFileName, 0);
+    show(m_mplayer, gamesetup::kMplayerFileName, 1);
     return found.isEmpty() ? QString() : QStringLiteral("The game also reads ") + found + QLatin1Char('.');
 }
 
@@ -114,8 +116,8 @@ void GameLayersMenu::SetMode(gameview::GameMode mode) {
 
 void GameLayersMenu::SetScenario(const std::string& path) {
     m_scenarioPath = path;
-    m_scenario->setText(path.empty() ? QString::fromUtf8("S&cenario\u2026")
-                                     : QStringLiteral("S&cenario: ") + PathToQt(path) + QChar(0x2026));
+    m_scenario->setText(path.empty() ? QString::fromUtf8("Sc&enario\u2026")
+                                     : QStringLiteral("Sc&enario: ") + PathToQt(path) + QChar(0x2026));
     m_noScenario->setEnabled(!path.empty());
     emit Changed();
 }

@@ -76,6 +76,8 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view name) cons
     return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 
+std::string_view IniDocument::TrimmedName(std::string_view name) { return Trim(name); }
+
 const IniDocument::Key* IniDocument::FindKey(const Section& section, std::string_view name) {
     for (const Key& key : section.keys)
         if (EqualsNoCase(key.name, name)) return &key;

@@ -1,5 +1,7 @@
 #include "schema/CatalogueWalks.h"
 
+#include <algorithm>
+
 #include "TableMemo.h"
 #include "common/TextOps.h"
 
@@ -87,12 +89,125 @@ std::vector<ObjectKey> ObjectKeys(const StringTable& table, std::uint16_t base) 
     return keys;
 }
 
-const std::vector<ObjectKey>& KeptObjectKeys(const StringTable& table, std::uint16_t base) {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::uint32_t NameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a over the lower-case bytes
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(LowerAscii(c));
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    return true;
+}
+
+// Kept in `map` under `id`, made by `make` the first time.
+template <class Map, class Make>
+const typename Map::mapped_type& Kept(std::mutex& lock, Map& map, typename Map::key_type id, Make make) {
+    const std::lock_guard<std::mutex> hold(lock);
+    const auto kept = map.find(id);
+    if (kept != map.end()) return kept->second;
+    return map.emplace(id, make()).first->second;
+}
+
+}  // namespace
+
+KeyPlan::KeyPlan(std::vector<ObjectKey> keys) : m_keys(std::move(keys)) {
+    const auto count = static_cast<std::uint32_t>(m_keys.size());
+    m_sorted.resize(count);
+    for (std::uint32_t position = 0; position < count; ++position) m_sorted[position] = position;
+    std::stable_sort(m_sorted.begin(), m_sorted.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return CompareNoCase(m_keys[a].key, m_keys[b].key) < 0;
+    });
+
+    for (std::size_t at = 1; at < m_sorted.size(); ++at) {
+        const std::string_view a = m_keys[m_sorted[at - 1]].key;
+        const std::string_view b = m_keys[m_sorted[at]].key;
+        // A label "a = value" against "b...": the blank after a decides when b goes on past it.
+        if (CompareNoCase(a, b) == 0 || (b.size() > a.size() && SameName(a, b.substr(0, a.size())) &&
+                                         static_cast<unsigned char>(b[a.size()]) <= ' '))
+            m_labelsFollowNames = false;
+    }
+
+    std::size_t size = 8;
+    while (size < 2 * static_cast<std::size_t>(count)) size *= 2;
+    m_slots.assign(size, kNone);
+    m_next.assign(count, kNone);
+    m_names.reserve(count);
+    m_hashes.reserve(count);
+    for (const ObjectKey& key : m_keys) {
+        m_names.push_back(Trim(key.key));
+        m_hashes.push_back(NameHash(m_names.back()));
+    }
+    std::vector<std::uint32_t> last(count, kNone);  // by first position: the last one so far
+    for (std::uint32_t position = 0; position < count; ++position) {
+        const std::string_view name = m_names[position];
+        for (std::size_t slot = m_hashes[position] & (size - 1);; slot = (slot + 1) & (size - 1)) {
+            const std::uint32_t first = m_slots[slot];
+            if (first == kNone) {
+                m_slots[slot] = position;
+                last[position] = position;
+                break;
+            }
+            if (m_hashes[first] == m_hashes[position] && SameName(m_names[first], name)) {
+                m_next[last[first]] = position;
+                last[first] = position;
+                break;
+            }
+        }
+    }
+}
+
+std::uint32_t KeyPlan::Find(std::string_view name) const {
+    const std::size_t mask = m_slots.size() - 1;
+    const std::uint32_t hash = NameHash(name);
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t first = m_slots[slot];
+        if (first == kNone || (m_hashes[first] == hash && SameName(m_names[first], name))) return first;
+    }
+}
+
+const KeyPlan& KeptObjectKeyPlan(const StringTable& table, std::uint16_t base) {
     StringTable::Memo& memo = table.Memos();
-    const std::lock_guard<std::mutex> hold(memo.lock);
-    const auto kept = memo.objectKeys.find(base);
-    if (kept != memo.objectKeys.end()) return kept->second;
-    return memo.objectKeys.emplace(base, ObjectKeys(table, base)).first->second;
+    return Kept(memo.lock, memo.objectKeys, base, [&] { return KeyPlan(ObjectKeys(table, base)); });
+}
+
+const std::vector<ObjectKey>& KeptObjectKeys(const StringTable& table, std::uint16_t base) {
+    return KeptObjectKeyPlan(table, base).Keys();
+}
+
+const KeyPlan& KeptKeyListPlan(const StringTable& table, std::uint16_t keyListId) {
+    StringTable::Memo& memo = table.Memos();
+    return Kept(memo.lock, memo.keyLists, keyListId, [&] {
+        std::vector<ObjectKey> keys;
+        for (KeyListLine& line : SplitKeyList(table.Text(keyListId)))
+            keys.push_back({line.descriptorId, 0, std::move(line.key)});
+        return KeyPlan(std::move(keys));
+    });
+}
+
+const std::vector<ObjectListItem>& KeptObjectList(const StringTable& table, std::uint16_t firstId,
+                                                  std::uint16_t lastId) {
+    StringTable::Memo& memo = table.Memos();
+    const std::uint32_t id = static_cast<std::uint32_t>(firstId) << 16 | lastId;
+    return Kept(memo.lock, memo.objectLists, id, [&] {
+        std::vector<ObjectListItem> items;
+        for (std::uint32_t entryId = firstId; entryId <= lastId; ++entryId) {
+            const auto text = table.Find(static_cast<std::uint16_t>(entryId));
+            if (!text || text->empty()) continue;
+            if (auto entry = ParseObjectListEntry(*text))
+                items.push_back({static_cast<std::uint16_t>(entryId), std::move(*entry)});
+        }
+        return items;
+    });
 }
 
 std::string SectionNameOfEntry(std::string_view text) { return std::string(TrimLeft(SplitAtFirst(text, '=').before)); }

@@ -89,14 +89,11 @@ TreeItem TreeBuilder::AddChildSectionItem(TreeItem parent, std::string_view labe
 }
 
 bool TreeBuilder::AddObjectItems(TreeItem parent, std::uint16_t firstId, std::uint16_t lastId) {
-    for (std::uint32_t id = firstId; id <= lastId; ++id) {
-        const auto text = m_table.Find(static_cast<std::uint16_t>(id));
-        if (!text || text->empty()) continue;
-        const auto entry = ParseObjectListEntry(*text);
-        if (!entry) continue;
-        const TreeItem item = m_tree.InsertItem(entry->label, entry->imageIndex, entry->imageIndex,
-                                                {static_cast<std::uint16_t>(id), entry->descriptionId}, parent);
-        if (entry->hasBlock) AddObjectKeys(item, entry->section, entry->descriptorBase);
+    for (const ObjectListItem& object : KeptObjectList(m_table, firstId, lastId)) {
+        const ObjectListEntry& entry = object.entry;
+        const TreeItem item = m_tree.InsertItem(entry.label, entry.imageIndex, entry.imageIndex,
+                                                {object.id, entry.descriptionId}, parent);
+        if (entry.hasBlock) AddObjectKeys(item, entry.section, entry.descriptorBase);
     }
     return true;
 }

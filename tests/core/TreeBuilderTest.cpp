@@ -7,6 +7,7 @@
 #include "platform/FileAccess.h"
 #include "rulesfile/RulesFileAccess.h"
 #include "schema/CatalogueFile.h"
+#include "schema/CatalogueWalks.h"
 #include "tree/TreeBuilder.h"
 #include "tree/TreePath.h"
 
@@ -40,6 +41,25 @@ TEST(Tree, SortIsOneLevelStableAndIgnoresCase) {
     EXPECT_EQ(tree.GetItemText(tree.GetNextSiblingItem(first)), "A");
     EXPECT_EQ(tree.GetParentItem(first), parent);
     EXPECT_EQ(tree.GetParentItem(parent), kNoItem);
+}
+
+TEST(Tree, KeyLabelsAreDrawnFromKeyAndValueAndFollowTheValue) {
+    Tree tree;
+    const TreeItem parent = tree.InsertItem("P", 3, 4, {});
+    const TreeItem cost = tree.InsertKeyItem("Cost", std::string("900"), 3, 4, {}, parent);
+    const TreeItem ammo = tree.InsertKeyItem("ammo", std::nullopt, 3, 4, {}, parent);
+    const TreeItem armor = tree.InsertKeyItem("Armor", std::string(""), 3, 4, {}, parent);
+    const std::string& held = tree.GetItemText(cost);
+    EXPECT_EQ(held, "Cost = 900");
+    tree.SetItemValue(cost, std::string("1"));
+    EXPECT_EQ(held, "Cost = 1");  // a label handed out before shows the new value
+    tree.SortChildren(parent);
+    EXPECT_EQ(ChildLabels(tree, parent), (std::vector<std::string>{"ammo", "Armor = ", "Cost = 1"}));
+    EXPECT_EQ(tree.GetItemKey(armor), "Armor");
+    EXPECT_EQ(tree.IndexInParent(ammo), 0u);
+    const Tree copy = tree;
+    tree.SetItemValue(cost, std::string("2"));
+    EXPECT_EQ(copy.GetItemText(cost), "Cost = 1");
 }
 
 // A catalogue of a few entries, enough to show the readers' rules.
@@ -101,6 +121,62 @@ TEST(TreeBuilder, ReadersOnSmallCatalogue) {
     EXPECT_EQ(tree.GetItemData(tree.GetChildItem(v2rl)), (TreeItemData{8100, 20201}));
     EXPECT_FALSE(tree.ItemHasChildren(tree.ChildAt(group, 2)));  // an entry without "|" has no keys
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// Values come from the first section of the name in any letter case and its first key of the
+// name; keys named alike in the list get the same value; the labels end up sorted.
+TEST(TreeBuilder, ObjectKeysReadAsTheProfileReaderAndSortByLabel) {
+    test::TempDir dir;
+    const std::string path = dir.File("rules.ini");
+    ASSERT_EQ(platform::ReplaceFileAtomically(path,
+                                              "[v2rl]\r\nspeed=5\r\nAmmo = 3 ; three\r\nSPEED=9\r\nAmmo2=1\r\n"
+                                              "[V2RL]\r\nSpeed=7\r\nCost=10\r\n"),
+              0);
+    const StringTable table = test::MakeTable({
+        {2201, "V2RL=SCUD launcher|20200|25"},
+        {20200, "I0|.|1;~8101"},
+        {20201, "I0|.|1;~8102"},
+        {20202, "I0|.|1;~8103"},
+        {20203, "I0|.|1;~8104"},
+        {20204, "I0|.|1;~8105"},
+        {8101, "Speed =help"},
+        {8102, "Ammo =help"},
+        {8103, "SPEED =help"},
+        {8104, "Ammo2 =help"},
+        {8105, "Cost =help"},
+    });
+    Tree tree;
+    test::RecordingMessageSink messages;
+    RulesFileAccess rules(messages);
+    rules.SetRulesPath(path);
+    TreeBuilder builder(tree, table, rules);
+    const TreeItem group = tree.InsertItem("Vehicles", 3, 4, {});
+    builder.AddObjectItems(group, 2201, 2201);
+    const TreeItem v2rl = tree.GetChildItem(group);
+    EXPECT_EQ(ChildLabels(tree, v2rl),
+              (std::vector<std::string>{"Ammo = 3", "Ammo2 = 1", "Cost", "Speed = 5", "SPEED = 5"}));
+    for (TreeItem item = tree.GetChildItem(v2rl); item != kNoItem; item = tree.GetNextSiblingItem(item))
+        EXPECT_EQ(tree.GetItemValue(item), rules.ReadValue("V2RL", tree.GetItemKey(item))) << tree.GetItemKey(item);
+}
+
+TEST(KeyPlan, FindsNamesWithoutRegardToCaseAndKnowsWhenNamesDecideTheOrder) {
+    const auto plan = [](std::vector<std::string> names) {
+        std::vector<ObjectKey> keys;
+        for (std::string& name : names) keys.push_back({0, 0, std::move(name)});
+        return KeyPlan(std::move(keys));
+    };
+    const KeyPlan keys = plan({"Speed", " Cost ", "ammo", "SPEED", "Ammo2"});
+    EXPECT_EQ(keys.Find("speed"), 0u);
+    EXPECT_EQ(keys.NextSameName(0), 3u);
+    EXPECT_EQ(keys.NextSameName(3), KeyPlan::kNone);
+    EXPECT_EQ(keys.Find("COST"), 1u);
+    EXPECT_EQ(keys.Find("Ammo"), 2u);
+    EXPECT_EQ(keys.Find("Amm"), KeyPlan::kNone);
+    EXPECT_EQ(keys.SortedOrder(), (std::vector<std::uint32_t>{1, 2, 4, 0, 3}));  // the blank first
+    EXPECT_FALSE(keys.LabelsFollowNames());                                      // Speed and SPEED: their values decide
+    EXPECT_TRUE(plan({"Ammo", "Ammo2", "Cost"}).LabelsFollowNames());
+    EXPECT_FALSE(plan({"Ammo", "Ammo X"}).LabelsFollowNames());  // "Ammo = 9" against "Ammo X"
+    EXPECT_EQ(plan({}).Find("x"), KeyPlan::kNone);
 }
 
 class BuiltTree : public testing::Test {

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QObject>
 #include <QPushButton>
 #include <QTest>
@@ -28,6 +30,7 @@ private slots:
     void inheritTakesTheKeyOutAndUndoPutsItBack();
     void eachLayerOffersTheSectionsItCanChange();
     void theDecidingFileOpensAtTheKey();
+    void everyMenuEntryHasAKeyOfItsOwn();
 };
 
 MORVANE_GUI_TEST_CLASS(LayerEditingTest);
@@ -96,7 +99,7 @@ void LayerEditingTest::aScenarioIsEditedOverTheRulesFile() {
     QVERIFY(bench.Shown(incoming, Qt::ToolTipRole).toString().contains("[General] section (line 33)"));
     // The editor says who decides an inherited key, and Inherit is for keys the layer sets.
     window.SelectItem(gold);
-    QVERIFY(window.GameReadsText()->text().endsWith("The game plays: 25 (rules.ini, line 6)"));
+    QCOMPARE(window.GameReadsText()->text(), QString("Not in the file.\nThe game plays: 25 (rules.ini, line 6)"));
     QVERIFY(!window.LayerEditor().InheritButton()->isEnabled());
     QVERIFY(window.LayerEditor().OpenButton()->isVisibleTo(&window));
     window.SelectItem(gem);
@@ -163,6 +166,15 @@ void LayerEditingTest::inheritTakesTheKeyOutAndUndoPutsItBack() {
     QVERIFY(inherit->isEnabled());
     window.OnRedo();
     QCOMPARE(FileText(bench.layer), without);
+
+    // Another program puts the key back: the window reads the layer again and still edits it as
+    // a layer.
+    platform::ReplaceFileAtomically(bench.layer, before);
+    window.CheckRulesFile();
+    QVERIFY(window.LayerEditor().Active());
+    QCOMPARE(window.NavigationTree().GetItemValue(bench.Item("General\\Income And Production\\GemValue")),
+             std::optional<std::string>("120"));
+    QCOMPARE(FindItemByPath(window.NavigationTree(), "MultiplayerDefaults"), kNoItem);
 }
 
 // The game reads [MultiplayerDefaults] and [Maximums] only from the rules file and
@@ -230,6 +242,26 @@ void LayerEditingTest::theDecidingFileOpensAtTheKey() {
     QVERIFY(!window.LayerEditor().Active());
     QCOMPARE(window.Paths().rulesPath, bench.rules);
     QCOMPARE(window.NavigationTree().GetItemText(window.Editor().m_hCurItem), std::string("GoldValue = 25"));
+}
+
+// Alt and a letter reach every entry of a menu at once: two entries with the same letter would
+// only take turns being highlighted (File > Open Layer beside Launch RA, say).
+void LayerEditingTest::everyMenuEntryHasAKeyOfItsOwn() {
+    WindowBench bench;
+    WriteExampleRules(bench.rules);
+    bench.Open();
+    for (QAction* menu : bench.window.menuBar()->actions()) {
+        QStringList letters;
+        for (const QAction* entry : menu->menu()->actions()) {
+            if (entry->isSeparator()) continue;
+            const QString text = QString(entry->text()).replace("&&", "");
+            const qsizetype amp = text.indexOf('&');
+            QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(menu->text() + ": " + entry->text()));
+            const QString letter = text.mid(amp + 1, 1).toLower();
+            QVERIFY2(!letters.contains(letter), qPrintable(menu->text() + ": " + entry->text()));
+            letters << letter;
+        }
+    }
 }
 
 }  // namespace morvane::test

@@ -49,7 +49,11 @@ public:
     // is shown.
     bool FocusValue();
     // A second line under "game reads": which of the game's files decides the shown key.
-    void SetGamePlays(std::function<QString(TreeItem)> line) { m_gamePlays = std::move(line); }
+    struct GamePlaysLine {
+        QString text;            // "The game plays: 250 (AFTRMATH.INI, line 123)", or empty
+        bool notInFile = false;  // the edited file leaves the key out
+    };
+    void SetGamePlays(std::function<GamePlaysLine(TreeItem)> line) { m_gamePlays = std::move(line); }
     // Places a widget of another part of the window beneath the "game reads" lines.
     void AddBelowGameReads(QWidget* widget);
     // The "game reads" line from the file as it is now, also while the controls hold an edit.
@@ -102,7 +106,7 @@ private:
     QLabel* m_pathText = nullptr;
     QLabel* m_defaultText = nullptr;
     QLabel* m_gameReadsText = nullptr;
-    std::function<QString(TreeItem)> m_gamePlays;
+    std::function<GamePlaysLine(TreeItem)> m_gamePlays;
     std::function<std::optional<QString>(TreeItem)> m_gameReads;
     std::function<KeyFacts(TreeItem)> m_facts;
     KeyFacts m_shownFacts;

@@ -24,6 +24,17 @@ public:
     // regard to ASCII case; the first matching section, and in it the first matching key, counts.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
+    // Every key of the section Find reads (the first of that name), in file order, duplicates
+    // included: visit(key, value) with the value as Find gives it. Nothing when it is missing.
+    // One section lookup for all its keys.
+    template <class Visit>
+    void ForEachKey(std::string_view section, Visit&& visit) const {
+        const Section* found = FindSection(TrimmedName(section));
+        if (found == nullptr) return;
+        const std::string_view bytes(m_bytes);
+        for (const Key& key : found->keys) visit(key.name, bytes.substr(key.valueStart, key.valueEnd - key.valueStart));
+    }
+
     struct Edit {
         std::string_view section;
         std::string_view key;
@@ -127,6 +138,7 @@ private:
     };
 
     const Section* FindSection(std::string_view name) const;
+    static std::string_view TrimmedName(std::string_view name);
     // The sections a write for the game edits: every one named exactly so, else the first
     // named so in other letter case.
     std::vector<const Section*> GameSections(std::string_view name) const;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,8 @@ public:
     // Puts the direct children of `parent` in ascending order of their labels, compared without
     // regard to case; equal labels keep their order. Not recursive.
     void SortChildren(TreeItem parent);
+    // Makes room for `count` more children of `parent`.
+    void ReserveChildren(TreeItem parent, std::size_t count);
 
     std::size_t ItemCount() const { return m_nodes.size() - 1; }
     // The position of an item among its siblings (0 for the first).
@@ -71,20 +74,37 @@ public:
     void SetLabelObserver(std::function<void(TreeItem)> observer) { m_labelObserver = std::move(observer); }
 
 private:
+    // A key item's label, drawn when first asked for: the tree is built far more often than all
+    // its labels are read. Kept apart from the item, so that an item is small; copied whole.
+    struct DrawnLabel {
+        std::unique_ptr<std::string> text;
+        DrawnLabel() = default;
+        DrawnLabel(const DrawnLabel& other) : text(other.text ? std::make_unique<std::string>(*other.text) : nullptr) {}
+        DrawnLabel(DrawnLabel&&) noexcept = default;
+        DrawnLabel& operator=(const DrawnLabel& other) {
+            if (this != &other) text = other.text ? std::make_unique<std::string>(*other.text) : nullptr;
+            return *this;
+        }
+        DrawnLabel& operator=(DrawnLabel&&) noexcept = default;
+        ~DrawnLabel() = default;
+    };
     struct Node {
-        std::string label;
-        bool isKey = false;
-        std::string key;
+        std::string text;  // the label; a key item's key
         std::optional<std::string> value;
-        int image = 0;
-        int selectedImage = 0;
+        mutable DrawnLabel drawn;
+        std::vector<TreeItem> children;
         TreeItemData data;
         TreeItem parent = kNoItem;
-        std::vector<TreeItem> children;
-        std::size_t indexInParent = 0;
+        std::uint32_t indexInParent = 0;
+        int image = 0;
+        int selectedImage = 0;
+        bool isKey = false;
     };
 
     const Node& At(TreeItem item) const { return m_nodes.at(item); }
+    static const std::string& LabelOf(const Node& node);
+    // Compares the labels of two items as SortChildren orders them, without drawing them.
+    static int CompareLabels(const Node& a, const Node& b);
     TreeItem Sibling(TreeItem item, int step) const;
 
     std::vector<Node> m_nodes;  // m_nodes[0] is the invisible root

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "rulesfile/RulesFileAccess.h"
+#include "schema/CatalogueWalks.h"
 #include "schema/StringTable.h"
 #include "tree/Tree.h"
 
@@ -35,9 +38,14 @@ public:
     void AddObjectKeys(TreeItem parent, std::string_view sectionName, std::uint16_t descriptorBase);
 
 private:
+    // m_found[i]: the file's value of the plan's i-th key in the section, if it holds the key.
+    void FindValues(std::string_view sectionName, const KeyPlan& plan);
+    void AddPlannedKey(TreeItem parent, const KeyPlan& plan, std::uint32_t position);
+
     Tree& m_tree;
     const StringTable& m_table;
     RulesFileAccess& m_rules;
+    std::vector<std::optional<std::string_view>> m_found;
 };
 
 }  // namespace morvane
