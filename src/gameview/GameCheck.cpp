@@ -252,15 +252,20 @@ private:
                     ". Write a value to change it.");
             return;
         }
+        // A key the game reads is found by its exact name: the same entry of the kind's table is
+        // the same name, so the entry's position stands for the name.
         if (m_keysOfSection != line.section) {
             m_keysOfSection = line.section;
-            m_firstKey.clear();
+            ++m_sectionVisit;
         }
-        const auto [first, added] = m_firstKey.emplace(line.key, line.number);
-        if (!added)
+        if (m_firstKey.size() < kind->keys.size()) m_firstKey.resize(kind->keys.size());
+        FirstKey& first = m_firstKey[static_cast<std::size_t>(key - kind->keys.data())];
+        if (first.visit == m_sectionVisit)
             Add(line.number, Level::Error, section, line.key,
-                line.key + " appears again in this section (first at line " + std::to_string(first->second) +
+                line.key + " appears again in this section (first at line " + std::to_string(first.line) +
                     "); the game reads either one. Keep one of them.");
+        else
+            first = {m_sectionVisit, line.number};
         for (ValueProblem& problem : CheckValue(m_keys, *key, line.value))
             Add(line.number, problem.level, section, line.key, std::move(problem.message));
     }
@@ -309,9 +314,15 @@ private:
     const SectionKind* m_linesKind = nullptr;
     std::vector<Finding> m_findings;
     std::unordered_map<std::string, std::size_t> m_firstSection;
-    // The keys seen so far in the section the lines are in.
+    // The keys seen so far in the section the lines are in, by their place in the kind's table:
+    // the line of a key's first entry counts when it was seen in this visit of a section.
+    struct FirstKey {
+        std::size_t visit = 0;
+        std::size_t line = 0;
+    };
     std::size_t m_keysOfSection = static_cast<std::size_t>(-1);
-    std::unordered_map<std::string, std::size_t> m_firstKey;
+    std::size_t m_sectionVisit = 0;
+    std::vector<FirstKey> m_firstKey;
 };
 
 }  // namespace

@@ -24,42 +24,55 @@ GameIni::GameIni(std::string_view bytes) {
     std::size_t at = 0;
     std::size_t number = 0;
     std::string kept;
-    m_lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    std::size_t feeds = 0;
+    for (std::size_t found = bytes.find('\n'); found != std::string_view::npos; found = bytes.find('\n', found + 1))
+        ++feeds;
+    m_lines.reserve(feeds + 1);
     while (at < bytes.size()) {
         const std::size_t feed = bytes.find('\n', at);
         const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
         const std::string_view raw = bytes.substr(at, end - at);
         at = feed == std::string_view::npos ? bytes.size() : feed + 1;
 
-        GameLine line;
+        GameLine& line = m_lines.emplace_back();
         line.number = ++number;
         line.lost = feed == std::string_view::npos;
-        kept.clear();
         // Returns are dropped; one with text after it joins two lines the writer meant apart.
-        for (std::size_t i = 0; i < raw.size(); ++i) {
-            if (raw[i] != '\r') {
-                kept += raw[i];
-                line.strayReturn = line.strayReturn || (i > 0 && raw[i - 1] == '\r');
+        // Most lines have none, or only at their end: those are read where they are.
+        std::string_view text = raw;
+        const std::size_t firstReturn = raw.find('\r');
+        if (firstReturn != std::string_view::npos) {
+            if (raw.find_first_not_of('\r', firstReturn) == std::string_view::npos) {
+                text = raw.substr(0, firstReturn);
+            } else {
+                kept.clear();
+                for (std::size_t i = 0; i < raw.size(); ++i) {
+                    if (raw[i] != '\r') {
+                        kept += raw[i];
+                        line.strayReturn = line.strayReturn || (i > 0 && raw[i - 1] == '\r');
+                    }
+                }
+                text = kept;
             }
         }
-        line.length = kept.size();
-        if (kept.size() > kGameLineLimit) {
+        line.length = text.size();
+        if (text.size() > kGameLineLimit) {
             // The cut matters when it loses text before any note: not only blanks.
-            const std::string_view lost = std::string_view(kept).substr(kGameLineLimit);
+            const std::string_view lost = text.substr(kGameLineLimit);
             const bool losesText = !Trim(SplitAtFirst(lost, ';').before).empty();
-            kept.resize(kGameLineLimit);
-            line.cutBeforeNote = losesText && kept.find(';') == std::string::npos;
-            line.cutInNote = kept.find(';') != std::string::npos;
+            text = text.substr(0, kGameLineLimit);
+            line.cutBeforeNote = losesText && text.find(';') == std::string_view::npos;
+            line.cutInNote = text.find(';') != std::string_view::npos;
         }
-        const std::string_view text = Trim(kept);
+        text = Trim(text);
 
-        if (!text.empty() && text.front() == '[' && text.find(']') != std::string_view::npos) {
+        const std::size_t close = !text.empty() && text.front() == '[' ? text.find(']') : std::string_view::npos;
+        if (close != std::string_view::npos) {
             line.kind = LineKind::Section;
-            line.header = std::string(TrimBlanks(text.substr(1, text.find(']') - 1)));
-            line.afterHeader = std::string(Trim(text.substr(text.find(']') + 1)));
+            line.header = std::string(TrimBlanks(text.substr(1, close - 1)));
+            line.afterHeader = std::string(Trim(text.substr(close + 1)));
             line.section = m_sections.size();
             if (!line.lost) m_sections.push_back({line.header, line.number, {}});
-            m_lines.push_back(std::move(line));
             continue;
         }
         line.brokenHeader = !text.empty() && text.front() == '[';
@@ -81,11 +94,18 @@ GameIni::GameIni(std::string_view bytes) {
             } else {
                 line.kind = LineKind::Entry;
                 line.value = std::string(value);
-                if (!line.lost) m_sections.back().entries.push_back({line.key, line.value, line.number});
             }
         }
-        m_lines.push_back(std::move(line));
     }
+
+    // The sections' entries, each list made at its size.
+    std::vector<std::size_t> counts(m_sections.size(), 0);
+    for (const GameLine& line : m_lines)
+        if (line.kind == LineKind::Entry && !line.lost) ++counts[line.section];
+    for (std::size_t index = 0; index < m_sections.size(); ++index) m_sections[index].entries.reserve(counts[index]);
+    for (const GameLine& line : m_lines)
+        if (line.kind == LineKind::Entry && !line.lost)
+            m_sections[line.section].entries.push_back({line.key, line.value, line.number});
 }
 
 const GameEntry* GameIni::Find(std::string_view section, std::string_view key) const {

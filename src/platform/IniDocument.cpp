@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "common/TextOps.h"
 
@@ -13,7 +14,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kGameLineLength = 127;
 
 std::size_t SkipWhiteSpace(std::string_view text, std::size_t at, std::size_t end) {
-    while (at < end && IsWhiteSpace(text[at])) ++at;
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
+    while (at < end && blank(text[at])) ++at;
     return at;
 }
 
@@ -21,14 +23,25 @@ std::size_t SkipWhiteSpace(std::string_view text, std::size_t at, std::size_t en
 
 IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
     const std::string_view text(m_bytes);
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    // Where the next byte `c` is at or after `from` and before `to`, or `to`.
+    const auto next = [data](std::size_t from, std::size_t to, char c) {
+        const void* found = from < to ? std::memchr(data + from, c, to - from) : nullptr;
+        return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    };
+    std::size_t feeds = 0;
+    for (std::size_t at = next(0, size, '\n'); at < size; at = next(at + 1, size, '\n')) ++feeds;
+    m_lines.reserve(feeds + 1);
+
     std::size_t at = text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
-    while (at < text.size()) {
-        Line line{at, at, at};
-        while (line.end < text.size() && text[line.end] != '\r' && text[line.end] != '\n') ++line.end;
-        // A line ends with CR LF, a lone CR or a lone LF.
+    while (at < size) {
+        // A line ends at its first carriage return or line feed, with CR LF, a lone CR or a lone LF.
+        const std::size_t feed = next(at, size, '\n');
+        Line line{at, next(at, feed, '\r'), 0};
         line.next = line.end;
-        if (line.next < text.size() && text[line.next] == '\r') ++line.next;
-        if (line.next < text.size() && text[line.next] == '\n') ++line.next;
+        if (line.next < size && text[line.next] == '\r') ++line.next;
+        if (line.next < size && text[line.next] == '\n') ++line.next;
         m_lines.push_back(line);
         at = line.next;
     }
@@ -41,7 +54,8 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
         if (text[first] == '[' && text.substr(first, line.end - first).find(']') != std::string_view::npos) {
             const std::string_view rest = text.substr(first + 1, line.end - first - 1);
             const std::string_view name = Trim(SplitAtFirst(rest, ']').before);
-            m_sectionIndex.emplace(name, m_sections.size());
+            // Only the first section of a name is indexed: a later one makes no key.
+            if (m_sectionIndex.find(name) == m_sectionIndex.end()) m_sectionIndex.emplace(name, m_sections.size());
             m_sections.push_back({name, index, {}});
             continue;
         }

@@ -57,6 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"empty value", "[General]\nTurboBoost=\n", 2, Level::Note, "built-in 1.5"},
         CheckCase{"duplicate section", "[E1]\nCost=100\n[E1]\nCost=200\n", 3, Level::Error, "first at line 1"},
         CheckCase{"duplicate key", "[E1]\nCost=100\nCost=200\n", 3, Level::Error, "first at line 2"},
+        CheckCase{"duplicate key among others", "[E1]\r\r\nCost=100\r\nSpeed=4\r\nCost=200\r\n", 4, Level::Error,
+                  "first at line 2"},
+        // Keys count per section: the second [E1] is a section of its own, reported as such.
+        CheckCase{"same key in a repeated section", "[E1]\nCost=1\n[E2]\nCost=5\n[E1]\nCost=2\n", 5, Level::Error,
+                  "first at line 1"},
         CheckCase{"misspelt key", "[CYCL]\nRepariable=no\n", 2, Level::Warning, "did you mean Repairable?"},
         CheckCase{"key two edits off at its end", "[CYCL]\nRepairablexx=no\n", 2, Level::Warning,
                   "did you mean Repairable?"},
