@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "app/BalanceDock.h"
+#include "app/CompareCommands.h"
 #include "app/EditorPanel.h"
 #include "app/FileSession.h"
 #include "app/FindingMarkDelegate.h"
@@ -35,6 +36,7 @@
 #include "app/MenuCommands.h"
 #include "app/ProblemsPanel.h"
 #include "app/RecentFiles.h"
+#include "app/ReferenceCompare.h"
 #include "app/RulesTreeModel.h"
 #include "app/SettingsStore.h"
 #include "app/StartPage.h"
@@ -287,7 +289,17 @@ void CMainDlg::BuildFindingsView() {
     connect(m_model, &QAbstractItemModel::dataChanged, m_findings, &FindingMarks::LabelChanged);
     connect(m_model, &QAbstractItemModel::modelReset, m_findings, &FindingMarks::TreeRebuilt);
     // The file is checked as the bottom of the game's layers that the Game menu chooses.
-    m_layerEditing = new LayerEditing(*m_findings, m_tree, *m_layersMenu, this);
+    m_layerEditing = new LayerEditing(
+        *m_findings, m_tree, m_items, *m_session, *m_layersMenu, m_prompts,
+        {this, [this] { return m_editor->m_hCurItem; }, [this] { return m_paths.rulesPath; },
+         [this] { return ConfirmPendingEdit(); },
+         [this](const std::string& path, const std::optional<EditedLayer>& layer) { return OpenFile(path, layer); },
+         [this](TreeItem item) { SelectItem(item); },
+         [this](const std::string& description, const std::function<bool()>& write) {
+             RecordWrite(description, write);
+         },
+         [this] { ShowCurrentItemAgain(); }, [this](const QString& text) { ShowStatus(text); }});
+    connect(m_commands.at(command::kOpenLayer), &QAction::triggered, m_layerEditing, &LayerEditing::OnOpenLayer);
     m_findings->SetLayers([this](const std::string& open) { return m_layerEditing->Choice(open); });
     connect(m_layersMenu, &GameLayersMenu::Changed, m_findings, &FindingMarks::LabelChanged);
 
@@ -312,8 +324,6 @@ void CMainDlg::BuildFindingsView() {
     const auto showLayerRow = [this] { m_layerEditing->ShowFor(m_editor->m_hCurItem, m_paths.rulesPath); };
     connect(m_panel, &EditorPanel::Shown, this, showLayerRow);
     connect(m_findings, &FindingMarks::Refreshed, this, showLayerRow);
-    connect(m_layerEditing, &LayerEditing::OpenRequested, this, &CMainDlg::OpenDecidingFile);
-    connect(m_layerEditing, &LayerEditing::InheritRequested, this, &CMainDlg::OnInherit);
     m_panel->SetGameReads([this](TreeItem item) { return m_findings->GameReads(item); });
     m_panel->SetFacts([this](TreeItem item) { return FactsOf(m_tree, m_catalogue, item); });
 
@@ -347,13 +357,66 @@ void CMainDlg::BuildFindingsView() {
     });
 }
 
+void CMainDlg::BuildCompare() {
+    m_compare =
+        new CompareCommands(m_catalogue, *m_findings, m_session->Rules(), m_prompts, *m_finder, *m_treeView, *m_panel,
+                            {this, [this] { return m_editor->m_hCurItem; }, [this](TreeItem item) { SelectItem(item); },
+                             [this](TreeItem item) { m_editor->OnSelchangedTree(item); },
+                             [this](const QString& text) { ShowStatus(text); }, [this] { return m_paths.rulesPath; },
+                             [this](const std::string& description, const std::vector<platform::ProfileWrite>& writes) {
+                                 return WriteValues(description, writes);
+                             }},
+                            {m_commands.at(command::kCompareWith), m_commands.at(command::kCompareWithStock),
+                             m_commands.at(command::kExportChanges)});
+    DifferencesDock* differences = m_compare->Differences();
+    addDockWidget(Qt::BottomDockWidgetArea, differences);
+    tabifyDockWidget(m_problems, differences);
+    m_problems->raise();
+    differences->hide();
+    QAction* toggle = differences->toggleViewAction();
+    toggle->setText(QStringLiteral("&Differences"));
+    m_viewMenu->addAction(toggle);
+    // It shares its place with the Problems panel: asking for it brings its tab to the front.
+    connect(toggle, &QAction::triggered, differences, [differences](bool shown) {
+        if (shown) differences->raise();
+    });
+}
+
+ReferenceCompare& CMainDlg::Reference() const { return m_compare->Reference(); }
+ReferenceRow* CMainDlg::ReferenceValueRow() const { return m_compare->Row(); }
+DifferencesDock* CMainDlg::Differences() const { return m_compare->Differences(); }
+
+// The table of objects beside the tree; its writes go through the window's bracket and history,
+// so that an edit in a cell is one undoable step like an Apply.
+void CMainDlg::BuildTable() {
+    m_balance = new BalanceDock(
+        m_catalogue, m_prompts, [this] { return m_session->Path(); },
+        [this](const std::string& description, const std::vector<platform::ProfileWrite>& writes) {
+            return WriteValues(description, writes);
+        },
+        this);
+    addDockWidget(Qt::RightDockWidgetArea, m_balance);
+    m_balance->hide();
+    QAction* toggle = m_balance->toggleViewAction();
+    toggle->setText(QStringLiteral("&Table"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    m_viewMenu->addAction(toggle);
+    // Undo, redo and another program's change move the file under the table: show it again.
+    const auto refresh = [this] {
+        if (m_balance->isVisible()) m_balance->Refresh();
+    };
+    connect(m_session, &FileSession::HistoryChanged, m_balance, refresh);
+    connect(m_session, &FileSession::ReloadNeeded, m_balance, refresh, Qt::QueuedConnection);
+}
+
 void CMainDlg::BuildMenu() {
     QMenuBar* bar = menuBar();
+    // An entry without a handler here is handed to the part of the window that runs it.
     const auto add = [this](QMenu* menu, int id, const char* text, void (CMainDlg::*handler)(),
                             QKeySequence shortcut = {}) {
         QAction* action = menu->addAction(QString::fromUtf8(text));
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
+        if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
         m_commands[id] = action;
         return action;
     };
@@ -361,14 +424,14 @@ void CMainDlg::BuildMenu() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     add(file, command::kFileNew, "&New\u2026", &CMainDlg::OnFileNew, QKeySequence::New);
     add(file, command::kFileOpen, "&Open\u2026", &CMainDlg::OnFileOpen, QKeySequence::Open);
-    add(file, command::kOpenLayer, "Open La&yer\u2026", &CMainDlg::OnOpenLayer);
+    add(file, command::kOpenLayer, "Open La&yer\u2026", nullptr);
     add(file, command::kFileSaveAs, "Save &As\u2026", &CMainDlg::OnFileSaveAs, QKeySequence::SaveAs);
     m_recent = new app::RecentFiles(file->addMenu(QStringLiteral("Recent &Files")), this);
     connect(m_recent, &RecentFiles::Chosen, this, &CMainDlg::OpenRecentFile);
     file->addSeparator();
-    add(file, command::kCompareWith, "&Compare With\u2026", &CMainDlg::OnCompareWith);
-    add(file, command::kCompareWithStock, "Compare With S&tock Values", &CMainDlg::OnCompareWithStock);
-    add(file, command::kExportChanges, "&Export Changes\u2026", &CMainDlg::OnExportChanges);
+    add(file, command::kCompareWith, "&Compare With\u2026", nullptr);
+    add(file, command::kCompareWithStock, "Compare With S&tock Values", nullptr);
+    add(file, command::kExportChanges, "&Export Changes\u2026", nullptr);
     file->addSeparator();
     add(file, command::kLaunchGame, "&Launch RA", &CMainDlg::OnLaunchGame);
     add(file, command::kLaunchWithFile, "Launch RA &with This File\u2026", &CMainDlg::OnLaunchWithFile);
@@ -625,6 +688,28 @@ void CMainDlg::RecordWrite(const std::string& description, const std::function<b
         return;
     }
     if (description == "Apply" || description == "Default") ShowStatus(ToQt(DescribeItemWrite(m_tree, m_items, item)));
+}
+
+bool CMainDlg::WriteValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes) {
+    if (writes.empty() || !m_session->PrepareWrite()) return false;
+    bool written = false;
+    RecordWrite(description, [&] {
+        if (m_session->Rules().WriteValues(writes) != 0) return false;
+        written = true;
+        // The tree shows the new values too: its values are read again, in place.
+        Tree fresh;
+        TreeBuilder(fresh, m_catalogue, m_session->Rules()).BuildTree();
+        if (fresh.ItemCount() == m_tree.ItemCount()) {
+            for (TreeItem item = 1; item <= fresh.ItemCount(); ++item)
+                if (fresh.GetItemValue(item) != m_tree.GetItemValue(item))
+                    m_tree.SetItemValue(item, fresh.GetItemValue(item));
+        }
+        return true;
+    });
+    m_session->FileWritten();
+    const TreeItem current = m_editor->m_hCurItem;
+    if (written && current != kNoItem && !m_editor->HasPendingEdit()) m_editor->OnSelchangedTree(current);
+    return written;
 }
 
 void CMainDlg::OnApply() {

@@ -1,18 +1,25 @@
 #include "app/LayerEditing.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <vector>
 
+#include "app/FileSession.h"
 #include "app/FindingMarks.h"
 #include "app/GameLayersMenu.h"
 #include "common/TextOps.h"
+#include "gamesetup/GameLayerFiles.h"
 #include "gameview/GameKeys.h"
 #include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
+#include "guicommon/UserPrompts.h"
+#include "platform/FileAccess.h"
 #include "schema/CatalogueWalks.h"
+#include "tree/TreePath.h"
 
+using morvane::guicommon::PathFromQt;
 using morvane::guicommon::PathToQt;
 using morvane::guicommon::ToQt;
 
@@ -20,6 +27,10 @@ namespace morvane::app {
 namespace {
 
 using gameview::Layer;
+
+const QString kCaption = QStringLiteral("Morvane");
+const QString kLayerFilter = QStringLiteral("Layers, scenarios and maps (*.ini *.INI *.mpr *.MPR);;All Files (*)");
+constexpr std::string_view kRulesFileName = "RULES.INI";
 
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -57,8 +68,16 @@ void CopyKept(const Tree& from, TreeItem parent, TreeItem toParent, const std::v
 
 }  // namespace
 
-LayerEditing::LayerEditing(const FindingMarks& marks, const Tree& tree, const GameLayersMenu& menu, QObject* parent)
-    : QObject(parent), m_marks(marks), m_tree(tree), m_menu(menu) {}
+LayerEditing::LayerEditing(const FindingMarks& marks, Tree& tree, ItemFileAccess& items, FileSession& session,
+                           const GameLayersMenu& menu, guicommon::UserPrompts& prompts, Window window)
+    : QObject(window.widget),
+      m_marks(marks),
+      m_tree(tree),
+      m_items(items),
+      m_session(session),
+      m_menu(menu),
+      m_prompts(prompts),
+      m_window(std::move(window)) {}
 
 Layer LayerEditing::LayerOfFile(const std::string& path) {
     const std::string name = ToLowerAscii(FileNameOf(path));
@@ -189,9 +208,9 @@ QWidget* LayerEditing::BuildRow(QWidget* parent) {
     layout->addWidget(m_inherit);
     layout->addStretch(1);
     connect(m_open, &QPushButton::clicked, this, [this] {
-        if (m_decider) emit OpenRequested(m_decider->layer, m_decider->file);
+        if (m_decider) OpenDecidingFile(m_decider->layer, m_decider->file);
     });
-    connect(m_inherit, &QPushButton::clicked, this, &LayerEditing::InheritRequested);
+    connect(m_inherit, &QPushButton::clicked, this, &LayerEditing::OnInherit);
     m_row->hide();
     return m_row;
 }
@@ -221,6 +240,72 @@ void LayerEditing::ShowFor(TreeItem item, const std::string& openPath) {
                       .arg(ToQt(m_tree.GetItemKey(item)), FileNameText(openPath))
                 : QStringLiteral("%1 does not set this key: it inherits it already").arg(FileNameText(openPath)));
     m_row->setVisible(m_decider.has_value() || showInherit);
+}
+
+void LayerEditing::OnOpenLayer() {
+    if (!m_window.confirmPendingEdit()) return;
+    const std::string open = m_window.openPath();
+    const QString folder = open.empty() ? QString() : QFileInfo(PathToQt(open)).absolutePath();
+    const QString chosen =
+        m_prompts.ChooseOpenFile(m_window.widget, QStringLiteral("Open Layer"), folder, kLayerFilter);
+    if (!chosen.isEmpty()) OpenLayer(PathFromQt(chosen));
+}
+
+bool LayerEditing::OpenLayer(const std::string& path) {
+    const std::string open = m_window.openPath();
+    // The rules file beneath: the one open (or beneath the layer open), else RULES.INI beside the
+    // layer.
+    std::string rules = open.empty() ? std::string() : RulesOf(open);
+    if (rules.empty()) rules = gamesetup::FindBesideRules(path, kRulesFileName).value_or(std::string());
+    if (rules.empty()) {
+        m_prompts.ShowMessage(m_window.widget,
+                              QStringLiteral("%1\nis edited as a layer over a rules file, and none is open or beside "
+                                             "it.\n\nOpen the rules file first, then open the layer.")
+                                  .arg(PathToQt(path)),
+                              kCaption, QMessageBox::Warning);
+        return false;
+    }
+    // The rules file itself is no layer over itself: it is opened as what it is.
+    if (platform::IsSameFile(path, rules)) return m_window.openFile(rules, std::nullopt);
+    return m_window.openFile(path, EditedLayer{LayerOfFile(path), rules});
+}
+
+void LayerEditing::OpenDecidingFile(Layer layer, const std::string& path) {
+    const TreeItem shown = m_window.shownItem();
+    const std::string itemPath = shown != kNoItem ? PathOfItem(m_tree, shown) : std::string();
+    if (!m_window.confirmPendingEdit()) return;
+    const std::string rules = RulesOf(m_window.openPath());
+    const bool opened = layer == Layer::Rules || platform::IsSameFile(path, rules)
+                            ? m_window.openFile(path, std::nullopt)
+                            : m_window.openFile(path, EditedLayer{layer, rules});
+    if (!opened) return;
+    // The same key in the file opened (a section that layer cannot change is not there).
+    if (const TreeItem again = FindItemByPath(m_tree, itemPath); again != kNoItem) m_window.selectItem(again);
+}
+
+void LayerEditing::OnInherit() {
+    const TreeItem item = m_window.shownItem();
+    if (!Active() || item == kNoItem || !m_tree.GetItemValue(item)) return;
+    if (!m_session.PrepareWrite()) return;
+    // A read of the file just now may have taken the key out already.
+    if (!m_tree.GetItemValue(item)) {
+        m_session.EndWrite();
+        return;
+    }
+    m_window.recordWrite("Inherit", [this, item] {
+        std::optional<std::string> before = m_tree.GetItemValue(item);
+        m_tree.SetItemValue(item, std::nullopt);
+        if (m_items.WriteItemValue(item) == 0) return true;
+        m_tree.SetItemValue(item, std::move(before));
+        return false;
+    });
+    m_session.FileWritten();
+    m_window.showShownAgain();
+    if (!m_tree.GetItemValue(item)) {
+        const QString file = QFileInfo(PathToQt(m_window.openPath())).fileName();
+        m_window.showStatus(QStringLiteral("Took %1 out of %2: it inherits the value of the files beneath.")
+                                .arg(ToQt(m_tree.GetItemKey(item)), file));
+    }
 }
 
 }  // namespace morvane::app

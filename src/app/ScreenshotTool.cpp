@@ -114,7 +114,7 @@ int ShootLayer(const char* rulesFile, const QString& folder) {
     QtPrompts prompts;
     morvane::app::CMainDlg window(morvane::BuiltInCatalogue(), prompts,
                                   morvane::app::WindowPaths::ForFile(copy.toStdString()));
-    if (!window.OnInitDialog() || !window.OpenLayer(scenario)) return 1;
+    if (!window.OnInitDialog() || !window.LayerEditor().OpenLayer(scenario)) return 1;
     window.show();
     window.Findings().Refresh();
     window.SelectItem(morvane::FindItemByPath(window.NavigationTree(), "General\\Income And Production\\GemValue"));

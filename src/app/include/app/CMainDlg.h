@@ -29,6 +29,7 @@ class UserPrompts;
 namespace morvane::app {
 
 class BalanceDock;
+class CompareCommands;
 class DifferencesDock;
 class EditorPanel;
 class FileSession;
@@ -83,18 +84,6 @@ public:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnLaunchWithFile();
-    // File > Open Layer: AFTRMATH.INI, MPLAYER.INI, a scenario or a map edited over the rules
-    // file; Inherit takes the shown key out of that layer.
-    void OnOpenLayer();
-    void OnInherit();
-    // Opens `path` as a layer over the rules file open (or over RULES.INI beside it); false,
-    // with the reason shown, when it cannot.
-    bool OpenLayer(const std::string& path);
-    // The reference beside the file: another rules file, the stock values again, the delta.
-    void OnCompareWith();
-    void OnCompareWithStock();
-    void OnExportChanges();
-    void OnTakeReferenceValue();
     // Properties: true when the user confirmed new settings.
     bool OnProgramLocation();
 
@@ -111,13 +100,17 @@ public:
     ProblemsPanel* Problems() const { return m_problems; }
     BalanceDock* Table() const { return m_balance; }
     GameLayersMenu* Layers() const { return m_layersMenu; }
+    // File > Open Layer and the editor's Inherit and "Open FILE" buttons.
     LayerEditing& LayerEditor() const { return *m_layerEditing; }
     QLabel* GameReadsText() const;
     FindingMarks& Findings() const { return *m_findings; }
     const QLabel* FingerprintLabel() const { return m_fingerprintLabel; }
-    ReferenceCompare& Reference() const { return *m_reference; }
-    ReferenceRow* ReferenceValueRow() const { return m_referenceRow; }
-    DifferencesDock* Differences() const { return m_differences; }
+    // The reference the file is compared with: File > Compare With…, the editor's reference row
+    // and the Differences panel.
+    CompareCommands& Comparison() const { return *m_compare; }
+    ReferenceCompare& Reference() const;
+    ReferenceRow* ReferenceValueRow() const;
+    DifferencesDock* Differences() const;
     // Selects an item in the tree view as a click would.
     void SelectItem(TreeItem item);
 
@@ -154,21 +147,17 @@ private:
     void BuildToolBar();
     // The table of objects, docked beside the tree, and its entry in the View menu.
     void BuildTable();
-    // The reference the file is compared with: the tree's marks and toggle, the editor's row and
-    // the Differences panel.
+    // The reference the file is compared with, its panel docked with the Problems panel.
     void BuildCompare();
-    // Writes the table's values as one undoable step, the tree's labels following; false when
-    // nothing was written.
-    bool WriteTableValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
+    // Writes values (the table's, a reference's) as one undoable step, the tree's labels
+    // following; false when nothing was written.
+    bool WriteValues(const std::string& description, const std::vector<platform::ProfileWrite>& writes);
     // False, with the reason shown, when the file cannot be read whole.
     bool OpenRulesFile(const std::string& path) { return OpenFile(path, std::nullopt); }
     // The same for a file edited as a layer over a rules file (`layer`), or as the rules file.
     bool OpenFile(const std::string& path, const std::optional<app::EditedLayer>& layer);
     // Builds the tree from the open file: for a layer, of the sections it can change.
     void BuildTree(Tree& tree);
-    // Opens the file that decides the shown key at that key: as the rules file, or as a layer
-    // over the rules file of the game.
-    void OpenDecidingFile(gameview::Layer layer, const std::string& path);
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);
@@ -235,9 +224,7 @@ private:
     FindingMarks* m_findings = nullptr;
     ProblemsPanel* m_problems = nullptr;
     BalanceDock* m_balance = nullptr;
-    ReferenceCompare* m_reference = nullptr;
-    ReferenceRow* m_referenceRow = nullptr;
-    DifferencesDock* m_differences = nullptr;
+    CompareCommands* m_compare = nullptr;
 };
 
 }  // namespace morvane::app

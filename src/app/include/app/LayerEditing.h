@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,14 +11,20 @@
 #include "gamesetup/GameLayerFiles.h"
 #include "gameview/GameLayers.h"
 #include "schema/StringTable.h"
+#include "tree/ItemFileAccess.h"
 #include "tree/Tree.h"
 
 class QLabel;
 class QPushButton;
 class QWidget;
 
+namespace morvane::guicommon {
+class UserPrompts;
+}  // namespace morvane::guicommon
+
 namespace morvane::app {
 
+class FileSession;
 class FindingMarks;
 class GameLayersMenu;
 
@@ -30,11 +37,31 @@ struct EditedLayer {
 // Editing one of the game's other files (AFTRMATH.INI, MPLAYER.INI, a scenario or a map) as a
 // layer over the rules file: which layer it is and over which rules file, the sections that
 // layer can change, the values it inherits, and the editor's row with "Open" (the file that
-// decides the shown key) and "Inherit" (take the key out of the layer).
+// decides the shown key) and "Inherit" (take the key out of the layer). It runs File > Open
+// Layer… and both buttons.
 class LayerEditing : public QObject {
     Q_OBJECT
 public:
-    LayerEditing(const FindingMarks& marks, const Tree& tree, const GameLayersMenu& menu, QObject* parent = nullptr);
+    // What the layer editing asks of the window it lives in.
+    struct Window {
+        QWidget* widget = nullptr;            // the parent of the prompts
+        std::function<TreeItem()> shownItem;  // the item the editor shows
+        std::function<std::string()> openPath;
+        // Asks about an edit not applied yet; false when the user stays with it.
+        std::function<bool()> confirmPendingEdit;
+        // Opens `path` as the rules file (no layer) or as a layer over one; false, with the
+        // reason shown, when it cannot.
+        std::function<bool(const std::string& path, const std::optional<EditedLayer>& layer)> openFile;
+        std::function<void(TreeItem)> selectItem;  // as a click in the tree would
+        // Runs one write of the file, between the session's PrepareWrite and FileWritten, as
+        // an undoable step.
+        std::function<void(const std::string& description, const std::function<bool()>& write)> recordWrite;
+        std::function<void()> showShownAgain;  // the controls follow the shown item's value
+        std::function<void(const QString&)> showStatus;
+    };
+
+    LayerEditing(const FindingMarks& marks, Tree& tree, ItemFileAccess& items, FileSession& session,
+                 const GameLayersMenu& menu, guicommon::UserPrompts& prompts, Window window);
 
     // Which layer a file is by its name: AFTRMATH.INI, MPLAYER.INI (any letter case), else a
     // scenario.
@@ -73,16 +100,26 @@ public:
     QPushButton* OpenButton() const { return m_open; }
     QPushButton* InheritButton() const { return m_inherit; }
 
-signals:
-    // Open the file that decides the shown key (the rules file itself when `layer` is Rules).
-    void OpenRequested(gameview::Layer layer, const std::string& path);
-    // Take the shown key out of the edited layer.
-    void InheritRequested();
+    // File > Open Layer…: asks for the file, then opens it as a layer.
+    void OnOpenLayer();
+    // Opens `path` as a layer over the rules file open (or over RULES.INI beside it); false,
+    // with the reason shown, when it cannot.
+    bool OpenLayer(const std::string& path);
+    // Takes the shown key out of the edited layer: it inherits the value of the files beneath.
+    void OnInherit();
 
 private:
+    // Opens the file that decides the shown key at that key: as the rules file, or as a layer
+    // over the rules file of the game.
+    void OpenDecidingFile(gameview::Layer layer, const std::string& path);
+
     const FindingMarks& m_marks;
-    const Tree& m_tree;
+    Tree& m_tree;
+    ItemFileAccess& m_items;
+    FileSession& m_session;
     const GameLayersMenu& m_menu;
+    guicommon::UserPrompts& m_prompts;
+    Window m_window;
     std::optional<EditedLayer> m_current;
     QLabel* m_statusLabel = nullptr;
     QWidget* m_row = nullptr;
