@@ -17,6 +17,7 @@
 #include "FloorWriter.h"
 #include "ProcessRun.h"
 #include "TreeReads.h"
+#include "UnlockedEdit.h"
 #include "editor/EditHistory.h"
 #include "editor/MatchAllPlan.h"
 #include "platform/FileAccess.h"

@@ -1,4 +1,5 @@
 #include "platform/FileAccess.h"
+#include "measuring/UnlockedEdit.h"
 
 #include <acl/libacl.h>
 #include <attr/libattr.h>

@@ -9,6 +9,7 @@
 #include "PathParts.h"
 #include "WideText.h"
 #include "WindowsApi.h"
+#include "measuring/UnlockedEdit.h"
 #include "platform/FileAccess.h"
 #include "platform/FileLock.h"
 

@@ -36,13 +36,12 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
 
     std::size_t at = text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
     while (at < size) {
-        // A line ends at its first carriage return or line feed.
+        // A line ends at its first carriage return or line feed, with CR LF, a lone CR or a lone LF.
         const std::size_t feed = next(at, size, '\n');
         Line line{at, next(at, feed, '\r'), 0};
         line.next = line.end;
         if (line.next < size && text[line.next] == '\r') ++line.next;
-        if (line.next < size && text[line.next] == '\n' && (line.next == line.end || text[line.next - 1] == '\r'))
-            ++line.next;
+        if (line.next < size && text[line.next] == '\n') ++line.next;
         m_lines.push_back(line);
         at = line.next;
     }

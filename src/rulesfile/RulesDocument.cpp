@@ -170,6 +170,27 @@ void RulesDocument::Took(std::string bytes, const platform::FileIdentity& identi
     ClearDerived();
 }
 
+int RulesDocument::EditParsed(const ParsedEdit& edit) {
+    std::string written;
+    bool outside = false;
+    platform::FileIdentity identity;
+    const int error = platform::EditFile(
+        m_path,
+        [&](const std::optional<std::string>& current, std::string& replacement) {
+            std::optional<platform::IniDocument> fresh;
+            const platform::IniDocument& document = ParseOf(current, fresh);
+            outside = fresh.has_value();
+            const int result = edit(document, !current.has_value(), replacement);
+            written = replacement;
+            return result;
+        },
+        &identity);
+    if (error != 0) return error;
+    Took(std::move(written), identity);
+    m_keptOutsideChange = outside;
+    return 0;
+}
+
 int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, WriteRecord* record,
                          const platform::GameWrite* forTheGame) {
     for (const platform::ProfileWrite& write : writes)
@@ -179,71 +200,47 @@ int RulesDocument::Write(std::span<const platform::ProfileWrite> writes, WriteRe
     edits.reserve(writes.size());
     for (const platform::ProfileWrite& write : writes) edits.push_back({write.section, write.key, write.value});
 
-    std::string written;
     std::vector<KeyLineChange> made;
     bool madeFile = false;
-    bool outside = false;
-    platform::FileIdentity identity;
-    const int error = platform::EditFile(
-        m_path,
-        [&](const std::optional<std::string>& current, std::string& replacement) {
-            std::optional<platform::IniDocument> fresh;
-            made.clear();
-            madeFile = !current.has_value();
-            const platform::IniDocument& document = ParseOf(current, fresh);
-            outside = fresh.has_value();
-            if (forTheGame == nullptr) {
-                replacement = document.WithValues(edits, &made);
-            } else {
-                std::vector<platform::IniDocument::CutLine> cut;
-                replacement = document.WithValuesForTheGame(edits, &cut, &made);
-                if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
-                if (!cut.empty() && !forTheGame->force) return platform::kErrorLineTooLong;
-            }
-            written = replacement;
-            return 0;
-        },
-        &identity);
+    const int error = EditParsed([&](const platform::IniDocument& document, bool missing, std::string& replacement) {
+        made.clear();
+        madeFile = missing;
+        if (forTheGame == nullptr) {
+            replacement = document.WithValues(edits, &made);
+        } else {
+            std::vector<platform::IniDocument::CutLine> cut;
+            replacement = document.WithValuesForTheGame(edits, &cut, &made);
+            if (forTheGame->cutLines != nullptr) *forTheGame->cutLines = cut;
+            if (!cut.empty() && !forTheGame->force) return platform::kErrorLineTooLong;
+        }
+        return 0;
+    });
     if (error != 0) return error;
-    Took(std::move(written), identity);
-    m_keptOutsideChange = outside;
     if (record != nullptr) *record = WriteRecord{std::move(made), madeFile};
     return 0;
 }
 
 int RulesDocument::Remove(const std::string& section, const std::string& key, WriteRecord* record) {
-    std::string written;
     std::optional<std::string> before;
     std::optional<std::string> follows;
-    bool outside = false;
     bool absent = false;
-    platform::FileIdentity identity;
-    const int error = platform::EditFile(
-        m_path,
-        [&](const std::optional<std::string>& current, std::string& replacement) {
-            std::optional<platform::IniDocument> fresh;
-            const platform::IniDocument& document = ParseOf(current, fresh);
-            outside = fresh.has_value();
-            const std::optional<std::string_view> line = document.LineOf(section, key);
-            before = line ? std::optional<std::string>(*line) : std::nullopt;
-            // A file without the key is left as it is (and a missing one is not made): the edit
-            // is called off, which is no failure here.
-            absent = !line;
-            if (absent) return platform::kErrorFileChanged;
-            follows = std::string(*document.KeyBefore(section, key));
-            const platform::IniDocument::LineEdit removal{section, key, std::nullopt, false, std::nullopt};
-            replacement = document.WithLines(std::span(&removal, 1));
-            written = replacement;
-            return 0;
-        },
-        &identity);
+    const int error = EditParsed([&](const platform::IniDocument& document, bool, std::string& replacement) {
+        const std::optional<std::string_view> line = document.LineOf(section, key);
+        before = line ? std::optional<std::string>(*line) : std::nullopt;
+        // A file without the key is left as it is (and a missing one is not made): the edit
+        // is called off, which is no failure here.
+        absent = !line;
+        if (absent) return platform::kErrorFileChanged;
+        follows = std::string(*document.KeyBefore(section, key));
+        const platform::IniDocument::LineEdit removal{section, key, std::nullopt, false, std::nullopt};
+        replacement = document.WithLines(std::span(&removal, 1));
+        return 0;
+    });
     if (absent) {
         if (record != nullptr) *record = WriteRecord{};
         return 0;
     }
     if (error != 0) return error;
-    Took(std::move(written), identity);
-    m_keptOutsideChange = outside;
     if (record != nullptr)
         *record = WriteRecord{{{section, key, std::move(before), std::nullopt, true, std::move(follows)}}, false};
     return 0;
@@ -252,19 +249,19 @@ int RulesDocument::Remove(const std::string& section, const std::string& key, Wr
 int RulesDocument::PutLines(const WriteRecord& record, Direction direction, bool evenIfChanged) {
     const bool back = direction == Direction::Back;
     bool refused = false;
-    bool outside = false;
-    const auto put = [&](const std::optional<std::string>& current, std::string& replacement) {
-        std::optional<platform::IniDocument> fresh;
-        const platform::IniDocument& document = ParseOf(current, fresh);
-        outside = fresh.has_value();
+    const auto put = [&](const platform::IniDocument& document, std::string& replacement) {
         refused = !WithLinesPut(document, record, back, evenIfChanged, replacement);
         return refused ? platform::kErrorFileChanged : 0;
     };
     if (back && record.madeFile) {
         // The file goes again when nothing but what the record wrote is in it.
+        bool outside = false;
         const int error = platform::RemoveFileIf(m_path, [&](const std::string& current) {
+            std::optional<platform::IniDocument> fresh;
+            const platform::IniDocument& document = ParseOf(current, fresh);
+            outside = fresh.has_value();
             std::string replacement;
-            return put(current, replacement) == 0 && replacement.find_first_not_of(" \t\r\n") == std::string::npos;
+            return put(document, replacement) == 0 && replacement.find_first_not_of(" \t\r\n") == std::string::npos;
         });
         if (error == 0) {
             Gone();
@@ -273,20 +270,9 @@ int RulesDocument::PutLines(const WriteRecord& record, Direction direction, bool
         }
         if (refused || error != platform::kErrorFileChanged) return error;
     }
-    std::string written;
-    platform::FileIdentity identity;
-    const int error = platform::EditFile(
-        m_path,
-        [&](const std::optional<std::string>& current, std::string& replacement) {
-            const int result = put(current, replacement);
-            written = replacement;
-            return result;
-        },
-        &identity);
-    if (error != 0) return error;
-    Took(std::move(written), identity);
-    m_keptOutsideChange = outside;
-    return 0;
+    return EditParsed([&](const platform::IniDocument& document, bool, std::string& replacement) {
+        return put(document, replacement);
+    });
 }
 
 void RulesDocument::Gone() {

@@ -80,10 +80,8 @@ int RulesFileAccess::WriteValues(std::span<const platform::ProfileWrite> writes)
 }
 
 int RulesFileAccess::RemoveValue(const std::string& section, const std::string& key) {
-    // A file without the key is left alone (and a missing file is not made).
-    m_document.Refresh();
-    if (!m_document.Ini().LineOf(section, key)) return 0;
-    // Whatever line the key has when the file is locked goes, as a write would replace it.
+    // Whatever line the key has when the file is locked goes, as a write would replace it; a
+    // file without the key then is left alone (and a missing file is not made).
     WriteRecord record;
     const int error = m_document.Remove(section, key, &record);
     if (error != 0) {

@@ -183,13 +183,28 @@ private:
     std::mt19937 m_random;
 };
 
+std::string WithCrLf(const std::string& text) {
+    std::string crlf;
+    for (const char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return crlf;
+}
+
 TEST(Delta, OverBasePlaysAsModForGeneratedPairs) {
     RulesGenerator generate(20261210);
     for (int pair = 0; pair < 400; ++pair) {
         const RulesGenerator::File baseFile = generate.Make();
         const RulesGenerator::File modFile = pair % 2 == 0 ? generate.Mutate(baseFile) : generate.Make();
-        const std::string base = generate.Render(baseFile), mod = generate.Render(modFile);
+        std::string base = generate.Render(baseFile), mod = generate.Render(modFile);
+        // A third of the pairs are Windows files, another third a Windows MOD over a Unix BASE.
+        if (pair % 3 != 0) mod = WithCrLf(mod);
+        if (pair % 3 == 1) base = WithCrLf(base);
         const RulesDelta delta = MakeDelta(Keys(), base, mod);
+        // OUT's lines end as MOD's do.
+        const bool crlf = pair % 3 != 0 && mod.find('\n') != std::string::npos;
+        EXPECT_EQ(delta.text.find(crlf ? "\n\n" : "\r"), std::string::npos) << delta.text;
+        EXPECT_EQ(std::count(delta.text.begin(), delta.text.end(), '\r'),
+                  crlf ? std::count(delta.text.begin(), delta.text.end(), '\n') : 0)
+            << delta.text;
 
         const gameview::GameIni baseIni(base), modIni(mod), outIni(delta.text);
         const PlayedFile baseSide(Keys(), baseIni), modSide(Keys(), modIni), outSide(Keys(), outIni);
@@ -256,6 +271,31 @@ TEST(Delta, WritesOnlyWhatDiffers) {
     }
 }
 
+TEST(Delta, LineEndsFollowMod) {
+    const DeltaCase cases[] = {
+        {"both CR LF", "[E1]\r\nCost=100\r\n", "[E1]\r\nCost=120\r\n", "[E1]\r\nCost=120\r\n\r\n"},
+        {"MOD LF over a CR LF BASE", "[E1]\r\nCost=100\r\n", "[E1]\nCost=120\n", "[E1]\nCost=120\n\n"},
+        {"MOD CR LF over an LF BASE", "[E1]\nCost=100\n", "[E1]\r\nCost=120\r\n", "[E1]\r\nCost=120\r\n\r\n"},
+        {"mixed: most lines CR LF", "[E1]\nCost=100\n", "[E1]\nCost=120\r\n\r\n", "[E1]\r\nCost=120\r\n\r\n"},
+        {"mixed: most lines LF", "[E1]\nCost=100\n", "[E1]\r\nCost=120\n\n", "[E1]\nCost=120\n\n"},
+        {"a tie: the first line's", "[E1]\nCost=100\n", "[E1]\r\nCost=120\n", "[E1]\r\nCost=120\r\n\r\n"},
+        {"a tie the other way", "[E1]\r\nCost=100\r\n", "[E1]\nCost=120\r\n", "[E1]\nCost=120\n\n"},
+        {"no line break in MOD", "[E1]\r\nCost=100\r\n", "", "[E1]\nCost=0\n\n"},
+    };
+    for (const DeltaCase& c : cases) {
+        const RulesDelta delta = MakeDelta(Keys(), c.base, c.mod);
+        EXPECT_EQ(delta.text, c.out) << c.name;
+        // Read after BASE, the changes play as MOD.
+        const gameview::GameIni baseIni(c.base), modIni(c.mod), outIni(delta.text);
+        const PlayedFile baseSide(Keys(), baseIni), modSide(Keys(), modIni), outSide(Keys(), outIni);
+        const SectionKind& infantry = *Keys().KindOfSection("E1");
+        for (const GameKey& key : infantry.keys)
+            EXPECT_EQ(Layered(baseSide, outSide, infantry, "E1", key),
+                      modSide.Candidates(infantry, "E1", key).front().value)
+                << c.name << ": " << key.name;
+    }
+}
+
 TEST(Delta, NamesWhatNoTextCanCarry) {
     // A warhead's built-in is kept, never read: no text brings it back over BASE's.
     const RulesDelta delta = MakeDelta(Keys(), "[90mm]\nWarhead=HE\n", "[90mm]\nDamage=5\n");
@@ -275,6 +315,10 @@ TEST(Delta, CommandWritesOut) {
     EXPECT_EQ(cli::RunCli({"delta", base, mod, mod}, stdOut, stdErr), cli::kExitUsage);
     EXPECT_EQ(platform::ReadFileBytes(mod), std::optional<std::string>("[E1]\nCost=120\n"));
     EXPECT_EQ(cli::RunCli({"delta", dir.File("none.ini"), mod, out}, stdOut, stdErr), 2);
+    // Windows files give Windows changes.
+    ASSERT_EQ(platform::ReplaceFileAtomically(mod, "[E1]\r\nCost=130\r\n"), 0);
+    EXPECT_EQ(cli::RunCli({"delta", base, mod, out}, stdOut, stdErr), cli::kExitOk) << stdErr.str();
+    EXPECT_EQ(platform::ReadFileBytes(out), std::optional<std::string>("[E1]\r\nCost=130\r\n\r\n"));
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ void ReferenceCompareTest::exportsTheChangesAndRefusesTheFilesTheyComeFrom() {
     const std::string out = Path(open.dir, "changes");  // the extension is added
     open.prompts.files.push_back(QString::fromStdString(out));
     open.window.Command(command::kExportChanges)->trigger();
-    QCOMPARE(FileText(out + ".ini"), std::string("[General]\nGemValue=75\n\n"));
+    QCOMPARE(FileText(out + ".ini"), std::string("[General]\r\nGemValue=75\r\n\r\n"));
     QVERIFY(open.prompts.messages.empty());
 
     // Neither the open file nor the reference is replaced by the changes.

@@ -172,7 +172,4 @@ int ReplaceFileIfUnchanged(const std::string& path, std::string_view expectedByt
 // when `remove` said no (the file stays), or the error number.
 int RemoveFileIf(const std::string& path, const std::function<bool(const std::string& current)>& remove);
 
-// EditFile without the lock, for measuring what the lock costs. Never for real edits.
-int EditFileWithoutLock(const std::string& path, const FileEdit& edit);
-
 }  // namespace morvane::platform

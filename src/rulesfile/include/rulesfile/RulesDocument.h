@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -98,6 +99,15 @@ public:
     int Replace(const std::string& bytes);
 
 private:
+    // Makes the new bytes from the parse of the file as it is under the lock (the held parse when
+    // its bytes are the ones held), and whether the file is missing; 0 or an error that calls the
+    // edit off.
+    using ParsedEdit =
+        std::function<int(const platform::IniDocument& document, bool missing, std::string& replacement)>;
+    // One locked edit of the file. On success the document takes the bytes written (no read
+    // back) and notes whether they kept another program's change.
+    int EditParsed(const ParsedEdit& edit);
+
     void EnsureRead() const;
     void Took(std::string bytes, const platform::FileIdentity& identity);
     void Gone();
