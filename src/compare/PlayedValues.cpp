@@ -95,6 +95,10 @@ bool PlayedFile::Gives(std::string_view section, std::string_view key) const {
 
 bool PlayedFile::FollowsAnotherKey(const GameKey& key) { return key.builtIn.rfind(kSameAs, 0) == 0; }
 
+bool PlayedFile::ReadsAsZero(const GameKey& key, const std::string& value) const {
+    return value == PlayedText(m_keys, key, "0");
+}
+
 const GameKey* PlayedFile::KeyFollowed(const SectionKind& kind, const GameKey& key) {
     if (!FollowsAnotherKey(key)) return nullptr;
     const GameKey* other = GameKeys::FindKey(kind, std::string_view(key.builtIn).substr(kSameAs.size()));
@@ -149,6 +153,12 @@ std::vector<Played> PlayedFile::Candidates(const SectionKind& kind, const std::s
             found = true;
             if (auto value = PlayedText(m_keys, key, entry.value)) {
                 Played played{&entry, std::move(*value), false, entry.value, entry.value};
+                // A follower written as 0 (AARate=0) is read as "the same as" its key, as absent.
+                if (const GameKey* other = KeyFollowed(kind, key); other != nullptr && ReadsAsZero(key, played.value)) {
+                    const Played same = Candidates(kind, section, *other).front();
+                    played.value = same.value;
+                    played.shown = entry.value + " (" + key.builtIn + ": " + same.shown + ")";
+                }
                 // A crate line without its data keeps the data the game had before: written
                 // over another file, it must say the built-in data it stands for here.
                 if (key.reading == Reading::Powerup) {

@@ -208,12 +208,16 @@ public:
         const gameview::KeyResolution resolution = m_stack.Resolve(kind, key, section);
         const gameview::LayerValue& won = resolution.At(resolution.winner);
         const bool reset = won.action == gameview::LayerAction::Resets;
-        // A key that follows another when absent (AARate and Rate) follows it when reset too.
-        if (const gameview::GameKey* other = PlayedFile::KeyFollowed(kind, key);
-            other != nullptr && (resolution.winner == Layer::BuiltIn || reset)) {
-            StackPlayed same = Plays(kind, section, *other);
-            same.shown = "absent (" + key.builtIn + ": " + same.shown + ")";
-            return same;
+        // A key that follows another when absent (AARate and Rate) follows it when reset or
+        // written as 0 too.
+        if (const gameview::GameKey* other = PlayedFile::KeyFollowed(kind, key); other != nullptr) {
+            const bool zero = !reset && resolution.winner != Layer::BuiltIn &&
+                              m_builtIns.ReadsAsZero(key, PlayedText(m_stack.Keys(), key, won.text).value_or(""));
+            if (resolution.winner == Layer::BuiltIn || reset || zero) {
+                StackPlayed same = Plays(kind, section, *other);
+                same.shown = (zero ? won.text + " (" : "absent (") + key.builtIn + ": " + same.shown + ")";
+                return same;
+            }
         }
         if (resolution.winner == Layer::BuiltIn) return BuiltIn(kind, section, key, resolution);
         StackPlayed played;

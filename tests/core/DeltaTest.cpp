@@ -42,6 +42,9 @@ std::optional<std::string> Layered(const PlayedFile& base, const PlayedFile& out
     if (entry != nullptr) {
         auto read = PlayedText(Keys(), key, entry->value);
         if (!read) return value;
+        // AARate=0 is read as "the same as Rate".
+        if (kind.name == "mission" && key.name == "AARate" && read == PlayedText(Keys(), key, "0"))
+            return Layered(base, out, kind, section, *GameKeys::FindKey(kind, "Rate"));
         if (key.reading == gameview::Reading::Powerup && !gameview::ReadGamePowerup(entry->value).hasData)
             read = read->substr(0, read->rfind(',') + 1) + previousData();
         return read;

@@ -156,6 +156,13 @@ INSTANTIATE_TEST_SUITE_P(
                      {"B/AFTRMATH.INI", "[Guard]\nRate=.1\n"}},
                     {"--mode", "campaign"},
                     0,
+                    {}},
+        LayeredCase{"a rate written as 0 in a later layer follows the rate",
+                    {{"A/rules.ini", "[Guard]\nRate=.1\nAARate=.1\n"},
+                     {"B/rules.ini", "[Guard]\nRate=.1\nAARate=.5\n"},
+                     {"B/AFTRMATH.INI", "[Guard]\nAARate=0\n"}},
+                    {"--mode", "campaign"},
+                    0,
                     {}}));
 
 class LayeredDiffCommand : public testing::Test {

@@ -50,6 +50,9 @@ public:
     static bool FollowsAnotherKey(const gameview::GameKey& key);
     // The key whose value it follows, or nullptr.
     static const gameview::GameKey* KeyFollowed(const gameview::SectionKind& kind, const gameview::GameKey& key);
+    // Whether a played value of the key is the one its text "0" gives: a follower written so
+    // follows its key as when absent.
+    bool ReadsAsZero(const gameview::GameKey& key, const std::string& value) const;
 
     // What the game may play for the key: one value, or several different ones when duplicate
     // sections or entries leave the choice to the game (it does not say which it takes).
