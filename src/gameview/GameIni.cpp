@@ -106,22 +106,28 @@ GameIni::GameIni(std::string_view bytes) {
     for (const GameLine& line : m_lines)
         if (line.kind == LineKind::Entry && !line.lost)
             m_sections[line.section].entries.push_back({line.key, line.value, line.number});
+
+    for (std::size_t index = 0; index < m_sections.size(); ++index)
+        if (!m_sections[index].entries.empty()) m_byName.push_back(index);
+    std::stable_sort(m_byName.begin(), m_byName.end(),
+                     [this](std::size_t a, std::size_t b) { return m_sections[a].name < m_sections[b].name; });
+}
+
+const GameSection* GameIni::FirstSectionWithEntries(std::string_view section) const {
+    const auto found = std::lower_bound(
+        m_byName.begin(), m_byName.end(), section,
+        [this](std::size_t at, std::string_view name) { return std::string_view(m_sections[at].name) < name; });
+    return found != m_byName.end() && m_sections[*found].name == section ? &m_sections[*found] : nullptr;
 }
 
 const GameEntry* GameIni::Find(std::string_view section, std::string_view key) const {
-    for (const GameSection& candidate : m_sections) {
-        if (candidate.name != section || candidate.entries.empty()) continue;
-        for (const GameEntry& entry : candidate.entries)
-            if (entry.key == key) return &entry;
-        return nullptr;
-    }
+    const GameSection* found = FirstSectionWithEntries(section);
+    if (found == nullptr) return nullptr;
+    for (const GameEntry& entry : found->entries)
+        if (entry.key == key) return &entry;
     return nullptr;
 }
 
-bool GameIni::HasSection(std::string_view section) const {
-    for (const GameSection& candidate : m_sections)
-        if (candidate.name == section && !candidate.entries.empty()) return true;
-    return false;
-}
+bool GameIni::HasSection(std::string_view section) const { return FirstSectionWithEntries(section) != nullptr; }
 
 }  // namespace morvane::gameview

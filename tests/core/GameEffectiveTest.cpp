@@ -208,3 +208,25 @@ TEST(GameReading, SaysWhatTheGameReadsInWords) {
 
 }  // namespace
 }  // namespace morvane::cli
+
+namespace morvane::gameview {
+namespace {
+
+// The game finds a key in the first section of that exact name that holds any entry; a later
+// section of the name is not searched, an earlier empty one is passed over.
+TEST(GameIniFind, FirstSectionOfTheExactNameWithEntries) {
+    const GameIni ini(
+        "[E1]\n; nothing\n[e1]\nCost=1\n[B]\nCost=2\n[E1]\nSpeed=4\nCost=3\n[E1]\nCost=5\nStrength=9\n[A]\n");
+    ASSERT_NE(ini.Find("E1", "Cost"), nullptr);
+    EXPECT_EQ(ini.Find("E1", "Cost")->line, 9u);
+    EXPECT_EQ(ini.Find("E1", "Strength"), nullptr);  // only in the third [E1]
+    EXPECT_EQ(ini.Find("e1", "Cost")->value, "1");
+    EXPECT_EQ(ini.Find("E1", "cost"), nullptr);
+    EXPECT_TRUE(ini.HasSection("B"));
+    EXPECT_FALSE(ini.HasSection("A"));  // no entries
+    EXPECT_FALSE(ini.HasSection("C"));
+    EXPECT_FALSE(GameIni("").HasSection("E1"));
+}
+
+}  // namespace
+}  // namespace morvane::gameview

@@ -69,9 +69,15 @@ public:
     bool HasSection(std::string_view section) const;
 
 private:
+    // The first section of this exact name that holds an entry, or nullptr.
+    const GameSection* FirstSectionWithEntries(std::string_view section) const;
+
     bool m_byteOrderMark = false;
     std::vector<GameLine> m_lines;
     std::vector<GameSection> m_sections;
+    // The positions in m_sections of the sections holding entries, by name, then in file order:
+    // a lookup is a binary search, whatever the number of sections.
+    std::vector<std::size_t> m_byName;
 };
 
 }  // namespace morvane::gameview
