@@ -152,8 +152,7 @@ CMainDlg::CMainDlg(const StringTable& catalogue, UserPrompts& prompts, WindowPat
     connect(m_session, &FileSession::ReloadNeeded, this, &CMainDlg::ReloadLabels);
     connect(m_session, &FileSession::Status, this, &CMainDlg::ShowStatus);
     BuildWidgets();
-    m_editor->SetDataExchange(m_panel);
-    m_panel->SetEditor(m_editor.get());
+    ConnectEditor();
     RestoreWindowState();
 }
 
@@ -324,6 +323,13 @@ void CMainDlg::BuildFindingsView() {
     const auto showLayerRow = [this] { m_layerEditing->ShowFor(m_editor->m_hCurItem, m_paths.rulesPath); };
     connect(m_panel, &EditorPanel::Shown, this, showLayerRow);
     connect(m_findings, &FindingMarks::Refreshed, this, showLayerRow);
+    // What the files beneath a layer give a key it leaves out is known once the file is checked:
+    // the controls of such a key, untouched, start from it.
+    connect(m_findings, &FindingMarks::Refreshed, this, [this] {
+        const TreeItem item = m_editor->m_hCurItem;
+        if (m_layerEditing->Active() && item != kNoItem && !m_tree.GetItemValue(item) && !m_editor->HasPendingEdit())
+            m_editor->OnSelchangedTree(item);
+    });
     m_panel->SetGameReads([this](TreeItem item) { return m_findings->GameReads(item); });
     m_panel->SetFacts([this](TreeItem item) { return FactsOf(m_tree, m_catalogue, item); });
 
@@ -603,8 +609,7 @@ bool CMainDlg::OpenFile(const std::string& path, const std::optional<app::Edited
     m_model->BeginRebuild();
     // The old editor points at items of the old tree: start afresh.
     m_editor = std::make_unique<ValueEditor>(m_tree, m_catalogue, m_items);
-    m_editor->SetDataExchange(m_panel);
-    m_panel->SetEditor(m_editor.get());
+    ConnectEditor();
     BuildTree(m_tree);
     m_model->EndRebuild();
     DoDataExchange(false);
@@ -612,6 +617,12 @@ bool CMainDlg::OpenFile(const std::string& path, const std::optional<app::Edited
     RestoreFileState();
     if (m_balance != nullptr && m_balance->isVisible()) m_balance->Refresh();
     return true;
+}
+
+void CMainDlg::ConnectEditor() {
+    m_editor->SetDataExchange(m_panel);
+    m_editor->SetValueBeneath([this](TreeItem item) { return m_layerEditing->ValueBeneath(item); });
+    m_panel->SetEditor(m_editor.get());
 }
 
 void CMainDlg::CheckRulesFile() { m_session->CheckRulesFile(); }

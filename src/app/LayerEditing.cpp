@@ -19,6 +19,7 @@
 #include "schema/CatalogueWalks.h"
 #include "tree/TreePath.h"
 
+using morvane::guicommon::FromQt;
 using morvane::guicommon::PathFromQt;
 using morvane::guicommon::PathToQt;
 using morvane::guicommon::ToQt;
@@ -166,6 +167,12 @@ std::optional<InheritedValue> LayerEditing::Inherited(TreeItem item) const {
                                                                 "multiplayer games")};
     return InheritedValue{ToQt(winner.text),
                           QStringLiteral("Inherited from %1, line %2").arg(FileNameText(winner.file)).arg(winner.line)};
+}
+
+std::optional<std::string> LayerEditing::ValueBeneath(TreeItem item) const {
+    const std::optional<InheritedValue> inherited = Inherited(item);
+    if (!inherited) return std::nullopt;
+    return FromQt(inherited->value);
 }
 
 QString LayerEditing::Title(const std::string& openPath) const {

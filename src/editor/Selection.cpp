@@ -72,7 +72,9 @@ void ValueEditor::OnSelchangedTree(TreeItem item) {
             if (m_kind == KeyKind::Heading) m_strHelp = descriptor.helpText;
         } else {
             m_strHelp = descriptor.helpText;
-            const std::optional<std::string>& held = m_tree.GetItemValue(item);
+            std::optional<std::string> held = m_tree.GetItemValue(item);
+            // A key the file leaves out starts from what the files beneath give it, if any.
+            if (!held && m_valueBeneath) held = m_valueBeneath(item);
             const bool absent = !held;
             const std::string value = held.value_or(std::string());
             switch (m_kind) {

@@ -30,6 +30,7 @@ private slots:
     void inheritTakesTheKeyOutAndUndoPutsItBack();
     void eachLayerOffersTheSectionsItCanChange();
     void theDecidingFileOpensAtTheKey();
+    void anInheritedKeyStartsFromWhatTheGamePlays();
     void everyMenuEntryHasAKeyOfItsOwn();
 };
 
@@ -242,6 +243,49 @@ void LayerEditingTest::theDecidingFileOpensAtTheKey() {
     QVERIFY(!window.LayerEditor().Active());
     QCOMPARE(window.Paths().rulesPath, bench.rules);
     QCOMPARE(window.NavigationTree().GetItemText(window.Editor().m_hCurItem), std::string("GoldValue = 25"));
+}
+
+// A key the layer leaves out shows in its controls what the game plays (the files beneath, or a
+// reset by the layer's own section), not the key's default: Apply writes that value into the
+// layer; Default still writes the default.
+void LayerEditingTest::anInheritedKeyStartsFromWhatTheGamePlays() {
+    const struct {
+        const char* fixture;
+        const char* path;
+        const char* shown;    // the default is another value
+        const char* written;  // the layer's line after Apply, with its line ending
+    } cases[] = {
+        // [General] of a scenario resets the key: 0 (default 10).
+        {"ridge.ini", "General\\Combat and Damage\\Incoming", "0", "\nIncoming=0\r\n"},
+        // AFTRMATH.INI gives .9 (default .8).
+        {"MPLAYER.INI", "General\\Income And Production\\BuildSpeed", ".9", "\nBuildSpeed=.9\n"},
+    };
+    for (const auto& key : cases) {
+        LayerBench bench(key.fixture);
+        app::CMainDlg& window = bench.window;
+        auto* edit = qobject_cast<QLineEdit*>(window.Control(control::kValueEdit));
+        // Chosen at once: the value beneath is known only after the first check, and follows it.
+        window.SelectItem(bench.Item(key.path));
+        QTRY_COMPARE(edit->text(), QString(key.shown));
+        QVERIFY2(!window.NavigationTree().GetItemValue(bench.Item(key.path)), key.path);
+        QVERIFY2(!window.ShowsPendingEdit(), key.path);
+
+        // The reset's 0 lies below the key's usual range: Apply asks first, and is told yes.
+        bench.prompts.answers.push_back(QMessageBox::Yes);
+        QTest::mouseClick(qobject_cast<QPushButton*>(window.Control(control::kApplyButton)), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY2(Contains(FileText(bench.layer), key.written), key.written);
+        window.OnUndo();
+        QTRY_COMPARE(edit->text(), QString(key.shown));
+    }
+    LayerBench bench("ridge.ini");
+    app::CMainDlg& window = bench.window;
+    const TreeItem incoming = bench.Item("General\\Combat and Damage\\Incoming");
+    window.SelectItem(incoming);
+    QTRY_COMPARE(qobject_cast<QLineEdit*>(window.Control(control::kValueEdit))->text(), QString("0"));
+    window.OnDefault();
+    QCOMPARE(window.NavigationTree().GetItemValue(incoming), std::optional<std::string>("10"));
+    QVERIFY(Contains(FileText(bench.layer), "Incoming=10\r\n"));
 }
 
 // Alt and a letter reach every entry of a menu at once: two entries with the same letter would

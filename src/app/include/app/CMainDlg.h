@@ -158,6 +158,8 @@ private:
     bool OpenFile(const std::string& path, const std::optional<app::EditedLayer>& layer);
     // Builds the tree from the open file: for a layer, of the sections it can change.
     void BuildTree(Tree& tree);
+    // Binds a new value editor to the panel and to the layer's values beneath.
+    void ConnectEditor();
     void ShowStartPage(const QStringList& looked);
     void OnStartPageGameFolder();
     void ShowFileOpen(const std::string& path);

@@ -87,6 +87,8 @@ public:
     // The value the tree shows greyed for a key the edited layer does not set; nothing when the
     // game takes its built-in value (or no layer is edited).
     std::optional<InheritedValue> Inherited(TreeItem item) const;
+    // The same value as the file would hold it: what the editor's controls start from.
+    std::optional<std::string> ValueBeneath(TreeItem item) const;
 
     // "harbour.mpr, a scenario over RULES.INI"; the status sentence on opening; the permanent
     // label of the status bar.

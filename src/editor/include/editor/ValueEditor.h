@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -58,6 +59,12 @@ public:
     ValueEditor(Tree& tree, const StringTable& table, ItemFileAccess& rules);
 
     void SetDataExchange(DataExchange* exchange) { m_exchange = exchange; }
+    // The value the game plays for a key the file leaves out, when files read before it (a
+    // file edited as a layer over the rules file) give it one; nothing: the key's default.
+    using ValueBeneath = std::function<std::optional<std::string>(TreeItem item)>;
+    // The controls of such a key start from that value, so that an edit starts from what the
+    // game plays; Default still writes the key's own default.
+    void SetValueBeneath(ValueBeneath valueBeneath) { m_valueBeneath = std::move(valueBeneath); }
 
     // Selection: hides every control, then shows and fills those the item's descriptor asks for.
     void OnSelchangedTree(TreeItem item);
@@ -156,6 +163,7 @@ private:
     const StringTable& m_table;
     ItemFileAccess& m_rules;
     DataExchange* m_exchange = nullptr;
+    ValueBeneath m_valueBeneath;
     std::optional<std::string> m_shownValue;  // ComposeValue() right after the selection or the last Apply
 };
 
