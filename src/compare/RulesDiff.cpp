@@ -1,5 +1,6 @@
 #include "compare/RulesDiff.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -268,11 +269,10 @@ private:
         const Played absent = m_builtIns.Absent(kind, section, key, false);
         StackPlayed played{absent.value, absent.shown};
         // The topmost text the game could not read stands where the value would be.
-        for (auto layer = resolution.layers.rbegin(); layer != resolution.layers.rend(); ++layer) {
-            if (layer->action != gameview::LayerAction::Sets) continue;
-            played.shown = ShownUnreadable(layer->text, absent);
-            break;
-        }
+        const auto topmost = std::find_if(resolution.layers.rbegin(), resolution.layers.rend(), [](const auto& layer) {
+            return layer.action == gameview::LayerAction::Sets;
+        });
+        if (topmost != resolution.layers.rend()) played.shown = ShownUnreadable(topmost->text, absent);
         return played;
     }
 
