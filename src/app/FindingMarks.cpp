@@ -187,7 +187,7 @@ std::optional<gameview::KeyResolution> FindingMarks::Resolution(TreeItem item, g
             kind = keys.KindOfSection(section);
         }
     if (kind == nullptr || !kind->read) return std::nullopt;
-    const std::string& name = m_tree.GetItemKey(item);
+    const std::string_view name = m_tree.GetItemKey(item);
     const gameview::GameKey* key = gameview::GameKeys::FindKey(*kind, name);
     if (key == nullptr) key = gameview::GameKeys::FindKeyNoCase(*kind, name);
     if (key == nullptr) return std::nullopt;
