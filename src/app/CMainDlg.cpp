@@ -351,7 +351,13 @@ void CMainDlg::BuildFindingsView() {
                                    .arg(m_findings->KeysSet() == 1 ? QStringLiteral("key") : QStringLiteral("keys"))
                                    .arg(findings)
                                    .arg(findings == 1 ? QStringLiteral("finding") : QStringLiteral("findings")));
-        m_treeView->viewport()->update();
+        // Only the rows whose mark changed are painted again, unless any row may have changed:
+        // a tree built anew, or an edited layer, whose keys show what the files beneath give.
+        if (m_findings->AllMarksChanged() || m_layerEditing->Active()) {
+            m_treeView->viewport()->update();
+        } else {
+            for (const TreeItem item : m_findings->ChangedMarks()) m_treeView->update(m_finder->ViewIndexOf(item));
+        }
         m_finder->Refilter();
         // A write changes what the game reads: the line follows the file.
         m_panel->ShowGameReads();
@@ -635,7 +641,7 @@ void CMainDlg::ReloadLabels() {
     const TreeItem current = m_editor->m_hCurItem;
     const bool pending = current != kNoItem && m_editor->HasPendingEdit();
     const std::optional<std::string> shownValue =
-        current != kNoItem ? m_tree.GetItemValue(current) : std::optional<std::string>();
+        current != kNoItem ? std::optional<std::string>(m_tree.GetItemValue(current)) : std::nullopt;
 
     QString news = QStringLiteral("Another program changed the rules file; the values shown were read from it again.");
 
@@ -661,7 +667,7 @@ void CMainDlg::ReloadLabels() {
     // Keys are sorted by name, so values never move items; should a build still differ, start
     // afresh on the file and go back to the selected item.
     const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
-    const std::string shownKey = current != kNoItem ? m_tree.GetItemKey(current) : std::string();
+    const std::string shownKey = current != kNoItem ? std::string(m_tree.GetItemKey(current)) : std::string();
     OpenFile(m_paths.rulesPath, m_layerEditing->Current());
     if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
     ShowStatus(news +
@@ -691,7 +697,8 @@ void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item
 void CMainDlg::RecordWrite(const std::string& description, const std::function<bool()>& write) {
     const TreeItem item = m_editor->m_hCurItem;
     std::string named = description;
-    if (item != kNoItem && description.find(' ') == std::string::npos) named += " " + m_tree.GetItemKey(item);
+    if (item != kNoItem && description.find(' ') == std::string::npos)
+        named.append(" ").append(m_tree.GetItemKey(item));
     const bool written = m_session->RecordWrite(named, m_tree, write);
     RefreshPending();
     if (!written) {
@@ -826,7 +833,7 @@ void CMainDlg::ShowCurrentItemAgain() {
 
 bool CMainDlg::ConfirmDiscardForHistory() {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
-    const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
+    const std::string key(m_tree.GetItemKey(m_editor->m_hCurItem));
     return m_prompts.AskLabelled(this,
                                  ToQt("The value of " + key +
                                       " was changed but not applied; the controls will show the value the "
@@ -873,7 +880,7 @@ bool CMainDlg::ShowsPendingEdit() const { return m_pendingLabel->isVisibleTo(thi
 void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
     if (m_revertingSelection || item == kNoItem) return;
     if (item != m_editor->m_hCurItem && m_editor->m_hCurItem != kNoItem && m_editor->HasPendingEdit()) {
-        const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
+        const std::string key(m_tree.GetItemKey(m_editor->m_hCurItem));
         const auto answer =
             m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."), kCaption,
                                   QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, {});
@@ -894,7 +901,7 @@ void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
 
 bool CMainDlg::ConfirmPendingEdit(bool closing) {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
-    const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
+    const std::string key(m_tree.GetItemKey(m_editor->m_hCurItem));
     UserPrompts::ButtonLabels labels;
     if (closing) {
         labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");

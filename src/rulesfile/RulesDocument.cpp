@@ -64,7 +64,9 @@ std::size_t WriteRecord::MemoryBytes() const {
     return bytes;
 }
 
-std::string EditorValueOf(std::string_view found) { return std::string(TrimRight(SplitAtFirst(found, ';').before)); }
+std::string_view EditorValueView(std::string_view found) { return TrimRight(SplitAtFirst(found, ';').before); }
+
+std::string EditorValueOf(std::string_view found) { return std::string(EditorValueView(found)); }
 
 RulesDocument::RulesDocument(std::string path) : m_path(std::move(path)) {}
 
@@ -182,11 +184,9 @@ int RulesDocument::EditParsed(const ParsedEdit& edit) {
             std::optional<platform::IniDocument> fresh;
             const platform::IniDocument& document = ParseOf(current, fresh);
             outside = fresh.has_value();
-            const int result = edit(document, !current.has_value(), replacement);
-            written = replacement;
-            return result;
+            return edit(document, !current.has_value(), replacement);
         },
-        &identity);
+        &identity, &written);
     if (error != 0) return error;
     Took(std::move(written), identity);
     m_keptOutsideChange = outside;
