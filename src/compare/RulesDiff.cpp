@@ -1,6 +1,7 @@
 #include "compare/RulesDiff.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -153,8 +154,8 @@ bool SameTexts(const PlayedFile& a, const PlayedFile& b, const std::string& sect
     const std::vector<const gameview::GameSection*>& inB = b.SectionsNamed(section);
     if (inA.size() != inB.size()) return false;
     for (std::size_t i = 0; i < inA.size(); ++i) {
-        const std::vector<gameview::GameEntry>& entriesA = inA[i]->entries;
-        const std::vector<gameview::GameEntry>& entriesB = inB[i]->entries;
+        const std::span<const gameview::GameEntry> entriesA = inA[i]->entries;
+        const std::span<const gameview::GameEntry> entriesB = inB[i]->entries;
         auto atA = entriesA.begin();
         auto atB = entriesB.begin();
         while (true) {
