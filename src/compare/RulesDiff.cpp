@@ -196,12 +196,13 @@ std::vector<KeyDifference> DifferentKeys(const GameKeys& keys, const PlayedFile&
             const bool inA = !playedA.SectionsNamed(section).empty(), inB = !playedB.SectionsNamed(section).empty();
             if (!inA && !inB) continue;
             for (const gameview::GameKey& key : kind->keys) {
+                // Keys both files write alike (the most, absent from both among them) play alike.
+                if (WrittenAlike(playedA, playedB, *kind, section, key)) continue;
                 // Neither file gives the key and both have the section, or neither: both play the
                 // same built-in value, unless it follows another key.
                 if (inA == inB && !playedA.Gives(section, key.name) && !playedB.Gives(section, key.name) &&
                     !PlayedFile::FollowsAnotherKey(key))
                     continue;
-                if (WrittenAlike(playedA, playedB, *kind, section, key)) continue;
                 const std::vector<Played> candidatesA = playedA.Candidates(*kind, section, key);
                 const std::vector<Played> candidatesB = playedB.Candidates(*kind, section, key);
                 if (PlaysTheSame(candidatesA, candidatesB)) continue;
