@@ -42,7 +42,7 @@ inline TreeReadList TreeReads(const std::string& path) {
         const TreeItem sectionItem = items.FindSectionItem(item);
         if (sectionItem == kNoItem) continue;
         std::string section = items.SectionNameOf(sectionItem);
-        std::string key = tree.GetItemKey(item);
+        std::string key(tree.GetItemKey(item));
         if (rules.ReadValue(section, key) != tree.GetItemValue(item)) {
             list.error = "read of [" + section + "] " + key + " differs from what the tree shows: \"" +
                          tree.GetItemText(item) + "\"";

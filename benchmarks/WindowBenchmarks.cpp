@@ -137,10 +137,9 @@ BENCHMARK(BM_ApplyLargeFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_HistoryGrowth(benchmark::State& state) {
     morvane::bench::WindowBench& bench = morvane::bench::KeptWindow("history", [] { return LargeFile(6); });
     ApplyOnce(bench, QStringLiteral("1"));
-    const double before = morvane::bench::StatusMiB("VmRSS");
+    const double before = morvane::bench::HeldMiB();
     ApplyBenchmark(state, bench);
-    state.counters["MiB_per_apply"] =
-        (morvane::bench::StatusMiB("VmRSS") - before) / static_cast<double>(state.iterations());
+    state.counters["MiB_per_apply"] = (morvane::bench::HeldMiB() - before) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_HistoryGrowth)->Unit(benchmark::kMillisecond)->Iterations(20);
 

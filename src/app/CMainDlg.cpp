@@ -636,7 +636,7 @@ void CMainDlg::ReloadLabels() {
     const TreeItem current = m_editor->m_hCurItem;
     const bool pending = current != kNoItem && m_editor->HasPendingEdit();
     const std::optional<std::string> shownValue =
-        current != kNoItem ? m_tree.GetItemValue(current) : std::optional<std::string>();
+        current != kNoItem ? std::optional<std::string>(m_tree.GetItemValue(current)) : std::nullopt;
 
     QString news = QStringLiteral("Another program changed the rules file; the values shown were read from it again.");
 
@@ -662,7 +662,7 @@ void CMainDlg::ReloadLabels() {
     // Keys are sorted by name, so values never move items; should a build still differ, start
     // afresh on the file and go back to the selected item.
     const std::string currentPath = current != kNoItem ? m_editor->GetItemPath(current) : std::string();
-    const std::string shownKey = current != kNoItem ? m_tree.GetItemKey(current) : std::string();
+    const std::string shownKey = current != kNoItem ? std::string(m_tree.GetItemKey(current)) : std::string();
     OpenFile(m_paths.rulesPath, m_layerEditing->Current());
     if (const TreeItem again = FindItemByPath(m_tree, currentPath); again != kNoItem) SelectItem(again);
     ShowStatus(news +
@@ -692,7 +692,8 @@ void CMainDlg::OnSelchangedTree(TreeItem item) { m_editor->OnSelchangedTree(item
 void CMainDlg::RecordWrite(const std::string& description, const std::function<bool()>& write) {
     const TreeItem item = m_editor->m_hCurItem;
     std::string named = description;
-    if (item != kNoItem && description.find(' ') == std::string::npos) named += " " + m_tree.GetItemKey(item);
+    if (item != kNoItem && description.find(' ') == std::string::npos)
+        named.append(" ").append(m_tree.GetItemKey(item));
     const bool written = m_session->RecordWrite(named, m_tree, write);
     RefreshPending();
     if (!written) {
@@ -827,7 +828,7 @@ void CMainDlg::ShowCurrentItemAgain() {
 
 bool CMainDlg::ConfirmDiscardForHistory() {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
-    const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
+    const std::string key(m_tree.GetItemKey(m_editor->m_hCurItem));
     return m_prompts.AskLabelled(this,
                                  ToQt("The value of " + key +
                                       " was changed but not applied; the controls will show the value the "
@@ -874,7 +875,7 @@ bool CMainDlg::ShowsPendingEdit() const { return m_pendingLabel->isVisibleTo(thi
 void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
     if (m_revertingSelection || item == kNoItem) return;
     if (item != m_editor->m_hCurItem && m_editor->m_hCurItem != kNoItem && m_editor->HasPendingEdit()) {
-        const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
+        const std::string key(m_tree.GetItemKey(m_editor->m_hCurItem));
         const auto answer =
             m_prompts.AskLabelled(this, ToQt("The value of " + key + " was changed but not applied."), kCaption,
                                   QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, {});
@@ -895,7 +896,7 @@ void CMainDlg::OnTreeCurrentChanged(TreeItem item) {
 
 bool CMainDlg::ConfirmPendingEdit(bool closing) {
     if (m_editor->m_hCurItem == kNoItem || !m_editor->HasPendingEdit()) return true;
-    const std::string key = m_tree.GetItemKey(m_editor->m_hCurItem);
+    const std::string key(m_tree.GetItemKey(m_editor->m_hCurItem));
     UserPrompts::ButtonLabels labels;
     if (closing) {
         labels[QMessageBox::Apply] = QStringLiteral("Apply and Close");

@@ -178,20 +178,9 @@ std::optional<gameview::KeyResolution> FindingMarks::Resolution(TreeItem item, g
         return std::nullopt;
     const TreeItem sectionItem = m_items.FindSectionItem(item);
     if (sectionItem == kNoItem) return std::nullopt;
-    const gameview::GameKeys& keys = m_stack->Keys();
-    std::string section = m_items.SectionNameOf(sectionItem);
-    const gameview::SectionKind* kind = keys.KindOfSection(section);
-    if (kind == nullptr)
-        if (const std::string* spelled = keys.SectionNoCase(section)) {
-            section = *spelled;
-            kind = keys.KindOfSection(section);
-        }
-    if (kind == nullptr || !kind->read) return std::nullopt;
-    const std::string& name = m_tree.GetItemKey(item);
-    const gameview::GameKey* key = gameview::GameKeys::FindKey(*kind, name);
-    if (key == nullptr) key = gameview::GameKeys::FindKeyNoCase(*kind, name);
-    if (key == nullptr) return std::nullopt;
-    return m_stack->Resolve(*kind, *key, section, last);
+    const auto named = m_stack->Keys().FindNamed(m_items.SectionNameOf(sectionItem), m_tree.GetItemKey(item));
+    if (!named || !named->kind->read) return std::nullopt;
+    return m_stack->Resolve(*named->kind, *named->key, named->section, last);
 }
 
 std::optional<gameview::LayerValue> FindingMarks::Decider(TreeItem item) const {

@@ -300,7 +300,7 @@ void LayerEditing::OnInherit() {
         return;
     }
     m_window.recordWrite("Inherit", [this, item] {
-        std::optional<std::string> before = m_tree.GetItemValue(item);
+        std::optional<std::string> before(m_tree.GetItemValue(item));
         m_tree.SetItemValue(item, std::nullopt);
         if (m_items.WriteItemValue(item) == 0) return true;
         m_tree.SetItemValue(item, std::move(before));

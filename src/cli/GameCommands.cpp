@@ -38,7 +38,7 @@ int RunEffective(CommandContext& context) {
     const auto choice = TakeLayerOptions(context, "effective", kUsage);
     if (!choice || !ExpectArgs(context, "effective", kUsage, 3)) return kExitUsage;
     const gameview::GameKeys& keys = gameview::GameKeys::BuiltIn();
-    const auto named = FindNamedKey(keys, context.args[1], context.args[2]);
+    const auto named = keys.FindNamed(context.args[1], context.args[2]);
     if (!named) {
         context.err << "morvane-cli: the game does not read " << context.args[2] << " in [" << context.args[1] << "]\n";
         return kExitNotFound;

@@ -11,7 +11,7 @@ int RunResolve(CommandContext& context) {
     const auto choice = TakeLayerOptions(context, "resolve", kUsage);
     if (!choice || !ExpectArgs(context, "resolve", kUsage, 3)) return kExitUsage;
     const gameview::GameKeys& keys = gameview::GameKeys::BuiltIn();
-    const auto named = FindNamedKey(keys, context.args[1], context.args[2]);
+    const auto named = keys.FindNamed(context.args[1], context.args[2]);
     if (!named || !named->kind->read) {
         context.err << "morvane-cli: the game never reads " << context.args[2] << " in [" << context.args[1] << "]\n";
         return kExitNotFound;

@@ -72,15 +72,4 @@ std::optional<gamesetup::LoadedLayers> LoadLayersOrSay(const CommandContext& con
     return std::move(std::get<gamesetup::LoadedLayers>(loaded));
 }
 
-std::optional<NamedKey> FindNamedKey(const gameview::GameKeys& keys, const std::string& section,
-                                     const std::string& key) {
-    const std::string* spelling = keys.KindOfSection(section) != nullptr ? &section : keys.SectionNoCase(section);
-    if (spelling == nullptr) return std::nullopt;
-    const gameview::SectionKind* kind = keys.KindOfSection(*spelling);
-    const gameview::GameKey* found = gameview::GameKeys::FindKey(*kind, key);
-    if (found == nullptr) found = gameview::GameKeys::FindKeyNoCase(*kind, key);
-    if (found == nullptr) return std::nullopt;
-    return NamedKey{*spelling, kind, found};
-}
-
 }  // namespace morvane::cli

@@ -11,8 +11,8 @@ LabelPicture TakeLabels(const Tree& tree) {
 std::vector<LabelChange> ChangedLabels(const LabelPicture& before, const Tree& tree) {
     std::vector<LabelChange> changes;
     for (TreeItem item = 1; item <= tree.ItemCount() && item < before.size(); ++item) {
-        const std::optional<std::string>& now = tree.GetItemValue(item);
-        if (now != before[item]) changes.push_back({item, before[item], now});
+        const std::optional<std::string_view> now = tree.GetItemValue(item);
+        if (now != before[item]) changes.push_back({item, before[item], std::optional<std::string>(now)});
     }
     return changes;
 }

@@ -19,9 +19,9 @@ std::string MatchAllRefusal(const Tree& tree, const ItemFileAccess& items, TreeI
 
 MatchAllPlan PlanMatchAll(const Tree& tree, const ItemFileAccess& items, TreeItem item) {
     MatchAllPlan plan;
-    const std::optional<std::string>& value = tree.GetItemValue(item);
+    const std::optional<std::string_view> value = tree.GetItemValue(item);
     plan.key = tree.GetItemKey(item);
-    plan.value = value.value_or(std::string());
+    plan.value = value.value_or(std::string_view());
     plan.keyAbsent = !value;
     const TreeItem sectionItem = items.FindSectionItem(item);
     if (sectionItem == kNoItem) return plan;
@@ -32,9 +32,10 @@ MatchAllPlan PlanMatchAll(const Tree& tree, const ItemFileAccess& items, TreeIte
         for (TreeItem child = tree.GetChildItem(sibling); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
             if (!tree.IsKeyItem(child) || tree.GetItemKey(child) != plan.key) continue;
             // Only the first key item of that name in a section is the one the file holds.
-            const std::optional<std::string>& childValue = tree.GetItemValue(child);
+            const std::optional<std::string_view> childValue = tree.GetItemValue(child);
             if (childValue != plan.value)
-                plan.changes.push_back(MatchAllChange{child, items.SectionNameOf(sibling), childValue});
+                plan.changes.push_back(
+                    MatchAllChange{child, items.SectionNameOf(sibling), std::optional<std::string>(childValue)});
             break;
         }
     }

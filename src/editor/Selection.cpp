@@ -29,7 +29,7 @@ int ClampToSlider(std::int64_t value, const SliderControl& slider) {
 }  // namespace
 
 std::string ValueEditor::GetItemPath(TreeItem item) const {
-    std::string path = m_tree.GetItemKey(item);
+    std::string path(m_tree.GetItemKey(item));
     for (TreeItem current = item; m_tree.GetParentItem(current) != kNoItem; current = m_tree.GetParentItem(current)) {
         std::string parent = m_tree.GetItemText(m_tree.GetParentItem(current));
         if (parent.empty() || parent.back() != '\\') parent += '\\';
@@ -72,7 +72,7 @@ void ValueEditor::OnSelchangedTree(TreeItem item) {
             if (m_kind == KeyKind::Heading) m_strHelp = descriptor.helpText;
         } else {
             m_strHelp = descriptor.helpText;
-            std::optional<std::string> held = m_tree.GetItemValue(item);
+            std::optional<std::string> held(m_tree.GetItemValue(item));
             // A key the file leaves out starts from what the files beneath give it, if any.
             if (!held && m_valueBeneath) held = m_valueBeneath(item);
             const bool absent = !held;

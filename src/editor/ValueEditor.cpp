@@ -76,12 +76,12 @@ std::optional<std::string> ValueEditor::ComposeValue() const {
         case KeyKind::TrueFalse:
             return std::string(m_bCheck ? "true" : "false");
         default:
-            return m_tree.GetItemValue(m_hCurItem);
+            return std::optional<std::string>(m_tree.GetItemValue(m_hCurItem));
     }
 }
 
 bool ValueEditor::WriteValue(TreeItem item, std::optional<std::string> value) {
-    std::optional<std::string> previous = m_tree.GetItemValue(item);
+    std::optional<std::string> previous(m_tree.GetItemValue(item));
     m_tree.SetItemValue(item, std::move(value));
     if (m_rules.WriteItemValue(item) == 0) return true;
     // A failed write keeps the tree true to the file: the old value comes back.

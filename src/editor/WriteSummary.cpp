@@ -3,8 +3,8 @@
 namespace morvane {
 
 std::string DescribeItemWrite(const Tree& tree, const ItemFileAccess& items, TreeItem item) {
-    const std::optional<std::string>& value = tree.GetItemValue(item);
-    const std::string& key = tree.GetItemKey(item);
+    const std::optional<std::string> value(tree.GetItemValue(item));
+    const std::string key(tree.GetItemKey(item));
     const TreeItem section = items.FindSectionItem(item);
     const std::string sectionName = section == kNoItem ? std::string() : items.SectionNameOf(section);
     // A key without a value was taken out of the file.

@@ -188,6 +188,17 @@ const GameKey* GameKeys::FindKeyNoCase(const SectionKind& kind, std::string_view
     return FindKeyIn(kind, kind.keyOrderNoCase, key, true);
 }
 
+std::optional<GameKeys::NamedKey> GameKeys::FindNamed(std::string_view section, std::string_view key) const {
+    const SectionKind* kind = nullptr;
+    const std::string* spelling = FindSection(section, false, &kind);
+    if (spelling == nullptr) spelling = FindSection(section, true, &kind);
+    if (spelling == nullptr) return std::nullopt;
+    const GameKey* found = FindKey(*kind, key);
+    if (found == nullptr) found = FindKeyNoCase(*kind, key);
+    if (found == nullptr) return std::nullopt;
+    return NamedKey{*spelling, kind, found};
+}
+
 const GameKey* GameKeys::ReadInsteadOf(const SectionKind& kind, std::string_view key) {
     for (const auto& [shipped, read] : kind.shippedSpellings)
         if (shipped == key) return FindKey(kind, read);

@@ -64,7 +64,9 @@ std::size_t WriteRecord::MemoryBytes() const {
     return bytes;
 }
 
-std::string EditorValueOf(std::string_view found) { return std::string(TrimRight(SplitAtFirst(found, ';').before)); }
+std::string_view EditorValueView(std::string_view found) { return TrimRight(SplitAtFirst(found, ';').before); }
+
+std::string EditorValueOf(std::string_view found) { return std::string(EditorValueView(found)); }
 
 RulesDocument::RulesDocument(std::string path) : m_path(std::move(path)) {}
 

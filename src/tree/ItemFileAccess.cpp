@@ -34,8 +34,8 @@ int ItemFileAccess::WriteItemValue(TreeItem item) {
     if (m_tree.GetParentItem(item) == kNoItem) return 0;
     const TreeItem sectionItem = FindSectionItem(item);
     if (sectionItem == kNoItem) return 0;
-    const std::string& key = m_tree.GetItemKey(item);
-    const std::optional<std::string>& value = m_tree.GetItemValue(item);
+    const std::string key(m_tree.GetItemKey(item));
+    const std::optional<std::string> value(m_tree.GetItemValue(item));
     if (!value) return m_rules.RemoveValue(SectionNameOf(sectionItem), key);
     return m_rules.WriteValue(SectionNameOf(sectionItem), key, *value);
 }

@@ -66,7 +66,7 @@ KeyDefaultState DescribeKeyDefaultState(const ItemFileAccess& items, const Tree&
         return state;
     state.isKey = true;
     state.defaultValue = items.DefaultValueOf(item).value_or(std::string());
-    const std::optional<std::string>& value = tree.GetItemValue(item);
+    const std::optional<std::string_view> value = tree.GetItemValue(item);
     state.present = value.has_value();
     state.changed = state.present && !SameAsDefault(*value, state.defaultValue);
     return state;

@@ -66,7 +66,7 @@ void TreeBuilder::BuildTree() {
 }
 
 TreeItem TreeBuilder::AddGeneralBranch(std::string_view sectionName) {
-    const TreeItem general = m_tree.InsertItem(std::string(sectionName), layout::kGeneralImage, layout::kGeneralImage,
+    const TreeItem general = m_tree.InsertItem(sectionName, layout::kGeneralImage, layout::kGeneralImage,
                                                {layout::kGeneralNameId, layout::kGeneralInfoId});
     for (const auto& group : layout::kGeneralGroups) {
         const TreeItem item = m_tree.InsertItem(group.label, group.image, group.image, {0, group.infoId}, general);
@@ -83,7 +83,7 @@ TreeItem TreeBuilder::AddSectionItem(std::string_view label, std::uint16_t infoI
 
 TreeItem TreeBuilder::AddChildSectionItem(TreeItem parent, std::string_view label, std::uint16_t infoId,
                                           std::uint16_t nameId, std::uint16_t keyListId, int image) {
-    const TreeItem item = m_tree.InsertItem(std::string(label), image, image, {nameId, infoId}, parent);
+    const TreeItem item = m_tree.InsertItem(label, image, image, {nameId, infoId}, parent);
     AddSectionKeys(label, item, keyListId);
     return item;
 }

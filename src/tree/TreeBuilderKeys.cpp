@@ -18,7 +18,7 @@ void TreeBuilder::FindValues(std::string_view sectionName, const KeyPlan& plan) 
 void TreeBuilder::AddPlannedKey(TreeItem parent, const KeyPlan& plan, std::uint32_t position) {
     const ObjectKey& key = plan.Keys()[position];
     const std::optional<std::string_view>& found = m_found[position];
-    m_tree.InsertKeyItem(key.key, found ? std::optional<std::string>(EditorValueOf(*found)) : std::nullopt,
+    m_tree.InsertKeyItem(key.key, found ? std::optional<std::string_view>(EditorValueView(*found)) : std::nullopt,
                          layout::kFolderClosedImage, layout::kFolderOpenImage, {key.keyNameId, key.descriptorId},
                          parent);
 }

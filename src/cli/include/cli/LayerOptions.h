@@ -35,16 +35,6 @@ std::optional<gamesetup::LayerChoice> TakeLayerOptions(CommandContext& context, 
 std::optional<gamesetup::LoadedLayers> LoadLayersOrSay(const CommandContext& context,
                                                        const gamesetup::LayerChoice& choice);
 
-// A section and key named on the command line, in the game's own spelling: as given, or else
-// differing only in letter case. Nothing when the game has no such key.
-struct NamedKey {
-    std::string section;
-    const gameview::SectionKind* kind = nullptr;
-    const gameview::GameKey* key = nullptr;
-};
-std::optional<NamedKey> FindNamedKey(const gameview::GameKeys& keys, const std::string& section,
-                                     const std::string& key);
-
 // kExitUnreadable (CliCommand.h) is the exit code when a layer cannot be read.
 
 }  // namespace morvane::cli

@@ -92,6 +92,16 @@ public:
 
     static const GameKey* FindKey(const SectionKind& kind, std::string_view key);
     static const GameKey* FindKeyNoCase(const SectionKind& kind, std::string_view key);
+
+    // A section and key in the game's own spelling, found as given or else differing only in
+    // letter case (a name typed by a modder or taken from an editor's catalogue). Nothing when
+    // the game has no such key.
+    struct NamedKey {
+        std::string section;
+        const SectionKind* kind = nullptr;
+        const GameKey* key = nullptr;
+    };
+    std::optional<NamedKey> FindNamed(std::string_view section, std::string_view key) const;
     // The key the game reads where its own shipped files write `key`, or nullptr.
     static const GameKey* ReadInsteadOf(const SectionKind& kind, std::string_view key);
 

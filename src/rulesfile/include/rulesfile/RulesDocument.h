@@ -134,5 +134,7 @@ private:
 // The value the editor shows for what the profile reader found: cut at the first ";" (an
 // inline note), trailing white space removed.
 std::string EditorValueOf(std::string_view found);
+// The same as a view into `found`.
+std::string_view EditorValueView(std::string_view found);
 
 }  // namespace morvane
