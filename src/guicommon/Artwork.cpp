@@ -40,7 +40,10 @@ QPixmap Load(const QString& name) {
 // looks, so that nothing is drawn differently from an icon given all its files at once.
 class FileSizesEngine : public QIconEngine {
 public:
-    explicit FileSizesEngine(QList<std::pair<QSize, QString>> files) : m_files(std::move(files)) {}
+    // A missing file is left out, as QIcon::addFile leaves it out.
+    explicit FileSizesEngine(QList<std::pair<QSize, QString>> files) : m_files(std::move(files)) {
+        m_files.removeIf([](const std::pair<QSize, QString>& file) { return !QFile::exists(file.second); });
+    }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         QIcon* icon = IconFor(size);

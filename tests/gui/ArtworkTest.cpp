@@ -25,7 +25,7 @@ private slots:
     void noPictureWithoutAnId();
     void iconAndSplash();
     void iconsReadOnDemandDrawLikeQIcon();
-    void iconWithMissingFileDrawsNothing();
+    void iconWithMissingFileIsDrawnFromTheOthers();
 };
 
 MORVANE_GUI_TEST_CLASS(ArtworkTest);
@@ -137,14 +137,22 @@ void ArtworkTest::iconsReadOnDemandDrawLikeQIcon() {
     }
 }
 
-void ArtworkTest::iconWithMissingFileDrawsNothing() {
-    const QIcon icon = art::IconFromFiles({{QSize(16, 16), QStringLiteral(":/pictures/app/16.png")},
-                                           {QSize(32, 32), QStringLiteral(":/pictures/app/no-such-file.png")}});
-    QVERIFY(!icon.pixmap(16, 16).isNull());
-    QVERIFY(icon.pixmap(32, 32).isNull());
-    QVERIFY(icon.pixmap(64, 64).isNull());
+void ArtworkTest::iconWithMissingFileIsDrawnFromTheOthers() {
+    // A size whose file is missing is drawn from the others, as a plain icon draws it.
+    const QList<std::pair<QSize, QString>> files{{QSize(16, 16), QStringLiteral(":/pictures/app/16.png")},
+                                                 {QSize(32, 32), QStringLiteral(":/pictures/app/no-such-file.png")},
+                                                 {QSize(48, 48), QStringLiteral(":/pictures/app/48.png")}};
+    const auto plain = [&] {
+        QIcon icon;
+        for (const auto& [size, path] : files) icon.addFile(path, size);
+        return icon;
+    };
+    VerifySameDrawing([&] { return art::IconFromFiles(files); }, plain, QStringLiteral("icon with a gap"), true);
+
+    const QIcon none = art::IconFromFiles({{QSize(16, 16), QStringLiteral(":/pictures/app/no-such-file.png")}});
+    QVERIFY(none.isNull());
+    QVERIFY(none.pixmap(16, 16).isNull());
     QVERIFY(art::IconFromFiles({}).isNull());
-    QVERIFY(art::IconFromFiles({}).pixmap(16, 16).isNull());
 }
 
 }  // namespace morvane::test
