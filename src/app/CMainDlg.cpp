@@ -352,7 +352,13 @@ void CMainDlg::BuildFindingsView() {
                                    .arg(m_findings->KeysSet() == 1 ? QStringLiteral("key") : QStringLiteral("keys"))
                                    .arg(findings)
                                    .arg(findings == 1 ? QStringLiteral("finding") : QStringLiteral("findings")));
-        m_treeView->viewport()->update();
+        // Only the rows whose mark changed are painted again, unless any row may have changed:
+        // a tree built anew, or an edited layer, whose keys show what the files beneath give.
+        if (m_findings->AllMarksChanged() || m_layerEditing->Active()) {
+            m_treeView->viewport()->update();
+        } else {
+            for (const TreeItem item : m_findings->ChangedMarks()) m_treeView->update(m_finder->ViewIndexOf(item));
+        }
         m_finder->Refilter();
         // A write changes what the game reads: the line follows the file.
         m_panel->ShowGameReads();

@@ -49,10 +49,16 @@ CompareCommands::CompareCommands(const StringTable& catalogue, FindingMarks& mar
     connect(m_actions.compareWithStock, &QAction::triggered, this, &CompareCommands::OnCompareWithStock);
     connect(m_actions.exportChanges, &QAction::triggered, this, &CompareCommands::OnExportChanges);
     FollowReference();
-    connect(m_reference, &ReferenceCompare::Refreshed, this, [this] {
+    connect(m_reference, &ReferenceCompare::Refreshed, this, [this, findings = &marks] {
         m_differences->Fill();
         m_row->Show(m_window.shownItem());
-        m_treeView.viewport()->update();
+        // A key that differs from the reference is shown in italics: only the rows that gained
+        // or lost a difference are painted again (all of them when the tree was built anew).
+        if (findings->AllMarksChanged()) {
+            m_treeView.viewport()->update();
+        } else {
+            for (const TreeItem item : m_reference->ChangedItems()) m_treeView.update(m_finder.ViewIndexOf(item));
+        }
         m_finder.Refilter();
     });
 }

@@ -1,6 +1,7 @@
 #include "app/FindingMarks.h"
 
 #include <QEvent>
+#include <algorithm>
 
 #include "common/TextOps.h"
 #include "compare/Fingerprint.h"
@@ -99,6 +100,7 @@ TreeItem FindingMarks::ItemAt(const std::string& section, const std::string& key
 void FindingMarks::Refresh() {
     m_pending.stop();
     m_heldCheck = false;
+    const bool indexed = m_indexStale;
     if (m_indexStale) IndexTree();
     bool layersRead = false;
     // A file that cannot be read (not made yet, say) has nothing to find.
@@ -139,6 +141,10 @@ void FindingMarks::Refresh() {
         if (rules != nullptr) m_fingerprint = compare::Fingerprint(*rules);
     }
 
+    // The previous check's results stay until the new ones are compared with them.
+    std::vector<MarkedFinding> previousFindings = std::move(m_findings);
+    std::unordered_map<TreeItem, Mark> previousMarks = std::move(m_marks);
+    std::unordered_set<TreeItem> previousOverridden = std::move(m_overridden);
     m_findings.clear();
     m_marks.clear();
     m_overridden.clear();
@@ -155,7 +161,31 @@ void FindingMarks::Refresh() {
         }
         m_findings.push_back({std::move(finding), item});
     }
+    NoteChanges(previousFindings, previousMarks, previousOverridden);
+    m_allMarksChanged = indexed;
     emit Refreshed();
+}
+
+void FindingMarks::NoteChanges(const std::vector<MarkedFinding>& findings,
+                               const std::unordered_map<TreeItem, Mark>& marks,
+                               const std::unordered_set<TreeItem>& overridden) {
+    const auto same = [](const MarkedFinding& a, const MarkedFinding& b) {
+        return a.item == b.item && a.finding.line == b.finding.line && a.finding.level == b.finding.level &&
+               a.finding.section == b.finding.section && a.finding.key == b.finding.key &&
+               a.finding.message == b.finding.message;
+    };
+    m_findingsChanged = !std::equal(findings.begin(), findings.end(), m_findings.begin(), m_findings.end(), same);
+    m_changedMarks.clear();
+    for (const auto& [item, mark] : m_marks) {
+        const auto before = marks.find(item);
+        if (before == marks.end() || before->second.level != mark.level) m_changedMarks.push_back(item);
+    }
+    for (const auto& [item, mark] : marks)
+        if (m_marks.count(item) == 0) m_changedMarks.push_back(item);
+    for (const TreeItem item : m_overridden)
+        if (overridden.count(item) == 0) m_changedMarks.push_back(item);
+    for (const TreeItem item : overridden)
+        if (m_overridden.count(item) == 0) m_changedMarks.push_back(item);
 }
 
 const gameview::GameIni* FindingMarks::CheckedGame() const {

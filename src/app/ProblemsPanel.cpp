@@ -56,6 +56,9 @@ QString WhereOf(const gameview::Finding& finding) {
 ProblemsModel::ProblemsModel(const FindingMarks& marks, QObject* parent) : QAbstractTableModel(parent), m_marks(marks) {
     MakeOrder();
     connect(&m_marks, &FindingMarks::Refreshed, this, [this] {
+        // A check that found the same as the one before (a write that fixed nothing and broke
+        // nothing) leaves the table as it is: no reset, no repaint.
+        if (!m_marks.FindingsChanged() && !m_marks.AllMarksChanged()) return;
         beginResetModel();
         MakeOrder();
         endResetModel();

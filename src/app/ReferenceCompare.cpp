@@ -59,6 +59,7 @@ const std::string& ReferenceCompare::ReferenceBytes() const {
 
 void ReferenceCompare::Refresh() {
     m_differences.clear();
+    const std::unordered_map<TreeItem, std::size_t> before = std::move(m_byItem);
     m_byItem.clear();
     // The open file as the window holds it: it was read or written just before.
     if (const RulesDocument& document = m_rules.Document(); document.Exists()) {
@@ -75,6 +76,11 @@ void ReferenceCompare::Refresh() {
             if (item != kNoItem) m_byItem.emplace(item, i);
         }
     }
+    m_changedItems.clear();
+    for (const auto& [item, index] : m_byItem)
+        if (before.count(item) == 0) m_changedItems.push_back(item);
+    for (const auto& [item, index] : before)
+        if (m_byItem.count(item) == 0) m_changedItems.push_back(item);
     emit Refreshed();
 }
 

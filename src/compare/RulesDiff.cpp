@@ -144,6 +144,47 @@ private:
 
 // The keys the game plays differently in B than in A, in the game's order; the sections and
 // keys of those differences go into `playedKeys` and `playedSections` when given.
+// Whether both files give the key the same texts in the sections of that name: as many such
+// sections, and in each the same entries of the key in the same order. What the game may play
+// for a key is made from those texts alone (and from the same of a key it follows, checked
+// too), so keys written alike play alike and need no reading.
+bool SameTexts(const PlayedFile& a, const PlayedFile& b, const std::string& section, const std::string& key) {
+    const std::vector<const gameview::GameSection*>& inA = a.SectionsNamed(section);
+    const std::vector<const gameview::GameSection*>& inB = b.SectionsNamed(section);
+    if (inA.size() != inB.size()) return false;
+    for (std::size_t i = 0; i < inA.size(); ++i) {
+        const std::vector<gameview::GameEntry>& entriesA = inA[i]->entries;
+        const std::vector<gameview::GameEntry>& entriesB = inB[i]->entries;
+        auto atA = entriesA.begin();
+        auto atB = entriesB.begin();
+        while (true) {
+            atA = std::find_if(atA, entriesA.end(), [&](const gameview::GameEntry& entry) { return entry.key == key; });
+            atB = std::find_if(atB, entriesB.end(), [&](const gameview::GameEntry& entry) { return entry.key == key; });
+            if (atA == entriesA.end() || atB == entriesB.end()) {
+                if (atA != entriesA.end() || atB != entriesB.end()) return false;
+                break;
+            }
+            if (atA->value != atB->value) return false;
+            ++atA;
+            ++atB;
+        }
+    }
+    return true;
+}
+
+// SameTexts for the key and every key whose value it follows.
+bool WrittenAlike(const PlayedFile& a, const PlayedFile& b, const gameview::SectionKind& kind,
+                  const std::string& section, const gameview::GameKey& key) {
+    const gameview::GameKey* next = &key;
+    // The chain is short (a follower follows a key that follows none); the bound keeps a table
+    // whose keys followed each other in a ring from looping.
+    for (std::size_t step = 0; next != nullptr && step <= kind.keys.size(); ++step) {
+        if (!SameTexts(a, b, section, next->name)) return false;
+        next = PlayedFile::KeyFollowed(kind, *next);
+    }
+    return next == nullptr;
+}
+
 std::vector<KeyDifference> DifferentKeys(const GameKeys& keys, const PlayedFile& playedA, const PlayedFile& playedB,
                                          std::unordered_set<std::string>* playedKeys,
                                          std::unordered_set<std::string>* playedSections) {
@@ -159,6 +200,7 @@ std::vector<KeyDifference> DifferentKeys(const GameKeys& keys, const PlayedFile&
                 if (inA == inB && !playedA.Gives(section, key.name) && !playedB.Gives(section, key.name) &&
                     !PlayedFile::FollowsAnotherKey(key))
                     continue;
+                if (WrittenAlike(playedA, playedB, *kind, section, key)) continue;
                 const std::vector<Played> candidatesA = playedA.Candidates(*kind, section, key);
                 const std::vector<Played> candidatesB = playedB.Candidates(*kind, section, key);
                 if (PlaysTheSame(candidatesA, candidatesB)) continue;

@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -144,11 +145,23 @@ int ReadForEdit(int fd, std::string& bytes, struct stat& info) {
 
 // Whether the open file still holds exactly `bytes` and the identity it was read with: the
 // last look before a replace, for programs that write without a lock.
+// The file is compared a block at a time: a large file is not held twice for it.
 bool StillHolds(int fd, const FileIdentity& read, const std::string& bytes) {
     struct stat now {};
     if (fstat(fd, &now) != 0 || IdentityOf(now) != read) return false;
-    std::string again;
-    return ReadBytes(fd, again, bytes.size()) == 0 && again == bytes;
+    char buffer[65536];
+    std::size_t offset = 0;
+    while (true) {
+        const ssize_t got = pread(fd, buffer, sizeof buffer, static_cast<off_t>(offset));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) return offset == bytes.size();
+        const auto count = static_cast<std::size_t>(got);
+        if (count > bytes.size() - offset || std::memcmp(buffer, bytes.data() + offset, count) != 0) return false;
+        offset += count;
+    }
 }
 
 // An empty file modified a moment ago may be one that a program such as cp has just truncated
@@ -547,7 +560,8 @@ int Create(const std::string& target, std::string_view bytes, FileIdentity& writ
     return ReplaceByRename(target, -1, nullptr, std::nullopt, nullptr, bytes, written);
 }
 
-int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written,
+                    std::string* writtenBytes) {
     ClearFailure();
     const auto resolved = ResolveLinks(path);
     if (!resolved) return RecordFailure(kErrorPathNotFound, FileProblem::LinkLoop);
@@ -587,6 +601,7 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
                              : Rewrite(target, fd, existing, *current, replacement, made);
         if (!takeLock && fd >= 0) close(fd);
         if (result == 0 && written != nullptr) *written = made;
+        if (result == 0 && writtenBytes != nullptr) *writtenBytes = std::move(replacement);
         return result;
     }));
 }
@@ -662,12 +677,12 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a.st_ino == b.st_ino;
 }
 
-int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written) {
-    return EditFileLocking(path, edit, true, written);
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written, std::string* writtenBytes) {
+    return EditFileLocking(path, edit, true, written, writtenBytes);
 }
 
 int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
-    return EditFileLocking(path, edit, false, nullptr);
+    return EditFileLocking(path, edit, false, nullptr, nullptr);
 }
 
 int RemoveFileIf(const std::string& path, const std::function<bool(const std::string& current)>& remove) {

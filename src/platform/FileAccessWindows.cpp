@@ -388,7 +388,8 @@ int OpenWithoutLock(const std::wstring& target, UniqueHandle& file, bool& missin
     return missing ? 0 : FailedWindows(error, target);
 }
 
-int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written) {
+int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock, FileIdentity* written,
+                    std::string* writtenBytes) {
     ClearFailure();
     const auto target = TargetOf(path);
     if (!target) return RecordFailure(kErrorPathNotFound, FileProblem::Missing);
@@ -418,6 +419,7 @@ int EditFileLocking(const std::string& path, const FileEdit& edit, bool takeLock
         const int result =
             missing ? Create(*target, replacement, made) : Rewrite(*target, existing, *current, replacement, made);
         if (result == 0 && written != nullptr) *written = made;
+        if (result == 0 && writtenBytes != nullptr) *writtenBytes = std::move(replacement);
         return result;
     }));
 }
@@ -516,12 +518,12 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a->nFileIndexLow == b->nFileIndexLow;
 }
 
-int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written) {
-    return EditFileLocking(path, edit, true, written);
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written, std::string* writtenBytes) {
+    return EditFileLocking(path, edit, true, written, writtenBytes);
 }
 
 int EditFileWithoutLock(const std::string& path, const FileEdit& edit) {
-    return EditFileLocking(path, edit, false, nullptr);
+    return EditFileLocking(path, edit, false, nullptr, nullptr);
 }
 
 int RemoveFileIf(const std::string& path, const std::function<bool(const std::string& current)>& remove) {

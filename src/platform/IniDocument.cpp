@@ -218,15 +218,39 @@ namespace {
 std::size_t ReadLength(std::string_view line) { return TrimRight(SplitAtFirst(line, ';').before).size(); }
 
 // The bytes as the game's reader needs them: no byte-order mark, every line ending with a line
-// feed (a lone carriage return gains one), the last line too.
+// feed (a lone carriage return gains one), the last line too. Carriage returns are found with
+// memchr and the bytes between them copied in runs: a file that needs nothing is passed through
+// without a copy.
 std::string ReadableByTheGame(std::string bytes) {
-    if (std::string_view(bytes).substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        bytes.erase(0, kByteOrderMark.size());
+    const std::size_t size = bytes.size();
+    const char* const data = bytes.data();
+    // The next carriage return at or after `from` that no line feed follows, or `size`.
+    const auto loneReturn = [data, size](std::size_t from) {
+        while (from < size) {
+            const void* found = std::memchr(data + from, '\r', size - from);
+            if (found == nullptr) return size;
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+            if (at + 1 == size || data[at + 1] != '\n') return at;
+            from = at + 2;
+        }
+        return size;
+    };
+    const std::size_t start =
+        std::string_view(bytes).substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
+    std::size_t lone = loneReturn(start);
     std::string fixed;
-    fixed.reserve(bytes.size() + 2);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        fixed += bytes[i];
-        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) fixed += '\n';
+    if (start == 0 && lone == size) {
+        fixed = std::move(bytes);
+    } else {
+        fixed.reserve(size - start + 2);
+        std::size_t copied = start;
+        while (lone < size) {
+            fixed.append(data + copied, lone + 1 - copied);
+            fixed += '\n';
+            copied = lone + 1;
+            lone = loneReturn(copied);
+        }
+        fixed.append(data + copied, size - copied);
     }
     if (!fixed.empty() && fixed.back() != '\n') fixed += fixed.find("\r\n") != std::string::npos ? "\r\n" : "\n";
     return fixed;
@@ -344,7 +368,10 @@ std::string IniDocument::Spliced(std::vector<Splice> splices, std::string_view t
     std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
         return a.start != b.start ? a.start < b.start : a.end < b.end;
     });
+    std::size_t size = m_bytes.size() + tail.size();
+    for (const Splice& splice : splices) size += splice.text.size() - (splice.end - splice.start);
     std::string edited;
+    edited.reserve(size);
     std::size_t copied = 0;
     for (const Splice& splice : splices) {
         edited.append(m_bytes, copied, splice.start - copied);

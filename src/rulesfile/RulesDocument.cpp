@@ -184,11 +184,9 @@ int RulesDocument::EditParsed(const ParsedEdit& edit) {
             std::optional<platform::IniDocument> fresh;
             const platform::IniDocument& document = ParseOf(current, fresh);
             outside = fresh.has_value();
-            const int result = edit(document, !current.has_value(), replacement);
-            written = replacement;
-            return result;
+            return edit(document, !current.has_value(), replacement);
         },
-        &identity);
+        &identity, &written);
     if (error != 0) return error;
     Took(std::move(written), identity);
     m_keptOutsideChange = outside;

@@ -149,6 +149,10 @@ TEST(IniDocument, WritesForTheGame) {
         {"header without bracket is no section", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", "T", "B", "3",
          "[S]\r\nA=1\r\n[T\r\nB=2\r\n\r\n[T]\r\nB=3\r\n"},
         {"carriage returns alone", "[S]\rA=1\rB=2", "S", "A", "3", "[S]\r\nA=3\r\nB=2\r\n"},
+        {"carriage return alone at the end", "[S]\r\nA=1\r", "S", "A", "2", "[S]\r\nA=2\r\n"},
+        {"carriage return right before a CR LF", "[S]\r\r\nA=1\r\n", "S", "A", "2", "[S]\r\n\r\nA=2\r\n"},
+        {"mark and lone returns together", "\xEF\xBB\xBF[S]\rA=1\r\nB=2", "S", "B", "3", "[S]\r\nA=1\r\nB=3\r\n"},
+        {"nothing to fix", "[S]\nA=1\n", "S", "A", "2", "[S]\nA=2\n"},
         {"byte-order mark dropped", "\xEF\xBB\xBF[S]\r\nA=1\r\n", "S", "A", "2", "[S]\r\nA=2\r\n"},
         {"new section in an empty file", "", "S", "A", "1", "[S]\r\nA=1\r\n"},
     };

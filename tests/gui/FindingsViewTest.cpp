@@ -5,10 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <utility>
 
 #include "GuiFixture.h"
 #include "GuiTestRegistry.h"
@@ -87,6 +90,69 @@ void FindingsViewTest::everyWriteRefreshesTheFindings() {
     QVERIFY(open.Rows().isEmpty());
     QVERIFY(!open.window.Findings().HasMark(open.Item("General\\Income And Production\\GemValue")));
     QVERIFY(open.window.GameReadsText()->text().startsWith("The game reads: "));
+}
+
+namespace {
+
+// The part of a widget painted since the last Take().
+struct PaintedRegion : QObject {
+    explicit PaintedRegion(QWidget* widget) : watched(widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (object == watched && event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion Take() { return std::exchange(painted, QRegion()); }
+    QWidget* watched;
+    QRegion painted;
+};
+
+}  // namespace
+
+// After a write the views paint again what changed: the written row, the rows whose marks came
+// or went; the Problems table is reset only when the findings differ.
+void FindingsViewTest::aWriteRepaintsOnlyWhatItChanged() {
+    WindowOnFile open("[General]\r\nGemValue=50\r\nGoldValue=25\r\nBuildSpeed=1\r\n");
+    const TreeItem gem = open.Item("General\\Income And Production\\GemValue");
+    open.window.SelectItem(gem);
+    QCoreApplication::processEvents();
+    QTreeView* tree = open.window.TreeView();
+    QSignalSpy resets(open.window.Problems()->List()->model(), &QAbstractItemModel::modelReset);
+    PaintedRegion painted(tree->viewport());
+    const QRect gemRow = tree->visualRect(open.window.Finder()->ViewIndexOf(gem));
+    QVERIFY(gemRow.isValid());
+    auto* edit = qobject_cast<QLineEdit*>(open.window.Control(control::kValueEdit));
+    const auto apply = [&](const char* value) {
+        edit->setText(value);
+        open.window.OnApply();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    };
+    const app::FindingMarks& marks = open.window.Findings();
+
+    // A value that fixes nothing and breaks nothing: the same findings, no mark moves.
+    QTest::qWait(50);  // the paint that follows the selection is over
+    painted.Take();
+    apply("60");
+    QVERIFY(!marks.FindingsChanged());
+    QVERIFY(marks.ChangedMarks().empty());
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(painted.Take().boundingRect(), gemRow);
+
+    // A value the game cannot read: a new finding, a mark on the row, the table reset.
+    open.prompts.answers = {QMessageBox::Yes};
+    apply("abc");
+    QVERIFY(marks.FindingsChanged());
+    QCOMPARE(marks.ChangedMarks(), std::vector<TreeItem>{gem});
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(open.Rows(), QStringList{"2 error [General] GemValue"});
+    QCOMPARE(painted.Take().boundingRect(), gemRow);
+
+    // Fixed again: the mark goes.
+    apply("70");
+    QCOMPARE(marks.ChangedMarks(), std::vector<TreeItem>{gem});
+    QCOMPARE(resets.count(), 2);
+    QVERIFY(open.Rows().isEmpty());
+    QVERIFY(!marks.HasMark(gem));
 }
 
 // AFTRMATH.INI beside the rules file (in its own letter case) is found and read on top of it:

@@ -11,6 +11,7 @@ class FindingsViewTest : public QObject {
 private slots:
     void problemsAndMarksOfAnOpenedFile();
     void everyWriteRefreshesTheFindings();
+    void aWriteRepaintsOnlyWhatItChanged();
     void fingerprintInTheStatusBar();
     void otherLayersOfTheGameJoinTheFindings();
     void gameMenuChoicesAreKept();

@@ -84,6 +84,13 @@ public:
     // Whether a later layer decides the item's value.
     bool IsOverridden(TreeItem item) const { return m_overridden.count(item) != 0; }
 
+    // What the last check changed, for views that repaint only that: whether its findings differ
+    // from the check before (or every item may have moved: the tree was built anew), and the
+    // items whose mark (its level, whether it has one, whether it is overridden) changed.
+    bool FindingsChanged() const { return m_findingsChanged; }
+    bool AllMarksChanged() const { return m_allMarksChanged; }
+    const std::vector<TreeItem>& ChangedMarks() const { return m_changedMarks; }
+
 signals:
     void Refreshed();
 
@@ -96,6 +103,9 @@ private:
         std::vector<std::size_t> findings;  // into m_findings, in their order
     };
     void IndexTree();
+    // Notes what the check just made changed against the marks and findings before it.
+    void NoteChanges(const std::vector<MarkedFinding>& findings, const std::unordered_map<TreeItem, Mark>& marks,
+                     const std::unordered_set<TreeItem>& overridden);
     void ScheduleCheck();
     TreeItem ItemOf(const gameview::Finding& finding) const;
     // The rules file as the last check read it (the layers' reading when they were read), or
@@ -117,6 +127,9 @@ private:
     std::optional<std::uint32_t> m_fingerprint;
     std::function<gamesetup::LayerChoice(const std::string&)> m_layers;
     std::unordered_set<TreeItem> m_overridden;
+    bool m_findingsChanged = true;
+    bool m_allMarksChanged = true;
+    std::vector<TreeItem> m_changedMarks;
     gameview::Layer m_edited = gameview::Layer::Rules;
     std::optional<gameview::LayerStack> m_stack;  // the layers of the last check
     // The rules file as read by the last check without layers (the document's reading).

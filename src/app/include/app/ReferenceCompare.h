@@ -47,6 +47,8 @@ public:
     // What the game plays differently in the open file, in the game's order; `a` is the
     // reference's value, `b` the file's.
     const std::vector<compare::KeyDifference>& Differences() const { return m_differences; }
+    // The tree items that gained or lost a difference in the last refresh: the rows to paint again.
+    const std::vector<TreeItem>& ChangedItems() const { return m_changedItems; }
     // The tree's item of a difference: the key's, or its section's when the tree has no item for
     // the key; kNoItem when neither is in the tree.
     TreeItem ItemOf(const compare::KeyDifference& difference) const;
@@ -78,6 +80,7 @@ private:
     std::string m_referenceGameOf;
     std::vector<compare::KeyDifference> m_differences;
     std::unordered_map<TreeItem, std::size_t> m_byItem;
+    std::vector<TreeItem> m_changedItems;
 };
 
 // The reference's value of the key shown in the editor, with a button that writes it into the

@@ -155,8 +155,10 @@ using FileEdit = std::function<int(const std::optional<std::string>& current, st
 // file that does not exist is created, readable and writable as the umask allows. On failure
 // the file is left as it was and the error number is returned. On success `written`, when
 // given, gets the identity of the file as this write left it (taken before the lock is
-// released, so a later writer's change is never mistaken for this one).
-int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written = nullptr);
+// released, so a later writer's change is never mistaken for this one), and `writtenBytes`,
+// when given, the bytes written (moved there, not copied).
+int EditFile(const std::string& path, const FileEdit& edit, FileIdentity* written = nullptr,
+             std::string* writtenBytes = nullptr);
 
 // Replaces the file's content, whatever it is now (an EditFile that ignores the old bytes).
 int ReplaceFileAtomically(const std::string& path, const std::string& bytes);
