@@ -172,7 +172,7 @@ bool FileSession::MayWrite(bool& reloaded) {
             break;
     }
     // Writing one key now would leave a file of that key alone: offer the whole file back.
-    const std::optional<std::string>& contents = m_watch->LastContents();
+    const std::shared_ptr<const std::string> contents = m_watch->LastContents();
     if (!contents) {
         m_prompts.ShowMessage(
             m_window,

@@ -39,8 +39,8 @@ void RulesFileWatch::Remember(const RulesDocument& document) {
     m_known = document.Identity();
     if (!document.Exists()) {
         m_lastContents.reset();
-    } else if (!m_lastContents || *m_lastContents != document.Bytes()) {
-        m_lastContents = document.Bytes();
+    } else {
+        m_lastContents = document.SharedBytes();
     }
 }
 

@@ -21,7 +21,9 @@ std::size_t SkipWhiteSpace(std::string_view text, std::size_t at, std::size_t en
 
 }  // namespace
 
-IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
+IniDocument::IniDocument(std::string bytes) : IniDocument(std::make_shared<const std::string>(std::move(bytes))) {}
+
+IniDocument::IniDocument(std::shared_ptr<const std::string> bytes) : m_held(std::move(bytes)), m_bytes(*m_held) {
     const std::string_view text(m_bytes);
     const char* const data = text.data();
     const std::size_t size = text.size();

@@ -68,7 +68,16 @@ std::string_view EditorValueView(std::string_view found) { return TrimRight(Spli
 
 std::string EditorValueOf(std::string_view found) { return std::string(EditorValueView(found)); }
 
-RulesDocument::RulesDocument(std::string path) : m_path(std::move(path)) {}
+namespace {
+
+std::shared_ptr<const std::string> NoBytes() {
+    static const auto none = std::make_shared<const std::string>();
+    return none;
+}
+
+}  // namespace
+
+RulesDocument::RulesDocument(std::string path) : m_path(std::move(path)), m_bytes(NoBytes()) {}
 
 void RulesDocument::SetPath(std::string path) {
     m_path = std::move(path);
@@ -79,7 +88,7 @@ void RulesDocument::Forget() {
     m_read = false;
     m_identity.reset();
     m_exists = false;
-    m_bytes.clear();
+    m_bytes = NoBytes();
     ClearDerived();
 }
 
@@ -92,10 +101,10 @@ void RulesDocument::ClearDerived() const {
 bool RulesDocument::Refresh() {
     if (m_read && platform::IdentifyFile(m_path) == m_identity) return false;
     const bool hadFile = m_exists;
-    const std::string before = std::move(m_bytes);
+    const std::shared_ptr<const std::string> before = m_bytes;
     m_read = false;
     EnsureRead();
-    return m_exists != hadFile || m_bytes != before;
+    return m_exists != hadFile || *m_bytes != *before;
 }
 
 void RulesDocument::EnsureRead() const {
@@ -106,7 +115,7 @@ void RulesDocument::EnsureRead() const {
     auto bytes = m_identity ? platform::ReadFileBytes(m_path) : std::nullopt;
     m_exists = bytes.has_value();
     if (!m_exists) m_identity.reset();
-    m_bytes = bytes ? std::move(*bytes) : std::string();
+    m_bytes = bytes ? std::make_shared<const std::string>(std::move(*bytes)) : NoBytes();
     m_read = true;
     ClearDerived();
 }
@@ -123,6 +132,11 @@ const std::optional<platform::FileIdentity>& RulesDocument::Identity() const {
 
 const std::string& RulesDocument::Bytes() const {
     EnsureRead();
+    return *m_bytes;
+}
+
+std::shared_ptr<const std::string> RulesDocument::SharedBytes() const {
+    EnsureRead();
     return m_bytes;
 }
 
@@ -136,7 +150,7 @@ const gameview::GameIni& RulesDocument::Game() const { return *SharedGame(); }
 
 std::shared_ptr<const gameview::GameIni> RulesDocument::SharedGame() const {
     EnsureRead();
-    if (!m_game) m_game = std::make_shared<const gameview::GameIni>(m_bytes);
+    if (!m_game) m_game = std::make_shared<const gameview::GameIni>(*m_bytes);
     return m_game;
 }
 
@@ -162,12 +176,15 @@ const gameview::GameEntry* RulesDocument::GameEntry(std::string_view section, st
 
 const platform::IniDocument& RulesDocument::ParseOf(const std::optional<std::string>& current,
                                                     std::optional<platform::IniDocument>& fresh) const {
-    if (m_read && current.has_value() == m_exists && current.value_or(std::string()) == m_bytes) return Ini();
+    // Compared in place: value_or would copy the whole file.
+    if (m_read && current.has_value() == m_exists &&
+        (current ? std::string_view(*current) : std::string_view()) == *m_bytes)
+        return Ini();
     return fresh.emplace(current.value_or(std::string()));
 }
 
 void RulesDocument::Took(std::string bytes, const platform::FileIdentity& identity) {
-    m_bytes = std::move(bytes);
+    m_bytes = std::make_shared<const std::string>(std::move(bytes));
     m_identity = identity;
     m_exists = true;
     m_read = true;
@@ -281,7 +298,7 @@ void RulesDocument::Gone() {
     m_read = true;
     m_exists = false;
     m_identity.reset();
-    m_bytes.clear();
+    m_bytes = NoBytes();
     ClearDerived();
 }
 

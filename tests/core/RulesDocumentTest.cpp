@@ -46,6 +46,10 @@ TEST_F(RulesDocumentTest, ReadsTheFileOnceForEveryView) {
     gameview::LayerStack stack;
     stack.SetFile(gameview::Layer::Rules, m_path, reading);
     EXPECT_EQ(stack.Ini(gameview::Layer::Rules), reading.get());
+    // The bytes are held once: the profile parse and a holder beyond the next change share them.
+    const std::shared_ptr<const std::string> held = document.SharedBytes();
+    EXPECT_EQ(held->data(), document.Bytes().data());
+    EXPECT_EQ(document.Ini().Bytes().data(), held->data());
 
     EXPECT_FALSE(document.Refresh()) << "an unchanged file is not read again";
     EXPECT_EQ(FileReadCount(), reads + 1);
@@ -55,6 +59,7 @@ TEST_F(RulesDocumentTest, ReadsTheFileOnceForEveryView) {
     EXPECT_EQ(document.GameEntry("General", "CrateMaximum"), nullptr) << "the game's reading follows the bytes";
     EXPECT_NE(document.SharedGame(), reading);
     EXPECT_NE(reading->Find("General", "CrateMaximum"), nullptr) << "a reading held elsewhere stays whole";
+    EXPECT_NE(held->find("CrateMaximum"), std::string::npos) << "and so do bytes held elsewhere";
 
     std::filesystem::remove(m_path);
     EXPECT_TRUE(document.Refresh());

@@ -3,6 +3,7 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -39,7 +40,8 @@ public:
 
     const std::string& Path() const { return m_path; }
     // The bytes of the file when it was last remembered; what a deleted file can be made from.
-    const std::optional<std::string>& LastContents() const { return m_lastContents; }
+    // Shared with the document that held them, not copied.
+    const std::shared_ptr<const std::string>& LastContents() const { return m_lastContents; }
 
 signals:
     // Something happened to the file or its folder; sent once things have settled a moment.
@@ -52,7 +54,7 @@ private:
     QTimer m_settle;
     std::string m_path;
     std::optional<platform::FileIdentity> m_known;
-    std::optional<std::string> m_lastContents;
+    std::shared_ptr<const std::string> m_lastContents;
 };
 
 }  // namespace morvane::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,8 @@ namespace morvane::platform {
 class IniDocument {
 public:
     explicit IniDocument(std::string bytes);
+    // The same over bytes that stay shared with their other holders: they are not copied.
+    explicit IniDocument(std::shared_ptr<const std::string> bytes);
 
     const std::string& Bytes() const { return m_bytes; }
 
@@ -154,7 +157,8 @@ private:
     Splice InsertAfterLine(std::size_t lineIndex, const std::vector<std::string>& lines) const;
     std::string NewSections(const std::vector<std::pair<std::string_view, std::vector<std::string>>>& sections) const;
 
-    std::string m_bytes;
+    std::shared_ptr<const std::string> m_held;
+    const std::string& m_bytes;  // *m_held
     std::vector<Line> m_lines;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> m_sectionIndex;  // name -> first section

@@ -58,6 +58,9 @@ public:
     const std::optional<platform::FileIdentity>& Identity() const;
     // The bytes (empty when there is no file).
     const std::string& Bytes() const;
+    // The same bytes, for holders that keep them beyond the next change (the copy a deleted
+    // file is made again from, say): shared, not copied.
+    std::shared_ptr<const std::string> SharedBytes() const;
     const platform::IniDocument& Ini() const;
     const gameview::GameIni& Game() const;
     // The same reading, for holders that keep it beyond the next change of the bytes (the
@@ -124,7 +127,7 @@ private:
     mutable bool m_read = false;
     mutable std::optional<platform::FileIdentity> m_identity;
     mutable bool m_exists = false;
-    mutable std::string m_bytes;
+    mutable std::shared_ptr<const std::string> m_bytes;  // never null; shared with the parse
     mutable std::unique_ptr<platform::IniDocument> m_ini;
     mutable std::shared_ptr<const gameview::GameIni> m_game;
     mutable std::unique_ptr<std::vector<gameview::Finding>> m_findings;
