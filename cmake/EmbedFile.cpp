@@ -117,9 +117,9 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
                         std::to_string(spellings.size() / 2) + ", " + std::to_string(kind.spellings.size()) + "}");
         const auto sectionAt = [&kind](std::size_t i) { return std::string_view(kind.sections[i]); };
         const auto keyAt = [&kind](std::size_t i) { return std::string_view(kind.keys[i].name); };
-        const auto keysInOrder = syntax::SearchOrder(kind.keys.size(), keyAt, true);
+        const auto keysInOrder = syntax::SearchOrder(kind.keys.size(), keyAt);
         keyOrderNoCase.insert(keyOrderNoCase.end(), keysInOrder.begin(), keysInOrder.end());
-        const auto sectionsInOrder = syntax::SearchOrder(kind.sections.size(), sectionAt, true);
+        const auto sectionsInOrder = syntax::SearchOrder(kind.sections.size(), sectionAt);
         sectionOrderNoCase.insert(sectionOrderNoCase.end(), sectionsInOrder.begin(), sectionsInOrder.end());
         sections.insert(sections.end(), kind.sections.begin(), kind.sections.end());
         for (const syntax::Key& key : kind.keys) keys.push_back(&key);
@@ -136,8 +136,8 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
     WriteArray(out, "std::string_view", name + "Sections", sections, quoted, "{}");
     WriteArray(out, "std::uint16_t", name + "SectionOrderNoCase", sectionOrderNoCase, number, "0");
     const auto anySection = [&sections](std::size_t i) { return sections[i]; };
-    WriteArray(out, "std::uint16_t", name + "AllSectionOrderNoCase",
-               syntax::SearchOrder(sections.size(), anySection, true), number, "0");
+    WriteArray(out, "std::uint16_t", name + "AllSectionOrderNoCase", syntax::SearchOrder(sections.size(), anySection),
+               number, "0");
     out << "const std::size_t " << name << "SectionCount = " << sections.size() << ";\n";
     WriteArray(
         out, "EmbeddedGameKey", name + "Keys", keys,
@@ -149,8 +149,8 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
     WriteArray(out, "std::string_view", name + "Spellings", spellings, quoted, "{}");
     for (const auto& [list, title] : {std::pair{&table.sounds, "Sound"}, std::pair{&table.animations, "Animation"}}) {
         const auto& names = *list;
-        const auto order = syntax::SearchOrder(
-            names.size(), [&names](std::size_t i) { return std::string_view(names[i]); }, true);
+        const auto order =
+            syntax::SearchOrder(names.size(), [&names](std::size_t i) { return std::string_view(names[i]); });
         WriteArray(out, "std::string_view", name + title + "s", names, quoted, "{}");
         WriteArray(out, "std::uint16_t", name + title + "Order", order, number, "0");
         out << "const std::size_t " << name << title << "Count = " << names.size() << ";\n";

@@ -14,29 +14,24 @@ namespace syntax = game_keys_syntax;
 constexpr std::size_t kReadingCount = static_cast<std::size_t>(Reading::Text) + 1;
 
 template <typename List>
-std::vector<std::uint16_t> OrderOf(const List& list, bool ignoreCase) {
-    return syntax::SearchOrder(
-        list.size(), [&list](std::size_t i) -> std::string_view { return list[i]; }, ignoreCase);
+std::vector<std::uint16_t> OrderOf(const List& list) {
+    return syntax::SearchOrder(list.size(), [&list](std::size_t i) -> std::string_view { return list[i]; });
 }
 
-std::vector<std::uint16_t> KeyOrderOf(const std::vector<GameKey>& keys, bool ignoreCase) {
-    return syntax::SearchOrder(
-        keys.size(), [&keys](std::size_t i) -> std::string_view { return keys[i].name; }, ignoreCase);
+std::vector<std::uint16_t> KeyOrderOf(const std::vector<GameKey>& keys) {
+    return syntax::SearchOrder(keys.size(), [&keys](std::size_t i) -> std::string_view { return keys[i].name; });
 }
 
 // The position in `list` of the first name equal to `name`, by a search over `order`; -1 when none.
-int FindName(const std::vector<std::string>& list, const std::vector<std::uint16_t>& order, std::string_view name,
-             bool ignoreCase) {
+int FindName(const std::vector<std::string>& list, const std::vector<std::uint16_t>& order, std::string_view name) {
     return syntax::FindInOrder(
-        order.data(), order.size(), [&list](std::size_t i) -> std::string_view { return list[i]; }, name, ignoreCase);
+        order.data(), order.size(), [&list](std::size_t i) -> std::string_view { return list[i]; }, name);
 }
 
-const GameKey* FindKeyIn(const SectionKind& kind, const std::vector<std::uint16_t>& order, std::string_view key,
-                         bool ignoreCase) {
+const GameKey* FindKeyIn(const SectionKind& kind, const std::vector<std::uint16_t>& order, std::string_view key) {
     const auto& keys = kind.keys;
     const int found = syntax::FindInOrder(
-        order.data(), order.size(), [&keys](std::size_t i) -> std::string_view { return keys[i].name; }, key,
-        ignoreCase);
+        order.data(), order.size(), [&keys](std::size_t i) -> std::string_view { return keys[i].name; }, key);
     return found < 0 ? nullptr : &keys[static_cast<std::size_t>(found)];
 }
 
@@ -68,17 +63,17 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
         for (syntax::Key& key : read.keys)
             kind.keys.push_back({std::move(key.name), *ReadingNamed(key.reading), std::move(key.builtIn)});
         kind.shippedSpellings = std::move(read.spellings);
-        kind.sectionOrderNoCase = OrderOf(kind.sections, true);
-        kind.keyOrderNoCase = KeyOrderOf(kind.keys, true);
+        kind.sectionOrderNoCase = OrderOf(kind.sections);
+        kind.keyOrderNoCase = KeyOrderOf(kind.keys);
         out.m_kinds.push_back(std::move(kind));
     }
     out.m_sounds = std::move(table.sounds);
     out.m_animations = std::move(table.animations);
-    out.m_soundOrder = OrderOf(out.m_sounds, true);
-    out.m_animationOrder = OrderOf(out.m_animations, true);
+    out.m_soundOrder = OrderOf(out.m_sounds);
+    out.m_animationOrder = OrderOf(out.m_animations);
     out.Finish();
     out.m_sectionOrderNoCase = syntax::SearchOrder(
-        out.m_sectionAt.size(), [&out](std::size_t i) -> std::string_view { return out.SectionAt(i); }, true);
+        out.m_sectionAt.size(), [&out](std::size_t i) -> std::string_view { return out.SectionAt(i); });
     return std::nullopt;
 }
 
@@ -139,11 +134,11 @@ void GameKeys::Finish() {
     namesFrom(Reading::Buildings, "building");
     namesFrom(Reading::Owners, "country");
     m_armours = {"none", "wood", "light", "heavy", "concrete"};
-    m_armourOrder = OrderOf(m_armours, true);
+    m_armourOrder = OrderOf(m_armours);
     m_crates.clear();
     if (const SectionKind* powerups = Kind("Powerups"))
         for (const GameKey& key : powerups->keys) m_crates.push_back(key.name);
-    m_crateOrder = OrderOf(m_crates, true);
+    m_crateOrder = OrderOf(m_crates);
     const auto houses = [this](std::initializer_list<std::string_view> names) {
         std::uint32_t bits = 0;
         for (const std::string_view name : names) {
@@ -168,9 +163,9 @@ const std::string& GameKeys::SectionAt(std::size_t position) const {
 
 const std::string* GameKeys::FindSection(std::string_view section, bool ignoreCase, const SectionKind** kind) const {
     const auto nameAt = [this](std::size_t i) -> std::string_view { return SectionAt(i); };
-    const int found = ignoreCase ? syntax::FindInOrder(m_sectionOrderNoCase.data(), m_sectionOrderNoCase.size(), nameAt,
-                                                       section, true)
-                                 : m_sectionIndex.Find(section, nameAt);
+    const int found =
+        ignoreCase ? syntax::FindInOrder(m_sectionOrderNoCase.data(), m_sectionOrderNoCase.size(), nameAt, section)
+                   : m_sectionIndex.Find(section, nameAt);
     if (found < 0) return nullptr;
     if (kind != nullptr) *kind = &m_kinds[m_sectionAt[static_cast<std::size_t>(found)].first];
     return &SectionAt(static_cast<std::size_t>(found));
@@ -198,7 +193,7 @@ const GameKey* GameKeys::FindKey(const SectionKind& kind, std::string_view key) 
 }
 
 const GameKey* GameKeys::FindKeyNoCase(const SectionKind& kind, std::string_view key) {
-    return FindKeyIn(kind, kind.keyOrderNoCase, key, true);
+    return FindKeyIn(kind, kind.keyOrderNoCase, key);
 }
 
 std::optional<GameKeys::NamedKey> GameKeys::FindNamed(std::string_view section, std::string_view key) const {
@@ -258,7 +253,7 @@ const std::vector<std::string>& GameKeys::Names(Reading reading) const { return 
 
 int GameKeys::IndexOfName(Reading reading, std::string_view name) const {
     const NameList list = NamesOf(reading);
-    return FindName(*list.names, *list.order, name, true);
+    return FindName(*list.names, *list.order, name);
 }
 
 }  // namespace morvane::gameview

@@ -64,13 +64,11 @@ std::optional<LineError> ReadTable(std::string_view text, Table& out,
     return std::nullopt;
 }
 
-std::vector<std::uint16_t> SearchOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt,
-                                       bool ignoreCase) {
+std::vector<std::uint16_t> SearchOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt) {
     std::vector<std::uint16_t> order(count);
     for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint16_t>(i);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint16_t a, std::uint16_t b) {
-        return CompareNames(nameAt(a), nameAt(b), ignoreCase) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint16_t a, std::uint16_t b) { return CompareNoCase(nameAt(a), nameAt(b)) < 0; });
     return order;
 }
 

@@ -47,36 +47,25 @@ struct LineError {
 std::optional<LineError> ReadTable(std::string_view text, Table& out,
                                    const std::function<bool(std::string_view)>& knownReading = nullptr);
 
-// Orders two names (-1, 0, 1): without regard to ASCII letter case alphabetically; exactly,
-// shorter names first and names of one length by their bytes, so that most comparisons of a
-// search end at the lengths.
-inline int CompareNames(std::string_view a, std::string_view b, bool ignoreCase) {
-    if (ignoreCase) return CompareNoCase(a, b);
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    const int order = a.compare(b);
-    return (order > 0) - (order < 0);
-}
+// The positions 0..count-1 ordered by the name at each, alphabetically without regard to ASCII
+// letter case. Equal names keep their order, so a search for the first equal one finds the first
+// in the table.
+std::vector<std::uint16_t> SearchOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt);
 
-// The positions 0..count-1 ordered by the name at each, as CompareNames orders them. Equal
-// names keep their order, so a search for the first equal one finds the first in the table.
-std::vector<std::uint16_t> SearchOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt,
-                                       bool ignoreCase);
-
-// The position of the first name equal to `name` by a binary search over `order` (from
+// The position of the first name equal to `name`, without regard to case, by a binary search over `order` (from
 // SearchOrder over the same names), or -1.
 template <typename NameAt>
-int FindInOrder(const std::uint16_t* order, std::size_t count, const NameAt& nameAt, std::string_view name,
-                bool ignoreCase) {
+int FindInOrder(const std::uint16_t* order, std::size_t count, const NameAt& nameAt, std::string_view name) {
     std::size_t low = 0;
     std::size_t high = count;
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (CompareNames(nameAt(order[middle]), name, ignoreCase) < 0)
+        if (CompareNoCase(nameAt(order[middle]), name) < 0)
             low = middle + 1;
         else
             high = middle;
     }
-    if (low == count || CompareNames(nameAt(order[low]), name, ignoreCase) != 0) return -1;
+    if (low == count || CompareNoCase(nameAt(order[low]), name) != 0) return -1;
     return order[low];
 }
 
