@@ -98,6 +98,30 @@ BalanceDock::BalanceDock(const StringTable& catalogue, UserPrompts& prompts, std
       m_model(new BalanceTableModel(ObjectLabels(catalogue), std::move(writer), this)),
       m_proxy(new QSortFilterProxyModel(this)) {
     setObjectName(QStringLiteral("tableDock"));
+}
+
+QSortFilterProxyModel* BalanceDock::Proxy() const {
+    EnsureBody();
+    return m_proxy;
+}
+QTableView* BalanceDock::View() const {
+    EnsureBody();
+    return m_view;
+}
+QComboBox* BalanceDock::GroupBox() const {
+    EnsureBody();
+    return m_group;
+}
+QLineEdit* BalanceDock::FilterEdit() const {
+    EnsureBody();
+    return m_filter;
+}
+
+void BalanceDock::EnsureBody() const {
+    if (m_view == nullptr) const_cast<BalanceDock*>(this)->BuildBody();
+}
+
+void BalanceDock::BuildBody() {
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -185,6 +209,7 @@ BalanceDock::BalanceDock(const StringTable& catalogue, UserPrompts& prompts, std
 }
 
 gameview::LayerStack BalanceDock::Layers() const {
+    EnsureBody();
     // The files the game reads on top of the rules file, found beside it as the command line
     // finds them; when one cannot be read, the rules file alone.
     gamesetup::LayerChoice choice;
@@ -207,6 +232,7 @@ QStringList BalanceDock::Columns() const {
 }
 
 void BalanceDock::Refresh() {
+    EnsureBody();
     const gameview::TableGroup* group = gameview::FindTableGroup(FromQt(m_group->currentText()));
     if (group == nullptr) return;
     QStringList keys = Store().value(ColumnsSetting(m_group->currentText())).toStringList();
@@ -231,6 +257,7 @@ void BalanceDock::Refresh() {
 }
 
 void BalanceDock::ShowGroup(const QString& group) {
+    EnsureBody();
     if (m_group->currentText() != group) {
         m_group->setCurrentIndex(m_group->findText(group));  // comes back here through the signal
         return;
@@ -240,6 +267,7 @@ void BalanceDock::ShowGroup(const QString& group) {
 }
 
 void BalanceDock::SetColumns(const QStringList& keys) {
+    EnsureBody();
     Store().setValue(ColumnsSetting(m_group->currentText()), keys);
     Refresh();
 }
@@ -269,6 +297,7 @@ void BalanceDock::BuildColumnsMenu() {
 }
 
 QString BalanceDock::SelectionText() const {
+    EnsureBody();
     std::map<int, std::map<int, QString>> cells;  // view row -> view column -> text
     for (const QModelIndex& index : m_view->selectionModel()->selectedIndexes())
         cells[index.row()][m_view->horizontalHeader()->visualIndex(index.column())] = index.data().toString();
@@ -285,6 +314,7 @@ QString BalanceDock::SelectionText() const {
 }
 
 QString BalanceDock::CsvText() const {
+    EnsureBody();
     QStringList header;
     for (int column = 0; column < m_proxy->columnCount(); ++column)
         header << CsvField(m_proxy->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
@@ -301,6 +331,7 @@ QString BalanceDock::CsvText() const {
 void BalanceDock::CopySelection() const { QApplication::clipboard()->setText(SelectionText()); }
 
 void BalanceDock::ExportCsv() {
+    EnsureBody();
     QString path = m_prompts.ChooseSaveFile(this, QStringLiteral("Export Table"), m_group->currentText() + ".csv",
                                             QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty()) return;
@@ -313,6 +344,7 @@ void BalanceDock::ExportCsv() {
 }
 
 std::unique_ptr<BalancePictureDlg> BalanceDock::DamageChartDialog() {
+    EnsureBody();
     const gameview::LayerStack layers = Layers();
     const gameview::LayerStackPlay play(layers);
     const gameview::PlayedValues values(gameview::GameKeys::BuiltIn(), play);
@@ -340,6 +372,7 @@ std::unique_ptr<BalancePictureDlg> BalanceDock::DamageChartDialog() {
 }
 
 std::unique_ptr<BalancePictureDlg> BalanceDock::HeatMapDialog() {
+    EnsureBody();
     const gameview::GameKeys& keys = gameview::GameKeys::BuiltIn();
     auto layers = std::make_shared<gameview::LayerStack>(Layers());
     auto play = std::make_shared<gameview::LayerStackPlay>(*layers);
@@ -378,7 +411,13 @@ std::unique_ptr<BalancePictureDlg> BalanceDock::HeatMapDialog() {
     return dialog;
 }
 
+void BalanceDock::setVisible(bool visible) {
+    if (visible) EnsureBody();
+    QDockWidget::setVisible(visible);
+}
+
 void BalanceDock::showEvent(QShowEvent* event) {
+    EnsureBody();
     QDockWidget::showEvent(event);
     Refresh();
 }

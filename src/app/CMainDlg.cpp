@@ -53,6 +53,7 @@
 #include "guicommon/Artwork.h"
 #include "guicommon/FileNames.h"
 #include "guicommon/Latin1.h"
+#include "guicommon/StandardIcons.h"
 #include "guicommon/UserPrompts.h"
 #include "platform/FileAccess.h"
 #include "platform/FileLookup.h"
@@ -496,7 +497,7 @@ void CMainDlg::BuildToolBar() {
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const auto make = [this](QStyle::StandardPixmap icon, const QString& text, const QString& tip) {
-        auto* action = new QAction(style()->standardIcon(icon), text, this);
+        auto* action = new QAction(guicommon::StandardIcon(*this, icon), text, this);
         action->setToolTip(tip);
         return action;
     };
@@ -517,10 +518,10 @@ void CMainDlg::BuildToolBar() {
         m_problems->show();
         m_problems->raise();
     });
-    m_commands.at(command::kFileOpen)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    m_commands.at(control::kUndoMenuItem)->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-    m_commands.at(control::kRedoMenuItem)->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-    m_commands.at(command::kMatchAll)->setIcon(style()->standardIcon(QStyle::SP_FileDialogListView));
+    m_commands.at(command::kFileOpen)->setIcon(guicommon::StandardIcon(*this, QStyle::SP_DialogOpenButton));
+    m_commands.at(control::kUndoMenuItem)->setIcon(guicommon::StandardIcon(*this, QStyle::SP_ArrowBack));
+    m_commands.at(control::kRedoMenuItem)->setIcon(guicommon::StandardIcon(*this, QStyle::SP_ArrowForward));
+    m_commands.at(command::kMatchAll)->setIcon(guicommon::StandardIcon(*this, QStyle::SP_FileDialogListView));
     tools->addAction(m_commands.at(command::kFileOpen));
     tools->addSeparator();
     tools->addAction(m_commands.at(control::kUndoMenuItem));

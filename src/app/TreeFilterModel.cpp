@@ -16,14 +16,14 @@ TreeFilterModel::TreeFilterModel(RulesTreeModel& source, const Tree& tree, const
     // The source's own reset signal reaches us before the proxy's handler: the caches are
     // fresh by the time the view asks again.
     connect(&source, &QAbstractItemModel::modelReset, this, [this] {
-        m_filter.Reset();
+        m_textsStale = true;
         m_states.clear();
         // Only the marks: the proxy's own reset, which follows, asks for every row again.
         RunFilter();
     });
     connect(&source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
         const TreeItem item = m_source.ItemOf(topLeft);
-        m_filter.Refresh(item);
+        if (!m_textsStale) m_filter.Refresh(item);
         if (item < m_states.size()) m_states[item].reset();
     });
     setSourceModel(&source);
@@ -84,8 +84,12 @@ bool TreeFilterModel::PassesToggles(TreeItem item) const {
 }
 
 void TreeFilterModel::RunFilter() {
-    if (m_criteria.IsActive())
-        m_filter.Run(FromQt(m_criteria.text), [this](TreeItem item) { return PassesToggles(item); });
+    if (!m_criteria.IsActive()) return;
+    if (m_textsStale) {
+        m_filter.Reset();
+        m_textsStale = false;
+    }
+    m_filter.Run(FromQt(m_criteria.text), [this](TreeItem item) { return PassesToggles(item); });
 }
 
 void TreeFilterModel::Rerun() {

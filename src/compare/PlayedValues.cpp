@@ -42,7 +42,7 @@ std::optional<std::string> PlayedText(const GameKeys& keys, const GameKey& key, 
                (powerup.animation.empty() ? std::string("none") : ToLowerAscii(powerup.animation)) + "," +
                std::to_string(data);
     }
-    const gameview::GameEntry entry{key.name, std::string(text), 0};
+    const gameview::GameEntry entry{key.name, text, 0};
     const gameview::EffectiveValue effective = gameview::Effective(keys, key, &entry);
     const std::string_view value = effective.value;
     if (value == "default" || value == "kept") return std::nullopt;
@@ -77,7 +77,7 @@ bool ResetsWithSection(const SectionKind& kind, const GameKey& key) {
 
 PlayedFile::PlayedFile(const GameKeys& keys, const gameview::GameIni& ini) : m_keys(keys), m_ini(ini) {
     for (const gameview::GameSection& section : ini.Sections())
-        if (!section.entries.empty()) m_sections[section.name].push_back(&section);
+        if (!section.entries.empty()) m_sections[std::string(section.name)].push_back(&section);
 }
 
 const std::vector<const gameview::GameSection*>& PlayedFile::SectionsNamed(std::string_view name) const {
@@ -152,12 +152,12 @@ std::vector<Played> PlayedFile::Candidates(const SectionKind& kind, const std::s
             if (entry.key != key.name) continue;
             found = true;
             if (auto value = PlayedText(m_keys, key, entry.value)) {
-                Played played{&entry, std::move(*value), false, entry.value, entry.value};
+                Played played{&entry, std::move(*value), false, std::string(entry.value), std::string(entry.value)};
                 // A follower written as 0 (AARate=0) is read as "the same as" its key, as absent.
                 if (const GameKey* other = KeyFollowed(kind, key); other != nullptr && ReadsAsZero(key, played.value)) {
                     const Played same = Candidates(kind, section, *other).front();
                     played.value = same.value;
-                    played.shown = entry.value + " (" + key.builtIn + ": " + same.shown + ")";
+                    played.shown = std::string(entry.value) + " (" + key.builtIn + ": " + same.shown + ")";
                 }
                 // A crate line without its data keeps the data the game had before: written
                 // over another file, it must say the built-in data it stands for here.

@@ -1,6 +1,7 @@
 #include "compare/RulesDiff.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -83,8 +84,8 @@ public:
             std::string why = Why(side, line, lines[i]);
             if (why.empty()) continue;  // listed among the keys the game plays differently
             const bool entry = line.kind == LineKind::Entry || line.kind == LineKind::EmptyValue;
-            out.push_back({side.name, line.number, context[i], entry ? line.key : std::string(), std::string(lines[i]),
-                           std::move(why)});
+            out.push_back({side.name, line.number, context[i], entry ? std::string(line.key) : std::string(),
+                           std::string(lines[i]), std::move(why)});
         }
     }
 
@@ -102,7 +103,7 @@ private:
             case LineKind::EmptyValue:
                 return "an empty value: the game uses its built-in one";
             case LineKind::Section: {
-                if (m_playedSections.count(line.header) != 0) return {};
+                if (m_playedSections.count(std::string(line.header)) != 0) return {};
                 if (std::string unread = UnreadSection(line.header); !unread.empty()) return unread;
                 const auto& named = side.played.SectionsNamed(line.header);
                 if (named.empty()) return "an empty section: the game drops it";
@@ -112,7 +113,7 @@ private:
             case LineKind::Entry:
                 break;
         }
-        const std::string& section = side.ini.Sections()[line.section].name;
+        const std::string section(side.ini.Sections()[line.section].name);
         if (std::string unread = UnreadSection(section); !unread.empty()) return unread;
         const gameview::SectionKind& kind = *m_keys.KindOfSection(section);
         if (GameKeys::FindKey(kind, line.key) == nullptr) {
@@ -128,7 +129,7 @@ private:
         return "written differently, read the same";
     }
 
-    std::string UnreadSection(const std::string& section) const {
+    std::string UnreadSection(std::string_view section) const {
         const gameview::SectionKind* kind = m_keys.KindOfSection(section);
         if (kind == nullptr)
             return m_keys.SectionNoCase(section) != nullptr ? "a section name in a letter case the game does not read"
@@ -153,8 +154,8 @@ bool SameTexts(const PlayedFile& a, const PlayedFile& b, const std::string& sect
     const std::vector<const gameview::GameSection*>& inB = b.SectionsNamed(section);
     if (inA.size() != inB.size()) return false;
     for (std::size_t i = 0; i < inA.size(); ++i) {
-        const std::vector<gameview::GameEntry>& entriesA = inA[i]->entries;
-        const std::vector<gameview::GameEntry>& entriesB = inB[i]->entries;
+        const std::span<const gameview::GameEntry> entriesA = inA[i]->entries;
+        const std::span<const gameview::GameEntry> entriesB = inB[i]->entries;
         auto atA = entriesA.begin();
         auto atB = entriesB.begin();
         while (true) {

@@ -68,10 +68,11 @@ const GameKey* NearestKey(const SectionKind& kind, std::string_view key) {
 
 // The key of the built-in table a misspelt key probably meant, kept between checks: a file is
 // checked again after every write, and its misspellings stay. Emptied when it has grown large.
-const GameKey* KeptNearestKey(const SectionKind& kind, const std::string& key) {
+const GameKey* KeptNearestKey(const SectionKind& kind, std::string_view key) {
     static std::mutex mutex;
     static std::unordered_map<std::string, const GameKey*> kept;
-    std::string id = kind.name + '\t' + key;
+    std::string id = kind.name + '\t';
+    id += key;
     {
         const std::lock_guard lock(mutex);
         if (const auto found = kept.find(id); found != kept.end()) return found->second;
@@ -121,19 +122,18 @@ public:
     }
 
 private:
-    void Add(std::size_t line, Level level, std::string section, std::string key, std::string message) {
-        m_findings.push_back({line, level, std::move(section), std::move(key), std::move(message)});
+    void Add(std::size_t line, Level level, std::string_view section, std::string_view key, std::string message) {
+        m_findings.push_back({line, level, std::string(section), std::string(key), std::move(message)});
     }
 
-    const std::string& SectionOf(const GameLine& line) const {
-        static const std::string kNone;
+    std::string_view SectionOf(const GameLine& line) const {
         if (line.kind == LineKind::Section) return line.header;
-        if (line.kind == LineKind::BeforeSections || line.section >= m_ini.Sections().size()) return kNone;
+        if (line.kind == LineKind::BeforeSections || line.section >= m_ini.Sections().size()) return {};
         return m_ini.Sections()[line.section].name;
     }
 
     void CheckLine(const GameLine& line) {
-        const std::string& section = SectionOf(line);
+        const std::string_view section = SectionOf(line);
         if (line.strayReturn)
             Add(line.number, Level::Error, section, line.key,
                 "A carriage return without a line feed: the game does not start a new line there, so the text after "
@@ -151,7 +151,8 @@ private:
                 Add(line.number, Level::Error, section, line.key,
                     "The line has " + std::to_string(line.length) + " characters; the game keeps only the first " +
                         std::to_string(kGameLineLimit) + ", so it reads " +
-                        (line.kind == LineKind::Entry ? "the value as '" + line.value + "'" : "a cut line") +
+                        (line.kind == LineKind::Entry ? "the value as '" + std::string(line.value) + "'"
+                                                      : std::string("a cut line")) +
                         ". Shorten the line.");
             else if (line.cutInNote)
                 Add(line.number, Level::Note, section, line.key,
@@ -171,7 +172,8 @@ private:
                     Add(line.number, Level::Error, section, "",
                         "The header has no \"]\", so the game does not start a section here: the lines below "
                         "stay in " +
-                            (section.empty() ? std::string("no section") : "[" + section + "]") + ". Close it with ].");
+                            (section.empty() ? std::string("no section") : "[" + std::string(section) + "]") +
+                            ". Close it with ].");
                 else if (m_keys.KindOfSection(section) != nullptr)
                     Add(line.number, Level::Warning, section, "",
                         "The line has no \"=\" between a key and a value; the game ignores it.");
@@ -190,54 +192,57 @@ private:
     void CheckHeader(const GameLine& line) {
         if (!line.afterHeader.empty() && line.afterHeader.front() != ';')
             Add(line.number, Level::Error, line.header, "",
-                "The game ignores the text after \"]\" on a header line, so it loses '" + line.afterHeader +
-                    "'. Put it on a line of its own.");
+                "The game ignores the text after \"]\" on a header line, so it loses '" +
+                    std::string(line.afterHeader) + "'. Put it on a line of its own.");
         if (line.lost) return;
         const GameSection& section = m_ini.Sections()[line.section];
-        const SectionKind* kind = m_keys.KindOfSection(section.name);
+        const SectionKind* kind = KindOfSectionAt(line.section);
         if (kind == nullptr) {
+            const std::string name(section.name);
             if (const std::string* spelling = m_keys.SectionNoCase(section.name))
                 Add(line.number, Level::Error, section.name, "",
-                    "The game matches section names exactly, letter case included: [" + section.name + "] is not [" +
+                    "The game matches section names exactly, letter case included: [" + name + "] is not [" +
                         *spelling + "], so the game never reads this section. Write [" + *spelling + "].");
             else if (const std::string* near = NearestSection(m_keys, section.name))
                 Add(line.number, Level::Warning, section.name, "",
-                    "The game has no section [" + section.name + "] and ignores it; did you mean [" + *near + "]?");
+                    "The game has no section [" + name + "] and ignores it; did you mean [" + *near + "]?");
             else
                 Add(line.number, Level::Note, section.name, "",
-                    "The game has no section [" + section.name +
+                    "The game has no section [" + name +
                         "] and ignores it; it cannot make new objects "
                         "from the rules file.");
             return;
         }
         if (!kind->read) {
             Add(line.number, Level::Note, section.name, "",
-                "This version of the game does not read [" + section.name +
+                "This version of the game does not read [" + std::string(section.name) +
                     "]: difficulty settings come from the game "
                     "itself, so these values have no effect.");
             return;
         }
         if (section.entries.empty()) return;
-        const auto [first, added] = m_firstSection.emplace(section.name, line.number);
-        if (!added)
+        // The game's reading keeps the first section of a name with entries apart from the others.
+        const GameSection* first = m_ini.FirstSectionWithEntries(section.name);
+        if (first != &section)
             Add(line.number, Level::Error, section.name, "",
-                "[" + section.name + "] appears again (first at line " + std::to_string(first->second) +
+                "[" + std::string(section.name) + "] appears again (first at line " + std::to_string(first->line) +
                     "). The game keeps the two apart and reads only one of them, either one. Merge them into one "
                     "section.");
     }
 
-    // The kind of the section the lines are in: looked up again only when the section changes.
-    const SectionKind* KindOfLinesSection(const std::string& section) {
-        if (!m_linesKindKnown || section != m_linesSection) {
-            m_linesSection = section;
-            m_linesKind = m_keys.KindOfSection(section);
-            m_linesKindKnown = true;
+    // The kind of the section at this index of the file's sections: looked up once a section.
+    const SectionKind* KindOfSectionAt(std::size_t index) {
+        if (m_sectionKinds.empty()) m_sectionKinds.assign(m_ini.Sections().size(), {false, nullptr});
+        auto& [known, kind] = m_sectionKinds[index];
+        if (!known) {
+            kind = m_keys.KindOfSection(m_ini.Sections()[index].name);
+            known = true;
         }
-        return m_linesKind;
+        return kind;
     }
 
-    void CheckEntry(const GameLine& line, const std::string& section) {
-        const SectionKind* kind = KindOfLinesSection(section);
+    void CheckEntry(const GameLine& line, std::string_view section) {
+        const SectionKind* kind = KindOfSectionAt(line.section);
         if (kind == nullptr || !kind->read) return;
         const GameKey* key = GameKeys::FindKey(*kind, line.key);
         if (key == nullptr) {
@@ -262,7 +267,7 @@ private:
         FirstKey& first = m_firstKey[static_cast<std::size_t>(key - kind->keys.data())];
         if (first.visit == m_sectionVisit)
             Add(line.number, Level::Error, section, line.key,
-                line.key + " appears again in this section (first at line " + std::to_string(first.line) +
+                std::string(line.key) + " appears again in this section (first at line " + std::to_string(first.line) +
                     "); the game reads either one. Keep one of them.");
         else
             first = {m_sectionVisit, line.number};
@@ -270,11 +275,13 @@ private:
             Add(line.number, problem.level, section, line.key, std::move(problem.message));
     }
 
-    void CheckUnknownKey(const GameLine& line, const std::string& section, const SectionKind& kind) {
+    void CheckUnknownKey(const GameLine& line, std::string_view sectionName, const SectionKind& kind) {
+        const std::string section(sectionName);
+        const std::string key(line.key);
         if (line.kind == LineKind::EmptyValue) {
             // Without a value the line does nothing, whatever its key is called.
             Add(line.number, Level::Note, section, line.key,
-                "The game does not read " + line.key + " in [" + section +
+                "The game does not read " + key + " in [" + section +
                     "], and the value is empty; the line "
                     "has no effect.");
             return;
@@ -282,20 +289,20 @@ private:
         if (const GameKey* read = GameKeys::ReadInsteadOf(kind, line.key)) {
             // Every shipped rules file has this line: harmless, but worth knowing.
             Add(line.number, Level::Note, section, line.key,
-                "The game's own files spell this key " + line.key + ", but the game reads only " + read->name +
-                    ", so the line has no effect. Write " + read->name + "=" + line.value +
+                "The game's own files spell this key " + key + ", but the game reads only " + read->name +
+                    ", so the line has no effect. Write " + read->name + "=" + std::string(line.value) +
                     " for the game to read it.");
         } else if (const GameKey* spelling = GameKeys::FindKeyNoCase(kind, line.key)) {
             Add(line.number, Level::Error, section, line.key,
-                "The game matches key names exactly, letter case included: " + line.key + " is not " + spelling->name +
+                "The game matches key names exactly, letter case included: " + key + " is not " + spelling->name +
                     ", so the game never reads this line. Write " + spelling->name + ".");
-        } else if (const GameKey* near = NearestKeyOnce(kind, line.key)) {
+        } else if (const GameKey* near = NearestKeyOnce(kind, key)) {
             Add(line.number, Level::Warning, section, line.key,
-                "The game does not read " + line.key + " in [" + section + "]; did you mean " + near->name + "?");
+                "The game does not read " + key + " in [" + section + "]; did you mean " + near->name + "?");
         } else {
             // Whoever wrote the line expects an effect that never comes.
             Add(line.number, Level::Warning, section, line.key,
-                "The game does not read " + line.key + " in [" + section + "]; the line has no effect.");
+                "The game does not read " + key + " in [" + section + "]; the line has no effect.");
         }
     }
 
@@ -309,11 +316,9 @@ private:
     const GameIni& m_ini;
     const GameKeys& m_keys;
     std::unordered_map<std::string, const GameKey*> m_nearest;
-    bool m_linesKindKnown = false;
-    std::string m_linesSection;
-    const SectionKind* m_linesKind = nullptr;
+    // By the index of a section in the file: whether its kind was looked up, and the kind.
+    std::vector<std::pair<bool, const SectionKind*>> m_sectionKinds;
     std::vector<Finding> m_findings;
-    std::unordered_map<std::string, std::size_t> m_firstSection;
     // The keys seen so far in the section the lines are in, by their place in the kind's table:
     // the line of a key's first entry counts when it was seen in this visit of a section.
     struct FirstKey {

@@ -37,7 +37,7 @@ std::string JoinBits(const GameKeys& keys, Reading reading, std::uint32_t bits) 
 EffectiveValue Effective(const GameKeys& keys, const GameKey& key, const GameEntry* entry) {
     const ReadingKind& kind = KindOf(key.reading);
     if (entry == nullptr) return {std::string(kind.kindWord), "absent"};
-    return {std::string(kind.kindWord), kind.kept(keys, key, entry->value)};
+    return {std::string(kind.kindWord), kind.kept(keys, key, std::string(entry->value))};
 }
 
 }  // namespace morvane::gameview
@@ -47,7 +47,7 @@ namespace morvane::gameview {
 std::optional<std::string> TextTheGameReads(const GameIni& ini, const SectionKind& kind, std::string_view section,
                                             const GameKey& key) {
     if (!kind.read) return std::nullopt;
-    if (const GameEntry* entry = ini.Find(section, key.name)) return entry->value;
+    if (const GameEntry* entry = ini.Find(section, key.name)) return std::string(entry->value);
     // A present [Powerups] gives every crate it does not list no shares and no animation.
     if (key.reading == Reading::Powerup && ini.HasSection(section)) return std::string(kMissingCrate);
     return std::nullopt;

@@ -7,31 +7,60 @@
 namespace morvane::gameview {
 namespace {
 
+// The blanks and line-control characters of Trim (common/TextOps), here inline: every line of
+// the file is trimmed three times.
+inline bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+inline std::string_view TrimWhite(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && IsWhite(text[start])) ++start;
+    std::size_t end = text.size();
+    while (end > start && IsWhite(text[end - 1])) --end;
+    return text.substr(start, end - start);
+}
+
 // The game trims key and value of blanks and tabs only.
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
+inline std::string_view TrimBlanks(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+    std::size_t end = text.size();
+    while (end > start && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(start, end - start);
+}
+
+// `text` up to its first `mark`, and whether it has one.
+inline std::string_view BeforeFirst(std::string_view text, char mark, std::size_t& at) {
+    at = text.find(mark);
+    return at == std::string_view::npos ? text : text.substr(0, at);
 }
 
 }  // namespace
 
-GameIni::GameIni(std::string_view bytes) {
+GameIni::GameIni(std::string_view source) {
+    // The bytes are copied once; every text below is a view into them (or into `rebuilt`), held
+    // on the heap: it stays where it is when the GameIni moves, and copies share it.
+    auto owned = std::make_shared<Text>();
+    owned->bytes.assign(source);
+    const std::string_view bytes = owned->bytes;
+    std::string& rebuilt = owned->rebuilt;
+    bool rebuiltReserved = false;
+
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         const std::string_view first = Trim(SplitAtFirst(bytes.substr(3), '\n').before);
         m_byteOrderMark = !first.empty() && first.front() == '[';
     }
     std::size_t at = 0;
     std::size_t number = 0;
-    std::string kept;
     std::size_t feeds = 0;
     for (std::size_t found = bytes.find('\n'); found != std::string_view::npos; found = bytes.find('\n', found + 1))
         ++feeds;
     m_lines.reserve(feeds + 1);
+    std::size_t entryCount = 0;
     while (at < bytes.size()) {
         const std::size_t feed = bytes.find('\n', at);
         const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
         const std::string_view raw = bytes.substr(at, end - at);
+        const std::size_t rest = bytes.size() - at;
         at = feed == std::string_view::npos ? bytes.size() : feed + 1;
 
         GameLine& line = m_lines.emplace_back();
@@ -40,20 +69,24 @@ GameIni::GameIni(std::string_view bytes) {
         // Returns are dropped; one with text after it joins two lines the writer meant apart.
         // Most lines have none, or only at their end: those are read where they are.
         std::string_view text = raw;
-        const std::size_t firstReturn = raw.find('\r');
-        if (firstReturn != std::string_view::npos) {
-            if (raw.find_first_not_of('\r', firstReturn) == std::string_view::npos) {
-                text = raw.substr(0, firstReturn);
-            } else {
-                kept.clear();
-                for (std::size_t i = 0; i < raw.size(); ++i) {
-                    if (raw[i] != '\r') {
-                        kept += raw[i];
-                        line.strayReturn = line.strayReturn || (i > 0 && raw[i - 1] == '\r');
-                    }
-                }
-                text = kept;
+        std::size_t firstReturn = raw.size();
+        while (firstReturn > 0 && raw[firstReturn - 1] == '\r') --firstReturn;
+        text = raw.substr(0, firstReturn);
+        if (text.find('\r') != std::string_view::npos) {
+            if (!rebuiltReserved) {
+                // No line rebuilt from here on is longer than its raw text: with room for the rest
+                // of the file, `rebuilt` never reallocates and the views into it stay valid.
+                rebuilt.reserve(rest);
+                rebuiltReserved = true;
             }
+            const std::size_t from = rebuilt.size();
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                if (text[i] != '\r') {
+                    rebuilt += text[i];
+                    line.strayReturn = line.strayReturn || (i > 0 && text[i - 1] == '\r');
+                }
+            }
+            text = std::string_view(rebuilt).substr(from);
         }
         line.length = text.size();
         if (text.size() > kGameLineLimit) {
@@ -64,59 +97,69 @@ GameIni::GameIni(std::string_view bytes) {
             line.cutBeforeNote = losesText && text.find(';') == std::string_view::npos;
             line.cutInNote = text.find(';') != std::string_view::npos;
         }
-        text = Trim(text);
+        text = TrimWhite(text);
 
-        const std::size_t close = !text.empty() && text.front() == '[' ? text.find(']') : std::string_view::npos;
-        if (close != std::string_view::npos) {
-            line.kind = LineKind::Section;
-            line.header = std::string(TrimBlanks(text.substr(1, close - 1)));
-            line.afterHeader = std::string(Trim(text.substr(close + 1)));
-            line.section = m_sections.size();
-            if (!line.lost) m_sections.push_back({line.header, line.number, {}});
-            continue;
+        if (!text.empty() && text.front() == '[') {
+            const std::size_t close = text.find(']');
+            if (close != std::string_view::npos) {
+                line.kind = LineKind::Section;
+                line.header = TrimBlanks(text.substr(1, close - 1));
+                line.afterHeader = TrimWhite(text.substr(close + 1));
+                line.section = m_sections.size();
+                if (!line.lost) m_sections.push_back({line.header, line.number, {}});
+                continue;
+            }
+            line.brokenHeader = true;
         }
-        line.brokenHeader = !text.empty() && text.front() == '[';
-        const std::string_view entry = Trim(SplitAtFirst(text, ';').before);
+        std::size_t note = 0;
+        const std::string_view entry = TrimWhite(BeforeFirst(text, ';', note));
         if (entry.empty()) {
             line.kind = LineKind::Blank;
         } else if (m_sections.empty()) {
             line.kind = LineKind::BeforeSections;
         } else {
             line.section = m_sections.size() - 1;
-            const Split split = SplitAtFirst(entry, '=');
-            const std::string_view key = TrimBlanks(split.before);
-            const std::string_view value = TrimBlanks(split.after);
-            line.key = std::string(key);
-            if (!split.found || key.empty()) {
+            std::size_t equals = 0;
+            const std::string_view key = TrimBlanks(BeforeFirst(entry, '=', equals));
+            line.key = key;
+            if (equals == std::string_view::npos || key.empty()) {
                 line.kind = LineKind::NoEquals;
-            } else if (value.empty()) {
+            } else if (const std::string_view value = TrimBlanks(entry.substr(equals + 1)); value.empty()) {
                 line.kind = LineKind::EmptyValue;
             } else {
                 line.kind = LineKind::Entry;
-                line.value = std::string(value);
+                line.value = value;
+                if (!line.lost) ++entryCount;
             }
         }
     }
 
-    // The sections' entries, each list made at its size.
-    std::vector<std::size_t> counts(m_sections.size(), 0);
+    // The sections' entries, one after the other in one list, each section's in file order.
+    std::vector<std::size_t> firsts(m_sections.size() + 1, 0);
     for (const GameLine& line : m_lines)
-        if (line.kind == LineKind::Entry && !line.lost) ++counts[line.section];
-    for (std::size_t index = 0; index < m_sections.size(); ++index) m_sections[index].entries.reserve(counts[index]);
+        if (line.kind == LineKind::Entry && !line.lost) ++firsts[line.section + 1];
+    for (std::size_t index = 1; index < firsts.size(); ++index) firsts[index] += firsts[index - 1];
+    std::vector<GameEntry>& entries = owned->entries;
+    entries.resize(entryCount);
+    std::vector<std::size_t> next(firsts.begin(), firsts.end() - 1);
     for (const GameLine& line : m_lines)
         if (line.kind == LineKind::Entry && !line.lost)
-            m_sections[line.section].entries.push_back({line.key, line.value, line.number});
+            entries[next[line.section]++] = {line.key, line.value, line.number};
+    for (std::size_t index = 0; index < m_sections.size(); ++index)
+        m_sections[index].entries =
+            std::span<const GameEntry>(entries.data() + firsts[index], firsts[index + 1] - firsts[index]);
 
     for (std::size_t index = 0; index < m_sections.size(); ++index)
         if (!m_sections[index].entries.empty()) m_byName.push_back(index);
     std::stable_sort(m_byName.begin(), m_byName.end(),
                      [this](std::size_t a, std::size_t b) { return m_sections[a].name < m_sections[b].name; });
+    m_text = std::move(owned);
 }
 
 const GameSection* GameIni::FirstSectionWithEntries(std::string_view section) const {
-    const auto found = std::lower_bound(
-        m_byName.begin(), m_byName.end(), section,
-        [this](std::size_t at, std::string_view name) { return std::string_view(m_sections[at].name) < name; });
+    const auto found =
+        std::lower_bound(m_byName.begin(), m_byName.end(), section,
+                         [this](std::size_t at, std::string_view name) { return m_sections[at].name < name; });
     return found != m_byName.end() && m_sections[*found].name == section ? &m_sections[*found] : nullptr;
 }
 

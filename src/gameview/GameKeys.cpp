@@ -1,5 +1,7 @@
 #include "gameview/GameKeys.h"
 
+#include <initializer_list>
+
 #include "GameKeysSyntax.h"
 #include "gameview/EmbeddedGameKeys.h"
 #include "gameview/ReadingKinds.h"
@@ -142,6 +144,16 @@ void GameKeys::Finish() {
     if (const SectionKind* powerups = Kind("Powerups"))
         for (const GameKey& key : powerups->keys) m_crates.push_back(key.name);
     m_crateOrder = OrderOf(m_crates, true);
+    const auto houses = [this](std::initializer_list<std::string_view> names) {
+        std::uint32_t bits = 0;
+        for (const std::string_view name : names) {
+            const int index = IndexOfName(Reading::Owners, name);
+            if (index >= 0 && index < 32) bits |= 1u << index;
+        }
+        return bits;
+    };
+    m_sovietHouses = houses({"USSR", "Ukraine", "BadGuy"});
+    m_alliedHouses = houses({"England", "Spain", "Greece", "Germany", "France", "Turkey", "GoodGuy"});
 }
 
 const GameKeys& GameKeys::BuiltIn() {

@@ -309,9 +309,10 @@ public:
     }
 
 private:
-    void Add(std::size_t line, Level level, const std::string& section, const std::string& key, std::string message,
+    void Add(std::size_t line, Level level, std::string_view section, std::string_view key, std::string message,
              std::optional<Layer> overriddenBy = std::nullopt) {
-        m_findings.push_back({m_layer, {line, level, section, key, std::move(message)}, overriddenBy});
+        m_findings.push_back(
+            {m_layer, {line, level, std::string(section), std::string(key), std::move(message)}, overriddenBy});
     }
 
     std::string FileName(Layer layer) const {
@@ -324,7 +325,7 @@ private:
         const std::string from = m_layer == Layer::Scenario ? "a scenario file" : "MPLAYER.INI";
         for (const GameEntry& entry : section.entries)
             Add(entry.line, Level::Warning, section.name, entry.key,
-                "The game reads [" + section.name +
+                "The game reads [" + std::string(section.name) +
                     "] only from the rules file and AFTRMATH.INI, at program start, "
                     "never from " +
                     from + "; this line has no effect.");
@@ -370,18 +371,19 @@ private:
         const std::string plays = resolution.plays.value;
         if (winner.layer == Layer::Forced) {
             Add(entry.line, Level::Note, section.name, entry.key,
-                "Overridden in skirmish and multiplayer games: the game sets " + entry.key + " to " + winner.text +
-                    " there, whatever the files say.",
+                "Overridden in skirmish and multiplayer games: the game sets " + std::string(entry.key) + " to " +
+                    winner.text + " there, whatever the files say.",
                 winner.layer);
             return;
         }
         const std::string file = FileName(winner.layer);
         std::string what;
         if (winner.action == LayerAction::Resets)
-            what = "[" + section.name + "] in " + file + " (line " + std::to_string(winner.line) + ") leaves " +
-                   entry.key + " out, which resets it to " + winner.text;
+            what = "[" + std::string(section.name) + "] in " + file + " (line " + std::to_string(winner.line) +
+                   ") leaves " + std::string(entry.key) + " out, which resets it to " + winner.text;
         else
-            what = file + " line " + std::to_string(winner.line) + " sets " + entry.key + "=" + winner.text;
+            what =
+                file + " line " + std::to_string(winner.line) + " sets " + std::string(entry.key) + "=" + winner.text;
         if (m_layer == Layer::Scenario && winner.layer == Layer::Mplayer) {
             Add(entry.line, Level::Warning, section.name, entry.key,
                 "MPLAYER.INI is read after the map in skirmish and multiplayer games: " + what +
@@ -408,7 +410,7 @@ private:
                                   : below.size() == 1 ? below[0] + " does not set "
                                                       : "Neither " + below[0] + " nor " + below[1] + " sets ";
         Add(entry.line, Level::Note, section.name, entry.key,
-            files + entry.key + " in [" + section.name +
+            files + std::string(entry.key) + " in [" + std::string(section.name) +
                 "], so the game keeps this map's value in the missions that follow, until the game is restarted.");
     }
 

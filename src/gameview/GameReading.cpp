@@ -15,10 +15,12 @@ std::string WhyUnseen(const GameIni& ini, std::string_view section, const GameKe
     for (const GameLine& line : ini.Lines()) {
         if (line.kind != LineKind::Entry && line.kind != LineKind::EmptyValue) continue;
         if (line.section >= ini.Sections().size() || !EqualsNoCase(line.key, key.name)) continue;
-        const std::string& name = ini.Sections()[line.section].name;
+        const std::string_view name = ini.Sections()[line.section].name;
         if (!EqualsNoCase(name, section)) continue;
-        if (name != section) return "The file's section is [" + name + "], and the game matches names exactly";
-        if (line.key != key.name) return "The file spells the key " + line.key + ", and the game matches names exactly";
+        if (name != section)
+            return "The file's section is [" + std::string(name) + "], and the game matches names exactly";
+        if (line.key != key.name)
+            return "The file spells the key " + std::string(line.key) + ", and the game matches names exactly";
         if (line.lost) return "The key is on the file's last line, which has no line break, so the game loses it";
         if (line.kind == LineKind::EmptyValue) return "The value is empty, so the game ignores the line";
     }

@@ -130,46 +130,39 @@ std::optional<std::uint8_t> ReadGameSpeed(std::string_view text) {
 
 std::vector<std::string_view> SplitGameList(std::string_view text) {
     std::vector<std::string_view> items;
-    while (true) {
-        const Split split = SplitAtFirst(text, ',');
-        if (!split.before.empty()) items.push_back(split.before);
-        if (!split.found) return items;
-        text = split.after;
-    }
+    ForEachGameListItem(text, [&items](std::string_view item) { items.push_back(item); });
+    return items;
 }
 
 GameBuildings ReadGameBuildings(std::string_view text, const GameKeys& keys) {
     GameBuildings result;
-    for (const std::string_view item : SplitGameList(text)) {
+    ForEachGameListItem(text, [&](std::string_view item) {
         const int index = keys.IndexOfName(Reading::Buildings, item);
         if (index < 0)
             result.unknown.push_back(item);
         else
             result.bits |= 1u << (index % kPrerequisiteBuildings);
         if (index >= kPrerequisiteBuildings) result.tooFar.push_back(item);
-    }
+    });
     return result;
 }
 
 GameOwners ReadGameOwners(std::string_view text, const GameKeys& keys) {
     GameOwners result;
-    const auto bitOf = [&keys](std::string_view house) {
-        const int index = keys.IndexOfName(Reading::Owners, house);
-        return index < 0 ? 0u : 1u << index;
-    };
-    for (const std::string_view item : SplitGameList(text)) {
+    ForEachGameListItem(text, [&](std::string_view item) {
         if (EqualsNoCase(item, "soviet")) {
-            for (const char* house : {"USSR", "Ukraine", "BadGuy"}) result.bits |= bitOf(house);
+            result.bits |= keys.SovietHouses();
         } else if (EqualsNoCase(item, "allies") || EqualsNoCase(item, "allied")) {
-            for (const char* house : {"England", "Spain", "Greece", "Germany", "France", "Turkey", "GoodGuy"})
-                result.bits |= bitOf(house);
-        } else if (StartsWithNoCase(item, "Multi") || bitOf(item) == 0) {
-            // The multiplayer houses cannot be named as owners.
-            result.unknown.push_back(item);
+            result.bits |= keys.AlliedHouses();
         } else {
-            result.bits |= bitOf(item);
+            const int index = keys.IndexOfName(Reading::Owners, item);
+            // The multiplayer houses cannot be named as owners.
+            if (StartsWithNoCase(item, "Multi") || index < 0 || index >= 32)
+                result.unknown.push_back(item);
+            else
+                result.bits |= 1u << index;
         }
-    }
+    });
     return result;
 }
 

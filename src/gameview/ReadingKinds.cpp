@@ -610,12 +610,19 @@ constexpr ReadingKind kKinds[] = {
     {Reading::Text, "text", "text", KeptText, WordsText, CheckNothing},
 };
 
+// The table lists every reading at its place in the enum: KindOf indexes it.
+constexpr bool InEnumOrder() {
+    for (std::size_t i = 0; i < std::size(kKinds); ++i)
+        if (static_cast<std::size_t>(kKinds[i].reading) != i) return false;
+    return std::size(kKinds) == static_cast<std::size_t>(Reading::Text) + 1;
+}
+static_assert(InEnumOrder());
+
 }  // namespace
 
 const ReadingKind& KindOf(Reading reading) {
-    for (const ReadingKind& kind : kKinds)
-        if (kind.reading == reading) return kind;
-    return kKinds[std::size(kKinds) - 1];
+    const auto at = static_cast<std::size_t>(reading);
+    return at < std::size(kKinds) ? kKinds[at] : kKinds[std::size(kKinds) - 1];
 }
 
 std::int64_t KeptInField(Reading reading, std::int32_t read) {

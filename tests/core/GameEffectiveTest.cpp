@@ -1,7 +1,11 @@
 // What the game makes of one entry, for each kind of value, through `morvane-cli effective`.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <sstream>
+#include <string>
 
 #include "TempDir.h"
 #include "cli/CliCommand.h"
@@ -226,6 +230,56 @@ TEST(GameIniFind, FirstSectionOfTheExactNameWithEntries) {
     EXPECT_FALSE(ini.HasSection("A"));  // no entries
     EXPECT_FALSE(ini.HasSection("C"));
     EXPECT_FALSE(GameIni("").HasSection("E1"));
+}
+
+// The lines, entries and sections hold views into text the reading keeps itself: they stay
+// right after the caller's bytes are gone, in copies, and after moves.
+TEST(GameIniText, OutlivesTheCallersBytesInCopiesAndMoves) {
+    auto bytes = std::make_unique<std::string>(
+        "[General]\r\nName=a value longer than any small string\r\n[E1]\r\nImage=E1X\rCost=100\r\nSpeed=4\r\n");
+    std::optional<GameIni> first(std::in_place, *bytes);
+    std::fill(bytes->begin(), bytes->end(), '#');
+    bytes.reset();
+    const GameIni copy = *first;
+    GameIni moved = std::move(*first);
+    first.reset();
+    for (const GameIni* ini : {&copy, static_cast<const GameIni*>(&moved)}) {
+        ASSERT_EQ(ini->Lines().size(), 5u);
+        EXPECT_EQ(ini->Lines()[1].value, "a value longer than any small string");
+        EXPECT_EQ(ini->Lines()[2].header, "E1");
+        ASSERT_NE(ini->Find("General", "Name"), nullptr);
+        EXPECT_EQ(ini->Find("General", "Name")->value, "a value longer than any small string");
+        ASSERT_EQ(ini->Sections().size(), 2u);
+        EXPECT_EQ(ini->Sections()[1].name, "E1");
+        ASSERT_EQ(ini->Sections()[1].entries.size(), 2u);
+        EXPECT_EQ(ini->Sections()[1].entries[1].key, "Speed");
+    }
+}
+
+// A carriage return inside a line joins the text after it to the line: the game reads the line
+// without its returns. Several such lines, short and long, each keep their own text.
+TEST(GameIniText, LinesWithStrayReturnsAreReadWithoutThem) {
+    const std::string longValue(200, 'v');
+    const GameIni ini("[E1]\nImage=E1X\rCost=100\r\nA\r=\r1\n\r\rStrength=\r" + longValue +
+                      "\r\r\nSpeed=4\r\n[E2]\r\r\nCost=5\n");
+    ASSERT_EQ(ini.Lines().size(), 7u);
+    const GameLine& joined = ini.Lines()[1];
+    EXPECT_TRUE(joined.strayReturn);
+    EXPECT_EQ(joined.key, "Image");
+    EXPECT_EQ(joined.value, "E1XCost=100");
+    EXPECT_EQ(joined.length, 17u);
+    EXPECT_EQ(ini.Lines()[2].key, "A");
+    EXPECT_EQ(ini.Lines()[2].value, "1");
+    EXPECT_TRUE(ini.Lines()[3].strayReturn);
+    EXPECT_TRUE(ini.Lines()[3].cutBeforeNote);
+    EXPECT_EQ(ini.Lines()[3].value, std::string(118, 'v'));  // 127 characters kept
+    EXPECT_FALSE(ini.Lines()[4].strayReturn);                // returns only at the end
+    EXPECT_FALSE(ini.Lines()[5].strayReturn);
+    EXPECT_EQ(ini.Lines()[5].header, "E2");
+    ASSERT_NE(ini.Find("E1", "Image"), nullptr);
+    EXPECT_EQ(ini.Find("E1", "Image")->value, "E1XCost=100");
+    EXPECT_EQ(ini.Find("E1", "Strength")->line, 4u);
+    EXPECT_EQ(ini.Find("E2", "Cost")->value, "5");
 }
 
 }  // namespace

@@ -40,10 +40,10 @@ public:
     QStringList Columns() const;
 
     BalanceTableModel* Model() const { return m_model; }
-    QSortFilterProxyModel* Proxy() const { return m_proxy; }
-    QTableView* View() const { return m_view; }
-    QComboBox* GroupBox() const { return m_group; }
-    QLineEdit* FilterEdit() const { return m_filter; }
+    QSortFilterProxyModel* Proxy() const;
+    QTableView* View() const;
+    QComboBox* GroupBox() const;
+    QLineEdit* FilterEdit() const;
 
     // The selected cells as tab-separated text, rows and columns as shown.
     QString SelectionText() const;
@@ -56,10 +56,16 @@ public:
     std::unique_ptr<BalancePictureDlg> DamageChartDialog();
     std::unique_ptr<BalancePictureDlg> HeatMapDialog();
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The controls are made when the table is first shown or asked for: most windows never
+    // show it, and a window starts sooner without them.
+    void EnsureBody() const;
+    void BuildBody();
     void BuildColumnsMenu();
     // The game's layers as the table shows them: the rules file, the files beside it, the mode.
     gameview::LayerStack Layers() const;
@@ -69,12 +75,12 @@ private:
     std::function<std::string()> m_rulesPath;
     BalanceTableModel* m_model;
     QSortFilterProxyModel* m_proxy;
-    QTableView* m_view;
-    QComboBox* m_group;
-    QComboBox* m_mode;
-    QComboBox* m_filterColumn;
-    QLineEdit* m_filter;
-    QToolButton* m_columns;
+    QTableView* m_view = nullptr;
+    QComboBox* m_group = nullptr;
+    QComboBox* m_mode = nullptr;
+    QComboBox* m_filterColumn = nullptr;
+    QLineEdit* m_filter = nullptr;
+    QToolButton* m_columns = nullptr;
 };
 
 }  // namespace morvane::app

@@ -78,6 +78,9 @@ private:
     const Tree& m_tree;
     const ItemFileAccess& m_items;
     TreeFilter m_filter;
+    // The filter's search texts wait for the first filtering after the tree was rebuilt: a tree
+    // that nobody filters never needs them.
+    bool m_textsStale = false;
     FilterCriteria m_criteria;
     ProblemTest m_problemTest;
     MarkText m_markText;

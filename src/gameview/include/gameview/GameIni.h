@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +15,7 @@ namespace morvane::gameview {
 // included), a ";" anywhere starts a note, and an entry with an empty value is dropped.
 inline constexpr std::size_t kGameLineLimit = 127;
 
-enum class LineKind {
+enum class LineKind : unsigned char {
     Blank,          // nothing, or only a note
     Section,        // a section header
     Entry,          // an entry the game keeps
@@ -22,32 +24,36 @@ enum class LineKind {
     BeforeSections  // text above the first section header: skipped
 };
 
+// The texts of lines, entries and sections are views into the file's bytes held by the GameIni
+// (or into its own copy of a line rebuilt without stray carriage returns), and a section's entries
+// a view into the GameIni's list of all entries. Copies and moves of a GameIni share those, so
+// the views stay valid as long as any of them lives.
 struct GameLine {
-    std::size_t number = 0;  // 1 for the first line
+    std::size_t number = 0;   // 1 for the first line
+    std::size_t section = 0;  // index into Sections() of the section the line belongs to
+    std::size_t length = 0;   // characters without carriage returns
     LineKind kind = LineKind::Blank;
-    std::size_t section = 0;     // index into Sections() of the section the line belongs to
-    std::size_t length = 0;      // characters without carriage returns
-    bool cutBeforeNote = false;  // longer than the limit, and the cut loses text before any note
-    bool cutInNote = false;      // longer than the limit, and the cut falls inside a note
-    bool strayReturn = false;    // a carriage return with text after it on the same line
-    bool brokenHeader = false;   // starts with "[" but has no "]": not a header to the game
-    bool lost = false;           // the last line of a file that does not end with a line feed
-    std::string key;             // Entry / EmptyValue: the key as the game has it
-    std::string value;           // Entry: the value as the game has it
-    std::string header;          // Section: the header's name
-    std::string afterHeader;     // Section: the text after the "]", trimmed
+    bool cutBeforeNote = false;    // longer than the limit, and the cut loses text before any note
+    bool cutInNote = false;        // longer than the limit, and the cut falls inside a note
+    bool strayReturn = false;      // a carriage return with text after it on the same line
+    bool brokenHeader = false;     // starts with "[" but has no "]": not a header to the game
+    bool lost = false;             // the last line of a file that does not end with a line feed
+    std::string_view key;          // Entry / EmptyValue / NoEquals: the key as the game has it
+    std::string_view value;        // Entry: the value as the game has it
+    std::string_view header;       // Section: the header's name
+    std::string_view afterHeader;  // Section: the text after the "]", trimmed
 };
 
 struct GameEntry {
-    std::string key;
-    std::string value;
+    std::string_view key;
+    std::string_view value;
     std::size_t line = 0;
 };
 
 struct GameSection {
-    std::string name;
+    std::string_view name;
     std::size_t line = 0;  // the header's line number
-    std::vector<GameEntry> entries;
+    std::span<const GameEntry> entries;
 };
 
 class GameIni {
@@ -67,11 +73,19 @@ public:
     const GameEntry* Find(std::string_view section, std::string_view key) const;
     // Whether the game sees a section of this exact name (one with at least one entry).
     bool HasSection(std::string_view section) const;
-
-private:
     // The first section of this exact name that holds an entry, or nullptr.
     const GameSection* FirstSectionWithEntries(std::string_view section) const;
 
+private:
+    // The file's bytes, the lines rebuilt without their stray carriage returns and every
+    // section's entries one after the other: what the views of the lines, entries and sections
+    // point into. Filled once, never changed after.
+    struct Text {
+        std::string bytes;
+        std::string rebuilt;
+        std::vector<GameEntry> entries;
+    };
+    std::shared_ptr<const Text> m_text;
     bool m_byteOrderMark = false;
     std::vector<GameLine> m_lines;
     std::vector<GameSection> m_sections;

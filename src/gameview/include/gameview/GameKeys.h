@@ -121,6 +121,10 @@ public:
     const std::vector<std::string>& Names(Reading reading) const;
     // The index of a name among Names(reading), compared without regard to case; -1 when none.
     int IndexOfName(Reading reading, std::string_view name) const;
+    // The houses an owner list means by "soviet", and by "allies" or "allied": bits in the
+    // game's house order.
+    std::uint32_t SovietHouses() const { return m_sovietHouses; }
+    std::uint32_t AlliedHouses() const { return m_alliedHouses; }
 
 private:
     struct NameList {
@@ -136,6 +140,7 @@ private:
     std::vector<std::string> m_sounds, m_animations, m_crates, m_armours;
     std::vector<std::uint16_t> m_soundOrder, m_animationOrder, m_crateOrder, m_armourOrder;
     std::vector<int> m_namesKind;  // by Reading: the kind whose sections are its names, or -1
+    std::uint32_t m_sovietHouses = 0, m_alliedHouses = 0;
     // Every kind's sections back to back as (kind, position in its sections), and positions in
     // that list in name order, exactly and without regard to case.
     std::vector<std::pair<std::uint16_t, std::uint16_t>> m_sectionAt;

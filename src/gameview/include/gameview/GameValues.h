@@ -43,6 +43,17 @@ std::optional<std::uint8_t> ReadGameSpeed(std::string_view text);
 
 // The items of a list as the game splits it: at every ",", empty items dropped, nothing trimmed.
 std::vector<std::string_view> SplitGameList(std::string_view text);
+// The same items, each given to `use` in turn without making a list.
+template <typename Use>
+void ForEachGameListItem(std::string_view text, const Use& use) {
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        if (!item.empty()) use(item);
+        if (comma == std::string_view::npos) return;
+        text.remove_prefix(comma + 1);
+    }
+}
 
 // A prerequisite list: one bit a building, in the game's building order. Items that name no
 // building, or a building too far down the game's list to be a prerequisite, are returned; the

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QPixmap>
+#include <QSize>
+#include <QString>
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 // Every picture the program shows: the navigation tree's images, the pictures of game objects
 // beside the value editor, the folder picker's images, the application icon and the splash
@@ -57,6 +61,14 @@ QPixmap FolderPickerImage(int index);
 
 // The application icon, in every size of kAppIconSizes.
 QIcon AppIcon();
+
+// An icon drawn from one picture file per size, as QIcon::addFile builds it, except that a file
+// is decoded only when a size it serves is first drawn: an icon that names eight sizes is mostly
+// drawn in one or two. For a size without a file of its own, the smallest file at least as large
+// is scaled down, or else the largest is drawn at its own size: the choice QIcon makes. A file that does not exist is
+// left out, as QIcon::addFile leaves it out; one that exists but cannot be decoded draws nothing
+// at the sizes it serves.
+QIcon IconFromFiles(const QList<std::pair<QSize, QString>>& files);
 
 // The splash picture, kSplashSize (289x140 pixels): the program's name "Morvane" large, a subtitle "Rules
 // editor for Red Alert", a simple own illustration.
