@@ -102,7 +102,7 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
     }
     std::vector<std::string> kinds;
     std::vector<std::string_view> sections;
-    std::vector<std::uint16_t> sectionOrderNoCase, keyOrder, keyOrderNoCase;
+    std::vector<std::uint16_t> sectionOrderNoCase, keyOrderNoCase;
     std::vector<const syntax::Key*> keys;
     std::vector<std::string_view> spellings;
     for (const syntax::Kind& kind : table.kinds) {
@@ -117,11 +117,8 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
                         std::to_string(spellings.size() / 2) + ", " + std::to_string(kind.spellings.size()) + "}");
         const auto sectionAt = [&kind](std::size_t i) { return std::string_view(kind.sections[i]); };
         const auto keyAt = [&kind](std::size_t i) { return std::string_view(kind.keys[i].name); };
-        for (const bool noCase : {false, true}) {
-            const auto keysInOrder = syntax::SearchOrder(kind.keys.size(), keyAt, noCase);
-            auto& keyTarget = noCase ? keyOrderNoCase : keyOrder;
-            keyTarget.insert(keyTarget.end(), keysInOrder.begin(), keysInOrder.end());
-        }
+        const auto keysInOrder = syntax::SearchOrder(kind.keys.size(), keyAt, true);
+        keyOrderNoCase.insert(keyOrderNoCase.end(), keysInOrder.begin(), keysInOrder.end());
         const auto sectionsInOrder = syntax::SearchOrder(kind.sections.size(), sectionAt, true);
         sectionOrderNoCase.insert(sectionOrderNoCase.end(), sectionsInOrder.begin(), sectionsInOrder.end());
         sections.insert(sections.end(), kind.sections.begin(), kind.sections.end());
@@ -139,9 +136,8 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
     WriteArray(out, "std::string_view", name + "Sections", sections, quoted, "{}");
     WriteArray(out, "std::uint16_t", name + "SectionOrderNoCase", sectionOrderNoCase, number, "0");
     const auto anySection = [&sections](std::size_t i) { return sections[i]; };
-    for (const bool noCase : {false, true})
-        WriteArray(out, "std::uint16_t", name + (noCase ? "AllSectionOrderNoCase" : "AllSectionOrder"),
-                   syntax::SearchOrder(sections.size(), anySection, noCase), number, "0");
+    WriteArray(out, "std::uint16_t", name + "AllSectionOrderNoCase",
+               syntax::SearchOrder(sections.size(), anySection, true), number, "0");
     out << "const std::size_t " << name << "SectionCount = " << sections.size() << ";\n";
     WriteArray(
         out, "EmbeddedGameKey", name + "Keys", keys,
@@ -149,7 +145,6 @@ bool WriteGameKeys(std::ostream& out, const std::string& input, const std::strin
             return "{" + Quoted(key->name) + ", " + Quoted(key->reading) + ", " + Quoted(key->builtIn) + "}";
         },
         "{}");
-    WriteArray(out, "std::uint16_t", name + "KeyOrder", keyOrder, number, "0");
     WriteArray(out, "std::uint16_t", name + "KeyOrderNoCase", keyOrderNoCase, number, "0");
     WriteArray(out, "std::string_view", name + "Spellings", spellings, quoted, "{}");
     for (const auto& [list, title] : {std::pair{&table.sounds, "Sound"}, std::pair{&table.animations, "Animation"}}) {

@@ -180,12 +180,8 @@ void CMainDlg::BuildWidgets() {
     // The editor, or the start page while no file is open.
     m_pages = new QStackedWidget(this);
     setCentralWidget(m_pages);
-    m_startPage = new StartPage(m_pages);
-    m_pages->addWidget(m_startPage);
-    connect(m_startPage, &StartPage::OpenRequested, this, &CMainDlg::OnFileOpen);
-    connect(m_startPage, &StartPage::NewRequested, this, &CMainDlg::OnFileNew);
-    connect(m_startPage, &StartPage::GameFolderRequested, this, &CMainDlg::OnStartPageGameFolder);
-    connect(m_startPage, &StartPage::RecentChosen, this, &CMainDlg::OpenRecentFile);
+    // The start page joins the pages when it is first shown: the pages are laid out to the
+    // largest of them, and its wrapped text and large title cost a start that opens a file.
     auto* central = new QWidget(m_pages);
     m_editorPage = central;
     m_pages->addWidget(central);
@@ -551,6 +547,14 @@ bool CMainDlg::OnInitDialog() {
 void CMainDlg::ShowStartPage(const QStringList& looked) {
     m_paths.rulesPath.clear();
     setWindowTitle(QStringLiteral("Morvane"));
+    if (m_startPage == nullptr) {
+        m_startPage = new StartPage(m_pages);
+        m_pages->addWidget(m_startPage);
+        connect(m_startPage, &StartPage::OpenRequested, this, &CMainDlg::OnFileOpen);
+        connect(m_startPage, &StartPage::NewRequested, this, &CMainDlg::OnFileNew);
+        connect(m_startPage, &StartPage::GameFolderRequested, this, &CMainDlg::OnStartPageGameFolder);
+        connect(m_startPage, &StartPage::RecentChosen, this, &CMainDlg::OpenRecentFile);
+    }
     m_startPage->Show(looked, RecentFiles());
     m_pages->setCurrentWidget(m_startPage);
     m_problems->hide();
@@ -569,7 +573,7 @@ void CMainDlg::EnableFileCommands(bool fileOpen) {
     }
 }
 
-bool CMainDlg::ShowsStartPage() const { return m_pages->currentWidget() == m_startPage; }
+bool CMainDlg::ShowsStartPage() const { return m_startPage != nullptr && m_pages->currentWidget() == m_startPage; }
 
 // Set the Game Folder on the start page: the settings, then the search again.
 void CMainDlg::OnStartPageGameFolder() {

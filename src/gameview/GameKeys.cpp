@@ -69,7 +69,6 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
             kind.keys.push_back({std::move(key.name), *ReadingNamed(key.reading), std::move(key.builtIn)});
         kind.shippedSpellings = std::move(read.spellings);
         kind.sectionOrderNoCase = OrderOf(kind.sections, true);
-        kind.keyOrder = KeyOrderOf(kind.keys, false);
         kind.keyOrderNoCase = KeyOrderOf(kind.keys, true);
         out.m_kinds.push_back(std::move(kind));
     }
@@ -78,9 +77,8 @@ std::optional<std::string> GameKeys::Parse(std::string_view text, GameKeys& out)
     out.m_soundOrder = OrderOf(out.m_sounds, true);
     out.m_animationOrder = OrderOf(out.m_animations, true);
     out.Finish();
-    for (const bool noCase : {false, true})
-        (noCase ? out.m_sectionOrderNoCase : out.m_sectionOrder) = syntax::SearchOrder(
-            out.m_sectionAt.size(), [&out](std::size_t i) -> std::string_view { return out.SectionAt(i); }, noCase);
+    out.m_sectionOrderNoCase = syntax::SearchOrder(
+        out.m_sectionAt.size(), [&out](std::size_t i) -> std::string_view { return out.SectionAt(i); }, true);
     return std::nullopt;
 }
 
@@ -102,7 +100,6 @@ GameKeys GameKeys::FromEmbedded() {
             kind.keys.push_back(
                 {std::string(key.name), ReadingNamed(key.reading).value_or(Reading::Text), std::string(key.builtIn)});
         }
-        kind.keyOrder = Slice(kEmbeddedGameKeysKeyOrder, embedded.firstKey, embedded.keyCount);
         kind.keyOrderNoCase = Slice(kEmbeddedGameKeysKeyOrderNoCase, embedded.firstKey, embedded.keyCount);
         for (std::size_t i = embedded.firstSpelling; i < embedded.firstSpelling + embedded.spellingCount; ++i)
             kind.shippedSpellings.emplace_back(kEmbeddedGameKeysSpellings[2 * i],
@@ -114,7 +111,6 @@ GameKeys GameKeys::FromEmbedded() {
     table.m_animations = Strings(kEmbeddedGameKeysAnimations, 0, kEmbeddedGameKeysAnimationCount);
     table.m_animationOrder = Slice(kEmbeddedGameKeysAnimationOrder, 0, kEmbeddedGameKeysAnimationCount);
     table.Finish();
-    table.m_sectionOrder = Slice(kEmbeddedGameKeysAllSectionOrder, 0, kEmbeddedGameKeysSectionCount);
     table.m_sectionOrderNoCase = Slice(kEmbeddedGameKeysAllSectionOrderNoCase, 0, kEmbeddedGameKeysSectionCount);
     return table;
 }
@@ -124,6 +120,10 @@ void GameKeys::Finish() {
     for (std::size_t k = 0; k < m_kinds.size(); ++k)
         for (std::size_t i = 0; i < m_kinds[k].sections.size(); ++i)
             m_sectionAt.emplace_back(static_cast<std::uint16_t>(k), static_cast<std::uint16_t>(i));
+    m_sectionIndex = NameIndex(m_sectionAt.size(), [this](std::size_t i) -> std::string_view { return SectionAt(i); });
+    for (SectionKind& kind : m_kinds)
+        kind.keyIndex =
+            NameIndex(kind.keys.size(), [&kind](std::size_t i) -> std::string_view { return kind.keys[i].name; });
     m_namesKind.assign(kReadingCount, -1);
     const auto namesFrom = [this](Reading reading, std::string_view kindName) {
         for (std::size_t k = 0; k < m_kinds.size(); ++k)
@@ -167,10 +167,10 @@ const std::string& GameKeys::SectionAt(std::size_t position) const {
 }
 
 const std::string* GameKeys::FindSection(std::string_view section, bool ignoreCase, const SectionKind** kind) const {
-    const auto& order = ignoreCase ? m_sectionOrderNoCase : m_sectionOrder;
-    const int found = syntax::FindInOrder(
-        order.data(), order.size(), [this](std::size_t i) -> std::string_view { return SectionAt(i); }, section,
-        ignoreCase);
+    const auto nameAt = [this](std::size_t i) -> std::string_view { return SectionAt(i); };
+    const int found = ignoreCase ? syntax::FindInOrder(m_sectionOrderNoCase.data(), m_sectionOrderNoCase.size(), nameAt,
+                                                       section, true)
+                                 : m_sectionIndex.Find(section, nameAt);
     if (found < 0) return nullptr;
     if (kind != nullptr) *kind = &m_kinds[m_sectionAt[static_cast<std::size_t>(found)].first];
     return &SectionAt(static_cast<std::size_t>(found));
@@ -193,7 +193,8 @@ const SectionKind* GameKeys::Kind(std::string_view kindName) const {
 }
 
 const GameKey* GameKeys::FindKey(const SectionKind& kind, std::string_view key) {
-    return FindKeyIn(kind, kind.keyOrder, key, false);
+    const int found = kind.keyIndex.Find(key, [&kind](std::size_t i) -> std::string_view { return kind.keys[i].name; });
+    return found < 0 ? nullptr : &kind.keys[static_cast<std::size_t>(found)];
 }
 
 const GameKey* GameKeys::FindKeyNoCase(const SectionKind& kind, std::string_view key) {

@@ -73,6 +73,7 @@ TEST(GameKeysTable, LookupsFindTheFirstMatch) {
                               "key\tA\tSpeed\tint\t1\n"
                               "key\tA\tspeed\tint\t2\n"
                               "key\tA\tRange\tfixed\t3\n"
+                              "key\tA\tSpeed\tint\t4\n"
                               "spelling\tA\tRnage\tRange\n"
                               "name\tsound\tx\n"
                               "name\tsound\tBOOM\n"
@@ -88,6 +89,7 @@ TEST(GameKeysTable, LookupsFindTheFirstMatch) {
     EXPECT_EQ(NameOf(keys.SectionNoCase("BETA")), "beta");
     EXPECT_EQ(NameOf(keys.SectionNoCase("gamma")), "(none)");
     EXPECT_EQ(KeyOf(GameKeys::FindKey(a, "speed")), "speed=2");
+    EXPECT_EQ(KeyOf(GameKeys::FindKey(a, "Speed")), "Speed=1");  // written twice: the first
     EXPECT_EQ(KeyOf(GameKeys::FindKeyNoCase(a, "SPEED")), "Speed=1");
     EXPECT_EQ(KeyOf(GameKeys::FindKey(a, "range")), "(none)");
     EXPECT_EQ(KeyOf(GameKeys::ReadInsteadOf(a, "Rnage")), "Range=3");

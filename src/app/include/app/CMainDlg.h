@@ -60,6 +60,7 @@ public:
     bool OnInitDialog();
     // Whether the start page is up (no rules file open).
     bool ShowsStartPage() const;
+    // The start page; made when it is first shown (null before).
     StartPage* Start() const { return m_startPage; }
 
     // The paths as they stand: the open file, the folders and the game's program.

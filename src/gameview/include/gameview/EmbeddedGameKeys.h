@@ -28,15 +28,13 @@ extern const std::size_t kEmbeddedGameKeysKindCount;
 // in name order without regard to case.
 extern const std::string_view kEmbeddedGameKeysSections[];
 extern const std::uint16_t kEmbeddedGameKeysSectionOrderNoCase[];
-// Positions in kEmbeddedGameKeysSections in name order across all kinds, exactly and without
-// regard to case; a name two kinds share finds the earlier kind's.
-extern const std::uint16_t kEmbeddedGameKeysAllSectionOrder[];
+// Positions in kEmbeddedGameKeysSections in name order across all kinds without regard to
+// case; a name two kinds share finds the earlier kind's.
 extern const std::uint16_t kEmbeddedGameKeysAllSectionOrderNoCase[];
 extern const std::size_t kEmbeddedGameKeysSectionCount;
-// Every kind's keys back to back; the orders hold positions within the kind's own keys in name
-// order, exactly and without regard to case.
+// Every kind's keys back to back; the order holds positions within the kind's own keys in name
+// order without regard to case.
 extern const EmbeddedGameKey kEmbeddedGameKeysKeys[];
-extern const std::uint16_t kEmbeddedGameKeysKeyOrder[];
 extern const std::uint16_t kEmbeddedGameKeysKeyOrderNoCase[];
 // Shipped spelling, key read, shipped spelling, key read, ...
 extern const std::string_view kEmbeddedGameKeysSpellings[];

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "gameview/NameIndex.h"
+
 namespace morvane::gameview {
 
 // Lets maps of names be searched with a string_view without making a string first.
@@ -67,9 +69,10 @@ struct SectionKind {
     bool read = true;  // false: this version of the game never opens these sections
     std::vector<std::string> sections;
     std::vector<GameKey> keys;
-    // Positions in `sections` in name order without regard to ASCII case, and in `keys` in name
-    // order, exactly and without regard to case: what the lookups search.
-    std::vector<std::uint16_t> sectionOrderNoCase, keyOrder, keyOrderNoCase;
+    // Positions in `sections` and in `keys` in name order without regard to ASCII case, and
+    // `keys` indexed by exact name: what the lookups search.
+    std::vector<std::uint16_t> sectionOrderNoCase, keyOrderNoCase;
+    NameIndex keyIndex;
     std::vector<std::pair<std::string, std::string>>
         shippedSpellings;  // a spelling of the shipped files -> the key read
 };
@@ -141,10 +144,11 @@ private:
     std::vector<std::uint16_t> m_soundOrder, m_animationOrder, m_crateOrder, m_armourOrder;
     std::vector<int> m_namesKind;  // by Reading: the kind whose sections are its names, or -1
     std::uint32_t m_sovietHouses = 0, m_alliedHouses = 0;
-    // Every kind's sections back to back as (kind, position in its sections), and positions in
-    // that list in name order, exactly and without regard to case.
+    // Every kind's sections back to back as (kind, position in its sections), positions in that
+    // list in name order without regard to case, and the list indexed by exact name.
     std::vector<std::pair<std::uint16_t, std::uint16_t>> m_sectionAt;
-    std::vector<std::uint16_t> m_sectionOrder, m_sectionOrderNoCase;
+    std::vector<std::uint16_t> m_sectionOrderNoCase;
+    NameIndex m_sectionIndex;
     const std::string& SectionAt(std::size_t position) const;
     const std::string* FindSection(std::string_view section, bool ignoreCase, const SectionKind** kind) const;
 };
