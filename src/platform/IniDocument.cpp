@@ -37,6 +37,7 @@ IniDocument::IniDocument(std::shared_ptr<const std::string> bytes) : m_held(std:
     m_lines.reserve(feeds + 1);
 
     std::size_t at = text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
+    m_needsGameFixes = at > 0;
     while (at < size) {
         // A line ends at its first carriage return or line feed, with CR LF, a lone CR or a lone LF.
         const std::size_t feed = next(at, size, '\n');
@@ -44,6 +45,7 @@ IniDocument::IniDocument(std::shared_ptr<const std::string> bytes) : m_held(std:
         line.next = line.end;
         if (line.next < size && text[line.next] == '\r') ++line.next;
         if (line.next < size && text[line.next] == '\n') ++line.next;
+        if (line.next == line.end + 1 && text[line.end] == '\r') m_needsGameFixes = true;
         m_lines.push_back(line);
         at = line.next;
     }
@@ -219,6 +221,11 @@ namespace {
 // The part of a line the game reads: up to its note, without the blanks before it.
 std::size_t ReadLength(std::string_view line) { return TrimRight(SplitAtFirst(line, ';').before).size(); }
 
+// A last line without a line break gains one, as the file's other lines end.
+void EndWithLineBreak(std::string& bytes) {
+    if (!bytes.empty() && bytes.back() != '\n') bytes += bytes.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+}
+
 // The bytes as the game's reader needs them: no byte-order mark, every line ending with a line
 // feed (a lone carriage return gains one), the last line too. Carriage returns are found with
 // memchr and the bytes between them copied in runs: a file that needs nothing is passed through
@@ -254,7 +261,7 @@ std::string ReadableByTheGame(std::string bytes) {
         }
         fixed.append(data + copied, size - copied);
     }
-    if (!fixed.empty() && fixed.back() != '\n') fixed += fixed.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    EndWithLineBreak(fixed);
     return fixed;
 }
 
@@ -361,8 +368,19 @@ std::string IniDocument::Edited(std::span<const Edit> edits, bool forTheGame, st
         sections.emplace_back(name, std::move(lines));
     }
 
-    std::string edited = Spliced(std::move(splices), NewSections(sections));
-    return forTheGame ? ReadableByTheGame(std::move(edited)) : edited;
+    std::string tail = NewSections(sections);
+    // Without a byte-order mark or a lone carriage return in the file, and none in what the
+    // edit writes, the edited bytes have none either: only the end of the file may need fixing
+    // for the game, and the whole pass over the bytes is spared.
+    const bool writesReturn =
+        tail.find('\r') != std::string::npos || std::any_of(splices.begin(), splices.end(), [](const Splice& splice) {
+            return splice.text.find('\r') != std::string::npos;
+        });
+    std::string edited = Spliced(std::move(splices), tail);
+    if (!forTheGame) return edited;
+    if (m_needsGameFixes || writesReturn) return ReadableByTheGame(std::move(edited));
+    EndWithLineBreak(edited);
+    return edited;
 }
 
 std::string IniDocument::Spliced(std::vector<Splice> splices, std::string_view tail) const {

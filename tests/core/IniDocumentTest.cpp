@@ -153,6 +153,9 @@ TEST(IniDocument, WritesForTheGame) {
         {"carriage return right before a CR LF", "[S]\r\r\nA=1\r\n", "S", "A", "2", "[S]\r\n\r\nA=2\r\n"},
         {"mark and lone returns together", "\xEF\xBB\xBF[S]\rA=1\r\nB=2", "S", "B", "3", "[S]\r\nA=1\r\nB=3\r\n"},
         {"nothing to fix", "[S]\nA=1\n", "S", "A", "2", "[S]\nA=2\n"},
+        {"a carriage return in the value written", "[S]\r\nA=1\r\n", "S", "A", "2\r3", "[S]\r\nA=2\r\n3\r\n"},
+        {"a carriage return in a new section's name", "[S]\r\nA=1\r\n", "T\rU", "B", "2",
+         "[S]\r\nA=1\r\n\r\n[T\r\nU]\r\nB=2\r\n"},
         {"byte-order mark dropped", "\xEF\xBB\xBF[S]\r\nA=1\r\n", "S", "A", "2", "[S]\r\nA=2\r\n"},
         {"new section in an empty file", "", "S", "A", "1", "[S]\r\nA=1\r\n"},
     };

@@ -160,6 +160,9 @@ private:
     std::shared_ptr<const std::string> m_held;
     const std::string& m_bytes;  // *m_held
     std::vector<Line> m_lines;
+    // A byte-order mark or a carriage return without a line feed: bytes the game's reader needs
+    // changed whatever is written.
+    bool m_needsGameFixes = false;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> m_sectionIndex;  // name -> first section
 };
