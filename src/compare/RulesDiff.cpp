@@ -143,8 +143,6 @@ private:
     const std::unordered_set<std::string>& m_playedSections;
 };
 
-// The keys the game plays differently in B than in A, in the game's order; the sections and
-// keys of those differences go into `playedKeys` and `playedSections` when given.
 // Whether both files give the key the same texts in the sections of that name: as many such
 // sections, and in each the same entries of the key in the same order. What the game may play
 // for a key is made from those texts alone (and from the same of a key it follows, checked
@@ -186,6 +184,8 @@ bool WrittenAlike(const PlayedFile& a, const PlayedFile& b, const gameview::Sect
     return next == nullptr;
 }
 
+// The keys the game plays differently in B than in A, in the game's order; the sections and
+// keys of those differences go into `playedKeys` and `playedSections` when given.
 std::vector<KeyDifference> DifferentKeys(const GameKeys& keys, const PlayedFile& playedA, const PlayedFile& playedB,
                                          std::unordered_set<std::string>* playedKeys,
                                          std::unordered_set<std::string>* playedSections) {
