@@ -2,22 +2,6 @@
 
 namespace morvane {
 
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string_view TrimLeft(std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size() && IsWhiteSpace(text[start])) ++start;
-    return text.substr(start);
-}
-
-std::string_view TrimRight(std::string_view text) {
-    std::size_t end = text.size();
-    while (end > 0 && IsWhiteSpace(text[end - 1])) --end;
-    return text.substr(0, end);
-}
-
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
-
 Split SplitAtFirst(std::string_view text, char mark) {
     const std::size_t at = text.find(mark);
     if (at == std::string_view::npos) return {text, {}, false};

@@ -7,18 +7,6 @@
 namespace morvane::gameview {
 namespace {
 
-// The blanks and line-control characters of Trim (common/TextOps), here inline: every line of
-// the file is trimmed three times.
-inline bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-inline std::string_view TrimWhite(std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size() && IsWhite(text[start])) ++start;
-    std::size_t end = text.size();
-    while (end > start && IsWhite(text[end - 1])) --end;
-    return text.substr(start, end - start);
-}
-
 // The game trims key and value of blanks and tabs only.
 inline std::string_view TrimBlanks(std::string_view text) {
     std::size_t start = 0;
@@ -97,14 +85,14 @@ GameIni::GameIni(std::string_view source) {
             line.cutBeforeNote = losesText && text.find(';') == std::string_view::npos;
             line.cutInNote = text.find(';') != std::string_view::npos;
         }
-        text = TrimWhite(text);
+        text = Trim(text);
 
         if (!text.empty() && text.front() == '[') {
             const std::size_t close = text.find(']');
             if (close != std::string_view::npos) {
                 line.kind = LineKind::Section;
                 line.header = TrimBlanks(text.substr(1, close - 1));
-                line.afterHeader = TrimWhite(text.substr(close + 1));
+                line.afterHeader = Trim(text.substr(close + 1));
                 line.section = m_sections.size();
                 if (!line.lost) m_sections.push_back({line.header, line.number, {}});
                 continue;
@@ -112,7 +100,7 @@ GameIni::GameIni(std::string_view source) {
             line.brokenHeader = true;
         }
         std::size_t note = 0;
-        const std::string_view entry = TrimWhite(BeforeFirst(text, ';', note));
+        const std::string_view entry = Trim(BeforeFirst(text, ';', note));
         if (entry.empty()) {
             line.kind = LineKind::Blank;
         } else if (m_sections.empty()) {

@@ -9,13 +9,22 @@
 namespace morvane {
 
 // Blank, tab, carriage return, line feed, vertical tab and form feed.
-bool IsWhiteSpace(char c);
+inline bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 // "0" to "9" only, whatever the locale.
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view TrimLeft(std::string_view text);
-std::string_view TrimRight(std::string_view text);
-std::string_view Trim(std::string_view text);
+// Inline: the parsers trim every line of a file several times.
+inline std::string_view TrimLeft(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && IsWhiteSpace(text[start])) ++start;
+    return text.substr(start);
+}
+inline std::string_view TrimRight(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0 && IsWhiteSpace(text[end - 1])) --end;
+    return text.substr(0, end);
+}
+inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
 // The text before / after the first occurrence of `mark`; `found` tells whether it occurs.
 struct Split {
